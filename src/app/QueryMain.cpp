@@ -1,0 +1,13 @@
+#include "app/QueryTool.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kivaro-query"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return kivaro::runQueryTool(QCoreApplication::arguments(), out, err);
+}

@@ -1,0 +1,142 @@
+#include "app/QueryTool.h"
+
+#include "app/StateFile.h"
+#include "search/Ranker.h"
+
+#include <QCommandLineParser>
+#include <QJsonDocument>
+
+namespace kivaro {
+
+namespace {
+
+constexpr int badInput = 2;
+
+struct Options {
+    QString statePath;
+    QString query;
+    bool dev = false;
+    ResultLayout layout = ResultLayout::grouped;
+    QList<ResultSection> order = ResultSection::allCases();
+    SearchEngine engine = SearchEngine::google;
+};
+
+std::optional<SearchEngine> engineNamed(const QString& name) {
+    for (SearchEngine engine : SearchEngine::allCases()) {
+        if (engine.rawValue().compare(name, Qt::CaseInsensitive) == 0)
+            return engine;
+    }
+    return std::nullopt;
+}
+
+// The section order named on the command line; every name must be a section.
+std::variant<QList<ResultSection>, QString> orderNamed(const QString& list) {
+    const QStringList names = list.split(u',', Qt::SkipEmptyParts);
+    for (const QString& name : names) {
+        if (!ResultSection::fromRaw(name.trimmed()))
+            return QStringLiteral("unknown section \"%1\" in --order (tabs, history, search, "
+                                  "commands)")
+                .arg(name);
+    }
+    QStringList trimmed;
+    for (const QString& name : names)
+        trimmed.append(name.trimmed());
+    return ResultSection::ordered(trimmed);
+}
+
+std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
+                                            const QStringList& arguments) {
+    const QCommandLineOption state(QStringLiteral("state"),
+                                   QStringLiteral("The state file (JSON) to rank against."),
+                                   QStringLiteral("file"));
+    const QCommandLineOption dev(QStringLiteral("dev"),
+                                 QStringLiteral("Rank the developer tools instead."));
+    const QCommandLineOption layout(QStringLiteral("layout"),
+                                    QStringLiteral("grouped (default) or ranked."),
+                                    QStringLiteral("layout"));
+    const QCommandLineOption order(QStringLiteral("order"),
+                                   QStringLiteral("Section order, e.g. tabs,history,search."),
+                                   QStringLiteral("sections"));
+    const QCommandLineOption engine(QStringLiteral("engine"),
+                                    QStringLiteral("google (default), duckDuckGo, kagi or bing."),
+                                    QStringLiteral("name"));
+    parser.setApplicationDescription(
+        QStringLiteral("Ranks QUERY against a saved picture of the browser and prints the "
+                       "result rows as JSON."));
+    parser.addOptions({state, dev, layout, order, engine});
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("query"), QStringLiteral("The typed text."),
+                                 QStringLiteral("QUERY..."));
+    if (!parser.parse(arguments))
+        return parser.errorText();
+
+    Options options;
+    options.statePath = parser.value(state);
+    if (options.statePath.isEmpty() && !parser.isSet(QStringLiteral("help")))
+        return QStringLiteral("missing --state FILE");
+    options.query = parser.positionalArguments().join(u' ');
+    options.dev = parser.isSet(dev);
+    if (parser.isSet(layout)) {
+        const auto named = resultLayoutFromRaw(parser.value(layout));
+        if (!named)
+            return QStringLiteral("--layout must be grouped or ranked");
+        options.layout = *named;
+    }
+    if (parser.isSet(order)) {
+        auto named = orderNamed(parser.value(order));
+        if (auto* problem = std::get_if<QString>(&named))
+            return *problem;
+        options.order = std::get<QList<ResultSection>>(named);
+    }
+    if (parser.isSet(engine)) {
+        const auto named = engineNamed(parser.value(engine));
+        if (!named)
+            return QStringLiteral("--engine must be google, duckDuckGo, kagi or bing");
+        options.engine = *named;
+    }
+    return options;
+}
+
+Ranking rankState(const QueryState& state, const Options& options) {
+    Ranker ranker;
+    ranker.tabs = state.tabs;
+    ranker.history = state.history;
+    ranker.hidden = state.hidden;
+    ranker.commands = state.commands;
+    ranker.archived = state.archived;
+    ranker.devAvailable = state.devAvailable;
+    ranker.now = state.now;
+    ranker.layout = options.layout;
+    ranker.order = options.order;
+    ranker.engine = options.engine;
+    if (options.dev)
+        return ranker.rankDev(options.query, state.devTools);
+    return ranker.rank(options.query, state.suggestionsFor(options.query));
+}
+
+} // namespace
+
+int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    auto parsed = parseOptions(parser, arguments);
+    if (auto* problem = std::get_if<QString>(&parsed)) {
+        err << "kivaro-query: " << *problem << Qt::endl;
+        return badInput;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        return 0;
+    }
+    const Options& options = std::get<Options>(parsed);
+    auto state = StateFile::read(options.statePath);
+    if (auto* problem = std::get_if<QString>(&state)) {
+        err << "kivaro-query: " << *problem << Qt::endl;
+        return badInput;
+    }
+    const Ranking ranking = rankState(std::get<QueryState>(state), options);
+    out << QString::fromUtf8(QJsonDocument(StateFile::toJson(ranking)).toJson(QJsonDocument::Indented));
+    out.flush();
+    return 0;
+}
+
+} // namespace kivaro

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace kivaro {
+
+// kivaro-query: ranks a query against a state file and prints the ranking as JSON.
+// Returns the process exit code: 0, or 2 for bad arguments or a bad state file.
+int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+} // namespace kivaro

@@ -1,0 +1,530 @@
+#include "search/Ranker.h"
+
+#include "search/Text.h"
+#include "search/Web.h"
+#include "settings/Preferences.h"
+
+#include <QUrl>
+
+#include <cmath>
+
+namespace kivaro {
+
+namespace {
+
+const QString switchToTab = QStringLiteral("Switch to Tab");
+const QString openLabel = QStringLiteral("Open");
+
+// The typed text in the forms every step reads.
+struct Query {
+    QString trimmed;     // spaces and tabs around removed, case kept
+    QString q;           // lower-cased
+    QStringList words;   // q split at spaces
+    QString first;       // the first word
+    quint64 characters = 0; // characterMask of every word
+
+    static Query of(const QString& text) {
+        Query query;
+        query.trimmed = Text::trimSpacesAndTabs(text).toString();
+        query.q = query.trimmed.toLower();
+        query.words = Text::spaceSeparatedWords(query.q);
+        query.first = query.words.value(0);
+        query.characters = characterMask(query.words.join(QString()));
+        return query;
+    }
+};
+
+double hostPoints(const Query& query, QStringView host) {
+    if (host.startsWith(query.q))
+        return 40;
+    return Text::anyPieceStartsWith(host, u'.', query.first) ? 20 : 0;
+}
+
+double titlePoints(const Query& query, const PageKey& key) {
+    if (key.title().startsWith(query.q))
+        return 25;
+    return Text::anyWordStartsWith(key.title(), key.titleWords, query.first) ? 10 : 0;
+}
+
+std::optional<double> matchKey(const Query& query, const PageKey& key) {
+    if ((key.characters & query.characters) != query.characters)
+        return std::nullopt;
+    for (const QString& word : query.words) {
+        if (!key.haystack.contains(word))
+            return std::nullopt;
+    }
+    return hostPoints(query, key.host) + titlePoints(query, key);
+}
+
+// What the top hit compares with the query: the bare address when the query has a "/",
+// otherwise the host.
+QStringView topHitKey(const Query& query, const PageKey& key) {
+    return query.q.contains(u'/') ? key.bare() : QStringView(key.host);
+}
+
+Row tabRow(const SafariTab& tab, const QString& host) {
+    QStringList detail;
+    for (const QString& part : {host, tab.group}) {
+        if (!part.isEmpty())
+            detail.append(part);
+    }
+    return Row{.kind = Row::Kind::tab,
+               .host = host,
+               .url = tab.url,
+               .symbol = {},
+               .keys = {},
+               .title = tab.title.isEmpty() ? host : tab.title,
+               .detail = detail.join(QStringLiteral(" \u00b7 ")),
+               .label = switchToTab,
+               .action = tab.windowID < 0 ? Action::revealTab(tab.url)
+                                          : Action::switchTab(tab.windowID, tab.index)};
+}
+
+Row commandRow(const Command& command) {
+    return Row{.kind = Row::Kind::command,
+               .host = {},
+               .url = {},
+               .symbol = command.symbol,
+               .keys = command.keys,
+               .title = command.title,
+               .detail = command.menu,
+               .label = QStringLiteral("Run"),
+               .action = command.action};
+}
+
+Row developerToolsRow() {
+    return Row{.kind = Row::Kind::mode,
+               .host = {},
+               .url = {},
+               .symbol = QStringLiteral("chevron.left.forwardslash.chevron.right"),
+               .keys = {QStringLiteral("Tab")},
+               .title = QStringLiteral("Developer Tools"),
+               .detail = QStringLiteral("Inspector, console, user agent and more"),
+               .label = {},
+               .action = Action::devMode()};
+}
+
+QString searchableText(const Command& command) {
+    return command.title.toLower() + u' ' + command.keywords;
+}
+
+// A command or tool with its tier; higher tiers sort first, equal tiers keep their order.
+struct Tiered {
+    qsizetype position;
+    int tier;
+    double score;
+};
+
+// How a command's searchable text meets the query: nothing when some word is missing.
+struct CommandMatch {
+    bool titleBegins; // the title begins with the whole query
+    bool wordBegins;  // some word of the searchable text begins with the first query word
+};
+
+std::optional<CommandMatch> commandMatch(const Command& command, const Query& query) {
+    const QString text = searchableText(command);
+    for (const QString& word : query.words) {
+        if (!text.contains(word))
+            return std::nullopt;
+    }
+    return CommandMatch{.titleBegins = command.title.toLower().startsWith(query.q),
+                        .wordBegins = Text::anyWordStartsWith(text, query.first)};
+}
+
+template <typename T>
+QList<T> firstOf(const QList<T>& list, qsizetype count) {
+    return list.first(std::clamp<qsizetype>(count, 0, list.size()));
+}
+
+struct Candidate {
+    qsizetype index; // position in the source list
+    double score;
+};
+
+// Sorted order of the history list: score high first, then the earlier entry.
+bool precedes(const Candidate& a, const Candidate& b) {
+    return a.score > b.score || (a.score == b.score && a.index < b.index);
+}
+
+// One ranking pass over the ranker's lists. Each source is scanned once; the history list,
+// the largest, is never sorted as a whole: only the few entries the rows need are ordered.
+class Pass {
+public:
+    Pass(const Ranker& ranker, const QString& query)
+        : ranker_(ranker), query_(Query::of(query)) {}
+
+    Ranking run(const QStringList& suggestions);
+
+private:
+    const PageKey& tabKey(qsizetype i) const { return ranker_.tabs.keys()[i]; }
+    const HistoryKey& historyKey(qsizetype i) const { return ranker_.history.keys()[i]; }
+    const HistoryEntry& entry(qsizetype i) const { return ranker_.history.items()[i]; }
+
+    Ranking emptyQuery() const;
+    QList<Candidate> tabCandidates() const;
+    QList<Candidate> historySurvivors() const;
+    bool isOpenOrHidden(const HistoryKey& key) const;
+    void findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& history);
+    std::optional<Row> historyTopRow(const QList<Candidate>& history, QString& completion) const;
+    QList<ScoredRow> tabSection(const QList<Candidate>& tabs);
+    QList<ScoredRow> historySection(const QList<Candidate>& history);
+    QList<ScoredRow> archivedRows() const;
+    QList<ScoredRow> searchSection(const QStringList& suggestions);
+    QList<ScoredRow> commandSection();
+    QList<Row> laidOut(const QMap<ResultSection::Value, QList<ScoredRow>>& sections,
+                       const QList<ScoredRow>& commands) const;
+
+    const Ranker& ranker_;
+    const Query query_;
+    QSet<QString> openBare_;
+    QSet<size_t> openOrHiddenHashes_;
+    QList<Row> topRows_;
+    std::optional<QString> completion_;
+    QList<Action> seen_;
+};
+
+Ranking Pass::emptyQuery() const {
+    Ranking ranking;
+    const qsizetype count = std::clamp<qsizetype>(ranker_.limit, 0, ranker_.tabs.size());
+    for (qsizetype i = 0; i < count; ++i)
+        ranking.rows.append(tabRow(ranker_.tabs.items()[i], tabKey(i).host));
+    return ranking;
+}
+
+QList<Candidate> Pass::tabCandidates() const {
+    QList<Candidate> candidates;
+    for (qsizetype i = 0; i < ranker_.tabs.size(); ++i) {
+        if (auto score = matchKey(query_, tabKey(i)))
+            candidates.append({i, *score - double(ranker_.tabs.items()[i].windowOrder)});
+    }
+    Ranker::best(candidates);
+    return candidates;
+}
+
+bool Pass::isOpenOrHidden(const HistoryKey& key) const {
+    if (!openOrHiddenHashes_.contains(key.bareHash))
+        return false;
+    const QString bare = key.page.bare().toString();
+    return openBare_.contains(bare) || ranker_.hidden.contains(bare);
+}
+
+// The matching history entries that survive the fold by page, in list order: of the entries
+// of one page only the one that sorts first is kept.
+QList<Candidate> Pass::historySurvivors() const {
+    const qsizetype count = ranker_.history.size();
+    const double nowSeconds = epochSeconds(ranker_.now);
+    QList<Candidate> candidates;
+    QList<qsizetype> bestOfPage(count, -1); // index into candidates
+    for (qsizetype i = 0; i < count; ++i) {
+        const HistoryKey& key = historyKey(i);
+        const auto match = matchKey(query_, key.page);
+        if (!match || isOpenOrHidden(key))
+            continue;
+        const double score =
+            *match + recencyPoints(key.lastVisitSeconds, nowSeconds) + key.visitPoints;
+        candidates.append({i, score});
+        qsizetype& best = bestOfPage[key.pageID];
+        if (best < 0 || precedes(candidates.last(), candidates[best]))
+            best = candidates.size() - 1;
+    }
+    QList<Candidate> survivors;
+    for (qsizetype c = 0; c < candidates.size(); ++c) {
+        if (bestOfPage[historyKey(candidates[c].index).pageID] == c)
+            survivors.append(candidates[c]);
+    }
+    return survivors;
+}
+
+std::optional<Row> Pass::historyTopRow(const QList<Candidate>& history,
+                                         QString& completion) const {
+    const Candidate* top = nullptr;
+    for (const Candidate& candidate : history) {
+        if (topHitKey(query_, historyKey(candidate.index).page).startsWith(query_.q) &&
+            (!top || precedes(candidate, *top)))
+            top = &candidate;
+    }
+    if (!top)
+        return std::nullopt;
+    const HistoryEntry& hit = entry(top->index);
+    const PageKey& key = historyKey(top->index).page;
+    const QString topKey = topHitKey(query_, key).toString();
+    QString scheme = QUrl(hit.url).scheme();
+    if (scheme.isEmpty())
+        scheme = QStringLiteral("https");
+    completion = topKey;
+    return Row{.kind = Row::Kind::open,
+               .host = key.host,
+               .url = hit.url,
+               .symbol = {},
+               .keys = {},
+               .title = hit.title.isEmpty() ? topKey : hit.title,
+               .detail = hit.title.isEmpty() ? QString() : topKey,
+               .label = openLabel,
+               .action = Action::open(scheme + QStringLiteral("://") + topKey)};
+}
+
+void Pass::findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& history) {
+    if (query_.q.contains(u' '))
+        return;
+    for (const Candidate& candidate : tabs) {
+        const QStringView key = topHitKey(query_, tabKey(candidate.index));
+        if (key.startsWith(query_.q)) {
+            topRows_ = {tabRow(ranker_.tabs.items()[candidate.index], tabKey(candidate.index).host)};
+            completion_ = key.toString();
+            return;
+        }
+    }
+    QString completion;
+    if (auto row = historyTopRow(history, completion)) {
+        topRows_ = {*row};
+        completion_ = completion;
+        return;
+    }
+    if (Web::looksLikeURL(query_.trimmed)) {
+        const QString address = Web::normalize(query_.trimmed);
+        topRows_ = {Row{.kind = Row::Kind::open,
+                        .host = Web::host(address),
+                        .url = {},
+                        .symbol = {},
+                        .keys = {},
+                        .title = query_.trimmed,
+                        .detail = {},
+                        .label = openLabel,
+                        .action = Action::open(address)}};
+    }
+}
+
+QList<ScoredRow> Pass::tabSection(const QList<Candidate>& tabs) {
+    QList<ScoredRow> rows;
+    for (const Candidate& candidate : firstOf(tabs, 5)) {
+        const SafariTab& tab = ranker_.tabs.items()[candidate.index];
+        rows.append({tabRow(tab, tabKey(candidate.index).host), candidate.score + 25});
+    }
+    return Ranker::fresh(rows, seen_);
+}
+
+QList<ScoredRow> Pass::archivedRows() const {
+    QList<ScoredRow> rows;
+    const auto& items = ranker_.archived.items();
+    for (qsizetype i = 0; i < items.size() && rows.size() < 3; ++i) {
+        const PageKey& key = ranker_.archived.keys()[i];
+        if (openBare_.contains(key.bare().toString()))
+            continue;
+        const auto score = matchKey(query_, key);
+        if (!score)
+            continue;
+        const ArchivedTab& tab = items[i];
+        rows.append({Row{.kind = Row::Kind::archived,
+                         .host = key.host,
+                         .url = tab.url,
+                         .symbol = {},
+                         .keys = {},
+                         .title = tab.title.isEmpty() ? key.host : tab.title,
+                         .detail = key.host + QStringLiteral(" \u00b7 Archived"),
+                         .label = openLabel,
+                         .action = Action::open(tab.url)},
+                     *score + 5});
+    }
+    return rows;
+}
+
+QList<ScoredRow> Pass::historySection(const QList<Candidate>& history) {
+    // At most one surviving entry shares the top row's address (entries of one address are
+    // one page), so the first five in sorted order always hold the four rows shown.
+    QList<Candidate> leading = history;
+    const qsizetype wanted = std::min<qsizetype>(5, leading.size());
+    std::partial_sort(leading.begin(), leading.begin() + wanted, leading.end(), precedes);
+    leading.resize(wanted);
+
+    QList<ScoredRow> rows = archivedRows();
+    qsizetype taken = 0;
+    for (const Candidate& candidate : leading) {
+        const HistoryEntry& item = entry(candidate.index);
+        const bool isTopRow = std::any_of(topRows_.begin(), topRows_.end(),
+                                          [&](const Row& top) { return top.url == item.url; });
+        if (isTopRow || taken == 4)
+            continue;
+        const QString bare = historyKey(candidate.index).page.bare().toString();
+        rows.append({Row{.kind = Row::Kind::history,
+                         .host = historyKey(candidate.index).page.host,
+                         .url = item.url,
+                         .symbol = {},
+                         .keys = {},
+                         .title = item.title.isEmpty() ? bare : item.title,
+                         .detail = bare,
+                         .label = openLabel,
+                         .action = Action::open(item.url)},
+                     candidate.score});
+        ++taken;
+    }
+    return Ranker::fresh(rows, seen_);
+}
+
+QList<ScoredRow> Pass::searchSection(const QStringList& suggestions) {
+    QStringList terms{query_.trimmed};
+    for (const QString& suggestion : suggestions) {
+        if (terms.size() == 4)
+            break;
+        if (suggestion.toLower() != query_.q)
+            terms.append(suggestion);
+    }
+    const SearchEngine engine = ranker_.engine.value_or(Preferences::shared().searchEngine());
+    QList<ScoredRow> rows;
+    for (qsizetype i = 0; i < terms.size(); ++i) {
+        rows.append({Row{.kind = Row::Kind::search,
+                         .host = {},
+                         .url = {},
+                         .symbol = {},
+                         .keys = {},
+                         .title = terms[i],
+                         .detail = {},
+                         .label = QStringLiteral("Search"),
+                         .action = Action::open(engine.searchURL(terms[i]))},
+                     40.0 - 4.0 * double(i)});
+    }
+    return Ranker::fresh(rows, seen_);
+}
+
+QList<ScoredRow> Pass::commandSection() {
+    QList<ScoredRow> rows;
+    if (!completion_ && !Web::looksLikeURL(query_.trimmed))
+        rows = ranker_.commandRows(query_.q, query_.words);
+    if (query_.q == u"dev" && ranker_.devAvailable)
+        rows.prepend({developerToolsRow(), 100});
+    return firstOf(Ranker::fresh(rows, seen_), 3);
+}
+
+QList<Row> Pass::laidOut(const QMap<ResultSection::Value, QList<ScoredRow>>& sections,
+                         const QList<ScoredRow>& commands) const {
+    qsizetype remaining = ranker_.limit - topRows_.size() - commands.size();
+    QList<Row> rows = topRows_;
+    if (ranker_.layout == ResultLayout::ranked) {
+        QList<ScoredRow> pool;
+        for (ResultSection section : ranker_.order) {
+            if (section != ResultSection::commands)
+                pool.append(sections.value(section));
+        }
+        Ranker::best(pool);
+        pool = firstOf(pool, remaining);
+        pool.append(commands);
+        Ranker::best(pool);
+        for (const ScoredRow& scored : pool)
+            rows.append(scored.row);
+        return rows;
+    }
+    for (ResultSection section : ranker_.order) {
+        if (section == ResultSection::commands) {
+            for (const ScoredRow& scored : commands)
+                rows.append(scored.row);
+            continue;
+        }
+        const QList<ScoredRow> group = firstOf(sections.value(section), remaining);
+        remaining -= group.size();
+        for (const ScoredRow& scored : group)
+            rows.append(scored.row);
+    }
+    return rows;
+}
+
+Ranking Pass::run(const QStringList& suggestions) {
+    if (query_.q.isEmpty())
+        return emptyQuery();
+    for (qsizetype i = 0; i < ranker_.tabs.size(); ++i) {
+        const QString bare = tabKey(i).bare().toString();
+        openBare_.insert(bare);
+        openOrHiddenHashes_.insert(qHash(QStringView(bare)));
+    }
+    for (const QString& bare : ranker_.hidden)
+        openOrHiddenHashes_.insert(qHash(QStringView(bare)));
+
+    const QList<Candidate> tabs = tabCandidates();
+    const QList<Candidate> history = historySurvivors();
+    findTopHit(tabs, history);
+    for (const Row& row : topRows_)
+        seen_.append(row.action);
+
+    QMap<ResultSection::Value, QList<ScoredRow>> sections;
+    sections[ResultSection::tabs] = tabSection(tabs);
+    sections[ResultSection::history] = historySection(history);
+    sections[ResultSection::search] = searchSection(suggestions);
+    const QList<ScoredRow> commands = commandSection();
+    return Ranking{laidOut(sections, commands), completion_};
+}
+
+} // namespace
+
+Ranking Ranker::rank(const QString& query, const QStringList& suggestions) const {
+    return Pass(*this, query).run(suggestions);
+}
+
+QList<ScoredRow> Ranker::commandRows(const QString& q, const QStringList& words) const {
+    if (q.size() < 3)
+        return {};
+    const Query query{.trimmed = q, .q = q, .words = words, .first = words.value(0), .characters = 0};
+    QList<Tiered> kept;
+    for (qsizetype i = 0; i < commands.size(); ++i) {
+        const auto match = commandMatch(commands[i], query);
+        if (!match || !match->wordBegins)
+            continue;
+        const int tier = match->titleBegins ? 2 : 1;
+        kept.append({i, tier, double(tier)});
+    }
+    best(kept);
+    QList<ScoredRow> rows;
+    for (const Tiered& command : firstOf(kept, 3))
+        rows.append({commandRow(commands[command.position]), command.tier == 2 ? 60.0 : 30.0});
+    return rows;
+}
+
+Ranking Ranker::rankDev(const QString& query, const QList<Command>& tools) const {
+    const Query typed = Query::of(query);
+    Ranking ranking;
+    if (typed.q.isEmpty()) {
+        for (const Command& tool : tools) {
+            if (ranking.rows.size() >= limit)
+                break;
+            if (tool.core)
+                ranking.rows.append(commandRow(tool));
+        }
+        return ranking;
+    }
+    QList<Tiered> kept;
+    for (qsizetype i = 0; i < tools.size(); ++i) {
+        const auto match = commandMatch(tools[i], typed);
+        if (!match)
+            continue;
+        const int tier = match->titleBegins ? 3 : match->wordBegins ? (tools[i].core ? 2 : 1) : 0;
+        kept.append({i, tier, double(tier)});
+    }
+    best(kept);
+    if (!kept.isEmpty()) {
+        const QString& title = tools[kept.first().position].title;
+        if (title.toLower().startsWith(typed.q))
+            ranking.completion = title;
+    }
+    for (const Tiered& tool : firstOf(kept, limit))
+        ranking.rows.append(commandRow(tools[tool.position]));
+    return ranking;
+}
+
+std::optional<double> Ranker::match(const QString& q, const QStringList& words,
+                                    const QString& title, const QString& url) {
+    Query query{.trimmed = q, .q = q, .words = words, .first = words.value(0), .characters = 0};
+    query.characters = characterMask(words.join(QString()));
+    return matchKey(query, PageKey::of(title, url));
+}
+
+Row Ranker::tabRow(const SafariTab& tab) { return kivaro::tabRow(tab, Web::host(tab.url)); }
+
+QList<ScoredRow> Ranker::fresh(const QList<ScoredRow>& scored, QList<Action>& seen) {
+    QList<ScoredRow> kept;
+    for (const ScoredRow& pair : scored) {
+        if (seen.contains(pair.row.action))
+            continue;
+        seen.append(pair.row.action);
+        kept.append(pair);
+    }
+    return kept;
+}
+
+} // namespace kivaro

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "browsers/Command.h"
+#include "browsers/SafariTab.h"
+#include "history/ArchivedTab.h"
+#include "search/PageKey.h"
+#include "search/PreparedHistory.h"
+#include "search/Ranking.h"
+#include "search/SearchEngine.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <optional>
+
+namespace kivaro {
+
+// Turns the typed text into ranked rows. Built from the store's current picture for one
+// pass on the main thread; ranking changes nothing.
+class Ranker {
+public:
+    Prepared<SafariTab> tabs;       // open tabs, then tab-group tabs
+    PreparedHistory history;
+    QSet<QString> hidden;           // bare addresses the user removed from history
+    QList<Command> commands;        // the browser's menu commands
+    Prepared<ArchivedTab> archived; // in archive order
+    bool devAvailable = false;
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    qsizetype limit = 10; // rows the sections share
+    ResultLayout layout = ResultLayout::grouped;
+    QList<ResultSection> order = ResultSection::allCases();
+    std::optional<SearchEngine> engine; // the search-engine preference is read when unset
+
+    Ranking rank(const QString& query, const QStringList& suggestions = {}) const;
+    Ranking rankDev(const QString& query, const QList<Command>& tools) const;
+
+    // Up to three menu commands for a query of three or more characters, scored 60 when the
+    // title begins with `q` and 30 otherwise.
+    QList<ScoredRow> commandRows(const QString& q, const QStringList& words) const;
+
+    // The match score (0 to 65) of a title and address, or nothing when some word is missing.
+    static std::optional<double> match(const QString& q, const QStringList& words,
+                                       const QString& title, const QString& url);
+
+    // Sorts by score, high first; equal scores keep their order.
+    template <typename Scored>
+    static void best(QList<Scored>& scored) {
+        std::stable_sort(scored.begin(), scored.end(),
+                         [](const Scored& a, const Scored& b) { return a.score > b.score; });
+    }
+
+    static Row tabRow(const SafariTab& tab);
+
+    // Drops rows whose action is already in `seen` and records the others' actions.
+    static QList<ScoredRow> fresh(const QList<ScoredRow>& scored, QList<Action>& seen);
+};
+
+} // namespace kivaro

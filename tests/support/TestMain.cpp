@@ -1,0 +1,43 @@
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The Qt application object lives while the tests run; settings written by a test land in
+// a private temporary folder instead of the user's own.
+class QtEnvironment : public ::testing::Environment {
+public:
+    QtEnvironment(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+
+    void SetUp() override {
+        application_ = std::make_unique<QCoreApplication>(argc_, argv_);
+        settingsFolder_ = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(settingsFolder_->isValid());
+        for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, settingsFolder_->path());
+    }
+
+    void TearDown() override {
+        settingsFolder_.reset();
+        application_.reset();
+    }
+
+private:
+    int& argc_;
+    char** argv_;
+    std::unique_ptr<QCoreApplication> application_;
+    std::unique_ptr<QTemporaryDir> settingsFolder_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment(argc, argv));
+    return RUN_ALL_TESTS();
+}
