@@ -9,29 +9,29 @@
 
 namespace kivaro {
 
-QList<HistoryKey> HistoryKey::prepare(const QList<HistoryEntry>& entries) {
-    QList<HistoryKey> keys;
-    keys.reserve(entries.size());
+std::vector<HistoryFacts> HistoryFacts::prepare(const QList<HistoryEntry>& entries,
+                                                const PageIndex& pages) {
+    std::vector<HistoryFacts> facts;
+    facts.reserve(size_t(entries.size()));
     QHash<QString, qsizetype> pageIDs;
     pageIDs.reserve(entries.size());
-    for (const HistoryEntry& entry : entries) {
-        HistoryKey key{.page = PageKey::of(entry.title, entry.url),
-                       .pageID = 0,
-                       .bareHash = 0,
-                       .visitPoints = kivaro::visitPoints(entry.visits),
-                       .lastVisitSeconds = epochSeconds(entry.lastVisit)};
-        key.bareHash = qHash(key.page.bare());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const HistoryEntry& entry = entries[i];
         const QString page = Web::page(entry.url);
         auto known = pageIDs.constFind(page);
         if (known == pageIDs.cend())
             known = pageIDs.insert(page, pageIDs.size());
-        key.pageID = known.value();
-        keys.append(std::move(key));
+        facts.push_back(HistoryFacts{.pageID = known.value(),
+                                     .bareHash = qHash(pages.at(i).bare()),
+                                     .visitPoints = kivaro::visitPoints(entry.visits),
+                                     .lastVisitSeconds = epochSeconds(entry.lastVisit)});
     }
-    return keys;
+    return facts;
 }
 
-double visitPoints(qint64 visits) { return 3 * std::log2(double(std::max<qint64>(visits, 0)) + 1); }
+double visitPoints(qint64 visits) {
+    return 3 * std::log2(double(std::max<qint64>(visits, 0)) + 1);
+}
 
 double recencyPoints(double lastVisitSeconds, double nowSeconds) {
     double days = (nowSeconds - lastVisitSeconds) / 86400;

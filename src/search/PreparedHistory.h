@@ -1,24 +1,26 @@
 #pragma once
 
 #include "history/HistoryEntry.h"
-#include "search/PageKey.h"
+#include "search/PageIndex.h"
 
 #include <QList>
 
+#include <vector>
+
 namespace kivaro {
 
-// What ranking derives from one history entry, once per published history list.
-struct HistoryKey {
-    PageKey page;
-    qsizetype pageID = 0;     // equal for entries whose Web::page forms are equal
-    size_t bareHash = 0;      // qHash of the bare address, for a quick set lookup
-    double visitPoints = 0;   // 3 × log2(visits + 1)
-    double lastVisitSeconds;  // seconds since the epoch; NaN when the date is unknown
+// What ranking derives from one history entry beyond its page forms.
+struct HistoryFacts {
+    qsizetype pageID = 0;    // equal for entries whose Web::page forms are equal
+    size_t bareHash = 0;     // qHash of the bare address, for a quick set test
+    double visitPoints = 0;  // 3 × log2(visits + 1)
+    double lastVisitSeconds; // seconds since the epoch; NaN when the date is unknown
 
-    static QList<HistoryKey> prepare(const QList<HistoryEntry>& entries);
+    static std::vector<HistoryFacts> prepare(const QList<HistoryEntry>& entries,
+                                             const PageIndex& pages);
 };
 
-using PreparedHistory = Prepared<HistoryEntry, HistoryKey>;
+using PreparedHistory = Prepared<HistoryEntry, HistoryFacts>;
 
 // 3 × log2(visits + 1); a negative count from a damaged database counts as none.
 double visitPoints(qint64 visits);

@@ -6,6 +6,7 @@
 
 #include <QUrl>
 
+#include <bitset>
 #include <cmath>
 
 namespace kivaro {
@@ -17,11 +18,24 @@ const QString openLabel = QStringLiteral("Open");
 
 // The typed text in the forms every step reads.
 struct Query {
-    QString trimmed;     // spaces and tabs around removed, case kept
-    QString q;           // lower-cased
-    QStringList words;   // q split at spaces
-    QString first;       // the first word
+    QString trimmed;        // spaces and tabs around removed, case kept
+    QString q;              // lower-cased
+    QStringList words;      // q split at spaces
+    QString first;          // the first word
     quint64 characters = 0; // characterMask of every word
+    // The words in UTF-8, to search UTF-8 haystacks with; absent when a word is not valid text.
+    std::optional<std::vector<std::string>> utf8Words;
+
+    void deriveSearchForms() {
+        const QString letters = words.join(QString());
+        characters = characterMask(letters);
+        utf8Words.reset();
+        if (!QStringView(letters).isValidUtf16())
+            return;
+        utf8Words.emplace();
+        for (const QString& word : words)
+            utf8Words->push_back(word.toStdString());
+    }
 
     static Query of(const QString& text) {
         Query query;
@@ -29,37 +43,45 @@ struct Query {
         query.q = query.trimmed.toLower();
         query.words = Text::spaceSeparatedWords(query.q);
         query.first = query.words.value(0);
-        query.characters = characterMask(query.words.join(QString()));
+        query.deriveSearchForms();
         return query;
     }
 };
 
 double hostPoints(const Query& query, QStringView host) {
-    if (host.startsWith(query.q))
+    if (Text::startsWith(host, query.q))
         return 40;
     return Text::anyPieceStartsWith(host, u'.', query.first) ? 20 : 0;
 }
 
-double titlePoints(const Query& query, const PageKey& key) {
-    if (key.title().startsWith(query.q))
+double titlePoints(const Query& query, const PageView& key) {
+    if (Text::startsWith(key.title(), query.q))
         return 25;
     return Text::anyWordStartsWith(key.title(), key.titleWords, query.first) ? 10 : 0;
 }
 
-std::optional<double> matchKey(const Query& query, const PageKey& key) {
+bool containsEveryWord(const Query& query, const PageView& key) {
     if ((key.characters & query.characters) != query.characters)
-        return std::nullopt;
-    for (const QString& word : query.words) {
-        if (!key.haystack.contains(word))
-            return std::nullopt;
+        return false;
+    if (query.utf8Words && key.utf8) {
+        return std::all_of(
+            query.utf8Words->begin(), query.utf8Words->end(),
+            [&](const std::string& word) { return Text::containsBytes(*key.utf8, word); });
     }
+    return std::all_of(query.words.begin(), query.words.end(),
+                       [&](const QString& word) { return Text::contains(key.haystack, word); });
+}
+
+std::optional<double> matchKey(const Query& query, const PageView& key) {
+    if (!containsEveryWord(query, key))
+        return std::nullopt;
     return hostPoints(query, key.host) + titlePoints(query, key);
 }
 
 // What the top hit compares with the query: the bare address when the query has a "/",
 // otherwise the host.
-QStringView topHitKey(const Query& query, const PageKey& key) {
-    return query.q.contains(u'/') ? key.bare() : QStringView(key.host);
+QStringView topHitKey(const Query& query, const PageView& key) {
+    return query.q.contains(u'/') ? key.bare() : key.host;
 }
 
 Row tabRow(const SafariTab& tab, const QString& host) {
@@ -71,8 +93,6 @@ Row tabRow(const SafariTab& tab, const QString& host) {
     return Row{.kind = Row::Kind::tab,
                .host = host,
                .url = tab.url,
-               .symbol = {},
-               .keys = {},
                .title = tab.title.isEmpty() ? host : tab.title,
                .detail = detail.join(QStringLiteral(" \u00b7 ")),
                .label = switchToTab,
@@ -82,8 +102,6 @@ Row tabRow(const SafariTab& tab, const QString& host) {
 
 Row commandRow(const Command& command) {
     return Row{.kind = Row::Kind::command,
-               .host = {},
-               .url = {},
                .symbol = command.symbol,
                .keys = command.keys,
                .title = command.title,
@@ -94,13 +112,10 @@ Row commandRow(const Command& command) {
 
 Row developerToolsRow() {
     return Row{.kind = Row::Kind::mode,
-               .host = {},
-               .url = {},
                .symbol = QStringLiteral("chevron.left.forwardslash.chevron.right"),
                .keys = {QStringLiteral("Tab")},
                .title = QStringLiteral("Developer Tools"),
                .detail = QStringLiteral("Inspector, console, user agent and more"),
-               .label = {},
                .action = Action::devMode()};
 }
 
@@ -150,20 +165,22 @@ bool precedes(const Candidate& a, const Candidate& b) {
 // the largest, is never sorted as a whole: only the few entries the rows need are ordered.
 class Pass {
 public:
-    Pass(const Ranker& ranker, const QString& query)
-        : ranker_(ranker), query_(Query::of(query)) {}
+    Pass(const Ranker& ranker, const QString& query) : ranker_(ranker), query_(Query::of(query)) {}
 
     Ranking run(const QStringList& suggestions);
 
 private:
-    const PageKey& tabKey(qsizetype i) const { return ranker_.tabs.keys()[i]; }
-    const HistoryKey& historyKey(qsizetype i) const { return ranker_.history.keys()[i]; }
+    PageView tabKey(qsizetype i) const { return ranker_.tabs.pages().at(i); }
+    PageView historyKey(qsizetype i) const { return ranker_.history.pages().at(i); }
+    const HistoryFacts& historyFacts(qsizetype i) const {
+        return ranker_.history.facts()[size_t(i)];
+    }
     const HistoryEntry& entry(qsizetype i) const { return ranker_.history.items()[i]; }
 
     Ranking emptyQuery() const;
     QList<Candidate> tabCandidates() const;
     QList<Candidate> historySurvivors() const;
-    bool isOpenOrHidden(const HistoryKey& key) const;
+    bool isOpenOrHidden(qsizetype entry) const;
     void findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& history);
     std::optional<Row> historyTopRow(const QList<Candidate>& history, QString& completion) const;
     QList<ScoredRow> tabSection(const QList<Candidate>& tabs);
@@ -177,7 +194,8 @@ private:
     const Ranker& ranker_;
     const Query query_;
     QSet<QString> openBare_;
-    QSet<size_t> openOrHiddenHashes_;
+    // A bit for each open or hidden address's hash: most entries are ruled out by one test.
+    std::bitset<4096> openOrHiddenHashes_;
     QList<Row> topRows_;
     std::optional<QString> completion_;
     QList<Action> seen_;
@@ -187,7 +205,7 @@ Ranking Pass::emptyQuery() const {
     Ranking ranking;
     const qsizetype count = std::clamp<qsizetype>(ranker_.limit, 0, ranker_.tabs.size());
     for (qsizetype i = 0; i < count; ++i)
-        ranking.rows.append(tabRow(ranker_.tabs.items()[i], tabKey(i).host));
+        ranking.rows.append(tabRow(ranker_.tabs.items()[i], tabKey(i).host.toString()));
     return ranking;
 }
 
@@ -201,62 +219,54 @@ QList<Candidate> Pass::tabCandidates() const {
     return candidates;
 }
 
-bool Pass::isOpenOrHidden(const HistoryKey& key) const {
-    if (!openOrHiddenHashes_.contains(key.bareHash))
+bool Pass::isOpenOrHidden(qsizetype entry) const {
+    if (!openOrHiddenHashes_.test(historyFacts(entry).bareHash % openOrHiddenHashes_.size()))
         return false;
-    const QString bare = key.page.bare().toString();
+    const QString bare = historyKey(entry).bare().toString();
     return openBare_.contains(bare) || ranker_.hidden.contains(bare);
 }
 
-// The matching history entries that survive the fold by page, in list order: of the entries
-// of one page only the one that sorts first is kept.
+// The matching history entries that survive the fold by page: of the entries of one page only
+// the one that sorts first is kept. Sorted order is decided by score and then position, so the
+// survivors need no order of their own.
 QList<Candidate> Pass::historySurvivors() const {
     const qsizetype count = ranker_.history.size();
     const double nowSeconds = epochSeconds(ranker_.now);
-    QList<Candidate> candidates;
-    QList<qsizetype> bestOfPage(count, -1); // index into candidates
+    QList<Candidate> bestOfPage(count, Candidate{-1, 0}); // page ids are below the count
     for (qsizetype i = 0; i < count; ++i) {
-        const HistoryKey& key = historyKey(i);
-        const auto match = matchKey(query_, key.page);
-        if (!match || isOpenOrHidden(key))
+        const auto match = matchKey(query_, historyKey(i));
+        if (!match || isOpenOrHidden(i))
             continue;
-        const double score =
-            *match + recencyPoints(key.lastVisitSeconds, nowSeconds) + key.visitPoints;
-        candidates.append({i, score});
-        qsizetype& best = bestOfPage[key.pageID];
-        if (best < 0 || precedes(candidates.last(), candidates[best]))
-            best = candidates.size() - 1;
+        const HistoryFacts& facts = historyFacts(i);
+        const Candidate candidate{i, *match + recencyPoints(facts.lastVisitSeconds, nowSeconds) +
+                                         facts.visitPoints};
+        Candidate& best = bestOfPage[facts.pageID];
+        if (best.index < 0 || precedes(candidate, best))
+            best = candidate;
     }
-    QList<Candidate> survivors;
-    for (qsizetype c = 0; c < candidates.size(); ++c) {
-        if (bestOfPage[historyKey(candidates[c].index).pageID] == c)
-            survivors.append(candidates[c]);
-    }
-    return survivors;
+    bestOfPage.removeIf([](const Candidate& candidate) { return candidate.index < 0; });
+    return bestOfPage;
 }
 
-std::optional<Row> Pass::historyTopRow(const QList<Candidate>& history,
-                                         QString& completion) const {
+std::optional<Row> Pass::historyTopRow(const QList<Candidate>& history, QString& completion) const {
     const Candidate* top = nullptr;
     for (const Candidate& candidate : history) {
-        if (topHitKey(query_, historyKey(candidate.index).page).startsWith(query_.q) &&
+        if (topHitKey(query_, historyKey(candidate.index)).startsWith(query_.q) &&
             (!top || precedes(candidate, *top)))
             top = &candidate;
     }
     if (!top)
         return std::nullopt;
     const HistoryEntry& hit = entry(top->index);
-    const PageKey& key = historyKey(top->index).page;
+    const PageView key = historyKey(top->index);
     const QString topKey = topHitKey(query_, key).toString();
     QString scheme = QUrl(hit.url).scheme();
     if (scheme.isEmpty())
         scheme = QStringLiteral("https");
     completion = topKey;
     return Row{.kind = Row::Kind::open,
-               .host = key.host,
+               .host = key.host.toString(),
                .url = hit.url,
-               .symbol = {},
-               .keys = {},
                .title = hit.title.isEmpty() ? topKey : hit.title,
                .detail = hit.title.isEmpty() ? QString() : topKey,
                .label = openLabel,
@@ -269,7 +279,8 @@ void Pass::findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& hist
     for (const Candidate& candidate : tabs) {
         const QStringView key = topHitKey(query_, tabKey(candidate.index));
         if (key.startsWith(query_.q)) {
-            topRows_ = {tabRow(ranker_.tabs.items()[candidate.index], tabKey(candidate.index).host)};
+            topRows_ = {tabRow(ranker_.tabs.items()[candidate.index],
+                               tabKey(candidate.index).host.toString())};
             completion_ = key.toString();
             return;
         }
@@ -284,11 +295,7 @@ void Pass::findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& hist
         const QString address = Web::normalize(query_.trimmed);
         topRows_ = {Row{.kind = Row::Kind::open,
                         .host = Web::host(address),
-                        .url = {},
-                        .symbol = {},
-                        .keys = {},
                         .title = query_.trimmed,
-                        .detail = {},
                         .label = openLabel,
                         .action = Action::open(address)}};
     }
@@ -298,7 +305,7 @@ QList<ScoredRow> Pass::tabSection(const QList<Candidate>& tabs) {
     QList<ScoredRow> rows;
     for (const Candidate& candidate : firstOf(tabs, 5)) {
         const SafariTab& tab = ranker_.tabs.items()[candidate.index];
-        rows.append({tabRow(tab, tabKey(candidate.index).host), candidate.score + 25});
+        rows.append({tabRow(tab, tabKey(candidate.index).host.toString()), candidate.score + 25});
     }
     return Ranker::fresh(rows, seen_);
 }
@@ -307,7 +314,7 @@ QList<ScoredRow> Pass::archivedRows() const {
     QList<ScoredRow> rows;
     const auto& items = ranker_.archived.items();
     for (qsizetype i = 0; i < items.size() && rows.size() < 3; ++i) {
-        const PageKey& key = ranker_.archived.keys()[i];
+        const PageView key = ranker_.archived.pages().at(i);
         if (openBare_.contains(key.bare().toString()))
             continue;
         const auto score = matchKey(query_, key);
@@ -315,12 +322,10 @@ QList<ScoredRow> Pass::archivedRows() const {
             continue;
         const ArchivedTab& tab = items[i];
         rows.append({Row{.kind = Row::Kind::archived,
-                         .host = key.host,
+                         .host = key.host.toString(),
                          .url = tab.url,
-                         .symbol = {},
-                         .keys = {},
-                         .title = tab.title.isEmpty() ? key.host : tab.title,
-                         .detail = key.host + QStringLiteral(" \u00b7 Archived"),
+                         .title = tab.title.isEmpty() ? key.host.toString() : tab.title,
+                         .detail = key.host.toString() + QStringLiteral(" \u00b7 Archived"),
                          .label = openLabel,
                          .action = Action::open(tab.url)},
                      *score + 5});
@@ -344,12 +349,11 @@ QList<ScoredRow> Pass::historySection(const QList<Candidate>& history) {
                                           [&](const Row& top) { return top.url == item.url; });
         if (isTopRow || taken == 4)
             continue;
-        const QString bare = historyKey(candidate.index).page.bare().toString();
+        const PageView key = historyKey(candidate.index);
+        const QString bare = key.bare().toString();
         rows.append({Row{.kind = Row::Kind::history,
-                         .host = historyKey(candidate.index).page.host,
+                         .host = key.host.toString(),
                          .url = item.url,
-                         .symbol = {},
-                         .keys = {},
                          .title = item.title.isEmpty() ? bare : item.title,
                          .detail = bare,
                          .label = openLabel,
@@ -372,12 +376,7 @@ QList<ScoredRow> Pass::searchSection(const QStringList& suggestions) {
     QList<ScoredRow> rows;
     for (qsizetype i = 0; i < terms.size(); ++i) {
         rows.append({Row{.kind = Row::Kind::search,
-                         .host = {},
-                         .url = {},
-                         .symbol = {},
-                         .keys = {},
                          .title = terms[i],
-                         .detail = {},
                          .label = QStringLiteral("Search"),
                          .action = Action::open(engine.searchURL(terms[i]))},
                      40.0 - 4.0 * double(i)});
@@ -432,10 +431,10 @@ Ranking Pass::run(const QStringList& suggestions) {
     for (qsizetype i = 0; i < ranker_.tabs.size(); ++i) {
         const QString bare = tabKey(i).bare().toString();
         openBare_.insert(bare);
-        openOrHiddenHashes_.insert(qHash(QStringView(bare)));
+        openOrHiddenHashes_.set(qHash(QStringView(bare)) % openOrHiddenHashes_.size());
     }
     for (const QString& bare : ranker_.hidden)
-        openOrHiddenHashes_.insert(qHash(QStringView(bare)));
+        openOrHiddenHashes_.set(qHash(QStringView(bare)) % openOrHiddenHashes_.size());
 
     const QList<Candidate> tabs = tabCandidates();
     const QList<Candidate> history = historySurvivors();
@@ -460,7 +459,7 @@ Ranking Ranker::rank(const QString& query, const QStringList& suggestions) const
 QList<ScoredRow> Ranker::commandRows(const QString& q, const QStringList& words) const {
     if (q.size() < 3)
         return {};
-    const Query query{.trimmed = q, .q = q, .words = words, .first = words.value(0), .characters = 0};
+    const Query query{.trimmed = q, .q = q, .words = words, .first = words.value(0)};
     QList<Tiered> kept;
     for (qsizetype i = 0; i < commands.size(); ++i) {
         const auto match = commandMatch(commands[i], query);
@@ -509,12 +508,16 @@ Ranking Ranker::rankDev(const QString& query, const QList<Command>& tools) const
 
 std::optional<double> Ranker::match(const QString& q, const QStringList& words,
                                     const QString& title, const QString& url) {
-    Query query{.trimmed = q, .q = q, .words = words, .first = words.value(0), .characters = 0};
-    query.characters = characterMask(words.join(QString()));
-    return matchKey(query, PageKey::of(title, url));
+    Query query{.trimmed = q, .q = q, .words = words, .first = words.value(0)};
+    query.deriveSearchForms();
+    PageIndex page;
+    page.append(title, url);
+    return matchKey(query, page.at(0));
 }
 
-Row Ranker::tabRow(const SafariTab& tab) { return kivaro::tabRow(tab, Web::host(tab.url)); }
+Row Ranker::tabRow(const SafariTab& tab) {
+    return kivaro::tabRow(tab, Web::host(tab.url));
+}
 
 QList<ScoredRow> Ranker::fresh(const QList<ScoredRow>& scored, QList<Action>& seen) {
     QList<ScoredRow> kept;

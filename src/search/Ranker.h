@@ -3,7 +3,7 @@
 #include "browsers/Command.h"
 #include "browsers/SafariTab.h"
 #include "history/ArchivedTab.h"
-#include "search/PageKey.h"
+#include "search/PageIndex.h"
 #include "search/PreparedHistory.h"
 #include "search/Ranking.h"
 #include "search/SearchEngine.h"
@@ -23,7 +23,7 @@ namespace kivaro {
 // pass on the main thread; ranking changes nothing.
 class Ranker {
 public:
-    Prepared<SafariTab> tabs;       // open tabs, then tab-group tabs
+    Prepared<SafariTab> tabs; // open tabs, then tab-group tabs
     PreparedHistory history;
     QSet<QString> hidden;           // bare addresses the user removed from history
     QList<Command> commands;        // the browser's menu commands

@@ -37,11 +37,17 @@ constexpr EnumNames<ResultLayout, 2> layoutNames{{{
 
 } // namespace
 
-QString Row::rawValue(Kind kind) { return kindNames.raw(kind); }
+QString Row::rawValue(Kind kind) {
+    return kindNames.raw(kind);
+}
 
-std::optional<Row::Kind> Row::kindFromRaw(QStringView raw) { return kindNames.parse(raw); }
+std::optional<Row::Kind> Row::kindFromRaw(QStringView raw) {
+    return kindNames.parse(raw);
+}
 
-QList<ResultSection> ResultSection::allCases() { return {tabs, history, search, commands}; }
+QList<ResultSection> ResultSection::allCases() {
+    return {tabs, history, search, commands};
+}
 
 QList<ResultSection> ResultSection::ordered(const QStringList& raw) {
     QList<ResultSection> sections;
@@ -64,9 +70,13 @@ std::optional<ResultSection> ResultSection::fromRaw(QStringView raw) {
     return std::nullopt;
 }
 
-QString ResultSection::rawValue() const { return sectionNames.raw(value_); }
+QString ResultSection::rawValue() const {
+    return sectionNames.raw(value_);
+}
 
-QString ResultSection::title() const { return sectionTitles.raw(value_); }
+QString ResultSection::title() const {
+    return sectionTitles.raw(value_);
+}
 
 ResultSection ResultSection::of(Row::Kind kind) {
     switch (kind) {
@@ -85,8 +95,12 @@ ResultSection ResultSection::of(Row::Kind kind) {
     return history;
 }
 
-QString rawValue(ResultLayout layout) { return layoutNames.raw(layout); }
+QString rawValue(ResultLayout layout) {
+    return layoutNames.raw(layout);
+}
 
-std::optional<ResultLayout> resultLayoutFromRaw(QStringView raw) { return layoutNames.parse(raw); }
+std::optional<ResultLayout> resultLayoutFromRaw(QStringView raw) {
+    return layoutNames.parse(raw);
+}
 
 } // namespace kivaro

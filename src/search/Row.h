@@ -15,13 +15,13 @@ struct Row {
     enum class Kind { tab, history, open, search, command, mode, archived };
 
     Kind kind = Kind::open;
-    QString host;         // site host without "www.", for the site icon
-    QString url;          // the page the row refers to
-    QString symbol;       // system symbol name drawn as the icon
-    QStringList keys;     // key caps at the right of the row
+    QString host;     // site host without "www.", for the site icon
+    QString url;      // the page the row refers to
+    QString symbol;   // system symbol name drawn as the icon
+    QStringList keys; // key caps at the right of the row
     QString title;
     QString detail;
-    QString label;        // what Return does, shown on the selected row
+    QString label; // what Return does, shown on the selected row
     Action action;
 
     static QString rawValue(Kind kind);

@@ -41,7 +41,9 @@ QString percentEncoded(QStringView text) {
 
 } // namespace
 
-QList<SearchEngine> SearchEngine::allCases() { return {google, duckDuckGo, kagi, bing}; }
+QList<SearchEngine> SearchEngine::allCases() {
+    return {google, duckDuckGo, kagi, bing};
+}
 
 std::optional<SearchEngine> SearchEngine::fromRaw(QStringView raw) {
     if (auto value = rawNames.parse(raw))
@@ -49,9 +51,13 @@ std::optional<SearchEngine> SearchEngine::fromRaw(QStringView raw) {
     return std::nullopt;
 }
 
-QString SearchEngine::rawValue() const { return rawNames.raw(value_); }
+QString SearchEngine::rawValue() const {
+    return rawNames.raw(value_);
+}
 
-QString SearchEngine::displayName() const { return displayNames.raw(value_); }
+QString SearchEngine::displayName() const {
+    return displayNames.raw(value_);
+}
 
 QString SearchEngine::searchURL(QStringView text) const {
     return searchPrefixes.raw(value_) + percentEncoded(text);

@@ -3,11 +3,15 @@
 #include <QChar>
 #include <QStringTokenizer>
 
+#include <string_view>
+
 namespace kivaro::Text {
 
 namespace {
 
-bool isSpaceOrTab(QChar c) { return c == u' ' || c == u'\t'; }
+bool isSpaceOrTab(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 // The code point at `position` and how many UTF-16 units it takes.
 std::pair<char32_t, qsizetype> codePointAt(QStringView text, qsizetype position) {
@@ -57,20 +61,36 @@ QList<WordSpan> wordSpans(QStringView text) {
 }
 
 bool anyWordStartsWith(QStringView text, QStringView prefix) {
-    return anyWordStartsWith(text, wordSpans(text), prefix);
+    const QList<WordSpan> words = wordSpans(text);
+    return anyWordStartsWith(text, std::span(words.constData(), size_t(words.size())), prefix);
 }
 
-bool anyWordStartsWith(QStringView text, const QList<WordSpan>& words, QStringView prefix) {
+bool anyWordStartsWith(QStringView text, std::span<const WordSpan> words, QStringView prefix) {
+    if (prefix.isEmpty())
+        return !words.empty();
     for (const WordSpan& word : words) {
-        if (word.length >= prefix.size() && text.sliced(word.start, word.length).startsWith(prefix))
+        if (text[word.start] == prefix.front() && word.length >= prefix.size() &&
+            startsWith(text.sliced(word.start), prefix))
             return true;
     }
     return false;
 }
 
+bool containsBytes(std::string_view haystack, std::string_view needle) {
+    // The standard library finds the first byte with the vectorised memchr and compares the
+    // rest; on short texts that beats memmem's general algorithm.
+    return haystack.find(needle) != std::string_view::npos;
+}
+
 bool anyPieceStartsWith(QStringView text, QChar separator, QStringView prefix) {
-    for (QStringView piece : QStringTokenizer(text, separator)) {
-        if (piece.startsWith(prefix))
+    if (prefix.isEmpty())
+        return true;
+    if (std::find(prefix.begin(), prefix.end(), separator) != prefix.end())
+        return false; // no piece holds a separator
+    const QChar first = prefix.front();
+    for (qsizetype start = 0; start < text.size(); ++start) {
+        const bool pieceStart = start == 0 || text[start - 1] == separator;
+        if (text[start] == first && pieceStart && startsWith(text.sliced(start), prefix))
             return true;
     }
     return false;

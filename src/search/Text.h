@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
+#include <span>
+#include <string_view>
+
 namespace kivaro::Text {
 
 // Surrounding spaces and tabs removed; newlines and other white space are kept.
@@ -24,7 +28,23 @@ QList<WordSpan> wordSpans(QStringView text);
 // Whether some word of `text` begins with `prefix`.
 bool anyWordStartsWith(QStringView text, QStringView prefix);
 // The same with the words of `text` found beforehand.
-bool anyWordStartsWith(QStringView text, const QList<WordSpan>& words, QStringView prefix);
+bool anyWordStartsWith(QStringView text, std::span<const WordSpan> words, QStringView prefix);
+
+// Plain code-unit comparisons, kept inline: ranking calls them for every history entry on every
+// keystroke.
+inline bool startsWith(QStringView text, QStringView prefix) {
+    return prefix.size() <= text.size() && std::equal(prefix.begin(), prefix.end(), text.begin());
+}
+
+// Whether `needle` occurs in `haystack`, code unit by code unit.
+inline bool contains(QStringView haystack, QStringView needle) {
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) !=
+               haystack.end() ||
+           needle.isEmpty();
+}
+
+// Whether `needle` occurs in `haystack`, compared byte by byte.
+bool containsBytes(std::string_view haystack, std::string_view needle);
 
 // Whether some piece of `text` between `separator`s begins with `prefix`.
 bool anyPieceStartsWith(QStringView text, QChar separator, QStringView prefix);

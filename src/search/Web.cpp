@@ -67,16 +67,17 @@ QString bare(QStringView url) {
 }
 
 QString page(const QString& url) {
-    QUrl parsed(url);
-    if (!parsed.isValid())
+    if (!QUrl(url).isValid())
         return bare(url);
-    parsed.setFragment(QString());
-    if (parsed.hasQuery()) {
-        const QString query = queryWithoutTracking(parsed.query(QUrl::FullyEncoded));
-        parsed.setQuery(query.isEmpty() ? QString() : query, QUrl::StrictMode);
-    }
-    const QString rebuilt = parsed.toString();
-    return bare(rebuilt.isEmpty() ? url : rebuilt);
+    // The fragment starts at the first "#", the query at the first "?" before it. Editing the
+    // text rather than re-serialising the parsed address keeps every other byte as it was.
+    QStringView rest = QStringView(url).left(url.indexOf(u'#'));
+    const qsizetype queryStart = rest.indexOf(u'?');
+    if (queryStart < 0)
+        return bare(rest);
+    const QString query = queryWithoutTracking(rest.sliced(queryStart + 1).toString());
+    const QStringView location = rest.first(queryStart);
+    return bare(query.isEmpty() ? location.toString() : location.toString() + u'?' + query);
 }
 
 bool looksLikeURL(QStringView text) {
@@ -90,9 +91,9 @@ bool looksLikeURL(QStringView text) {
     if (labels.size() < 2)
         return false;
     const auto isNumber = [](char32_t c) { return QChar::isNumber(c); };
-    if (labels.size() == 4 &&
-        std::all_of(labels.begin(), labels.end(),
-                    [&](QStringView label) { return Text::allCodePoints(label, isNumber); }))
+    if (labels.size() == 4 && std::all_of(labels.begin(), labels.end(), [&](QStringView label) {
+            return Text::allCodePoints(label, isNumber);
+        }))
         return true;
     const QStringView last = labels.last();
     if (last.toUcs4().size() < 2)

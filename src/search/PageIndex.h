@@ -1,0 +1,125 @@
+#pragma once
+
+#include "search/Text.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace kivaro {
+
+// A bit set of the characters in a text: one bit for each lower-case ASCII letter and
+// digit, the rest folded into the remaining bits. A text can only contain a word whose
+// bits are all in its own set, which rules most non-matches out without a search.
+quint64 characterMask(QStringView text);
+
+// The forms of one title and address that matching reads.
+struct PageView {
+    QStringView haystack;  // lower-cased title, a space, the bare address
+    qsizetype titleLength; // the title is the start of the haystack
+    QStringView host;      // Web::host of the address
+    // The haystack in UTF-8, searched with the C library's vectorised byte search: a valid
+    // word occurs in valid text exactly when its UTF-8 bytes occur in the text's. Absent when
+    // the text holds a lone surrogate, which only the UTF-16 search handles.
+    std::optional<std::string_view> utf8;
+    std::span<const Text::WordSpan> titleWords;
+    quint64 characters; // characterMask of the haystack
+
+    QStringView title() const { return haystack.first(titleLength); }
+    QStringView bare() const { return haystack.sliced(titleLength + 1); }
+};
+
+// The derived forms of every record of a list, computed once per published list rather than
+// on every keystroke, and laid out in a few contiguous buffers: a ranking pass reads them in
+// order, so the whole scan streams through memory instead of chasing a pointer per field.
+class PageIndex {
+public:
+    // Titles and addresses longer than this are matched on their first part only, so that a
+    // hostile record cannot make every keystroke slow.
+    static constexpr qsizetype longest = 4096;
+
+    template <typename Record>
+    static PageIndex of(const QList<Record>& records) {
+        PageIndex index;
+        index.entries_.reserve(size_t(records.size()));
+        for (const Record& record : records)
+            index.append(record.title, record.url);
+        return index;
+    }
+
+    void append(const QString& title, const QString& url);
+    PageView at(qsizetype i) const;
+    qsizetype size() const { return qsizetype(entries_.size()); }
+
+private:
+    struct Entry {
+        quint32 textStart;
+        quint32 textLength;
+        quint32 titleLength;
+        quint32 hostStart;
+        quint32 hostLength;
+        quint32 utf8Start;
+        quint32 utf8Length; // noUtf8 when the text is not valid UTF-16
+        quint32 wordStart;
+        quint32 wordCount;
+        quint64 characters;
+    };
+    static constexpr quint32 noUtf8 = ~quint32(0);
+
+    std::vector<Entry> entries_;
+    QString text_;
+    QString hosts_;
+    QByteArray utf8_;
+    std::vector<Text::WordSpan> words_;
+};
+
+// No facts beyond the page forms.
+struct NoFacts {
+    template <typename Record>
+    static std::vector<NoFacts> prepare(const QList<Record>&, const PageIndex&) {
+        return {};
+    }
+};
+
+// A published list together with the derived forms of its records, and with `Facts` per
+// record where a list needs more. Copies share the data, which never changes after
+// construction, so a list prepared on a worker thread can be handed to the main thread as it
+// is.
+template <typename Record, typename Facts = NoFacts>
+class Prepared {
+public:
+    Prepared() = default;
+    Prepared(QList<Record> records) // NOLINT: a plain list converts implicitly
+        : data_(std::make_shared<const Data>(std::move(records))) {}
+
+    const QList<Record>& items() const { return data_ ? data_->records : empty().records; }
+    const PageIndex& pages() const { return data_ ? data_->pages : empty().pages; }
+    const std::vector<Facts>& facts() const { return data_ ? data_->facts : empty().facts; }
+    qsizetype size() const { return items().size(); }
+    bool isEmpty() const { return items().isEmpty(); }
+
+private:
+    struct Data {
+        Data() = default;
+        explicit Data(QList<Record> list)
+            : records(std::move(list)), pages(PageIndex::of(records)),
+              facts(Facts::prepare(records, pages)) {}
+
+        QList<Record> records;
+        PageIndex pages;
+        std::vector<Facts> facts;
+    };
+    static const Data& empty() {
+        static const Data none;
+        return none;
+    }
+    std::shared_ptr<const Data> data_;
+};
+
+} // namespace kivaro

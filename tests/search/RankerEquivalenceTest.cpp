@@ -1,0 +1,261 @@
+// The ranker folds and cuts the history list without sorting it as a whole. These tests rank
+// many random pictures both ways, the fast one and the plain one written out step by step
+// below, and expect the same rows.
+#include "Builders.h"
+#include "search/Web.h"
+
+#include <QRandomGenerator>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace kivaro;
+using namespace kivaro::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList lettersAndNumbersWords(const QString& text) {
+    QStringList words;
+    QString word;
+    for (char32_t c : text.toUcs4()) {
+        if (QChar::isLetterOrNumber(c)) {
+            word += QString::fromUcs4(&c, 1);
+        } else if (!word.isEmpty()) {
+            words.append(word);
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        words.append(word);
+    return words;
+}
+
+bool anyStartsWith(const QStringList& pieces, const QString& prefix) {
+    return std::any_of(pieces.begin(), pieces.end(),
+                       [&](const QString& piece) { return piece.startsWith(prefix); });
+}
+
+std::optional<double> plainMatch(const QString& q, const QStringList& words, const QString& title,
+                                 const QString& url) {
+    const QString lowerTitle = title.toLower();
+    const QString host = Web::host(url);
+    const QString haystack = lowerTitle + u" "_s + Web::bare(url);
+    for (const QString& word : words) {
+        if (!haystack.contains(word))
+            return std::nullopt;
+    }
+    const QString first = words.first();
+    const double hostPoints = host.startsWith(q)                       ? 40
+                              : anyStartsWith(host.split(u'.'), first) ? 20
+                                                                       : 0;
+    const double titlePoints = lowerTitle.startsWith(q)                                   ? 25
+                               : anyStartsWith(lettersAndNumbersWords(lowerTitle), first) ? 10
+                                                                                          : 0;
+    return hostPoints + titlePoints;
+}
+
+struct Expected {
+    std::optional<QString> completion;
+    std::optional<Action> topAction;
+    QStringList historyURLs;
+};
+
+template <typename Item>
+struct Scored {
+    Item item;
+    double score;
+};
+
+Expected plainRank(const Ranker& r, const QString& query) {
+    const QString q = query.trimmed().toLower();
+    const QStringList words = q.split(u' ', Qt::SkipEmptyParts);
+    const auto key = [&](const QString& url) {
+        return q.contains(u'/') ? Web::bare(url) : Web::host(url);
+    };
+    QSet<QString> openBare;
+    QList<Scored<SafariTab>> tabs;
+    for (const SafariTab& tab : r.tabs.items()) {
+        openBare.insert(Web::bare(tab.url));
+        if (auto m = plainMatch(q, words, tab.title, tab.url))
+            tabs.append({tab, *m - double(tab.windowOrder)});
+    }
+    Ranker::best(tabs);
+    QList<Scored<HistoryEntry>> history;
+    for (const HistoryEntry& entry : r.history.items()) {
+        const QString bare = Web::bare(entry.url);
+        if (openBare.contains(bare) || r.hidden.contains(bare))
+            continue;
+        if (auto m = plainMatch(q, words, entry.title, entry.url)) {
+            const double recency =
+                recencyPoints(epochSeconds(entry.lastVisit), epochSeconds(r.now));
+            history.append({entry, *m + recency + visitPoints(entry.visits)});
+        }
+    }
+    Ranker::best(history);
+    QSet<QString> pages;
+    QList<HistoryEntry> folded;
+    for (const auto& scored : history) {
+        if (!pages.contains(Web::page(scored.item.url))) {
+            pages.insert(Web::page(scored.item.url));
+            folded.append(scored.item);
+        }
+    }
+
+    Expected expected;
+    std::optional<QString> topURL;
+    if (!q.contains(u' ')) {
+        for (const auto& scored : tabs) {
+            if (key(scored.item.url).startsWith(q)) {
+                expected.completion = key(scored.item.url);
+                expected.topAction = Ranker::tabRow(scored.item).action;
+                topURL = scored.item.url;
+                break;
+            }
+        }
+        for (qsizetype i = 0; i < folded.size() && !expected.completion; ++i) {
+            if (key(folded[i].url).startsWith(q)) {
+                const QString scheme = QUrl(folded[i].url).scheme();
+                expected.completion = key(folded[i].url);
+                expected.topAction = Action::open((scheme.isEmpty() ? u"https"_s : scheme) +
+                                                  u"://"_s + *expected.completion);
+                topURL = folded[i].url;
+            }
+        }
+        if (!expected.completion && Web::looksLikeURL(query)) {
+            expected.topAction = Action::open(Web::normalize(query));
+            topURL = QString();
+        }
+    }
+    for (const HistoryEntry& entry : folded) {
+        if (expected.historyURLs.size() == 4)
+            break;
+        if (entry.url != topURL)
+            expected.historyURLs.append(entry.url);
+    }
+    // A row that opens what the top row opens is a duplicate.
+    expected.historyURLs.removeIf(
+        [&](const QString& url) { return Action::open(url) == expected.topAction; });
+    return expected;
+}
+
+template <typename T>
+const T& pick(QRandomGenerator& random, const QList<T>& choices) {
+    return choices[random.bounded(qsizetype(choices.size()))];
+}
+
+const QList<QString> hosts{u"alpha.com"_s,      u"www.alpha.com"_s, u"beta.org"_s,
+                           u"news.beta.org"_s,  u"gamma.io"_s,      u"alp.net"_s,
+                           u"localhost:8080"_s, u"ALPHA.com"_s,     QString()};
+const QList<QString> schemes{u"https://"_s, u"http://"_s, QString(), u"ftp://"_s};
+const QList<QString> paths{QString(),
+                           u"/"_s,
+                           u"/a"_s,
+                           u"/a/b"_s,
+                           u"/alpha"_s,
+                           u"/b?x=1"_s,
+                           u"/b?utm_source=z&x=1"_s,
+                           u"/b?x=1#f"_s,
+                           u"/b#g"_s,
+                           u"/ü"_s};
+const QList<QString> titleWords{u"Alpha"_s,  u"beta"_s,  u"Über"_s, u"news"_s, u"a"_s,
+                                u"b-side"_s, u"gamma"_s, u"1999"_s, QString()};
+const QList<QString> queries{
+    u"a"_s,      u"al"_s,         u"alp"_s,         u"alpha"_s, u"b"_s,    u"be"_s,
+    u"beta a"_s, u"alpha.com/"_s, u"alpha.com/a"_s, u"g"_s,     u"news"_s, u"ü"_s,
+    u"x"_s,      u"1"_s,          u"localhost"_s,   u"a b"_s,   u"/"_s,    u"?"_s};
+
+QString randomURL(QRandomGenerator& random) {
+    return pick(random, schemes) + pick(random, hosts) + pick(random, paths);
+}
+
+QString randomTitle(QRandomGenerator& random) {
+    return pick(random, titleWords) + u" "_s + pick(random, titleWords);
+}
+
+Ranker randomRanker(QRandomGenerator& random) {
+    Ranker r = ranker();
+    r.limit = 100;
+    QList<SafariTab> tabs;
+    for (int i = random.bounded(3); i > 0; --i)
+        tabs.append(tab(randomTitle(random), randomURL(random), i, i, random.bounded(3)));
+    QList<HistoryEntry> history;
+    const QList<double> ages{-1, 0, 0.5, 1, 3, 30};
+    for (int i = random.bounded(60); i > 0; --i) {
+        HistoryEntry entry = visit(randomURL(random), randomTitle(random), random.bounded(-2, 50),
+                                   pick(random, ages));
+        if (random.bounded(10) == 0)
+            entry.lastVisit = QDateTime();
+        history.append(entry);
+    }
+    r.tabs = tabs;
+    r.history = history;
+    if (!history.isEmpty() && random.bounded(3) == 0)
+        r.hidden.insert(Web::bare(pick(random, history).url));
+    return r;
+}
+
+TEST(RankerEquivalenceTest, FastHistoryRankingEqualsThePlainAlgorithm) {
+    QRandomGenerator random(20261206);
+    for (int round = 0; round < 3000; ++round) {
+        const Ranker r = randomRanker(random);
+        const QString query = pick(random, queries);
+        const Expected expected = plainRank(r, query);
+        const Ranking ranking = r.rank(query);
+
+        QStringList historyURLs;
+        for (const Row& row : ranking.rows) {
+            if (row.kind == Row::Kind::history)
+                historyURLs.append(row.url);
+        }
+        const auto context = [&] {
+            return u"round %1, query %2"_s.arg(round).arg(query).toStdString();
+        };
+        ASSERT_EQ(ranking.completion, expected.completion) << context();
+        ASSERT_EQ(historyURLs, expected.historyURLs) << context();
+        if (expected.topAction) {
+            ASSERT_FALSE(ranking.rows.isEmpty()) << context();
+            ASSERT_EQ(ranking.rows.first().action, *expected.topAction) << context();
+        }
+    }
+}
+
+TEST(PageIndexTest, PreparedListsAreSharedAndFoldPagesTogether) {
+    const QList<HistoryEntry> entries{visit(u"https://alpha.com/a#x"_s, u"Alpha"_s),
+                                      visit(u"https://alpha.com/a?utm_id=3"_s, u"Alpha"_s),
+                                      visit(u"https://alpha.com/b"_s, u"Alpha"_s)};
+    const PreparedHistory prepared(entries);
+    const PreparedHistory copy = prepared;
+    EXPECT_EQ(&copy.items(), &prepared.items());
+    EXPECT_EQ(prepared.facts()[0].pageID, prepared.facts()[1].pageID);
+    EXPECT_NE(prepared.facts()[0].pageID, prepared.facts()[2].pageID);
+    EXPECT_EQ(prepared.pages().at(0).bare(), u"alpha.com/a#x"_s);
+    EXPECT_EQ(prepared.pages().at(0).title(), u"alpha"_s);
+    EXPECT_EQ(prepared.pages().at(2).host, u"alpha.com"_s);
+    EXPECT_TRUE(PreparedHistory().isEmpty());
+    EXPECT_EQ(PreparedHistory().pages().size(), 0);
+}
+
+TEST(PageIndexTest, TextThatIsNotValidUnicodeMatchesAsPlainText) {
+    const QString lone(QChar(0xd83d)); // half of a surrogate pair, as a damaged title may hold
+    for (const QString& title :
+         {u"broken "_s + lone + u"x"_s, u"Broken "_s + lone + u"x"_s, u"Fine 🙂 x"_s, lone}) {
+        for (const QString& query : {lone + u"x"_s, lone, u"🙂 x"_s, u"x"_s}) {
+            const QString q = query.toLower();
+            const bool plain = (title.toLower() + u" "_s).contains(q);
+            EXPECT_EQ(Ranker::match(q, {q}, title, QString()).has_value(), plain)
+                << title.size() << " " << query.size();
+        }
+    }
+}
+
+TEST(PageIndexTest, OverlongTitlesAreMatchedOnTheirStartOnly) {
+    const QString huge = u"needle "_s + QString(PageIndex::longest, u'x') + u" haystack"_s;
+    Ranker r = ranker();
+    r.history = QList<HistoryEntry>{visit(u"https://long.example/"_s, huge)};
+    EXPECT_EQ(r.history.pages().at(0).title().size(), PageIndex::longest);
+    EXPECT_EQ(titles(r.rank(u"needle"_s).rows).first(), huge);
+    EXPECT_TRUE(titles(r.rank(u"haystack"_s).rows).size() == 1); // only the search row
+}
+
+} // namespace

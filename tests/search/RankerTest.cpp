@@ -1,0 +1,369 @@
+#include "Builders.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace kivaro;
+using namespace kivaro::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QList<Row> rowsOfKind(const Ranking& ranking, Row::Kind kind) {
+    QList<Row> rows;
+    std::copy_if(ranking.rows.begin(), ranking.rows.end(), std::back_inserter(rows),
+                 [kind](const Row& row) { return row.kind == kind; });
+    return rows;
+}
+
+TEST(RankerMatchTest, EveryWordMustOccurInTheTitleOrBareAddress) {
+    const QString url = u"https://www.example.com/docs/intro"_s;
+    EXPECT_TRUE(Ranker::match(u"intro docs"_s, {u"intro"_s, u"docs"_s}, u"Guide"_s, url));
+    EXPECT_FALSE(Ranker::match(u"intro api"_s, {u"intro"_s, u"api"_s}, u"Guide"_s, url));
+    // The scheme and "www." are not part of what is searched.
+    EXPECT_FALSE(Ranker::match(u"https"_s, {u"https"_s}, u"Guide"_s, url));
+    EXPECT_FALSE(Ranker::match(u"www"_s, {u"www"_s}, u"Guide"_s, url));
+}
+
+TEST(RankerMatchTest, HostAndTitlePointsFollowWhereTheQueryStarts) {
+    const QString url = u"https://news.site.com/today"_s;
+    auto score = [&](const QString& q) {
+        return Ranker::match(q, q.split(u' ', Qt::SkipEmptyParts), u"Front page"_s, url);
+    };
+    EXPECT_EQ(score(u"ne"_s), 40);    // the host begins with the query
+    EXPECT_EQ(score(u"si"_s), 20);    // a later label begins with it
+    EXPECT_EQ(score(u"fr"_s), 25);    // the title begins with it
+    EXPECT_EQ(score(u"pa"_s), 10);    // a later word of the title
+    EXPECT_EQ(score(u"oda"_s), 0);    // inside a word only: a candidate with no points
+    EXPECT_EQ(score(u"ne fr"_s), 20); // the whole query begins nothing; its first word a label
+    EXPECT_EQ(score(u"news.site.com/t"_s), 0); // longer than the host, and no label holds a dot
+    EXPECT_EQ(score(u"xyz"_s), std::nullopt);
+}
+
+TEST(RankerMatchTest, FoldsCaseAndSplitsWordsInAnyScript) {
+    auto score = [](const QString& q, const QString& title) {
+        return Ranker::match(q, {q}, title, QString());
+    };
+    EXPECT_EQ(score(u"über"_s, u"ÜBER Straße"_s), 25);
+    EXPECT_EQ(score(u"straße"_s, u"ÜBER Straße"_s), 10);
+    EXPECT_EQ(score(u"café"_s, u"Naïve—CAFÉ"_s), 10); // an em dash separates words
+    EXPECT_EQ(score(u"タワ"_s, u"東京 タワー"_s), 10);
+    EXPECT_EQ(score(u"٣"_s, u"Room ٣٤"_s), 10);       // Arabic-Indic digits are numbers
+    EXPECT_EQ(score(u"𝒜"_s, u"Math 𝒜lphabet"_s), 10); // a letter outside the basic plane
+    EXPECT_EQ(score(u"🙂"_s, u"Smile 🙂"_s), 0);  // an emoji is no letter: no word start
+    EXPECT_EQ(score(u"ab"_s, u"x-a b"_s), std::nullopt);
+}
+
+TEST(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {
+    Ranker r = ranker();
+    QList<SafariTab> tabs;
+    for (int i = 0; i < 12; ++i)
+        tabs.append(tab(u"Tab %1"_s.arg(i), u"https://site%1.com/"_s.arg(i), 7, i + 1));
+    r.tabs = tabs;
+    r.history = QList<HistoryEntry>{visit(u"https://site1.com/"_s, u"Site"_s)};
+    for (const QString& query : {QString(), u"   \t "_s}) {
+        const Ranking ranking = r.rank(query, {u"suggestion"_s});
+        ASSERT_EQ(ranking.rows.size(), 10);
+        EXPECT_EQ(ranking.rows.first().title, u"Tab 0"_s);
+        EXPECT_EQ(ranking.rows.last().title, u"Tab 9"_s);
+        EXPECT_EQ(ranking.completion, std::nullopt);
+        EXPECT_TRUE(rowsOfKind(ranking, Row::Kind::search).isEmpty());
+    }
+}
+
+TEST(RankerTest, TabRowsCarryTheirWindowOrRevealByAddress) {
+    const Row known =
+        Ranker::tabRow(tab(u""_s, u"https://www.Example.com/a"_s, 42, 3, 0, u"Work"_s));
+    EXPECT_EQ(known.title, u"example.com"_s);
+    EXPECT_EQ(known.detail, u"example.com · Work"_s);
+    EXPECT_EQ(known.label, u"Switch to Tab"_s);
+    EXPECT_EQ(known.action, Action::switchTab(42, 3));
+
+    const Row groupOnly = Ranker::tabRow(tab(u"Notes"_s, u"notes.txt"_s, -1, 2, 0, u"Work"_s));
+    EXPECT_EQ(groupOnly.detail, u"Work"_s);
+    EXPECT_EQ(groupOnly.action, Action::revealTab(u"notes.txt"_s));
+
+    const Row bare = Ranker::tabRow(tab(u"Blank"_s, QString(), 1, 1));
+    EXPECT_EQ(bare.detail, QString());
+    EXPECT_EQ(bare.host, QString());
+}
+
+TEST(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
+    Ranker r = ranker();
+    r.tabs = QList<SafariTab>{tab(u"Rust book"_s, u"https://doc.rust-lang.org/book/"_s, 1, 1),
+                              tab(u"Rust blog"_s, u"https://blog.rust-lang.org/"_s, 1, 2)};
+    r.history = QList<HistoryEntry>{visit(u"https://doc.rust-lang.org/std/"_s, u"std"_s, 50)};
+    const Ranking ranking = r.rank(u"doc rust"_s);
+    EXPECT_EQ(ranking.completion, std::nullopt);
+    EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::tab)), QStringList{u"Rust book"_s});
+    EXPECT_TRUE(rowsOfKind(ranking, Row::Kind::open).isEmpty());
+    EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::history)), QStringList{u"std"_s});
+}
+
+TEST(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
+    Ranker r = ranker();
+    r.tabs = QList<SafariTab>{tab(u"Mail"_s, u"https://mail.example.com/inbox/"_s)};
+    r.history = QList<HistoryEntry>{
+        visit(u"http://www.mail.example.com/inbox"_s, u"Inbox"_s, 900, 0),
+        visit(u"https://maps.example.com/"_s, u"Maps"_s, 900, 0),
+        visit(u"https://mastodon.social/"_s, u"Mastodon"_s, 1, 30),
+    };
+    r.hidden = {u"maps.example.com"_s};
+    const Ranking ranking = r.rank(u"ma"_s);
+    EXPECT_EQ(ranking.completion, u"mail.example.com"_s); // the tab, not the history entry
+    EXPECT_EQ(ranking.rows.first().kind, Row::Kind::tab);
+    EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::history)), QStringList{u"Mastodon"_s});
+
+    r.tabs = {};
+    const Ranking hiddenOnly = r.rank(u"maps"_s);
+    EXPECT_EQ(hiddenOnly.completion, std::nullopt);
+    EXPECT_TRUE(rowsOfKind(hiddenOnly, Row::Kind::history).isEmpty());
+    EXPECT_TRUE(rowsOfKind(hiddenOnly, Row::Kind::open).isEmpty());
+}
+
+TEST(RankerTest, VariantsOfOnePageAreListedOnceWithTheBetterScore) {
+    Ranker r = ranker();
+    r.history = QList<HistoryEntry>{
+        visit(u"https://wiki.example.org/Lisbon#History"_s, u"Lisbon (fragment)"_s, 1, 20),
+        visit(u"https://wiki.example.org/Lisbon?utm_source=mail&lang=pt"_s, u"Lisbon (pt)"_s, 2,
+              20),
+        visit(u"https://wiki.example.org/Lisbon?lang=pt&utm_medium=x"_s, u"Lisbon (pt again)"_s, 40,
+              1),
+        visit(u"https://wiki.example.org/Lisbon"_s, u"Lisbon"_s, 30, 0),
+    };
+    const Ranking ranking = r.rank(u"lisbon"_s);
+    EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::history)),
+              (QStringList{u"Lisbon"_s, u"Lisbon (pt again)"_s}));
+}
+
+TEST(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
+    Ranker r = ranker();
+    r.history = QList<HistoryEntry>{
+        visit(u"https://www.github.com/kivaro/kivaro/pulls"_s, u"Pull requests"_s, 20, 0)};
+
+    const Ranking byHost = r.rank(u"git"_s);
+    ASSERT_FALSE(byHost.rows.isEmpty());
+    const Row& top = byHost.rows.first();
+    EXPECT_EQ(top.kind, Row::Kind::open);
+    EXPECT_EQ(top.action, Action::open(u"https://github.com"_s));
+    EXPECT_EQ(top.title, u"Pull requests"_s);
+    EXPECT_EQ(top.detail, u"github.com"_s);
+    EXPECT_EQ(top.label, u"Open"_s);
+    EXPECT_EQ(byHost.completion, u"github.com"_s);
+    // The entry itself is not listed again below its own top row.
+    EXPECT_TRUE(rowsOfKind(byHost, Row::Kind::history).isEmpty());
+
+    const Ranking byPath = r.rank(u"github.com/k"_s);
+    EXPECT_EQ(byPath.completion, u"github.com/kivaro/kivaro/pulls"_s);
+    EXPECT_EQ(byPath.rows.first().action,
+              Action::open(u"https://github.com/kivaro/kivaro/pulls"_s));
+
+    r.history = QList<HistoryEntry>{visit(u"http://intranet.local/"_s, QString(), 3, 0)};
+    const Ranking untitled = r.rank(u"intra"_s);
+    EXPECT_EQ(untitled.rows.first().title, u"intranet.local"_s);
+    EXPECT_EQ(untitled.rows.first().detail, QString());
+    EXPECT_EQ(untitled.rows.first().action, Action::open(u"http://intranet.local"_s));
+}
+
+TEST(RankerTest, TabTopHitIsNotRepeatedInTheTabsSection) {
+    Ranker r = ranker();
+    r.tabs = QList<SafariTab>{tab(u"Docs"_s, u"https://docs.example.com/"_s, 5, 1),
+                              tab(u"Example docs mirror"_s, u"https://mirror.org/docs"_s, 5, 2)};
+    const Ranking ranking = r.rank(u"docs"_s);
+    EXPECT_EQ(ranking.completion, u"docs.example.com"_s);
+    const QList<Row> tabs = rowsOfKind(ranking, Row::Kind::tab);
+    EXPECT_EQ(titles(tabs), (QStringList{u"Docs"_s, u"Example docs mirror"_s}));
+    EXPECT_EQ(ranking.rows.first().action, Action::switchTab(5, 1));
+}
+
+TEST(RankerTest, TypedAddressesOpenWithTheRightScheme) {
+    Ranker r = ranker();
+    const Ranking site = r.rank(u"  Example.org/path "_s);
+    ASSERT_FALSE(site.rows.isEmpty());
+    EXPECT_EQ(site.rows.first().kind, Row::Kind::open);
+    EXPECT_EQ(site.rows.first().title, u"Example.org/path"_s);
+    EXPECT_EQ(site.rows.first().action, Action::open(u"https://Example.org/path"_s));
+    EXPECT_EQ(site.rows.first().host, u"example.org"_s);
+    EXPECT_EQ(site.completion, std::nullopt);
+
+    EXPECT_EQ(r.rank(u"localhost:3000"_s).rows.first().action,
+              Action::open(u"http://localhost:3000"_s));
+    EXPECT_EQ(r.rank(u"10.0.0.1"_s).rows.first().action, Action::open(u"http://10.0.0.1"_s));
+    EXPECT_EQ(r.rank(u"example.c"_s).rows.first().kind, Row::Kind::search);
+}
+
+TEST(RankerTest, SearchRowsTakeTheQueryAndThreeDistinctSuggestions) {
+    Ranker r = ranker();
+    const Ranking ranking =
+        r.rank(u"Lisbon"_s, {u"LISBON"_s, u"lisbon weather"_s, u"lisbon airport"_s,
+                             u"lisbon tram"_s, u"lisbon map"_s});
+    const QList<Row> searches = rowsOfKind(ranking, Row::Kind::search);
+    EXPECT_EQ(titles(searches), (QStringList{u"Lisbon"_s, u"lisbon weather"_s, u"lisbon airport"_s,
+                                             u"lisbon tram"_s}));
+    EXPECT_EQ(searches.first().action, Action::open(u"https://www.google.com/search?q=Lisbon"_s));
+    EXPECT_EQ(searches.first().label, u"Search"_s);
+
+    // Search rows score 40, 36, 32 and 28: a history row of 37.5 (label 20, title word 10,
+    // a visit a day ago 7.5, no visit count) sorts between the first two.
+    r.layout = ResultLayout::ranked;
+    r.history = QList<HistoryEntry>{visit(u"https://lisbon.pt/"_s, u"Guide to Lisbon"_s, 0, 1)};
+    const Ranking mixed = r.rank(u"lisbon guide"_s, {u"a"_s, u"b"_s, u"c"_s});
+    EXPECT_EQ(kinds(mixed.rows),
+              (QList<Row::Kind>{Row::Kind::search, Row::Kind::history, Row::Kind::search,
+                                Row::Kind::search, Row::Kind::search}));
+}
+
+TEST(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
+    Ranker r = ranker();
+    r.commands = {
+        command(u"Show Web Inspector"_s, u"inspector devtools dev tools"_s, u"Develop"_s)};
+    r.devAvailable = true;
+    const QList<Row> commands = rowsOfKind(r.rank(u"dev"_s), Row::Kind::mode);
+    ASSERT_EQ(commands.size(), 1);
+    EXPECT_EQ(commands.first().title, u"Developer Tools"_s);
+    EXPECT_EQ(commands.first().keys, QStringList{u"Tab"_s});
+    EXPECT_EQ(commands.first().action, Action::devMode());
+
+    r.layout = ResultLayout::ranked;
+    EXPECT_EQ(r.rank(u"dev"_s).rows.first().kind, Row::Kind::mode); // score 100 leads
+    EXPECT_TRUE(rowsOfKind(r.rank(u"devt"_s), Row::Kind::mode).isEmpty());
+    r.devAvailable = false;
+    EXPECT_TRUE(rowsOfKind(r.rank(u"dev"_s), Row::Kind::mode).isEmpty());
+    EXPECT_EQ(rowsOfKind(r.rank(u"dev"_s), Row::Kind::command).size(), 1);
+}
+
+TEST(RankerTest, CommandsOnlyWithoutCompletionOrTypedAddress) {
+    Ranker r = ranker();
+    r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
+    EXPECT_EQ(rowsOfKind(r.rank(u"rel"_s), Row::Kind::command).size(), 1);
+    r.tabs = QList<SafariTab>{tab(u"Releases"_s, u"https://releases.example.com/"_s)};
+    EXPECT_TRUE(rowsOfKind(r.rank(u"rel"_s), Row::Kind::command).isEmpty()); // completion
+    r.tabs = {};
+    r.commands = {command(u"Open example.com settings"_s, u"example.com"_s, u"File"_s)};
+    EXPECT_TRUE(rowsOfKind(r.rank(u"example.com"_s), Row::Kind::command).isEmpty());
+}
+
+TEST(RankerTest, GroupedLayoutSharesTheLimitInSectionOrder) {
+    Ranker r = ranker();
+    QList<SafariTab> tabs;
+    for (int i = 0; i < 6; ++i)
+        tabs.append(
+            tab(u"Notes alpha %1"_s.arg(i), u"https://notes.example/%1"_s.arg(i), 2, i + 1, 1));
+    r.tabs = tabs;
+    QList<HistoryEntry> history{visit(u"https://alpha.example/"_s, u"Alpha home"_s, 100, 0)};
+    for (int i = 0; i < 7; ++i)
+        history.append(
+            visit(u"https://wiki.example/alpha-%1"_s.arg(i), u"Alpha %1"_s.arg(i), 7 - i));
+    r.history = history;
+    r.archived = QList<ArchivedTab>{{u"Alpha archived"_s, u"https://old.example/alpha"_s, testNow}};
+
+    // One top row and no commands: the sections share 9 rows, 5 tabs and 4 of the history
+    // section (the archived tab first), and nothing is left for the search row.
+    const Ranking ranking = r.rank(u"alpha"_s);
+    ASSERT_EQ(ranking.completion, u"alpha.example"_s);
+    EXPECT_EQ(kinds(ranking.rows),
+              (QList<Row::Kind>{Row::Kind::open, Row::Kind::tab, Row::Kind::tab, Row::Kind::tab,
+                                Row::Kind::tab, Row::Kind::tab, Row::Kind::archived,
+                                Row::Kind::history, Row::Kind::history, Row::Kind::history}));
+    EXPECT_EQ(ranking.rows[6].detail, u"old.example · Archived"_s);
+    EXPECT_EQ(ranking.rows[7].title, u"Alpha 0"_s);
+
+    r.order = ResultSection::ordered({u"search"_s, u"history"_s});
+    EXPECT_EQ(
+        kinds(r.rank(u"alpha"_s).rows),
+        (QList<Row::Kind>{Row::Kind::open, Row::Kind::search, Row::Kind::archived,
+                          Row::Kind::history, Row::Kind::history, Row::Kind::history,
+                          Row::Kind::history, Row::Kind::tab, Row::Kind::tab, Row::Kind::tab}));
+}
+
+TEST(RankerTest, RankedLayoutOrdersByScoreAndKeepsSectionOrderOnTies) {
+    Ranker r = ranker();
+    r.layout = ResultLayout::ranked;
+    r.tabs = QList<SafariTab>{tab(u"Zeta tab"_s, u"https://zeta.example/"_s, 1, 1, 3)};
+    r.history =
+        QList<HistoryEntry>{visit(u"https://other.example/zeta"_s, u"Zeta notes"_s, 1000, 0)};
+    // Two words: no top hit. Tab: 20 + 10 − 3 + 25 = 52; history: 10 + 15 + 3·log2(1001) ≈ 54.9.
+    EXPECT_EQ(kinds(r.rank(u"zeta e"_s).rows),
+              (QList<Row::Kind>{Row::Kind::history, Row::Kind::tab, Row::Kind::search}));
+
+    // A tab at 20 − 5 + 25 = 40 ties with the first search row.
+    r.history = {};
+    r.tabs = QList<SafariTab>{tab(u"Tab"_s, u"https://q.example/x"_s, 1, 1, 5)};
+    EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), (QList<Row::Kind>{Row::Kind::tab, Row::Kind::search}));
+    r.order = ResultSection::ordered({u"search"_s});
+    EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), (QList<Row::Kind>{Row::Kind::search, Row::Kind::tab}));
+}
+
+TEST(RankerTest, DuplicateActionsAcrossSectionsKeepTheFirstSection) {
+    Ranker r = ranker();
+    const QString searchURL = u"https://www.google.com/search?q=kivaro%20x"_s;
+    r.history = QList<HistoryEntry>{visit(searchURL, u"kivaro x - Search"_s, 3, 0),
+                                    visit(u"https://kivaro.app/x"_s, u"Kivaro x"_s, 2, 0)};
+    r.archived = QList<ArchivedTab>{{u"Kivaro x archived"_s, u"https://kivaro.app/x"_s, testNow}};
+    const Ranking ranking = r.rank(u"kivaro x"_s);
+    // The history row for the search page takes the search row's action first.
+    EXPECT_TRUE(rowsOfKind(ranking, Row::Kind::search).isEmpty());
+    // The archived row and the history entry open the same address: the archived one stays.
+    EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::archived)),
+              QStringList{u"Kivaro x archived"_s});
+    EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::history)), QStringList{u"kivaro x - Search"_s});
+}
+
+TEST(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
+    Ranker r = ranker();
+    r.tabs = QList<SafariTab>{tab(u"Kiwi one"_s, u"https://a.example/kiwi"_s, 1, 1),
+                              tab(u"Kiwi two"_s, u"https://b.example/kiwi"_s, 1, 2)};
+    r.history = QList<HistoryEntry>{visit(u"https://c.example/kiwi"_s, u"Kiwi three"_s),
+                                    visit(u"https://d.example/kiwi"_s, u"Kiwi four"_s)};
+    r.commands = {command(u"Kiwi command"_s, u"kiwi edit"_s, u"View"_s)};
+    QStringList names{u"commands"_s, u"history"_s, u"search"_s, u"tabs"_s};
+    do {
+        r.order = ResultSection::ordered(names);
+        for (auto layout : {ResultLayout::grouped, ResultLayout::ranked}) {
+            r.layout = layout;
+            const Ranking ranking = r.rank(u"kiwi e"_s, {u"kiwi eat"_s});
+            ASSERT_EQ(ranking.rows.size(), 2 + 2 + 2 + 1);
+            if (layout == ResultLayout::ranked)
+                continue;
+            qsizetype lastPosition = 0;
+            for (const Row& row : ranking.rows) {
+                const qsizetype position = r.order.indexOf(ResultSection::of(row.kind));
+                EXPECT_GE(position, lastPosition) << names.join(u',').toStdString();
+                lastPosition = position;
+            }
+        }
+    } while (std::next_permutation(names.begin(), names.end()));
+}
+
+TEST(RankerTest, LimitOfZeroKeepsOnlyTopRowsAndCommands) {
+    Ranker r = ranker();
+    r.limit = 0;
+    r.tabs = QList<SafariTab>{tab(u"Reload tests"_s, u"https://ci.example/reload"_s)};
+    r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
+    const Ranking ranking = r.rank(u"reload"_s);
+    EXPECT_EQ(kinds(ranking.rows), QList<Row::Kind>{Row::Kind::command});
+    EXPECT_TRUE(r.rank(QString()).rows.isEmpty());
+}
+
+TEST(RankerTest, MalformedAddressesRankWithoutHostPoints) {
+    Ranker r = ranker();
+    r.tabs = QList<SafariTab>{tab(u"Broken [link"_s, u"http://[::1"_s), tab(QString(), QString()),
+                              tab(u"Script"_s, u"javascript:alert('broken')"_s, -5, 1)};
+    r.history = QList<HistoryEntry>{
+        HistoryEntry{u"%%%"_s, u"Broken entry"_s, -7, QDateTime()},
+        HistoryEntry{QString(), QString(), 0, testNow.addYears(5)},
+    };
+    r.archived = QList<ArchivedTab>{{QString(), u"::::"_s, QDateTime()}};
+    for (const QString& query : {u"broken"_s, u"b"_s, u"["_s, u":"_s, u"%"_s, u"script"_s}) {
+        const Ranking ranking = r.rank(query);
+        for (const Row& row : ranking.rows)
+            EXPECT_TRUE(row.host.isEmpty() || row.kind == Row::Kind::open) << query.toStdString();
+    }
+    const Ranking script = r.rank(u"script"_s);
+    EXPECT_EQ(rowsOfKind(script, Row::Kind::tab).first().action,
+              Action::revealTab(u"javascript:alert('broken')"_s));
+    const Ranking broken = r.rank(u"broken"_s);
+    EXPECT_EQ(titles(rowsOfKind(broken, Row::Kind::history)), QStringList{u"Broken entry"_s});
+}
+
+} // namespace
