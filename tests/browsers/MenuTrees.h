@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/fake/FakeMenuBarAccess.h"
+
+#include <QString>
+
+namespace kivaro::MenuTrees {
+
+// Bundle identifiers the fake menu bars are registered under.
+inline const QString safariID = QStringLiteral("com.apple.Safari");
+inline const QString chromiumID = QStringLiteral("org.chromium.Chromium");
+
+// Raw accessibility modifier integers.
+namespace Raw {
+constexpr qint64 command = 0;
+constexpr qint64 shift = 1;
+constexpr qint64 option = 2;
+constexpr qint64 control = 4;
+constexpr qint64 noCommand = 8;
+} // namespace Raw
+
+// Safari's menu bar as it reads with one window open, the sidebar hidden and the Develop menu
+// shown: submenus, separators, disabled items, history pages, the window list.
+FakeMenuBarAccess::Node safari();
+
+// The same bar with the sidebar, page source and web inspector shown: the toggles read the
+// other way.
+FakeMenuBarAccess::Node safariToggled();
+
+// Chromium's menu bar: no Develop menu, developer items under View › Developer, a "Copy Link"
+// of its own under File › Share, and a "Profiles" menu.
+FakeMenuBarAccess::Node chromium();
+
+} // namespace kivaro::MenuTrees
