@@ -263,8 +263,10 @@ TEST_F(CommandsTest, DevNamesAToolByTheStateItWouldLeave) {
     access.setMenuBar(safariID, MenuTrees::safariToggled());
     const QStringList titles = titlesOf(Commands::dev(MenuBar::walk(access, safariID)));
     EXPECT_EQ(titles.first(), u"Close Web Inspector"_s);
-    EXPECT_EQ(titles[3], u"Hide Page Source"_s);
     EXPECT_EQ(titles[1], u"Console"_s);
+    EXPECT_EQ(titles[3], u"Hide Page Source"_s);
+    EXPECT_EQ(titles[5], u"Stop Timeline Recording"_s);
+    EXPECT_EQ(titles[6], u"Exit Responsive Design Mode"_s);
 }
 
 TEST_F(CommandsTest, DevListsChromiumsDeveloperSubmenu) {

@@ -301,7 +301,15 @@ TEST_F(MenuBarTest, PressMatchesLooselyOnlyTheLastTitleOfToggles) {
     EXPECT_FALSE(MenuBar::press(access, {u"Show View"_s, u"Reload Page"_s}, safariID));
     EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Show "_s}, safariID));
     EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Hide Library"_s}, safariID));
+    access.setMenuBar(
+        u"test"_s,
+        barWith(F::menu(u"Tools"_s, {F::menu(u"Show Panels"_s, {F::item(u"Hide Panel"_s)})})));
+    EXPECT_FALSE(
+        MenuBar::press(access, {u"Tools"_s, u"Hide Panels"_s, u"Hide Panel"_s}, u"test"_s));
     EXPECT_TRUE(access.presses().isEmpty());
+    EXPECT_TRUE(MenuBar::press(access, {u"Tools"_s, u"Show Panels"_s, u"Show Panel"_s}, u"test"_s));
+    EXPECT_EQ(access.presses(),
+              (QList<QStringList>{{u"Tools"_s, u"Show Panels"_s, u"Hide Panel"_s}}));
 }
 
 TEST_F(MenuBarTest, PressOfAPathThatNoLongerExistsFails) {

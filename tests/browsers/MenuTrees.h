@@ -23,8 +23,8 @@ constexpr qint64 noCommand = 8;
 // shown: submenus, separators, disabled items, history pages, the window list.
 FakeMenuBarAccess::Node safari();
 
-// The same bar with the sidebar, page source and web inspector shown: the toggles read the
-// other way.
+// The same bar with the sidebar, page source and web inspector shown, a timeline recording
+// and the responsive design mode on: the toggles read the other way.
 FakeMenuBarAccess::Node safariToggled();
 
 // Chromium's menu bar: no Develop menu, developer items under View › Developer, a "Copy Link"

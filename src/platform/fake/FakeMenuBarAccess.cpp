@@ -25,14 +25,12 @@ bool findPath(const Node& node, const Node* target, QStringList& path) {
     return false;
 }
 
-Node node(QString title, std::vector<Node> children, bool enabled = true,
-          std::optional<QString> key = std::nullopt,
-          std::optional<qint64> modifiers = std::nullopt) {
-    return Node{.title = std::move(title),
-                .enabled = enabled,
-                .keyCharacter = std::move(key),
-                .keyModifiers = modifiers,
-                .children = std::move(children)};
+Node node(QString title, std::vector<Node> children, bool enabled = true) {
+    Node made;
+    made.title = std::move(title);
+    made.enabled = enabled;
+    made.children = std::move(children);
+    return made;
 }
 
 } // namespace
@@ -51,9 +49,12 @@ Node FakeMenuBarAccess::menu(QString title, std::vector<Node> items) {
 
 Node FakeMenuBarAccess::item(QString title, QString key, std::optional<qint64> modifiers,
                              bool enabled) {
-    if (key.isEmpty())
-        return node(std::move(title), {}, enabled);
-    return node(std::move(title), {}, enabled, std::move(key), modifiers);
+    Node leaf = node(std::move(title), {}, enabled);
+    if (!key.isEmpty()) {
+        leaf.keyCharacter = std::move(key);
+        leaf.keyModifiers = modifiers;
+    }
+    return leaf;
 }
 
 Node FakeMenuBarAccess::disabled(QString title, QString key, std::optional<qint64> modifiers) {
