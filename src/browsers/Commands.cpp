@@ -14,6 +14,8 @@ struct EntryRow {
     const char16_t* titles;
     const char16_t* symbol;
     const char16_t* keywords;
+
+    Entry record() const;
 };
 
 constexpr EntryRow entryRows[] = {
@@ -61,6 +63,8 @@ struct ToolRow {
     const char16_t* name;
     const char16_t* symbol;
     const char16_t* keywords;
+
+    Tool record() const;
 };
 
 constexpr ToolRow toolRows[] = {
@@ -92,8 +96,31 @@ QString text(const char16_t* raw) {
     return QString::fromUtf16(raw);
 }
 
-QStringList titles(const char16_t* raw) {
+QStringList splitTitles(const char16_t* raw) {
     return text(raw).split(u'|');
+}
+
+Entry EntryRow::record() const {
+    return Entry{.menu = text(menu),
+                 .titles = splitTitles(titles),
+                 .symbol = text(symbol),
+                 .keywords = text(keywords)};
+}
+
+Tool ToolRow::record() const {
+    return Tool{.titles = splitTitles(titles),
+                .name = text(name),
+                .symbol = text(symbol),
+                .keywords = text(keywords)};
+}
+
+// The records of a constant table, in table order.
+template <typename Row, std::size_t count>
+auto recordsOf(const Row (&rows)[count]) {
+    QList<decltype(rows[0].record())> list;
+    for (const Row& row : rows)
+        list.append(row.record());
+    return list;
 }
 
 const QString developMenu = QStringLiteral("Develop");
@@ -244,30 +271,12 @@ QList<Command> safariTools(const QList<MenuBar::Item>& develop, const QList<Menu
 } // namespace
 
 const QList<Entry>& entries() {
-    static const QList<Entry> catalog = [] {
-        QList<Entry> list;
-        for (const EntryRow& row : entryRows) {
-            list.append(Entry{.menu = text(row.menu),
-                              .titles = titles(row.titles),
-                              .symbol = text(row.symbol),
-                              .keywords = text(row.keywords)});
-        }
-        return list;
-    }();
+    static const QList<Entry> catalog = recordsOf(entryRows);
     return catalog;
 }
 
 const QList<Tool>& tools() {
-    static const QList<Tool> catalog = [] {
-        QList<Tool> list;
-        for (const ToolRow& row : toolRows) {
-            list.append(Tool{.titles = titles(row.titles),
-                             .name = text(row.name),
-                             .symbol = text(row.symbol),
-                             .keywords = text(row.keywords)});
-        }
-        return list;
-    }();
+    static const QList<Tool> catalog = recordsOf(toolRows);
     return catalog;
 }
 

@@ -12,20 +12,6 @@ using namespace Qt::StringLiterals;
 using MenuTrees::chromiumID;
 using MenuTrees::safariID;
 
-QStringList titlesOf(const QList<Row>& rows) {
-    QStringList titles;
-    for (const Row& row : rows)
-        titles.append(row.title);
-    return titles;
-}
-
-QStringList titlesOf(const QList<ScoredRow>& rows) {
-    QStringList titles;
-    for (const ScoredRow& row : rows)
-        titles.append(row.row.title);
-    return titles;
-}
-
 QList<Row> commandRowsOf(const Ranking& ranking) {
     QList<Row> rows;
     for (const Row& row : ranking.rows) {

@@ -12,13 +12,6 @@ using namespace Qt::StringLiterals;
 using MenuTrees::chromiumID;
 using MenuTrees::safariID;
 
-QStringList titlesOf(const QList<Command>& commands) {
-    QStringList titles;
-    for (const Command& command : commands)
-        titles.append(command.title);
-    return titles;
-}
-
 std::optional<Command> titled(const QList<Command>& commands, const QString& title) {
     for (const Command& command : commands) {
         if (command.title == title)

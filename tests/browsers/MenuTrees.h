@@ -1,8 +1,11 @@
 #pragma once
 
+#include "browsers/Command.h"
 #include "platform/fake/FakeMenuBarAccess.h"
+#include "search/Row.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace kivaro::MenuTrees {
 
@@ -32,3 +35,26 @@ FakeMenuBarAccess::Node safariToggled();
 FakeMenuBarAccess::Node chromium();
 
 } // namespace kivaro::MenuTrees
+
+namespace kivaro {
+
+inline const QString& titleOf(const Command& command) {
+    return command.title;
+}
+inline const QString& titleOf(const Row& row) {
+    return row.title;
+}
+inline const QString& titleOf(const ScoredRow& scored) {
+    return scored.row.title;
+}
+
+// The titles of commands or rows, in order.
+template <typename Records>
+QStringList titlesOf(const Records& records) {
+    QStringList titles;
+    for (const auto& record : records)
+        titles.append(titleOf(record));
+    return titles;
+}
+
+} // namespace kivaro
