@@ -63,9 +63,10 @@ void walkMenu(const MenuBarAccess& access, const QString& menuTitle,
         if (window && title == u"Bring All to Front")
             break;
         const QStringList path{menuTitle, title};
-        if (const auto submenu = menuItems(access, entry)) {
+        // History's submenus (recently closed pages) are never opened.
+        if (const auto submenu = firstChild(access, entry)) {
             if (!history)
-                walkSubmenu(access, path, *submenu, items);
+                walkSubmenu(access, path, access.children(*submenu), items);
             continue;
         }
         Item item = itemAt(access, entry, path);

@@ -82,8 +82,12 @@ std::optional<MenuElement> FakeMenuBarAccess::menuBar(const QString& bundleID) c
 
 QList<MenuElement> FakeMenuBarAccess::children(const MenuElement& element) const {
     const Node& node = nodeOf(element);
-    if (!node.title.isEmpty())
-        opened_.append(node.title);
+    // Menus are the untitled elements below a titled one; the bar itself has no path.
+    if (node.title.isEmpty()) {
+        const QStringList path = titlePath(&node);
+        if (!path.isEmpty())
+            opened_.append(path);
+    }
     QList<MenuElement> list;
     for (const Node& child : node.children)
         list.append(MenuElement{std::shared_ptr<const void>(element.handle, &child)});

@@ -44,8 +44,8 @@ public:
 
     // The title paths of the items pressed successfully, oldest first.
     QList<QStringList> presses() const { return presses_; }
-    // The titles of the elements whose children were read, in reading order.
-    QStringList opened() const { return opened_; }
+    // The title paths of the menus whose items were read, in reading order.
+    QList<QStringList> opened() const { return opened_; }
 
     bool trusted() const override { return trusted_; }
     std::optional<MenuElement> menuBar(const QString& bundleID) const override;
@@ -63,7 +63,7 @@ private:
     bool trusted_ = true;
     bool pressSucceeds_ = true;
     QList<QStringList> presses_;
-    mutable QStringList opened_;
+    mutable QList<QStringList> opened_;
 };
 
 } // namespace kivaro
