@@ -146,7 +146,8 @@ QList<Item> walk(const MenuBarAccess& access, const QString& bundleID) {
 }
 
 bool press(MenuBarAccess& access, const QStringList& path, const QString& bundleID) {
-    if (path.isEmpty() || !access.trusted())
+    // No walked item has an empty title; one in a path would find a separator.
+    if (path.isEmpty() || path.contains(QString()) || !access.trusted())
         return false;
     auto current = access.menuBar(bundleID);
     for (qsizetype i = 0; current && i < path.size(); ++i) {

@@ -256,7 +256,8 @@ TEST_F(CommandsTest, DevNamesAToolByTheStateItWouldLeave) {
     access.setMenuBar(safariID, MenuTrees::safariToggled());
     const QStringList titles = titlesOf(Commands::dev(MenuBar::walk(access, safariID)));
     EXPECT_EQ(titles.first(), u"Close Web Inspector"_s);
-    EXPECT_EQ(titles[1], u"Console"_s);
+    EXPECT_EQ(titles[1], u"Hide JavaScript Console"_s);
+    EXPECT_EQ(titles[2], u"Inspect Element"_s);
     EXPECT_EQ(titles[3], u"Hide Page Source"_s);
     EXPECT_EQ(titles[5], u"Stop Timeline Recording"_s);
     EXPECT_EQ(titles[6], u"Exit Responsive Design Mode"_s);

@@ -294,9 +294,11 @@ TEST_F(MenuBarTest, PressFindsAToggledItemUnderItsOtherTitle) {
     EXPECT_TRUE(MenuBar::press(access, {u"View"_s, u"Show Sidebar"_s}, safariID));
     EXPECT_TRUE(MenuBar::press(access, {u"Develop"_s, u"Show Page Source"_s}, safariID));
     EXPECT_TRUE(MenuBar::press(access, {u"Develop"_s, u"Show Web Inspector"_s}, safariID));
+    EXPECT_TRUE(MenuBar::press(access, {u"Develop"_s, u"Show JavaScript Console"_s}, safariID));
     EXPECT_EQ(access.presses(), (QList<QStringList>{{u"View"_s, u"Hide Sidebar"_s},
                                                     {u"Develop"_s, u"Hide Page Source"_s},
-                                                    {u"Develop"_s, u"Close Web Inspector"_s}}));
+                                                    {u"Develop"_s, u"Close Web Inspector"_s},
+                                                    {u"Develop"_s, u"Hide JavaScript Console"_s}}));
 }
 
 TEST_F(MenuBarTest, PressMatchesLooselyOnlyTheLastTitleOfToggles) {
@@ -327,6 +329,7 @@ TEST_F(MenuBarTest, PressOfAPathThatNoLongerExistsFails) {
 
 TEST_F(MenuBarTest, PressFailsOnBadPathsAndRefusals) {
     EXPECT_FALSE(MenuBar::press(access, {}, safariID));
+    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, QString()}, safariID));
     EXPECT_FALSE(MenuBar::press(access, {u"View"_s}, u"com.example.NotRunning"_s));
     // Descending through a leaf: there is no menu below it.
     EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s, u"Now"_s}, safariID));

@@ -26,7 +26,7 @@ constexpr qint64 noCommand = 8;
 // shown: submenus, separators, disabled items, history pages, the window list.
 FakeMenuBarAccess::Node safari();
 
-// The same bar with the sidebar, page source and web inspector shown, a timeline recording
+// The same bar with the sidebar, console, page source and web inspector shown, a timeline recording
 // and the responsive design mode on: the toggles read the other way.
 FakeMenuBarAccess::Node safariToggled();
 
