@@ -17,7 +17,7 @@ struct Command {
     QString keywords; // space-separated lower-case words the ranker also matches
     QString menu;     // the menu shown beside the title
     Action action;
-    QStringList keys; // shortcut glyphs
+    QStringList keys;  // shortcut glyphs
     bool core = false; // a core developer tool
     std::optional<KeyCombo> combo;
 
