@@ -150,3 +150,7 @@ void PrintTo(const HistoryResult& result, std::ostream* out) {
 }
 
 } // namespace kivaro
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

@@ -76,3 +76,6 @@ void PrintTo(const HistoryEntry& entry, std::ostream* out);
 void PrintTo(const HistoryResult& result, std::ostream* out);
 
 } // namespace kivaro
+
+// QString as text in failure messages.
+void PrintTo(const QString& text, std::ostream* out);
