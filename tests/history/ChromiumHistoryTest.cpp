@@ -167,19 +167,6 @@ TEST_F(ChromiumHistoryTest, StatusTellsWhyNothingWasRead) {
     EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
 }
 
-TEST_F(ChromiumHistoryTest, AnUnreadableDataFolderCouldNotBeRead) {
-    const QString db = chromiumProfile(chromium, u"Default"_s);
-    addChromiumRow(db, u"https://a.example/"_s, u"A"_s, u"1"_s, time(earlier));
-    QFile::setPermissions(root(), QFileDevice::Permissions());
-    const bool stillReadable = QFileInfo(root()).isReadable();
-    const HistoryResult result = load();
-    QFile::setPermissions(root(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (stillReadable)
-        GTEST_SKIP() << "running with privileges that read any folder";
-    EXPECT_EQ(result, (HistoryResult{{}, u"could not be read"_s}));
-}
-
 TEST_F(ChromiumHistoryTest, DamagedProfilesAreSkippedAndCounted) {
     writeLocalState(
         R"({"profile": {"info_cache": {"A": {}, "B": {}, "C": {}, "D": {}, "E": {}}}})");

@@ -1,5 +1,6 @@
-#include "HistoryFixtures.h"
 #include "history/HistorySource.h"
+
+#include "HistoryFixtures.h"
 
 #include <QDir>
 #include <QLocale>
@@ -69,10 +70,10 @@ TEST_F(HistorySourceTest, ListsEveryBrowserWithThisPlatformsFolders) {
     QStringList ids;
     for (const HistorySource& source : HistorySource::all())
         ids.append(source.id);
-    EXPECT_EQ(ids, (QStringList{u"com.apple.Safari"_s, u"com.google.Chrome"_s,
-                                u"com.brave.Browser"_s, u"com.microsoft.edgemac"_s,
-                                u"com.vivaldi.Vivaldi"_s, u"org.chromium.Chromium"_s,
-                                u"net.imput.helium"_s}))
+    EXPECT_EQ(ids,
+              (QStringList{u"com.apple.Safari"_s, u"com.google.Chrome"_s, u"com.brave.Browser"_s,
+                           u"com.microsoft.edgemac"_s, u"com.vivaldi.Vivaldi"_s,
+                           u"org.chromium.Chromium"_s, u"net.imput.helium"_s}))
         << "Arc does not run on Linux";
     EXPECT_EQ(HistorySource::source(u"com.apple.Safari"_s),
               (HistorySource{u"com.apple.Safari"_s, u"Safari"_s, std::nullopt}));
@@ -101,9 +102,10 @@ TEST_F(HistorySourceTest, MergeSumsVisitsAndPrefersTheLaterTitleThatIsNotEmpty) 
          entry(u"https://tie/"_s, u"second"_s, 1, earlier)},
         {entry(u"https://a/"_s, {}, 4, later.addDays(1))},
     });
-    EXPECT_THAT(merged, UnorderedElementsAre(entry(u"https://a/"_s, u"A new"_s, 7, later.addDays(1)),
-                                             entry(u"https://b/"_s, u"B"_s, 5, later),
-                                             entry(u"https://tie/"_s, u"first"_s, 2, earlier)));
+    EXPECT_THAT(merged,
+                UnorderedElementsAre(entry(u"https://a/"_s, u"A new"_s, 7, later.addDays(1)),
+                                     entry(u"https://b/"_s, u"B"_s, 5, later),
+                                     entry(u"https://tie/"_s, u"first"_s, 2, earlier)));
     EXPECT_TRUE(HistorySource::merge({}).isEmpty());
 }
 
@@ -112,9 +114,11 @@ TEST_F(HistorySourceTest, TheFrontBrowserAloneGivesItsNameAndStatus) {
     ::testing::NiceMock<MockBrowser> chromium;
     front(chromium, u"org.chromium.Chromium"_s, u"Chromium"_s);
     EXPECT_CALL(chromium, history()).Times(0);
-    const HistoryResult result = load(chromium, {u"org.chromium.Chromium"_s, u"com.google.Chrome"_s});
+    const HistoryResult result =
+        load(chromium, {u"org.chromium.Chromium"_s, u"com.google.Chrome"_s});
     EXPECT_EQ(result.status, u"Chromium, 1 pages") << "itself and an absent browser are ignored";
-    EXPECT_EQ(result.entries, (QList<HistoryEntry>{entry(u"https://one/"_s, u"One"_s, 1, earlier)}));
+    EXPECT_EQ(result.entries,
+              (QList<HistoryEntry>{entry(u"https://one/"_s, u"One"_s, 1, earlier)}));
 
     ::testing::NiceMock<MockBrowser> chrome;
     front(chrome, u"com.google.Chrome"_s, u"Chrome"_s);
@@ -125,7 +129,8 @@ TEST_F(HistorySourceTest, ABrowserThatIsNoSourceGivesItsOwnHistory) {
     ::testing::NiceMock<MockBrowser> other;
     front(other, u"org.example.Other"_s, u"Other"_s);
     EXPECT_CALL(other, history())
-        .WillOnce(Return(HistoryResult{{entry(u"https://x/"_s, u"X"_s, 1, earlier)}, u"1 pages"_s}));
+        .WillOnce(
+            Return(HistoryResult{{entry(u"https://x/"_s, u"X"_s, 1, earlier)}, u"1 pages"_s}));
     EXPECT_EQ(load(other, {}).status, u"Other, 1 pages");
 }
 

@@ -22,7 +22,9 @@ struct ToolRun {
 // kivaro-query run as its own process, with a home folder of the test's making.
 class LiveQueryTest : public HistoryTest {
 protected:
-    ToolRun query(const QStringList& arguments) const {
+    // With `asAnotherUser` the tool runs as the unprivileged user "nobody" (only a privileged
+    // test can do that), for permissions that bind.
+    ToolRun query(const QStringList& arguments, bool asAnotherUser = false) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"HOME"_s, home_.path());
         environment.insert(u"XDG_CONFIG_HOME"_s, configFolder());
@@ -30,11 +32,18 @@ protected:
         environment.insert(u"LC_ALL"_s, u"en_US.UTF-8"_s);
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(KIVARO_QUERY_BINARY), arguments);
+        const QString tool = QStringLiteral(KIVARO_QUERY_BINARY);
+        if (asAnotherUser)
+            process.start(u"setpriv"_s, QStringList{u"--reuid=65534"_s, u"--regid=65534"_s,
+                                                    u"--clear-groups"_s, tool} +
+                                            arguments);
+        else
+            process.start(tool, arguments);
         process.closeWriteChannel();
         if (!process.waitForFinished(60000))
             return {};
-        return {process.exitCode(), QJsonDocument::fromJson(process.readAllStandardOutput()).object(),
+        return {process.exitCode(),
+                QJsonDocument::fromJson(process.readAllStandardOutput()).object(),
                 QString::fromUtf8(process.readAllStandardError())};
     }
     void page(const QString& dataFolder, const QString& url, const QString& title) {
@@ -58,9 +67,9 @@ TEST_F(LiveQueryTest, RanksTheFirstChromiumFamilyBrowsersHistory) {
     EXPECT_EQ(run.err, u"Chromium, 1 pages\n");
     EXPECT_TRUE(urls(run.json).contains(u"https://tea.example/oolong"_s));
     const QString snapshots = path(u"run/kivaro"_s);
-    EXPECT_EQ(QFile::permissions(snapshots),
-              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                  QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_EQ(QFile::permissions(snapshots), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                                                 QFileDevice::WriteUser | QFileDevice::ExeUser);
 }
 
 TEST_F(LiveQueryTest, AddsTheChosenSources) {
@@ -70,8 +79,8 @@ TEST_F(LiveQueryTest, AddsTheChosenSources) {
     EXPECT_EQ(chromeAlone.err, u"Chrome, 1 pages\n");
     EXPECT_FALSE(urls(chromeAlone.json).contains(u"https://tea.example/oolong"_s));
 
-    const ToolRun both =
-        query({u"--live"_s, u"--sources"_s, u"org.chromium.Chromium, com.apple.Safari"_s, u"tea"_s});
+    const ToolRun both = query(
+        {u"--live"_s, u"--sources"_s, u"org.chromium.Chromium, com.apple.Safari"_s, u"tea"_s});
     EXPECT_EQ(both.exitCode, 0);
     EXPECT_EQ(both.err, u"2 pages from Chrome and Chromium\n");
     EXPECT_TRUE(urls(both.json).contains(u"https://tea.example/oolong"_s));
@@ -91,7 +100,23 @@ TEST_F(LiveQueryTest, ExplainsWhatIsMissing) {
     writeFile(configFolder() + u"/chromium/Default/History"_s, "damaged");
     const ToolRun damaged = query({u"--live"_s, u"tea"_s});
     EXPECT_EQ(damaged.exitCode, 0);
-    EXPECT_TRUE(damaged.err.endsWith(u"\nChromium, could not be read\n")) << damaged.err.toStdString();
+    EXPECT_TRUE(damaged.err.endsWith(u"\nChromium, could not be read\n"))
+        << damaged.err.toStdString();
+}
+
+TEST_F(LiveQueryTest, AnUnreadableDataFolderCouldNotBeRead) {
+    page(u"chromium"_s, u"https://tea.example/"_s, u"Tea"_s);
+    const QFileDevice::Permissions open = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                          QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(home_.path(), open));
+    ASSERT_TRUE(QFile::setPermissions(configFolder(), open));
+    ASSERT_TRUE(QFile::setPermissions(configFolder() + u"/chromium"_s, {}));
+    const bool privileged = QFileInfo(configFolder() + u"/chromium"_s).isReadable();
+    const ToolRun run = query({u"--live"_s, u"tea"_s}, privileged);
+    QFile::setPermissions(configFolder() + u"/chromium"_s, open);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, u"Chromium, could not be read\n");
 }
 
 } // namespace
