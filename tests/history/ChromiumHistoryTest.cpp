@@ -95,27 +95,18 @@ TEST_F(ChromiumHistoryTest, ConvertsMicrosecondsSince1601AndSurvivesOddValues) {
 // A running browser holds its History file under an exclusive lock.
 TEST_F(ChromiumHistoryTest, ReadsALockedDatabaseThroughItsCopy) {
     const QString db = chromiumProfile(chromium, u"Default"_s);
-    sqlite3* browser = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(db).constData(), &browser), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(browser,
-                           "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;"
-                           "INSERT INTO urls(url, title, visit_count, last_visit_time) "
-                           "VALUES('https://locked.example/', 'Locked', 2, 13000000000000000);"
-                           "COMMIT;",
-                           nullptr, nullptr, nullptr),
+    const OpenDatabase browser(db);
+    ASSERT_EQ(browser.execute("PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;"
+                              "INSERT INTO urls(url, title, visit_count, last_visit_time) "
+                              "VALUES('https://locked.example/', 'Locked', 2, 13000000000000000);"
+                              "COMMIT;"),
               SQLITE_OK);
 
-    sqlite3* reader = nullptr;
-    ASSERT_EQ(
-        sqlite3_open_v2(QFile::encodeName(db).constData(), &reader, SQLITE_OPEN_READONLY, nullptr),
-        SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(reader, "SELECT count(*) FROM urls", nullptr, nullptr, nullptr),
-              SQLITE_BUSY);
-    EXPECT_STREQ(sqlite3_errmsg(reader), "database is locked");
-    sqlite3_close(reader);
+    const OpenDatabase reader(db, true);
+    EXPECT_EQ(reader.execute("SELECT count(*) FROM urls"), SQLITE_BUSY);
+    EXPECT_EQ(reader.error(), u"database is locked");
 
     const HistoryResult result = load();
-    sqlite3_close(browser);
     EXPECT_EQ(result.status, u"1 pages");
     EXPECT_EQ(result.entries.value(0).url, u"https://locked.example/");
 }
@@ -127,15 +118,12 @@ TEST_F(ChromiumHistoryTest, RollsTheCopyBackToItsLastCommittedState) {
     addChromiumRow(db, u"https://committed.example/"_s, u"Committed"_s, u"1"_s, time(earlier));
     const QByteArray committed = readFile(db);
 
-    sqlite3* browser = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(db).constData(), &browser), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(browser,
-                           "PRAGMA cache_size = 1; BEGIN;"
-                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                           "WHERE i < 3000) INSERT INTO urls(url, title, visit_count, "
-                           "last_visit_time) SELECT 'https://pending.example/' || i, "
-                           "hex(randomblob(64)), 100, 13000000000000000 FROM n;",
-                           nullptr, nullptr, nullptr),
+    const OpenDatabase browser(db);
+    ASSERT_EQ(browser.execute("PRAGMA cache_size = 1; BEGIN;"
+                              "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                              "WHERE i < 3000) INSERT INTO urls(url, title, visit_count, "
+                              "last_visit_time) SELECT 'https://pending.example/' || i, "
+                              "hex(randomblob(64)), 100, 13000000000000000 FROM n;"),
               SQLITE_OK);
     ASSERT_NE(readFile(db), committed) << "the transaction must have spilled into the file";
     ASSERT_GT(QFileInfo(db + u"-journal"_s).size(), 0);
@@ -143,8 +131,6 @@ TEST_F(ChromiumHistoryTest, RollsTheCopyBackToItsLastCommittedState) {
     const auto before = contents(root());
     const HistoryResult result = load();
     EXPECT_EQ(contents(root()), before) << "the browser's files must never be written";
-    sqlite3_exec(browser, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(browser);
 
     EXPECT_EQ(result.status, u"1 pages");
     EXPECT_EQ(result.entries.value(0).url, u"https://committed.example/");

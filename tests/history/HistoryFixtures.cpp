@@ -25,6 +25,24 @@ void execute(const QString& db, const QString& sql, bool keepInWal) {
     ASSERT_EQ(result, SQLITE_OK) << error.toStdString();
 }
 
+OpenDatabase::OpenDatabase(const QString& db, bool readOnly) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(db).constData(), &handle_, flags, nullptr),
+              SQLITE_OK);
+}
+
+OpenDatabase::~OpenDatabase() {
+    sqlite3_close(handle_);
+}
+
+int OpenDatabase::execute(const char* sql) const {
+    return sqlite3_exec(handle_, sql, nullptr, nullptr, nullptr);
+}
+
+QString OpenDatabase::error() const {
+    return QString::fromUtf8(sqlite3_errmsg(handle_));
+}
+
 QString fixturePath(const QString& name) {
     return QStringLiteral(KIVARO_SOURCE_DIR "/tests/fixtures/") + name;
 }

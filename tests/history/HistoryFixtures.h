@@ -11,7 +11,26 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+struct sqlite3;
+
 namespace kivaro::test {
+
+// A connection held open across a test, as a running browser holds its database; closed
+// on every path.
+class OpenDatabase {
+public:
+    explicit OpenDatabase(const QString& db, bool readOnly = false);
+    ~OpenDatabase();
+    OpenDatabase(const OpenDatabase&) = delete;
+    OpenDatabase& operator=(const OpenDatabase&) = delete;
+
+    // SQLite's result code.
+    int execute(const char* sql) const;
+    QString error() const;
+
+private:
+    sqlite3* handle_ = nullptr;
+};
 
 // Runs `sql` on the database file (created when missing); a failure fails the test. With
 // `keepInWal` the connection closes without a checkpoint, so in WAL mode the changes stay in
