@@ -1,4 +1,5 @@
 #include "HistoryFixtures.h"
+#include "app/QueryTool.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -102,6 +103,23 @@ TEST_F(LiveQueryTest, ExplainsWhatIsMissing) {
     EXPECT_EQ(damaged.exitCode, 0);
     EXPECT_TRUE(damaged.err.endsWith(u"\nChromium, could not be read\n"))
         << damaged.err.toStdString();
+}
+
+TEST_F(LiveQueryTest, RunsInProcessOnlyWithAFolderForCopies) {
+    page(u"chromium"_s, u"https://tea.example/"_s, u"Tea"_s);
+    const QStringList arguments{u"kivaro-query"_s, u"--live"_s, u"tea"_s};
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    EXPECT_EQ(runQueryTool(arguments, outStream, errStream), 2);
+    EXPECT_EQ(err, u"kivaro-query: no private folder for database copies\n");
+    EXPECT_TRUE(out.isEmpty());
+
+    err.clear();
+    EXPECT_EQ(runQueryTool(arguments, outStream, errStream, &*snapshots_), 0);
+    EXPECT_EQ(err, u"Chromium, 1 pages\n");
+    EXPECT_TRUE(out.contains(u"https://tea.example/"_s));
 }
 
 TEST_F(LiveQueryTest, AnUnreadableDataFolderCouldNotBeRead) {

@@ -105,6 +105,7 @@ TEST_F(SafariHistoryTest, StatusTellsWhyNothingWasRead) {
     // A log whose database is gone is no database.
     writeFile(safari() + u"/History.db-wal"_s, QByteArray(4096, 'w'));
     writeFile(safari() + u"/Profiles/X/History.db-wal"_s, QByteArray(4096, 'w'));
+    writeFile(safari() + u"/Profiles/AFile"_s, "a profile folder that is a file");
     EXPECT_EQ(load(), (HistoryResult{{}, u"empty"_s}));
 
     writeFile(safari() + u"/History.db"_s, "This is not a database, only text.");
