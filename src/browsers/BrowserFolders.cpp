@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <array>
+
 namespace kivaro::BrowserFolders {
 
 namespace {
@@ -16,37 +18,28 @@ QString underHome(const QString& path) {
 } // namespace
 
 const QList<ChromiumFolder>& chromiumFamily() {
+    // bundle identifier, name, folder on macOS, folder on Linux
+    static const std::array<std::array<const char16_t*, 4>, 6> table{{
+        {u"com.google.Chrome", u"Chrome", u"Google/Chrome", u"google-chrome"},
+        {u"com.brave.Browser", u"Brave", u"BraveSoftware/Brave-Browser",
+         u"BraveSoftware/Brave-Browser"},
+        {u"com.microsoft.edgemac", u"Edge", u"Microsoft Edge", u"microsoft-edge"},
+        {u"com.vivaldi.Vivaldi", u"Vivaldi", u"Vivaldi", u"vivaldi"},
+        {u"org.chromium.Chromium", u"Chromium", u"Chromium", u"chromium"},
+        {u"net.imput.helium", u"Helium", u"net.imput.helium", u"net.imput.helium"},
+    }};
 #ifdef Q_OS_MACOS
-    static const QList<ChromiumFolder> family{
-        {QStringLiteral("com.google.Chrome"), QStringLiteral("Chrome"),
-         QStringLiteral("Google/Chrome")},
-        {QStringLiteral("com.brave.Browser"), QStringLiteral("Brave"),
-         QStringLiteral("BraveSoftware/Brave-Browser")},
-        {QStringLiteral("com.microsoft.edgemac"), QStringLiteral("Edge"),
-         QStringLiteral("Microsoft Edge")},
-        {QStringLiteral("com.vivaldi.Vivaldi"), QStringLiteral("Vivaldi"),
-         QStringLiteral("Vivaldi")},
-        {QStringLiteral("org.chromium.Chromium"), QStringLiteral("Chromium"),
-         QStringLiteral("Chromium")},
-        {QStringLiteral("net.imput.helium"), QStringLiteral("Helium"),
-         QStringLiteral("net.imput.helium")},
-    };
+    constexpr int folderColumn = 2;
 #else
-    static const QList<ChromiumFolder> family{
-        {QStringLiteral("com.google.Chrome"), QStringLiteral("Chrome"),
-         QStringLiteral("google-chrome")},
-        {QStringLiteral("com.brave.Browser"), QStringLiteral("Brave"),
-         QStringLiteral("BraveSoftware/Brave-Browser")},
-        {QStringLiteral("com.microsoft.edgemac"), QStringLiteral("Edge"),
-         QStringLiteral("microsoft-edge")},
-        {QStringLiteral("com.vivaldi.Vivaldi"), QStringLiteral("Vivaldi"),
-         QStringLiteral("vivaldi")},
-        {QStringLiteral("org.chromium.Chromium"), QStringLiteral("Chromium"),
-         QStringLiteral("chromium")},
-        {QStringLiteral("net.imput.helium"), QStringLiteral("Helium"),
-         QStringLiteral("net.imput.helium")},
-    };
+    constexpr int folderColumn = 3;
 #endif
+    static const QList<ChromiumFolder> family = [] {
+        QList<ChromiumFolder> browsers;
+        for (const auto& row : table)
+            browsers.append({QString::fromUtf16(row[0]), QString::fromUtf16(row[1]),
+                             QString::fromUtf16(row[folderColumn])});
+        return browsers;
+    }();
     return family;
 }
 

@@ -79,7 +79,12 @@ TEST_F(HistorySourceTest, ListsEveryBrowserWithThisPlatformsFolders) {
               (HistorySource{u"com.apple.Safari"_s, u"Safari"_s, std::nullopt}));
     EXPECT_EQ(HistorySource::source(u"net.imput.helium"_s),
               (HistorySource{u"net.imput.helium"_s, u"Helium"_s, u"net.imput.helium"_s}));
-    EXPECT_EQ(HistorySource::source(u"com.microsoft.edgemac"_s)->dataFolder, u"microsoft-edge"_s);
+    QStringList folders;
+    for (const HistorySource& source : HistorySource::all())
+        folders.append(source.dataFolder.value_or(u"-"_s));
+    EXPECT_EQ(folders, (QStringList{u"-"_s, u"google-chrome"_s, u"BraveSoftware/Brave-Browser"_s,
+                                    u"microsoft-edge"_s, u"vivaldi"_s, u"chromium"_s,
+                                    u"net.imput.helium"_s}));
     EXPECT_EQ(HistorySource::source(u"com.example.Unknown"_s), std::nullopt);
 }
 
