@@ -55,8 +55,8 @@ QDateTime chromiumTime(const QString& text) {
         std::llround(microseconds / 1000.0 - chromiumEpoch * 1000.0), Qt::UTC);
 }
 
-// The file names a profile: a name such as "../.." would lead the reader out of the browser's
-// folder.
+// Whether a profile name from "Local State" is one folder name: "../.." would lead the reader
+// out of the browser's folder.
 bool isFolderName(const QString& name) {
     return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
            !name.contains(u'\\') && !name.contains(QChar(0));
