@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("kivaro-query"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return kivaro::runQueryTool(QCoreApplication::arguments(), out, err);
+    const auto snapshots = kivaro::snapshotFolder();
+    return kivaro::runQueryTool(QCoreApplication::arguments(), out, err, snapshots.get());
 }

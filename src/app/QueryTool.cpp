@@ -1,5 +1,6 @@
 #include "app/QueryTool.h"
 
+#include "app/HistoryBrowser.h"
 #include "app/StateFile.h"
 #include "search/Ranker.h"
 
@@ -19,6 +20,8 @@ struct Options {
     ResultLayout layout = ResultLayout::grouped;
     QList<ResultSection> order = ResultSection::allCases();
     SearchEngine engine = SearchEngine::google;
+    bool live = false;
+    QSet<QString> sources; // extra history sources for --live
 };
 
 std::optional<SearchEngine> engineNamed(const QString& name) {
@@ -60,10 +63,17 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
     const QCommandLineOption engine(QStringLiteral("engine"),
                                     QStringLiteral("google (default), duckDuckGo, kagi or bing."),
                                     QStringLiteral("name"));
+    const QCommandLineOption live(
+        QStringLiteral("live"),
+        QStringLiteral("Rank against this machine's history instead of a state file."));
+    const QCommandLineOption sources(
+        QStringLiteral("sources"),
+        QStringLiteral("With --live, extra history sources by id, e.g. com.google.Chrome."),
+        QStringLiteral("ids"));
     parser.setApplicationDescription(
         QStringLiteral("Ranks QUERY against a saved picture of the browser and prints the "
                        "result rows as JSON."));
-    parser.addOptions({state, dev, layout, order, engine});
+    parser.addOptions({state, dev, layout, order, engine, live, sources});
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("query"), QStringLiteral("The typed text."),
                                  QStringLiteral("QUERY..."));
@@ -72,8 +82,13 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
 
     Options options;
     options.statePath = parser.value(state);
-    if (options.statePath.isEmpty() && !parser.isSet(QStringLiteral("help")))
+    options.live = parser.isSet(live);
+    if (options.live && parser.isSet(state))
+        return QStringLiteral("--state and --live exclude each other");
+    if (options.statePath.isEmpty() && !options.live && !parser.isSet(QStringLiteral("help")))
         return QStringLiteral("missing --state FILE");
+    for (const QString& id : parser.value(sources).split(u',', Qt::SkipEmptyParts))
+        options.sources.insert(id.trimmed());
     options.query = parser.positionalArguments().join(u' ');
     options.dev = parser.isSet(dev);
     if (parser.isSet(layout)) {
@@ -97,6 +112,24 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
     return options;
 }
 
+// The front browser's history (the first Chromium-family browser found) plus the chosen
+// sources; the history status goes to `err`.
+std::variant<QueryState, QString> liveState(const Options& options, const PrivateFolder* snapshots,
+                                            QTextStream& err) {
+    const auto front = HistoryBrowser::firstFound();
+    if (!front)
+        return QStringLiteral("no Chromium-family browser data found");
+    if (!snapshots)
+        return QStringLiteral("no private folder for database copies");
+    const HistoryResult history =
+        HistorySource::load(HistoryBrowser(*front, *snapshots), options.sources, *snapshots);
+    err << history.status << Qt::endl;
+    QueryState state;
+    state.history = history.entries;
+    state.now = QDateTime::currentDateTimeUtc();
+    return state;
+}
+
 Ranking rankState(const QueryState& state, const Options& options) {
     Ranker ranker;
     ranker.tabs = state.tabs;
@@ -116,7 +149,8 @@ Ranking rankState(const QueryState& state, const Options& options) {
 
 } // namespace
 
-int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                 const PrivateFolder* snapshots) {
     QCommandLineParser parser;
     auto parsed = parseOptions(parser, arguments);
     if (auto* problem = std::get_if<QString>(&parsed)) {
@@ -128,13 +162,15 @@ int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& er
         return 0;
     }
     const Options& options = std::get<Options>(parsed);
-    auto state = StateFile::read(options.statePath);
+    auto state =
+        options.live ? liveState(options, snapshots, err) : StateFile::read(options.statePath);
     if (auto* problem = std::get_if<QString>(&state)) {
         err << "kivaro-query: " << *problem << Qt::endl;
         return badInput;
     }
     const Ranking ranking = rankState(std::get<QueryState>(state), options);
-    out << QString::fromUtf8(QJsonDocument(StateFile::toJson(ranking)).toJson(QJsonDocument::Indented));
+    out << QString::fromUtf8(
+        QJsonDocument(StateFile::toJson(ranking)).toJson(QJsonDocument::Indented));
     out.flush();
     return 0;
 }

@@ -1,0 +1,146 @@
+#include "history/ChromiumHistory.h"
+
+#include "browsers/BrowserFolders.h"
+#include "history/History.h"
+#include "history/HistoryMerge.h"
+#include "history/Snapshot.h"
+#include "history/Sqlite.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <cmath>
+#include <sqlite3.h>
+
+namespace kivaro::ChromiumHistory {
+
+namespace {
+
+const QString databaseName = QStringLiteral("History");
+const QString journal = QStringLiteral("-journal");
+
+// A "Local State" larger than this is not one; reading it would only cost memory.
+constexpr qint64 largestLocalState = 64 * 1024 * 1024;
+
+// 1601-01-01 00:00:00 UTC, Chromium's epoch, in seconds before 1970.
+constexpr double chromiumEpoch = 11644473600.0;
+
+const QString urlsQuery = QStringLiteral("SELECT url, COALESCE(title, ''), visit_count, "
+                                         "last_visit_time\n"
+                                         "FROM urls\n"
+                                         "WHERE hidden = 0\n"
+                                         "ORDER BY visit_count DESC\n"
+                                         "LIMIT 5000");
+
+QJsonObject localState(const QString& root) {
+    QFile file(root + QStringLiteral("/Local State"));
+    // Only a regular file: opening a pipe would wait for a writer.
+    if (!QFileInfo(file).isFile() || file.size() > largestLocalState ||
+        !file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+// Microseconds since 1601; unparseable or impossible times (beyond year 9999) read as 1601.
+QDateTime chromiumTime(const QString& text) {
+    constexpr double latest = (253402300799.0 + chromiumEpoch) * 1e6;
+    bool ok = false;
+    double microseconds = text.toDouble(&ok);
+    if (!ok || !std::isfinite(microseconds) || std::abs(microseconds) > latest)
+        microseconds = 0;
+    return QDateTime::fromMSecsSinceEpoch(
+        std::llround(microseconds / 1000.0 - chromiumEpoch * 1000.0), Qt::UTC);
+}
+
+// Whether a profile name from "Local State" is one folder name: "../.." would lead the reader
+// out of the browser's folder.
+bool isFolderName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(u'\\') && !name.contains(QChar(0));
+}
+
+std::optional<HistoryEntry> entryFrom(const QStringList& row) {
+    if (row.size() != 4 || row[0].isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 visits = row[2].toLongLong(&ok);
+    return HistoryEntry{.url = row[0],
+                        .title = row[1],
+                        .visits = ok ? visits : 0,
+                        .lastVisit = chromiumTime(row[3])};
+}
+
+} // namespace
+
+QStringList profiles(const QString& root) {
+    const QJsonObject cache =
+        localState(root).value(u"profile").toObject().value(u"info_cache").toObject();
+    QStringList names;
+    for (const QString& name : cache.keys()) {
+        if (isFolderName(name))
+            names.append(name);
+    }
+    if (names.isEmpty())
+        return {QStringLiteral("Default")};
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<QString> snapshot(const QString& db, const QString& slot,
+                                const PrivateFolder& snapshots) {
+    return Snapshot::take(db, QStringLiteral("kivaro-chromium-") + slot, databaseName, {journal},
+                          snapshots);
+}
+
+void rollBack(const QString& copy) {
+    if (const auto connection = Sqlite::Connection::open(copy, SQLITE_OPEN_READWRITE))
+        connection->execute("SELECT count(*) FROM sqlite_master");
+}
+
+std::optional<QList<HistoryEntry>> read(const QString& db, const QString& slot,
+                                        const PrivateFolder& snapshots) {
+    const auto copy = snapshot(db, slot, snapshots);
+    if (!copy)
+        return std::nullopt;
+    if (QFileInfo::exists(*copy + journal))
+        rollBack(*copy);
+    const auto rows = History::query(*copy, urlsQuery);
+    if (!rows)
+        return std::nullopt;
+    QList<HistoryEntry> entries;
+    for (const QStringList& row : *rows) {
+        if (const auto entry = entryFrom(row))
+            entries.append(*entry);
+    }
+    return entries;
+}
+
+HistoryResult load(const QString& dataFolder, const QString& slot, const PrivateFolder& snapshots) {
+    const QString noHistory = QStringLiteral("no history found");
+    const QString root = BrowserFolders::supportFolder() + u'/' + dataFolder;
+    if (!QFileInfo::exists(root))
+        return {{}, noHistory};
+    if (!BrowserFolders::canList(root))
+        return {{}, QStringLiteral("could not be read")};
+    QStringList found;
+    for (const QString& profile : profiles(root)) {
+        const QString db = root + u'/' + profile + u'/' + databaseName;
+        if (QFileInfo::exists(db))
+            found.append(db);
+    }
+    HistoryMerge merged(HistoryMerge::Titles::ofLaterVisit);
+    bool anyFailed = false;
+    for (int position = 0; position < found.size(); ++position) {
+        const auto entries =
+            read(found[position], slot + u'-' + QString::number(position), snapshots);
+        anyFailed = anyFailed || !entries;
+        if (entries)
+            merged.add(*entries);
+    }
+    return merged.result(anyFailed, noHistory);
+}
+
+} // namespace kivaro::ChromiumHistory

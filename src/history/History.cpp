@@ -1,0 +1,131 @@
+#include "history/History.h"
+
+#include "browsers/BrowserFolders.h"
+#include "history/HistoryMerge.h"
+#include "history/Snapshot.h"
+#include "history/Sqlite.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace kivaro::History {
+
+namespace {
+
+const QString databaseName = QStringLiteral("History.db");
+
+// 2001-01-01 00:00:00 UTC, Safari's epoch, in seconds since 1970.
+constexpr double safariEpoch = 978307200.0;
+
+// Any time beyond year 9999 is damage; it reads as the epoch rather than overflowing.
+QDateTime safariTime(double seconds) {
+    constexpr double latest = 253402300799.0 - safariEpoch;
+    if (!std::isfinite(seconds) || std::abs(seconds) > latest)
+        seconds = 0;
+    return QDateTime::fromMSecsSinceEpoch(std::llround((seconds + safariEpoch) * 1000.0), Qt::UTC);
+}
+
+const QString visitsQuery =
+    QStringLiteral("SELECT i.url, COALESCE(v.title, ''), i.visit_count, MAX(v.visit_time)\n"
+                   "FROM history_items i JOIN history_visits v ON v.history_item = i.id\n"
+                   "GROUP BY i.id\n"
+                   "ORDER BY i.visit_count DESC\n"
+                   "LIMIT 5000");
+
+} // namespace
+
+std::optional<QString> folder() {
+    return BrowserFolders::safariFolder();
+}
+
+bool hasAccess(const QString& folder) {
+    return BrowserFolders::canList(folder);
+}
+
+QStringList databases(const QString& folder) {
+    QStringList candidates{folder + u'/' + databaseName};
+    const QString profiles = folder + QStringLiteral("/Profiles");
+    const QStringList entries = QDir(profiles).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString& entry : entries)
+        candidates.append(profiles + u'/' + entry + u'/' + databaseName);
+    QStringList existing;
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            existing.append(candidate);
+    }
+    return existing;
+}
+
+std::optional<QString> snapshot(const QString& db, int slot, const PrivateFolder& snapshots) {
+    return Snapshot::take(db, QStringLiteral("kivaro-history-") + QString::number(slot),
+                          databaseName, {QStringLiteral("-wal"), QStringLiteral("-shm")},
+                          snapshots);
+}
+
+std::optional<QList<HistoryEntry>> read(const QString& db) {
+    const auto query = Sqlite::ReadOnlyQuery::prepare(db, visitsQuery);
+    if (!query)
+        return std::nullopt;
+    QList<HistoryEntry> entries;
+    const Sqlite::Statement& rows = query->statement;
+    while (rows.next()) {
+        if (rows.isNull(0))
+            continue;
+        entries.append(HistoryEntry{.url = rows.text(0),
+                                    .title = rows.text(1),
+                                    .visits = rows.int32(2),
+                                    .lastVisit = safariTime(rows.real(3))});
+    }
+    return entries;
+}
+
+std::optional<QList<QStringList>> query(const QString& db, const QString& sql) {
+    const auto prepared = Sqlite::ReadOnlyQuery::prepare(db, sql);
+    if (!prepared)
+        return std::nullopt;
+    const Sqlite::Statement& rows = prepared->statement;
+    const int columns = rows.columns();
+    QList<QStringList> table;
+    while (rows.next()) {
+        QStringList row;
+        row.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            row.append(rows.text(column));
+        table.append(row);
+    }
+    return table;
+}
+
+QList<QStringList> table(const QString& db, const QString& sql) {
+    return query(db, sql).value_or(QList<QStringList>{});
+}
+
+HistoryResult load(const PrivateFolder& snapshots) {
+    const auto safari = folder();
+    if (!safari)
+        return {{}, QStringLiteral("no history found")};
+    return load(*safari, snapshots);
+}
+
+HistoryResult load(const QString& folder, const PrivateFolder& snapshots) {
+    if (!hasAccess(folder))
+        return {{}, QStringLiteral("needs Full Disk Access")};
+    HistoryMerge merged(HistoryMerge::Titles::ofLaterVisit);
+    int failures = 0;
+    const QStringList found = databases(folder);
+    for (int slot = 0; slot < found.size(); ++slot) {
+        const auto copy = snapshot(found[slot], slot, snapshots);
+        const auto entries = copy ? read(*copy) : std::nullopt;
+        if (!entries) {
+            ++failures;
+            continue;
+        }
+        merged.add(*entries);
+    }
+    return merged.result(failures > 0, QStringLiteral("empty"));
+}
+
+} // namespace kivaro::History

@@ -1,0 +1,96 @@
+#include "history/HistorySource.h"
+
+#include "browsers/BrowserFolders.h"
+#include "history/ChromiumHistory.h"
+#include "history/History.h"
+#include "history/HistoryMerge.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+namespace kivaro {
+
+namespace {
+
+HistorySource chromiumSource(const BrowserFolders::ChromiumFolder& browser) {
+    return {browser.bundleID, browser.name, browser.dataFolder};
+}
+
+QList<HistorySource> allSources() {
+    QList<HistorySource> sources{
+        {QStringLiteral("com.apple.Safari"), QStringLiteral("Safari"), std::nullopt}};
+    for (const auto& browser : BrowserFolders::chromiumFamily())
+        sources.append(chromiumSource(browser));
+    if (const auto arc = BrowserFolders::arc())
+        sources.append(chromiumSource(*arc));
+    return sources;
+}
+
+bool isPresent(const HistorySource& source, const HistorySource::InstalledCheck& installed) {
+    if (!source.dataFolder)
+        return History::folder().has_value();
+    return (installed && installed(source.id)) ||
+           QFileInfo::exists(BrowserFolders::supportFolder() + u'/' + *source.dataFolder);
+}
+
+} // namespace
+
+const QList<HistorySource>& HistorySource::all() {
+    static const QList<HistorySource> sources = allSources();
+    return sources;
+}
+
+QList<HistorySource> HistorySource::available(const InstalledCheck& installed) {
+    QList<HistorySource> present;
+    for (const HistorySource& source : all()) {
+        if (isPresent(source, installed))
+            present.append(source);
+    }
+    return present;
+}
+
+std::optional<HistorySource> HistorySource::source(const QString& id) {
+    for (const HistorySource& source : all()) {
+        if (source.id == id)
+            return source;
+    }
+    return std::nullopt;
+}
+
+QList<HistoryEntry> HistorySource::merge(const QList<QList<HistoryEntry>>& lists) {
+    HistoryMerge merged(HistoryMerge::Titles::ofLaterVisitNonEmpty);
+    for (const QList<HistoryEntry>& list : lists)
+        merged.add(list);
+    return merged.entries();
+}
+
+HistoryResult HistorySource::history(const PrivateFolder& snapshots) const {
+    if (!dataFolder)
+        return History::load(snapshots);
+    return ChromiumHistory::load(*dataFolder, id, snapshots);
+}
+
+HistoryResult HistorySource::load(const Browser& front, const QSet<QString>& extra,
+                                  const PrivateFolder& snapshots, const InstalledCheck& installed) {
+    const QString frontID = front.bundleID();
+    const auto own = source(frontID);
+    const HistoryResult frontResult = own ? own->history(snapshots) : front.history();
+    QList<HistorySource> extras;
+    for (const HistorySource& candidate : available(installed)) {
+        if (extra.contains(candidate.id) && candidate.id != frontID)
+            extras.append(candidate);
+    }
+    if (extras.isEmpty())
+        return {frontResult.entries, front.name() + QStringLiteral(", ") + frontResult.status};
+    QList<QList<HistoryEntry>> lists{frontResult.entries};
+    QStringList names{front.name()};
+    for (const HistorySource& source : extras) {
+        lists.append(source.history(snapshots).entries);
+        names.append(source.name);
+    }
+    const QList<HistoryEntry> entries = merge(lists);
+    return {entries, QString::number(entries.size()) + QStringLiteral(" pages from ") +
+                         QLocale().createSeparatedList(names)};
+}
+
+} // namespace kivaro

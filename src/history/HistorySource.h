@@ -1,0 +1,45 @@
+#pragma once
+
+#include "browsers/Browser.h"
+#include "history/HistoryEntry.h"
+#include "platform/PrivateFolder.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace kivaro {
+
+// A browser whose history can be read: the front browser's own, or an extra one the user chose.
+struct HistorySource {
+    QString id;   // the browser's bundle identifier
+    QString name; // shown to the user
+    // The Chromium-style data folder under the support folder; none for Safari.
+    std::optional<QString> dataFolder;
+
+    bool operator==(const HistorySource&) const = default;
+
+    // Answers whether an application with that bundle identifier is installed.
+    using InstalledCheck = std::function<bool(const QString& bundleID)>;
+
+    // Safari, the Chromium family in the store's order, then Arc where it runs.
+    static const QList<HistorySource>& all();
+    // The sources of `all` present here: Safari where it runs; a Chromium-style browser when
+    // it is installed or its data folder exists.
+    static QList<HistorySource> available(const InstalledCheck& installed = {});
+    static std::optional<HistorySource> source(const QString& id);
+    // One list keyed by exact address: visits added, the later visit and its title kept, and
+    // an empty title replaced by the other one.
+    static QList<HistoryEntry> merge(const QList<QList<HistoryEntry>>& lists);
+    // The front browser's history plus that of the chosen extra sources, with one status line.
+    static HistoryResult load(const Browser& front, const QSet<QString>& extra,
+                              const PrivateFolder& snapshots, const InstalledCheck& installed = {});
+
+    // This source's history, read with the reader that fits it.
+    HistoryResult history(const PrivateFolder& snapshots) const;
+};
+
+} // namespace kivaro

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/PrivateFolder.h"
+
+namespace kivaro {
+
+// The private folder `name` inside `parent`, through POSIX calls that never follow a link
+// where a planted one could redirect a write (macOS is POSIX too).
+class PosixPrivateFolder final : public PrivateFolder {
+public:
+    PosixPrivateFolder(QString parent, QString name);
+
+    std::optional<QString> freshFolder(const QString& name) const override;
+    bool copyInto(const QString& source, const QString& folder, const QString& name) const override;
+
+private:
+    QString parent_;
+    QString name_;
+};
+
+} // namespace kivaro

@@ -1,0 +1,189 @@
+#include "history/ChromiumHistory.h"
+
+#include "HistoryFixtures.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gmock/gmock.h>
+#include <sqlite3.h>
+
+namespace kivaro::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using ::testing::UnorderedElementsAre;
+
+const QDateTime earlier(QDate(2024, 5, 1), QTime(8, 0), Qt::UTC);
+const QDateTime later(QDate(2024, 5, 3), QTime(21, 15), Qt::UTC);
+const QString chromium = u"chromium"_s;
+const QString slot = u"org.chromium.Chromium"_s;
+
+class ChromiumHistoryTest : public HistoryTest {
+protected:
+    QString root() const { return configFolder() + u'/' + chromium; }
+    HistoryResult load() const { return ChromiumHistory::load(chromium, slot, *snapshots_); }
+    QString time(const QDateTime& at) const { return QString::number(chromiumTime(at)); }
+    void writeLocalState(const QByteArray& json) { writeFile(root() + u"/Local State"_s, json); }
+};
+
+TEST_F(ChromiumHistoryTest, ProfilesComeFromLocalStateSortedWithDefaultAsFallback) {
+    EXPECT_EQ(ChromiumHistory::profiles(root()), QStringList{u"Default"_s}) << "no file";
+    writeLocalState(readFile(fixturePath(u"chromium-local-state.json"_s)));
+    EXPECT_EQ(ChromiumHistory::profiles(root()), (QStringList{u"Default"_s, u"Profile 1"_s}));
+
+    const QList<QByteArray> malformed{
+        "not json",
+        "[1, 2]",
+        R"({"profile": []})",
+        R"({"profile": {"info_cache": "Default"}})",
+        R"({"profile": {"info_cache": {}}})",
+        R"({"profile": {"info_cache": {"..": {}, "../../etc": {}, "": {}}}})",
+    };
+    for (const QByteArray& json : malformed) {
+        writeLocalState(json);
+        EXPECT_EQ(ChromiumHistory::profiles(root()), QStringList{u"Default"_s}) << json.data();
+    }
+    writeLocalState(R"({"profile": {"info_cache": {"Profile 2": {}, "../x": {}, "Default": {}}}})");
+    EXPECT_EQ(ChromiumHistory::profiles(root()), (QStringList{u"Default"_s, u"Profile 2"_s}));
+
+    QFile::remove(root() + u"/Local State"_s);
+    makeFifo(root() + u"/Local State"_s);
+    EXPECT_EQ(ChromiumHistory::profiles(root()), QStringList{u"Default"_s}) << "a pipe";
+}
+
+TEST_F(ChromiumHistoryTest, MergesProfilesInSortedOrderWithOneSnapshotEach) {
+    writeLocalState(readFile(fixturePath(u"chromium-local-state.json"_s)));
+    const QString work = chromiumProfile(chromium, u"Profile 1"_s);
+    addChromiumRow(work, u"https://docs.example/"_s, u"Docs (work)"_s, u"4"_s, time(later));
+    addChromiumRow(work, u"https://only.work/"_s, u"Work"_s, u"1"_s, time(earlier));
+    const QString personal = chromiumProfile(chromium, u"Default"_s);
+    addChromiumRow(personal, u"https://docs.example/"_s, u"Docs"_s, u"3"_s, time(earlier));
+
+    const HistoryResult result = load();
+    EXPECT_THAT(
+        result.entries,
+        UnorderedElementsAre(HistoryEntry{u"https://docs.example/"_s, u"Docs (work)"_s, 7, later},
+                             HistoryEntry{u"https://only.work/"_s, u"Work"_s, 1, earlier}));
+    EXPECT_EQ(result.status, u"2 pages");
+    const QString first = snapshotFolder(u"kivaro-chromium-org.chromium.Chromium-0/History"_s);
+    const QString second = snapshotFolder(u"kivaro-chromium-org.chromium.Chromium-1/History"_s);
+    EXPECT_EQ(readFile(first), readFile(personal));
+    EXPECT_EQ(readFile(second), readFile(work));
+}
+
+TEST_F(ChromiumHistoryTest, ConvertsMicrosecondsSince1601AndSurvivesOddValues) {
+    const QString db = chromiumProfile(chromium, u"Default"_s);
+    addChromiumRow(db, u"https://known.example/"_s, std::nullopt, u"12"_s, u"13000000000000000"_s);
+    addChromiumRow(db, u"https://soon.example/"_s, u"Soon"_s, u"'many'"_s, u"'soon'"_s);
+    addChromiumRow(db, u"https://far.example/"_s, u"Far"_s, u"2"_s, u"1e300"_s);
+    addChromiumRow(db, u"https://hidden.example/"_s, u"Hidden"_s, u"50"_s, time(later), 1);
+    addChromiumRow(db, std::nullopt, u"No address"_s, u"40"_s, time(later));
+    addChromiumRow(db, u""_s, u"Empty address"_s, u"30"_s, time(later));
+
+    const QDateTime chromiumEpoch(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_THAT(
+        load().entries,
+        UnorderedElementsAre(HistoryEntry{u"https://known.example/"_s, QString(), 12,
+                                          QDateTime::fromSecsSinceEpoch(1355526400, Qt::UTC)},
+                             HistoryEntry{u"https://soon.example/"_s, u"Soon"_s, 0, chromiumEpoch},
+                             HistoryEntry{u"https://far.example/"_s, u"Far"_s, 2, chromiumEpoch}));
+    EXPECT_EQ(QDateTime::fromSecsSinceEpoch(1355526400, Qt::UTC),
+              QDateTime(QDate(2012, 12, 14), QTime(23, 6, 40), Qt::UTC));
+}
+
+// A running browser holds its History file under an exclusive lock.
+TEST_F(ChromiumHistoryTest, ReadsALockedDatabaseThroughItsCopy) {
+    const QString db = chromiumProfile(chromium, u"Default"_s);
+    const OpenDatabase browser(db);
+    ASSERT_EQ(browser.execute("PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;"
+                              "INSERT INTO urls(url, title, visit_count, last_visit_time) "
+                              "VALUES('https://locked.example/', 'Locked', 2, 13000000000000000);"
+                              "COMMIT;"),
+              SQLITE_OK);
+
+    const OpenDatabase reader(db, true);
+    EXPECT_EQ(reader.execute("SELECT count(*) FROM urls"), SQLITE_BUSY);
+    EXPECT_EQ(reader.error(), u"database is locked");
+
+    const HistoryResult result = load();
+    EXPECT_EQ(result.status, u"1 pages");
+    EXPECT_EQ(result.entries.value(0).url, u"https://locked.example/");
+}
+
+// A copy taken while the browser is mid-transaction carries a hot journal: rolled back into
+// the copy, it gives the last committed state and never the half-written one.
+TEST_F(ChromiumHistoryTest, RollsTheCopyBackToItsLastCommittedState) {
+    const QString db = chromiumProfile(chromium, u"Default"_s);
+    addChromiumRow(db, u"https://committed.example/"_s, u"Committed"_s, u"1"_s, time(earlier));
+    const QByteArray committed = readFile(db);
+
+    const OpenDatabase browser(db);
+    ASSERT_EQ(browser.execute("PRAGMA cache_size = 1; BEGIN;"
+                              "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                              "WHERE i < 3000) INSERT INTO urls(url, title, visit_count, "
+                              "last_visit_time) SELECT 'https://pending.example/' || i, "
+                              "hex(randomblob(64)), 100, 13000000000000000 FROM n;"),
+              SQLITE_OK);
+    ASSERT_NE(readFile(db), committed) << "the transaction must have spilled into the file";
+    ASSERT_GT(QFileInfo(db + u"-journal"_s).size(), 0);
+
+    const auto before = contents(root());
+    const HistoryResult result = load();
+    EXPECT_EQ(contents(root()), before) << "the browser's files must never be written";
+
+    EXPECT_EQ(result.status, u"1 pages");
+    EXPECT_EQ(result.entries.value(0).url, u"https://committed.example/");
+    EXPECT_EQ(readFile(snapshotFolder(u"kivaro-chromium-org.chromium.Chromium-0/History"_s)),
+              committed);
+}
+
+TEST_F(ChromiumHistoryTest, StatusTellsWhyNothingWasRead) {
+    EXPECT_EQ(load(), (HistoryResult{{}, u"no history found"_s})) << "not installed";
+
+    ASSERT_TRUE(QDir().mkpath(root() + u"/Default"_s));
+    EXPECT_EQ(load(), (HistoryResult{{}, u"no history found"_s})) << "no profile database";
+
+    QDir(root()).removeRecursively();
+    writeFile(root() + u"/Default"_s, "a profile folder that is a file");
+    EXPECT_EQ(load(), (HistoryResult{{}, u"no history found"_s}));
+
+    QDir(root()).removeRecursively();
+    writeFile(root(), "a data folder that is a file");
+    EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
+}
+
+TEST_F(ChromiumHistoryTest, DamagedProfilesAreSkippedAndCounted) {
+    writeLocalState(
+        R"({"profile": {"info_cache": {"A": {}, "B": {}, "C": {}, "D": {}, "E": {}}}})");
+    writeFile(root() + u"/A/History"_s, "SQLite format 3 but only in words");
+    execute(root() + u"/B/History"_s, u"CREATE TABLE visits(id INTEGER PRIMARY KEY)"_s);
+    makeFifo(root() + u"/C/History"_s);
+    const QString big = chromiumProfile(chromium, u"D"_s);
+    execute(big, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                 "INSERT INTO urls(url, title, visit_count, last_visit_time) "
+                 "SELECT 'https://d.example/' || i, hex(randomblob(100)), i, 0 FROM n"_s);
+    QFile truncated(big);
+    ASSERT_TRUE(truncated.resize(truncated.size() / 4));
+    EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
+
+    const QString good = chromiumProfile(chromium, u"E"_s);
+    addChromiumRow(good, u"https://e.example/"_s, u"E"_s, u"1"_s, time(earlier));
+    const HistoryResult result = load();
+    EXPECT_EQ(result.status, u"1 pages");
+    EXPECT_EQ(result.entries.value(0).url, u"https://e.example/");
+}
+
+TEST_F(ChromiumHistoryTest, OneProfileGivesItsFiveThousandMostVisited) {
+    const QString db = chromiumProfile(chromium, u"Default"_s);
+    execute(db, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5001) "
+                "INSERT INTO urls(url, title, visit_count, last_visit_time) "
+                "SELECT 'https://e.example/' || i, 'E', i, 0 FROM n"_s);
+    const HistoryResult result = load();
+    EXPECT_EQ(result.status, u"5000 pages");
+    EXPECT_TRUE(std::none_of(result.entries.begin(), result.entries.end(),
+                             [](const HistoryEntry& entry) { return entry.visits == 1; }));
+}
+
+} // namespace
+} // namespace kivaro::test

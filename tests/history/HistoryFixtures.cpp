@@ -1,0 +1,174 @@
+#include "HistoryFixtures.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+
+#include <sqlite3.h>
+
+namespace kivaro::test {
+
+void execute(const QString& db, const QString& sql, bool keepInWal) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(db).path()));
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(db).constData(), &handle), SQLITE_OK);
+    if (keepInWal) {
+        sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_exec(handle, "PRAGMA wal_autocheckpoint = 0", nullptr, nullptr, nullptr);
+    }
+    char* message = nullptr;
+    const int result = sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, &message);
+    const QString error = QString::fromUtf8(message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(handle);
+    ASSERT_EQ(result, SQLITE_OK) << error.toStdString();
+}
+
+OpenDatabase::OpenDatabase(const QString& db, bool readOnly) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(db).constData(), &handle_, flags, nullptr),
+              SQLITE_OK);
+}
+
+OpenDatabase::~OpenDatabase() {
+    sqlite3_close(handle_);
+}
+
+int OpenDatabase::execute(const char* sql) const {
+    return sqlite3_exec(handle_, sql, nullptr, nullptr, nullptr);
+}
+
+QString OpenDatabase::error() const {
+    return QString::fromUtf8(sqlite3_errmsg(handle_));
+}
+
+QString fixturePath(const QString& name) {
+    return QStringLiteral(KIVARO_SOURCE_DIR "/tests/fixtures/") + name;
+}
+
+void createFromScript(const QString& db, const QString& scriptName) {
+    execute(db, QString::fromUtf8(readFile(fixturePath(scriptName))));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QMap<QString, QByteArray> contents(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        files.insert(QDir(folder).relativeFilePath(file), readFile(file));
+    }
+    return files;
+}
+
+void makeFifo(const QString& path) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("mkfifo"), {path}), 0);
+}
+
+QString literal(const std::optional<QString>& text) {
+    if (!text)
+        return QStringLiteral("NULL");
+    return u'\'' + QString(*text).replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
+qint64 chromiumTime(const QDateTime& time) {
+    return (time.toMSecsSinceEpoch() + 11644473600000LL) * 1000;
+}
+
+double safariTime(const QDateTime& time) {
+    return double(time.toMSecsSinceEpoch()) / 1000.0 - 978307200.0;
+}
+
+void HistoryTest::SetUp() {
+    ASSERT_TRUE(home_.isValid());
+    hadConfig_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    savedConfig_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("run"))));
+    snapshots_.emplace(path(QStringLiteral("run")), QStringLiteral("kivaro"));
+}
+
+void HistoryTest::TearDown() {
+    if (hadConfig_)
+        qputenv("XDG_CONFIG_HOME", savedConfig_);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+}
+
+QString HistoryTest::chromiumProfile(const QString& dataFolder, const QString& profile) {
+    const QString db =
+        configFolder() + u'/' + dataFolder + u'/' + profile + QStringLiteral("/History");
+    createFromScript(db, QStringLiteral("chromium-history.sql"));
+    return db;
+}
+
+void HistoryTest::addChromiumRow(const QString& db, const std::optional<QString>& url,
+                                 const std::optional<QString>& title, const QString& visits,
+                                 const QString& lastVisit, int hidden) {
+    execute(db,
+            QStringLiteral("INSERT INTO urls(url, title, visit_count, last_visit_time, hidden) "
+                           "VALUES(%1, %2, %3, %4, %5);"
+                           "INSERT INTO visits(url, visit_time) VALUES(last_insert_rowid(), %4);")
+                .arg(literal(url), literal(title), visits, lastVisit)
+                .arg(hidden));
+}
+
+QString HistoryTest::safariDatabase(const QString& relative) {
+    const QString db = path(relative);
+    createFromScript(db, QStringLiteral("safari-history.sql"));
+    return db;
+}
+
+void HistoryTest::addSafariItem(const QString& db, const QString& url, qint64 visits,
+                                const QList<std::pair<double, std::optional<QString>>>& visitsAt,
+                                bool keepInWal) {
+    QString sql = QStringLiteral("INSERT INTO history_items(url, visit_count, daily_visit_counts, "
+                                 "should_recompute_derived_visit_counts, visit_count_score) "
+                                 "VALUES(%1, %2, x'', 0, 0);")
+                      .arg(literal(url))
+                      .arg(visits);
+    for (const auto& [time, title] : visitsAt) {
+        sql += QStringLiteral("INSERT INTO history_visits(history_item, visit_time, title) "
+                              "VALUES((SELECT id FROM history_items WHERE url = %1), %2, %3);")
+                   .arg(literal(url))
+                   .arg(time, 0, 'f', 3)
+                   .arg(literal(title));
+    }
+    execute(db, sql, keepInWal);
+}
+
+} // namespace kivaro::test
+
+namespace kivaro {
+
+void PrintTo(const HistoryEntry& entry, std::ostream* out) {
+    *out << "{" << entry.url.toStdString() << ", \"" << entry.title.toStdString() << "\", "
+         << entry.visits << ", " << entry.lastVisit.toString(Qt::ISODateWithMs).toStdString()
+         << "}";
+}
+
+void PrintTo(const HistoryResult& result, std::ostream* out) {
+    *out << "{[";
+    for (const HistoryEntry& entry : result.entries)
+        PrintTo(entry, out);
+    *out << "], \"" << result.status.toStdString() << "\"}";
+}
+
+} // namespace kivaro
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "history/HistoryEntry.h"
+#include "platform/linux/PosixPrivateFolder.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <optional>
+
+struct sqlite3;
+
+namespace kivaro::test {
+
+// A connection held open across a test, as a running browser holds its database; closed
+// on every path.
+class OpenDatabase {
+public:
+    explicit OpenDatabase(const QString& db, bool readOnly = false);
+    ~OpenDatabase();
+    OpenDatabase(const OpenDatabase&) = delete;
+    OpenDatabase& operator=(const OpenDatabase&) = delete;
+
+    // SQLite's result code.
+    int execute(const char* sql) const;
+    QString error() const;
+
+private:
+    sqlite3* handle_ = nullptr;
+};
+
+// Runs `sql` on the database file (created when missing); a failure fails the test. With
+// `keepInWal` the connection closes without a checkpoint, so in WAL mode the changes stay in
+// the "-wal" file only, as they do while Safari runs.
+void execute(const QString& db, const QString& sql, bool keepInWal = false);
+
+// A database built from one of the schema scripts in tests/fixtures.
+void createFromScript(const QString& db, const QString& scriptName);
+
+QString fixturePath(const QString& name);
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+// The bytes of every file below `folder`, keyed by relative path: to show nothing was written.
+QMap<QString, QByteArray> contents(const QString& folder);
+void makeFifo(const QString& path);
+
+// SQL text for a value that may be NULL.
+QString literal(const std::optional<QString>& text);
+
+// Microseconds since 1601 and seconds since 2001, the browsers' own clocks.
+qint64 chromiumTime(const QDateTime& time);
+double safariTime(const QDateTime& time);
+
+// Each test gets a private home: the configuration folder (where Chromium-family data lives on
+// Linux) and the snapshot folder are inside it, and the previous environment comes back after.
+class HistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString configFolder() const { return home_.path() + QStringLiteral("/.config"); }
+    QString path(const QString& relative) const { return home_.path() + u'/' + relative; }
+    QString snapshotFolder(const QString& slot) const {
+        return path(QStringLiteral("run/kivaro/") + slot);
+    }
+    // A profile's History database with the real layout, under the browser's data folder.
+    QString chromiumProfile(const QString& dataFolder, const QString& profile);
+    void addChromiumRow(const QString& db, const std::optional<QString>& url,
+                        const std::optional<QString>& title, const QString& visits,
+                        const QString& lastVisit, int hidden = 0);
+
+    // Safari's History.db, in WAL mode, at `relative` under the home folder.
+    QString safariDatabase(const QString& relative);
+    void addSafariItem(const QString& db, const QString& url, qint64 visits,
+                       const QList<std::pair<double, std::optional<QString>>>& visitsAt,
+                       bool keepInWal = false);
+
+    QTemporaryDir home_;
+    std::optional<PosixPrivateFolder> snapshots_;
+
+private:
+    QByteArray savedConfig_;
+    bool hadConfig_ = false;
+};
+
+} // namespace kivaro::test
+
+namespace kivaro {
+
+// Readable failures: the entries and status as text.
+void PrintTo(const HistoryEntry& entry, std::ostream* out);
+void PrintTo(const HistoryResult& result, std::ostream* out);
+
+} // namespace kivaro
+
+// QString as text in failure messages.
+void PrintTo(const QString& text, std::ostream* out);

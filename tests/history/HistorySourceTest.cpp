@@ -1,0 +1,164 @@
+#include "history/HistorySource.h"
+
+#include "HistoryFixtures.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include <gmock/gmock.h>
+
+namespace kivaro::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using ::testing::Return;
+using ::testing::UnorderedElementsAre;
+
+const QDateTime earlier(QDate(2024, 7, 1), QTime(12, 0), Qt::UTC);
+const QDateTime later(QDate(2024, 7, 9), QTime(7, 45), Qt::UTC);
+
+class MockBrowser : public Browser {
+public:
+    MOCK_METHOD(QString, bundleID, (), (const, override));
+    MOCK_METHOD(QString, name, (), (const, override));
+    MOCK_METHOD(QList<SafariTab>, tabs, (), (const, override));
+    MOCK_METHOD(void, switchTo, (qint64, qint64), (const, override));
+    MOCK_METHOD(void, open, (const QString&, bool), (const, override));
+    MOCK_METHOD(void, close, (qint64, qint64), (const, override));
+    using Page = std::optional<std::pair<QString, QString>>;
+    MOCK_METHOD(Page, currentPage, (), (const, override));
+    MOCK_METHOD(std::optional<TabRef>, currentTab, (), (const, override));
+    MOCK_METHOD(QStringList, urls, (qint64), (const, override));
+    MOCK_METHOD(HistoryResult, history, (), (const, override));
+};
+
+HistoryEntry entry(const QString& url, const QString& title, qint64 visits,
+                   const QDateTime& lastVisit) {
+    return {url, title, visits, lastVisit};
+}
+
+class HistorySourceTest : public HistoryTest {
+protected:
+    void SetUp() override {
+        HistoryTest::SetUp();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+    void TearDown() override {
+        QLocale::setDefault(QLocale::system());
+        HistoryTest::TearDown();
+    }
+
+    // A browser in front that is one of the sources.
+    void front(MockBrowser& browser, const QString& id, const QString& name) {
+        ON_CALL(browser, bundleID()).WillByDefault(Return(id));
+        ON_CALL(browser, name()).WillByDefault(Return(name));
+    }
+    void chromiumPage(const QString& dataFolder, const QString& url, const QString& title,
+                      const QDateTime& at) {
+        const QString db = configFolder() + u'/' + dataFolder + u"/Default/History"_s;
+        if (!QFileInfo::exists(db))
+            chromiumProfile(dataFolder, u"Default"_s);
+        addChromiumRow(db, url, title, u"1"_s, QString::number(chromiumTime(at)));
+    }
+    HistoryResult load(const Browser& browser, const QSet<QString>& extra,
+                       const HistorySource::InstalledCheck& installed = {}) const {
+        return HistorySource::load(browser, extra, *snapshots_, installed);
+    }
+};
+
+TEST_F(HistorySourceTest, ListsEveryBrowserWithThisPlatformsFolders) {
+    QStringList ids;
+    for (const HistorySource& source : HistorySource::all())
+        ids.append(source.id);
+    EXPECT_EQ(ids,
+              (QStringList{u"com.apple.Safari"_s, u"com.google.Chrome"_s, u"com.brave.Browser"_s,
+                           u"com.microsoft.edgemac"_s, u"com.vivaldi.Vivaldi"_s,
+                           u"org.chromium.Chromium"_s, u"net.imput.helium"_s}))
+        << "Arc does not run on Linux";
+    EXPECT_EQ(HistorySource::source(u"com.apple.Safari"_s),
+              (HistorySource{u"com.apple.Safari"_s, u"Safari"_s, std::nullopt}));
+    EXPECT_EQ(HistorySource::source(u"net.imput.helium"_s),
+              (HistorySource{u"net.imput.helium"_s, u"Helium"_s, u"net.imput.helium"_s}));
+    QStringList folders;
+    for (const HistorySource& source : HistorySource::all())
+        folders.append(source.dataFolder.value_or(u"-"_s));
+    EXPECT_EQ(folders, (QStringList{u"-"_s, u"google-chrome"_s, u"BraveSoftware/Brave-Browser"_s,
+                                    u"microsoft-edge"_s, u"vivaldi"_s, u"chromium"_s,
+                                    u"net.imput.helium"_s}));
+    EXPECT_EQ(HistorySource::source(u"com.example.Unknown"_s), std::nullopt);
+}
+
+TEST_F(HistorySourceTest, AvailableSourcesAreInstalledOrHaveTheirDataFolder) {
+    EXPECT_TRUE(HistorySource::available().isEmpty()) << "Safari has no Linux folder";
+    ASSERT_TRUE(QDir().mkpath(configFolder() + u"/chromium"_s));
+    ASSERT_TRUE(QDir().mkpath(configFolder() + u"/BraveSoftware/Brave-Browser"_s));
+    QStringList names;
+    const auto installed = [](const QString& id) { return id == u"com.vivaldi.Vivaldi"; };
+    for (const HistorySource& source : HistorySource::available(installed))
+        names.append(source.name);
+    EXPECT_EQ(names, (QStringList{u"Brave"_s, u"Vivaldi"_s, u"Chromium"_s}));
+}
+
+TEST_F(HistorySourceTest, MergeSumsVisitsAndPrefersTheLaterTitleThatIsNotEmpty) {
+    const QList<HistoryEntry> merged = HistorySource::merge({
+        {entry(u"https://a/"_s, u"A old"_s, 1, earlier), entry(u"https://b/"_s, {}, 2, later),
+         entry(u"https://tie/"_s, u"first"_s, 1, earlier)},
+        {entry(u"https://a/"_s, u"A new"_s, 2, later), entry(u"https://b/"_s, u"B"_s, 3, earlier),
+         entry(u"https://tie/"_s, u"second"_s, 1, earlier)},
+        {entry(u"https://a/"_s, {}, 4, later.addDays(1))},
+    });
+    EXPECT_THAT(merged,
+                UnorderedElementsAre(entry(u"https://a/"_s, u"A new"_s, 7, later.addDays(1)),
+                                     entry(u"https://b/"_s, u"B"_s, 5, later),
+                                     entry(u"https://tie/"_s, u"first"_s, 2, earlier)));
+    EXPECT_TRUE(HistorySource::merge({}).isEmpty());
+}
+
+TEST_F(HistorySourceTest, TheFrontBrowserAloneGivesItsNameAndStatus) {
+    chromiumPage(u"chromium"_s, u"https://one/"_s, u"One"_s, earlier);
+    ::testing::NiceMock<MockBrowser> chromium;
+    front(chromium, u"org.chromium.Chromium"_s, u"Chromium"_s);
+    EXPECT_CALL(chromium, history()).Times(0);
+    const HistoryResult result =
+        load(chromium, {u"org.chromium.Chromium"_s, u"com.google.Chrome"_s});
+    EXPECT_EQ(result.status, u"Chromium, 1 pages") << "itself and an absent browser are ignored";
+    EXPECT_EQ(result.entries,
+              (QList<HistoryEntry>{entry(u"https://one/"_s, u"One"_s, 1, earlier)}));
+
+    ::testing::NiceMock<MockBrowser> chrome;
+    front(chrome, u"com.google.Chrome"_s, u"Chrome"_s);
+    EXPECT_EQ(load(chrome, {}), (HistoryResult{{}, u"Chrome, no history found"_s}));
+}
+
+TEST_F(HistorySourceTest, ABrowserThatIsNoSourceGivesItsOwnHistory) {
+    ::testing::NiceMock<MockBrowser> other;
+    front(other, u"org.example.Other"_s, u"Other"_s);
+    EXPECT_CALL(other, history())
+        .WillOnce(
+            Return(HistoryResult{{entry(u"https://x/"_s, u"X"_s, 1, earlier)}, u"1 pages"_s}));
+    EXPECT_EQ(load(other, {}).status, u"Other, 1 pages");
+}
+
+TEST_F(HistorySourceTest, ExtraSourcesAreMergedAndNamedInTheStatus) {
+    chromiumPage(u"google-chrome"_s, u"https://shared/"_s, u"Shared in Chrome"_s, earlier);
+    chromiumPage(u"google-chrome"_s, u"https://chrome/"_s, u"Chrome only"_s, earlier);
+    chromiumPage(u"vivaldi"_s, u"https://vivaldi/"_s, u"Vivaldi only"_s, earlier);
+    // A broken source only counts fewer pages.
+    writeFile(configFolder() + u"/microsoft-edge/Default/History"_s, "broken");
+
+    ::testing::NiceMock<MockBrowser> other;
+    front(other, u"org.example.Other"_s, u"Other"_s);
+    EXPECT_CALL(other, history())
+        .WillOnce(Return(HistoryResult{{entry(u"https://shared/"_s, {}, 2, later)}, u"1 pages"_s}));
+    const HistoryResult result =
+        load(other, {u"com.vivaldi.Vivaldi"_s, u"com.google.Chrome"_s, u"com.microsoft.edgemac"_s,
+                     u"com.apple.Safari"_s, u"com.brave.Browser"_s});
+    EXPECT_EQ(result.status, u"3 pages from Other, Chrome, Edge, and Vivaldi");
+    EXPECT_THAT(result.entries,
+                UnorderedElementsAre(entry(u"https://shared/"_s, u"Shared in Chrome"_s, 3, later),
+                                     entry(u"https://chrome/"_s, u"Chrome only"_s, 1, earlier),
+                                     entry(u"https://vivaldi/"_s, u"Vivaldi only"_s, 1, earlier)));
+}
+
+} // namespace
+} // namespace kivaro::test

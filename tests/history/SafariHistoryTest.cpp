@@ -1,0 +1,210 @@
+#include "HistoryFixtures.h"
+#include "history/History.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gmock/gmock.h>
+
+namespace kivaro::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using ::testing::UnorderedElementsAre;
+
+const QDateTime earlier(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
+const QDateTime later(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC);
+
+// A private folder that cannot be had, as when the runtime folder belongs to someone else.
+class RefusingFolder final : public PrivateFolder {
+public:
+    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
+    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
+};
+
+class SafariHistoryTest : public HistoryTest {
+protected:
+    QString safari() const { return path(QStringLiteral("Library/Safari")); }
+    QString mainDatabase() { return safariDatabase(QStringLiteral("Library/Safari/History.db")); }
+    QString profileDatabase(const QString& profile) {
+        return safariDatabase(QStringLiteral("Library/Safari/Profiles/") + profile +
+                              QStringLiteral("/History.db"));
+    }
+    HistoryResult load() const { return History::load(safari(), *snapshots_); }
+};
+
+TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
+    const QString main = mainDatabase();
+    addSafariItem(main, QStringLiteral("https://a.example/"), 3,
+                  {{safariTime(earlier), QStringLiteral("A before")}});
+    addSafariItem(main, QStringLiteral("https://tie.example/"), 1,
+                  {{safariTime(earlier), QStringLiteral("first read")}});
+    const QString profile = profileDatabase(QStringLiteral("7D2C-PROFILE"));
+    addSafariItem(profile, QStringLiteral("https://a.example/"), 2,
+                  {{safariTime(later), QStringLiteral("A after")}});
+    addSafariItem(profile, QStringLiteral("https://tie.example/"), 4,
+                  {{safariTime(earlier), QStringLiteral("second read")}});
+    addSafariItem(profile, QStringLiteral("https://b.example/"), 1,
+                  {{safariTime(earlier), std::nullopt}});
+
+    EXPECT_EQ(History::databases(safari()), (QStringList{main, profile}));
+    const HistoryResult result = load();
+    EXPECT_THAT(
+        result.entries,
+        UnorderedElementsAre(HistoryEntry{u"https://a.example/"_s, u"A after"_s, 5, later},
+                             HistoryEntry{u"https://tie.example/"_s, u"first read"_s, 5, earlier},
+                             HistoryEntry{u"https://b.example/"_s, QString(), 1, earlier}));
+    EXPECT_EQ(result.status, u"3 pages");
+    EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-0/History.db"_s)));
+    EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-1/History.db"_s)));
+}
+
+TEST_F(SafariHistoryTest, TakesTheNewestVisitAndItsTitle) {
+    const QString main = mainDatabase();
+    addSafariItem(main, QStringLiteral("https://news.example/"), 2,
+                  {{safariTime(earlier), QStringLiteral("Old headline")},
+                   {safariTime(later), QStringLiteral("New headline")}});
+    addSafariItem(main, QStringLiteral("https://epoch.example/"), 1, {{0.5, std::nullopt}});
+    const HistoryResult result = load();
+    EXPECT_THAT(result.entries,
+                UnorderedElementsAre(
+                    HistoryEntry{u"https://news.example/"_s, u"New headline"_s, 2, later},
+                    HistoryEntry{u"https://epoch.example/"_s, QString(), 1,
+                                 QDateTime(QDate(2001, 1, 1), QTime(0, 0, 0, 500), Qt::UTC)}));
+}
+
+TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
+    const QString main = mainDatabase();
+    addSafariItem(main, QStringLiteral("https://checkpointed.example/"), 1,
+                  {{safariTime(earlier), QStringLiteral("On disk")}});
+    addSafariItem(main, QStringLiteral("https://fresh.example/"), 1,
+                  {{safariTime(later), QStringLiteral("Only in the log")}}, true);
+    ASSERT_GT(QFileInfo(main + u"-wal"_s).size(), 0);
+
+    // The main file alone does not know the fresh visit yet.
+    const QString alone = path(QStringLiteral("alone/History.db"));
+    writeFile(alone, readFile(main));
+    EXPECT_EQ(History::table(alone, QStringLiteral("SELECT url FROM history_items")),
+              (QList<QStringList>{{u"https://checkpointed.example/"_s}}));
+
+    const auto before = contents(safari());
+    const HistoryResult result = load();
+    EXPECT_EQ(result.status, u"2 pages");
+    EXPECT_TRUE(result.entries.contains(
+        HistoryEntry{u"https://fresh.example/"_s, u"Only in the log"_s, 1, later}));
+    EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-0/History.db-wal"_s)));
+    EXPECT_EQ(contents(safari()), before) << "Safari's own files must never be written";
+}
+
+TEST_F(SafariHistoryTest, StatusTellsWhyNothingWasRead) {
+    EXPECT_EQ(load(), (HistoryResult{{}, u"needs Full Disk Access"_s}));
+
+    ASSERT_TRUE(QDir().mkpath(safari()));
+    EXPECT_EQ(load(), (HistoryResult{{}, u"empty"_s}));
+
+    // A log whose database is gone is no database.
+    writeFile(safari() + u"/History.db-wal"_s, QByteArray(4096, 'w'));
+    writeFile(safari() + u"/Profiles/X/History.db-wal"_s, QByteArray(4096, 'w'));
+    writeFile(safari() + u"/Profiles/AFile"_s, "a profile folder that is a file");
+    EXPECT_EQ(load(), (HistoryResult{{}, u"empty"_s}));
+
+    writeFile(safari() + u"/History.db"_s, "This is not a database, only text.");
+    EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
+}
+
+TEST_F(SafariHistoryTest, ASafariFolderThatIsAFileNeedsAccess) {
+    writeFile(safari(), "not a folder");
+    EXPECT_EQ(load(), (HistoryResult{{}, u"needs Full Disk Access"_s}));
+}
+
+TEST_F(SafariHistoryTest, DamagedDatabasesAreSkippedAndCounted) {
+    const QString good = mainDatabase();
+    addSafariItem(good, QStringLiteral("https://good.example/"), 1,
+                  {{safariTime(earlier), QStringLiteral("Good")}});
+
+    execute(path(u"Library/Safari/Profiles/NoTable/History.db"_s),
+            QStringLiteral("CREATE TABLE history_items(id INTEGER PRIMARY KEY, url TEXT)"));
+    ASSERT_TRUE(QDir().mkpath(safari() + u"/Profiles/Folder/History.db"_s));
+    makeFifo(safari() + u"/Profiles/Pipe/History.db"_s);
+    const QString big = profileDatabase(QStringLiteral("Truncated"));
+    execute(big, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                 "INSERT INTO history_items(url, visit_count, daily_visit_counts, "
+                 "should_recompute_derived_visit_counts, visit_count_score) "
+                 "SELECT 'https://t.example/' || i, i, randomblob(300), 0, 0 FROM n;"
+                 "INSERT INTO history_visits(history_item, visit_time) "
+                 "SELECT id, 1000 FROM history_items;"_s);
+    QFile truncated(big);
+    ASSERT_TRUE(truncated.resize(truncated.size() / 3));
+
+    const HistoryResult result = load();
+    EXPECT_EQ(result.entries.size(), 1);
+    EXPECT_EQ(result.entries.value(0).url, u"https://good.example/");
+    EXPECT_EQ(result.status, u"1 pages");
+
+    QFile::remove(good);
+    EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
+}
+
+TEST_F(SafariHistoryTest, RowsWithoutAnAddressAreDroppedAndNullsReadAsNothing) {
+    // Damaged databases may hold NULLs where Safari's own layout forbids them.
+    execute(
+        path(u"Library/Safari/History.db"_s),
+        QStringLiteral("CREATE TABLE history_items(id INTEGER PRIMARY KEY, url TEXT, "
+                       "visit_count INTEGER);"
+                       "CREATE TABLE history_visits(id INTEGER PRIMARY KEY, history_item "
+                       "INTEGER, visit_time REAL, title TEXT);"
+                       "INSERT INTO history_items VALUES(1, NULL, 9), (2, 'https://n.example/', "
+                       "NULL);"
+                       "INSERT INTO history_visits VALUES(1, 1, 10, 'x'), (2, 2, NULL, NULL);"));
+    const HistoryResult result = load();
+    EXPECT_EQ(result,
+              (HistoryResult{{HistoryEntry{u"https://n.example/"_s, QString(), 0,
+                                           QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)}},
+                             u"1 pages"_s}));
+}
+
+TEST_F(SafariHistoryTest, OneDatabaseGivesItsFiveThousandMostVisited) {
+    const QString main = mainDatabase();
+    execute(main,
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5001) "
+                "INSERT INTO history_items(url, visit_count, daily_visit_counts, "
+                "should_recompute_derived_visit_counts, visit_count_score) "
+                "SELECT 'https://e.example/' || i, i, x'', 0, 0 FROM n;"
+                "INSERT INTO history_visits(history_item, visit_time) "
+                "SELECT id, 1000 FROM history_items;"));
+    const HistoryResult result = load();
+    EXPECT_EQ(result.entries.size(), 5000);
+    EXPECT_EQ(result.status, u"5000 pages");
+    const bool leastVisitedDropped =
+        std::none_of(result.entries.begin(), result.entries.end(),
+                     [](const HistoryEntry& entry) { return entry.visits == 1; });
+    EXPECT_TRUE(leastVisitedDropped);
+}
+
+TEST_F(SafariHistoryTest, NoSnapshotFolderMeansNothingCouldBeRead) {
+    const QString main = mainDatabase();
+    addSafariItem(main, QStringLiteral("https://a.example/"), 1, {{0, std::nullopt}});
+    EXPECT_EQ(History::load(safari(), RefusingFolder()),
+              (HistoryResult{{}, u"could not be read"_s}));
+}
+
+TEST_F(SafariHistoryTest, TableGivesTextAndAnEmptyListOnFailure) {
+    const QString db = path(u"table.db"_s);
+    execute(db, QStringLiteral("CREATE TABLE t(a, b); INSERT INTO t VALUES('x', NULL), (2, 1.5)"));
+    EXPECT_EQ(History::table(db, QStringLiteral("SELECT a, b FROM t ORDER BY rowid")),
+              (QList<QStringList>{{u"x"_s, QString()}, {u"2"_s, u"1.5"_s}}));
+    EXPECT_EQ(History::table(db, QStringLiteral("SELECT a FROM t WHERE 0")), QList<QStringList>{});
+    EXPECT_EQ(History::query(db, QStringLiteral("SELECT a FROM t WHERE 0")), QList<QStringList>{});
+    EXPECT_EQ(History::query(db, QStringLiteral("SELECT nothing FROM nowhere")), std::nullopt);
+    EXPECT_EQ(History::query(path(u"missing.db"_s), QStringLiteral("SELECT 1")), std::nullopt);
+    EXPECT_FALSE(QFileInfo::exists(path(u"missing.db"_s))) << "a read must never create a file";
+    // Read-only: a statement that writes fails.
+    EXPECT_EQ(History::query(db, QStringLiteral("INSERT INTO t VALUES(3, 3) RETURNING a")),
+              QList<QStringList>{});
+    EXPECT_EQ(History::table(db, QStringLiteral("SELECT count(*) FROM t")),
+              (QList<QStringList>{{u"2"_s}}));
+}
+
+} // namespace
+} // namespace kivaro::test
