@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+struct _XDisplay;
+
+namespace kivaro {
+
+// Another X client, for the tests of the X11 adapters: it types keys through the XTest
+// extension, as a keyboard would, and grabs keys as a competing program would.
+class X11TestClient {
+public:
+    explicit X11TestClient(const QString& displayName);
+    ~X11TestClient();
+    X11TestClient(const X11TestClient&) = delete;
+    X11TestClient& operator=(const X11TestClient&) = delete;
+
+    bool isConnected() const { return display_ != nullptr; }
+
+    // Holds the binding's modifiers (HotkeyModifier masks), presses and releases the key
+    // of the virtual key code, then lets the modifiers go. False when a key is missing.
+    bool type(quint32 virtualKeyCode, quint32 hotkeyModifiers);
+
+    // Presses and releases Caps Lock, which switches its lock state.
+    bool toggleCapsLock();
+
+    // A passive grab on the root window, as a competing program would hold it.
+    bool grab(quint32 virtualKeyCode, quint32 hotkeyModifiers);
+
+private:
+    bool tap(unsigned long keysym);
+    bool send(unsigned long keysym, bool down);
+
+    _XDisplay* display_ = nullptr;
+};
+
+} // namespace kivaro
