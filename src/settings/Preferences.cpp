@@ -6,15 +6,33 @@
 #include "settings/StoredValue.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 
 #include <algorithm>
 
 namespace kivaro {
 
-Preferences::Preferences(std::unique_ptr<QSettings> defaults) : defaults_(std::move(defaults)) {}
+Preferences::Preferences(std::unique_ptr<QSettings> defaults)
+    : defaults_(std::move(defaults)), form_(StoredValue::formOf(*defaults_)) {
+    defaults_->installEventFilter(this);
+}
 
-Preferences::~Preferences() = default;
+Preferences::~Preferences() { sync(); }
+
+// QSettings saves a change later, from an event on its own thread. That save runs here,
+// under the lock, so that it never overlaps a read from another thread.
+bool Preferences::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != defaults_.get() || event->type() != QEvent::UpdateRequest)
+        return QObject::eventFilter(watched, event);
+    sync();
+    return true;
+}
+
+void Preferences::sync() {
+    const std::lock_guard lock(mutex_);
+    defaults_->sync();
+}
 
 Preferences& Preferences::shared() {
     static Preferences preferences(Storage::settings(Storage::bundleIdentifier));
@@ -41,18 +59,14 @@ QVariant Preferences::value(const QString& key) const {
     return defaults_->value(key);
 }
 
-// Written at once (QSettings replaces the file atomically), so that another thread's next
-// read and a crash right after a change both see it.
 void Preferences::setValueLocked(const QString& key, const QVariant& value) {
     const std::lock_guard lock(mutex_);
     defaults_->setValue(key, value);
-    defaults_->sync();
 }
 
 void Preferences::removeLocked(const QString& key) {
     const std::lock_guard lock(mutex_);
     defaults_->remove(key);
-    defaults_->sync();
 }
 
 template <typename Change>
@@ -72,7 +86,7 @@ std::optional<QString> Preferences::storedString(const QString& key) const {
 }
 
 bool Preferences::plainBoolean(const QString& key, bool absent) const {
-    return StoredValue::boolean(value(key)).value_or(absent);
+    return StoredValue::boolean(value(key), form_).value_or(absent);
 }
 
 bool Preferences::flag(const QString& key) const { return plainBoolean(key, true); }
@@ -120,11 +134,12 @@ double clampedOpacity(std::optional<double> opacity) {
 } // namespace
 
 double Preferences::panelOpacity() const {
-    return clampedOpacity(StoredValue::number(value(PreferenceKey::panelOpacity)));
+    return clampedOpacity(StoredValue::number(value(PreferenceKey::panelOpacity), form_));
 }
 
 void Preferences::setPanelOpacity(double opacity) {
-    store(PreferenceKey::panelOpacity, clampedOpacity(StoredValue::number(opacity)));
+    store(PreferenceKey::panelOpacity,
+          clampedOpacity(StoredValue::number(opacity, StoredValue::Form::typed)));
 }
 
 ResultLayout Preferences::resultLayout() const {
@@ -133,7 +148,7 @@ ResultLayout Preferences::resultLayout() const {
 }
 
 QStringList Preferences::storedSectionOrder() const {
-    return StoredValue::strings(value(PreferenceKey::sectionOrder));
+    return StoredValue::strings(value(PreferenceKey::sectionOrder), form_);
 }
 
 QList<ResultSection> Preferences::sectionOrder() const {
@@ -165,7 +180,7 @@ void Preferences::setSearchSuggestions(bool on) { store(PreferenceKey::searchSug
 bool Preferences::otherBrowsers() const { return plainBoolean(PreferenceKey::otherBrowsers, false); }
 
 QSet<QString> Preferences::historySources() const {
-    const QStringList sources = StoredValue::strings(value(PreferenceKey::historySources));
+    const QStringList sources = StoredValue::strings(value(PreferenceKey::historySources), form_);
     return QSet<QString>(sources.begin(), sources.end());
 }
 
@@ -176,7 +191,7 @@ void Preferences::setHistorySources(const QSet<QString>& sources) {
 }
 
 ArchiveInterval Preferences::archiveAfter() const {
-    const auto hours = StoredValue::integer(value(PreferenceKey::archiveAfter));
+    const auto hours = StoredValue::integer(value(PreferenceKey::archiveAfter), form_);
     if (!hours)
         return ArchiveInterval::off;
     return ArchiveInterval::fromRaw(*hours).value_or(ArchiveInterval::off);

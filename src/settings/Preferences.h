@@ -5,6 +5,7 @@
 #include "search/Ranking.h"
 #include "search/SearchEngine.h"
 #include "settings/Appearance.h"
+#include "settings/StoredValue.h"
 
 #include <QObject>
 #include <QSet>
@@ -113,9 +114,16 @@ public:
     void store(const QString& key, const QVariant& value);
     QVariant value(const QString& key) const;
 
+    // Saves pending changes now (QSettings replaces the file atomically); otherwise they
+    // are saved on the next turn of the event loop and at destruction.
+    void sync();
+
 signals:
     // Sent before every write.
     void willChange();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The stored text under `key`, or nothing when the key is absent or holds no text.
@@ -131,6 +139,7 @@ private:
 
     mutable std::mutex mutex_;
     std::unique_ptr<QSettings> defaults_;
+    StoredValue::Form form_;
     LoginItem* loginItem_ = nullptr;
 };
 

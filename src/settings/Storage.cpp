@@ -55,7 +55,7 @@ void migrate(const QStringList& baseFolders, QSettings& current, QSettings& lega
         if (!base.isEmpty())
             moveLegacyFolder(base);
     }
-    if (StoredValue::boolean(current.value(migratedKey)).value_or(false))
+    if (StoredValue::boolean(current.value(migratedKey), StoredValue::formOf(current)).value_or(false))
         return;
     copyMissingSettings(current, legacy);
     current.setValue(migratedKey, true);

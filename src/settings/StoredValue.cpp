@@ -45,10 +45,22 @@ std::optional<double> parsedNumber(const QString& text) {
 
 } // namespace
 
-std::optional<bool> boolean(const QVariant& value) {
+Form formOf(const QSettings& settings) {
+#ifdef Q_OS_DARWIN
+    constexpr bool nativeIsText = false;
+#else
+    constexpr bool nativeIsText = true;
+#endif
+    const QSettings::Format format = settings.format();
+    if (format == QSettings::IniFormat || (format == QSettings::NativeFormat && nativeIsText))
+        return Form::text;
+    return Form::typed;
+}
+
+std::optional<bool> boolean(const QVariant& value, Form form) {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
-    if (!isText(value))
+    if (form != Form::text || !isText(value))
         return std::nullopt;
     const QString text = value.toString();
     if (text == u"true")
@@ -58,21 +70,21 @@ std::optional<bool> boolean(const QVariant& value) {
     return std::nullopt;
 }
 
-std::optional<double> number(const QVariant& value) {
+std::optional<double> number(const QVariant& value, Form form) {
     if (isNumberType(value))
         return finite(value.toDouble());
-    if (isText(value))
+    if (form == Form::text && isText(value))
         return parsedNumber(value.toString());
     return std::nullopt;
 }
 
-std::optional<qint64> integer(const QVariant& value) {
+std::optional<qint64> integer(const QVariant& value, Form form) {
     if (isWholeNumberType(value)) {
         bool ok = false;
         const qint64 whole = value.toLongLong(&ok);
         return ok ? std::optional<qint64>(whole) : std::nullopt;
     }
-    const auto real = number(value);
+    const auto real = number(value, form);
     if (!real || *real != std::floor(*real) || std::abs(*real) > 9.0e15)
         return std::nullopt;
     return qint64(*real);
@@ -84,9 +96,9 @@ std::optional<QString> string(const QVariant& value) {
     return value.toString();
 }
 
-QStringList strings(const QVariant& value) {
+QStringList strings(const QVariant& value, Form form) {
     const int type = value.typeId();
-    if (type == QMetaType::QStringList || type == QMetaType::QString)
+    if (type == QMetaType::QStringList || (type == QMetaType::QString && form == Form::text))
         return value.toStringList();
     QStringList texts;
     if (type == QMetaType::QVariantList) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSettings>
 #include <QStringList>
 #include <QVariant>
 
@@ -8,27 +9,34 @@
 namespace kivaro {
 
 // Typed reads of what the settings store gives back. A typed store (the Mac's user
-// defaults, or any store that keeps types) hands values back as they were written; the
-// INI files QSettings writes on Linux hand Booleans and numbers back as text. Each reader
-// accepts both forms of a value of its type and nothing else: a list is never a Boolean,
-// "yes" is not a Boolean, a Boolean is not a number.
+// defaults, or any format that keeps types) hands values back as they were written; an
+// INI file (QSettings' native format on Linux) hands Booleans and numbers back as text,
+// and a one-item list as that item. Each reader accepts what the store gives back for a
+// value of its type and nothing else: a list is never a Boolean, "yes" is not a Boolean,
+// a Boolean is not a number, and in a typed store text is neither.
 namespace StoredValue {
 
-// A stored Boolean, or the text "true" / "false".
-std::optional<bool> boolean(const QVariant& value);
+enum class Form { typed, text };
 
-// A stored finite number, or text that is one. NaN and infinities are not numbers.
-std::optional<double> number(const QVariant& value);
+// How `settings` gives values back.
+Form formOf(const QSettings& settings);
 
-// A stored whole number, or text that is one.
-std::optional<qint64> integer(const QVariant& value);
+// A stored Boolean; in a text store also the text "true" or "false".
+std::optional<bool> boolean(const QVariant& value, Form form);
+
+// A stored finite number; in a text store also text that is one. NaN and infinities are
+// not numbers.
+std::optional<double> number(const QVariant& value, Form form);
+
+// A stored whole number (a number without a fraction).
+std::optional<qint64> integer(const QVariant& value, Form form);
 
 // Stored text only.
 std::optional<QString> string(const QVariant& value);
 
-// A list of texts (items that are not text are dropped); a text on its own is a list of
-// one, since a one-item list comes back from an INI file as plain text.
-QStringList strings(const QVariant& value);
+// A list of texts (items that are not text are dropped); in a text store a text on its own
+// is a list of one.
+QStringList strings(const QVariant& value, Form form);
 
 // Stored binary data only.
 std::optional<QByteArray> data(const QVariant& value);

@@ -1,0 +1,48 @@
+#include "app/HotkeyCombo.h"
+#include "platform/linux/X11Keys.h"
+
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+// X11's values, written out so that the test does not include the X headers.
+constexpr unsigned int shiftMask = 1 << 0;
+constexpr unsigned int controlMask = 1 << 2;
+constexpr unsigned int mod1Mask = 1 << 3;
+constexpr unsigned int mod4Mask = 1 << 6;
+
+TEST(X11KeysTest, VirtualKeyCodesOfTheDefaultsAndNamedKeys) {
+    EXPECT_EQ(X11Keys::keysym(17), 0x74ul);   // t
+    EXPECT_EQ(X11Keys::keysym(37), 0x6cul);   // l
+    EXPECT_EQ(X11Keys::keysym(8), 0x63ul);    // c
+    EXPECT_EQ(X11Keys::keysym(35), 0x70ul);   // p
+    EXPECT_EQ(X11Keys::keysym(48), 0xff09ul); // Tab
+    EXPECT_EQ(X11Keys::keysym(0), 0x61ul);    // a: code 0 is a real key
+    EXPECT_EQ(X11Keys::keysym(36), 0xff0dul); // Return
+    EXPECT_EQ(X11Keys::keysym(49), 0x20ul);   // space
+    EXPECT_EQ(X11Keys::keysym(122), 0xffbeul); // F1
+    EXPECT_EQ(X11Keys::keysym(111), 0xffc9ul); // F12
+    EXPECT_EQ(X11Keys::keysym(123), 0xff51ul); // Left
+    EXPECT_EQ(X11Keys::keysym(116), 0xff55ul); // Page Up
+    // Codes with no key on a PC keyboard, and nonsense.
+    EXPECT_EQ(X11Keys::keysym(10), 0ul);
+    EXPECT_EQ(X11Keys::keysym(52), 0ul);
+    EXPECT_EQ(X11Keys::keysym(127), 0ul);
+    EXPECT_EQ(X11Keys::keysym(0xFFFFFFFF), 0ul);
+}
+
+TEST(X11KeysTest, ModifiersMapCommandToControlAndControlToSuper) {
+    using namespace HotkeyModifier;
+    EXPECT_EQ(X11Keys::modifierMask(command), controlMask);
+    EXPECT_EQ(X11Keys::modifierMask(control), mod4Mask);
+    EXPECT_EQ(X11Keys::modifierMask(option), mod1Mask);
+    EXPECT_EQ(X11Keys::modifierMask(shift), shiftMask);
+    EXPECT_EQ(X11Keys::modifierMask(command | shift | option | control),
+              controlMask | mod4Mask | mod1Mask | shiftMask);
+    EXPECT_EQ(X11Keys::modifierMask(0x1 | 0x400 | 0x80000000), 0u);
+    EXPECT_EQ(X11Keys::significantModifiers(), controlMask | mod4Mask | mod1Mask | shiftMask);
+}
+
+} // namespace
+} // namespace kivaro
