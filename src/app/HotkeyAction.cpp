@@ -33,7 +33,9 @@ constexpr EnumNames<HotkeyAction::Value, 5> enableFlags{{{
 
 } // namespace
 
-QList<HotkeyAction> HotkeyAction::allCases() { return {newTab, currentTab, copyLink, pin, lastTab}; }
+QList<HotkeyAction> HotkeyAction::allCases() {
+    return {newTab, currentTab, copyLink, pin, lastTab};
+}
 
 std::optional<HotkeyAction> HotkeyAction::fromRaw(QStringView raw) {
     if (auto value = rawNames.parse(raw))
@@ -41,13 +43,21 @@ std::optional<HotkeyAction> HotkeyAction::fromRaw(QStringView raw) {
     return std::nullopt;
 }
 
-QString HotkeyAction::rawValue() const { return rawNames.raw(value_); }
+QString HotkeyAction::rawValue() const {
+    return rawNames.raw(value_);
+}
 
-QString HotkeyAction::title() const { return titles.raw(value_); }
+QString HotkeyAction::title() const {
+    return titles.raw(value_);
+}
 
-QString HotkeyAction::enableFlag() const { return enableFlags.raw(value_); }
+QString HotkeyAction::enableFlag() const {
+    return enableFlags.raw(value_);
+}
 
-QString HotkeyAction::comboKey() const { return rawValue() + QStringLiteral("Combo"); }
+QString HotkeyAction::comboKey() const {
+    return rawValue() + QStringLiteral("Combo");
+}
 
 HotkeyCombo HotkeyAction::defaultCombo() const {
     using namespace HotkeyModifier;

@@ -30,10 +30,10 @@ constexpr std::array<std::pair<quint64, quint32>, 4> eventModifiers{{
 }};
 
 constexpr std::array<std::pair<quint32, const char16_t*>, 26> keyNames{{
-    {48, u"Tab"}, {36, u"↩"},   {76, u"⌤"},   {49, u"Space"}, {51, u"⌫"},   {117, u"⌦"},
-    {123, u"←"},  {124, u"→"},  {125, u"↓"},  {126, u"↑"},    {115, u"↖"},  {119, u"↘"},
-    {116, u"⇞"},  {121, u"⇟"},  {122, u"F1"}, {120, u"F2"},   {99, u"F3"},  {118, u"F4"},
-    {96, u"F5"},  {97, u"F6"},  {98, u"F7"},  {100, u"F8"},   {101, u"F9"}, {109, u"F10"},
+    {48, u"Tab"},  {36, u"↩"},    {76, u"⌤"},   {49, u"Space"}, {51, u"⌫"},   {117, u"⌦"},
+    {123, u"←"},   {124, u"→"},   {125, u"↓"},  {126, u"↑"},    {115, u"↖"},  {119, u"↘"},
+    {116, u"⇞"},   {121, u"⇟"},   {122, u"F1"}, {120, u"F2"},   {99, u"F3"},  {118, u"F4"},
+    {96, u"F5"},   {97, u"F6"},   {98, u"F7"},  {100, u"F8"},   {101, u"F9"}, {109, u"F10"},
     {103, u"F11"}, {111, u"F12"},
 }};
 
@@ -118,8 +118,7 @@ QList<HotkeyCombo> HotkeyCombo::registrations(HotkeyAction action) const {
     return combos;
 }
 
-std::optional<QString> HotkeyCombo::problem(HotkeyAction action,
-                                            const HotkeyCombos& combos) const {
+std::optional<QString> HotkeyCombo::problem(HotkeyAction action, const HotkeyCombos& combos) const {
     if (!(modifiers & requiredModifiers))
         return QStringLiteral("Use ⌘, ⌃ or ⌥");
     if (isReserved(*this))

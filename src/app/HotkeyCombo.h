@@ -28,9 +28,9 @@ constexpr quint32 escape = 53;
 // A key-down event reduced to what a binding is made of, so that recording works the same
 // whichever toolkit delivered the event.
 struct KeyEvent {
-    quint16 keyCode = 0;                   // virtual key code
-    QString characters;                    // the characters with no modifiers applied
-    quint64 modifierFlags = 0;             // EventModifier flags (app/KeyCombo.h)
+    quint16 keyCode = 0;       // virtual key code
+    QString characters;        // the characters with no modifiers applied
+    quint64 modifierFlags = 0; // EventModifier flags (app/KeyCombo.h)
 
     bool operator==(const KeyEvent&) const = default;
 };

@@ -44,9 +44,10 @@ void Hotkeys::registerKeys() {
     if (!refs_.isEmpty())
         return;
     for (const KeySource& source : keySources) {
-        if (!preferences_.flag(source.action.enableFlag()))
+        if (!preferences_.shortcutEnabled(source.action))
             continue;
-        const QList<HotkeyCombo> combos = preferences_.combo(source.action).registrations(source.action);
+        const QList<HotkeyCombo> combos =
+            preferences_.combo(source.action).registrations(source.action);
         add(combos.constFirst(), source.key);
         if (combos.size() > 1)
             add(combos.at(1), Key::copyMarkdown);

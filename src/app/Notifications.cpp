@@ -7,6 +7,8 @@ Notifications& Notifications::center() {
     return center;
 }
 
-void Notifications::post(const QString& name, const QVariant& object) { emit posted(name, object); }
+void Notifications::post(const QString& name, const QVariant& object) {
+    emit posted(name, object);
+}
 
 } // namespace kivaro

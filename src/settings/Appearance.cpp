@@ -20,12 +20,20 @@ constexpr EnumNames<AccentChoice, 3> accentNames{{{
 
 } // namespace
 
-QString rawValue(PanelTheme theme) { return themeNames.raw(theme); }
+QString rawValue(PanelTheme theme) {
+    return themeNames.raw(theme);
+}
 
-std::optional<PanelTheme> panelThemeFromRaw(QStringView raw) { return themeNames.parse(raw); }
+std::optional<PanelTheme> panelThemeFromRaw(QStringView raw) {
+    return themeNames.parse(raw);
+}
 
-QString rawValue(AccentChoice choice) { return accentNames.raw(choice); }
+QString rawValue(AccentChoice choice) {
+    return accentNames.raw(choice);
+}
 
-std::optional<AccentChoice> accentChoiceFromRaw(QStringView raw) { return accentNames.parse(raw); }
+std::optional<AccentChoice> accentChoiceFromRaw(QStringView raw) {
+    return accentNames.parse(raw);
+}
 
 } // namespace kivaro

@@ -18,7 +18,9 @@ Preferences::Preferences(std::unique_ptr<QSettings> defaults)
     defaults_->installEventFilter(this);
 }
 
-Preferences::~Preferences() { sync(); }
+Preferences::~Preferences() {
+    sync();
+}
 
 // QSettings saves a change later, from an event on its own thread. That save runs here,
 // under the lock, so that it never overlaps a read from another thread.
@@ -52,7 +54,9 @@ bool Preferences::moveToMainThread() {
     return true;
 }
 
-void Preferences::setLoginItem(LoginItem* item) { loginItem_ = item; }
+void Preferences::setLoginItem(LoginItem* item) {
+    loginItem_ = item;
+}
 
 QVariant Preferences::value(const QString& key) const {
     const std::lock_guard lock(mutex_);
@@ -89,24 +93,36 @@ bool Preferences::plainBoolean(const QString& key, bool absent) const {
     return StoredValue::boolean(value(key), form_).value_or(absent);
 }
 
-bool Preferences::flag(const QString& key) const { return plainBoolean(key, true); }
+bool Preferences::flag(const QString& key) const {
+    return plainBoolean(key, true);
+}
 
-bool Preferences::showMenuBarIcon() const { return flag(PreferenceKey::showMenuBarIcon); }
+bool Preferences::shortcutEnabled(HotkeyAction action) const {
+    return flag(action.enableFlag());
+}
 
-bool Preferences::newTabShortcut() const { return flag(HotkeyAction(HotkeyAction::newTab).enableFlag()); }
+bool Preferences::showMenuBarIcon() const {
+    return flag(PreferenceKey::showMenuBarIcon);
+}
+
+bool Preferences::newTabShortcut() const {
+    return shortcutEnabled(HotkeyAction::newTab);
+}
 
 bool Preferences::currentTabShortcut() const {
-    return flag(HotkeyAction(HotkeyAction::currentTab).enableFlag());
+    return shortcutEnabled(HotkeyAction::currentTab);
 }
 
 bool Preferences::copyLinkShortcut() const {
-    return flag(HotkeyAction(HotkeyAction::copyLink).enableFlag());
+    return shortcutEnabled(HotkeyAction::copyLink);
 }
 
-bool Preferences::pinShortcut() const { return flag(HotkeyAction(HotkeyAction::pin).enableFlag()); }
+bool Preferences::pinShortcut() const {
+    return shortcutEnabled(HotkeyAction::pin);
+}
 
 bool Preferences::lastTabShortcut() const {
-    return flag(HotkeyAction(HotkeyAction::lastTab).enableFlag());
+    return shortcutEnabled(HotkeyAction::lastTab);
 }
 
 PanelTheme Preferences::panelTheme() const {
@@ -175,9 +191,13 @@ bool Preferences::searchSuggestions() const {
     return plainBoolean(PreferenceKey::searchSuggestions, true);
 }
 
-void Preferences::setSearchSuggestions(bool on) { store(PreferenceKey::searchSuggestions, on); }
+void Preferences::setSearchSuggestions(bool on) {
+    store(PreferenceKey::searchSuggestions, on);
+}
 
-bool Preferences::otherBrowsers() const { return plainBoolean(PreferenceKey::otherBrowsers, false); }
+bool Preferences::otherBrowsers() const {
+    return plainBoolean(PreferenceKey::otherBrowsers, false);
+}
 
 QSet<QString> Preferences::historySources() const {
     const QStringList sources = StoredValue::strings(value(PreferenceKey::historySources), form_);
@@ -201,9 +221,13 @@ void Preferences::setArchiveAfter(ArchiveInterval interval) {
     store(PreferenceKey::archiveAfter, interval.rawValue());
 }
 
-bool Preferences::welcomed() const { return plainBoolean(PreferenceKey::welcomed, false); }
+bool Preferences::welcomed() const {
+    return plainBoolean(PreferenceKey::welcomed, false);
+}
 
-bool Preferences::launchAtLogin() const { return loginItem_ && loginItem_->enabled(); }
+bool Preferences::launchAtLogin() const {
+    return loginItem_ && loginItem_->enabled();
+}
 
 void Preferences::setLaunchAtLogin(bool on) {
     write([&] {

@@ -62,6 +62,8 @@ public:
 
     // A shortcut switch: true unless the key holds the Boolean false.
     bool flag(const QString& key) const;
+    // The flag that switches the action's hot key on.
+    bool shortcutEnabled(HotkeyAction action) const;
     bool showMenuBarIcon() const;
     bool newTabShortcut() const;
     bool currentTabShortcut() const;

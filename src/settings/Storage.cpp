@@ -35,9 +35,9 @@ void copyMissingSettings(QSettings& current, QSettings& legacy) {
 
 std::unique_ptr<QSettings> settings(const QString& identifier) {
 #ifdef Q_OS_MACOS
-    return std::make_unique<QSettings>(
-        QDir::homePath() + QStringLiteral("/Library/Preferences/") + identifier + QStringLiteral(".plist"),
-        QSettings::NativeFormat);
+    return std::make_unique<QSettings>(QDir::homePath() + QStringLiteral("/Library/Preferences/") +
+                                           identifier + QStringLiteral(".plist"),
+                                       QSettings::NativeFormat);
 #else
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, identifier);
 #endif
@@ -48,14 +48,17 @@ QStringList baseFolders() {
             QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)};
 }
 
-QString dataFolder() { return QDir(baseFolders().constFirst()).filePath(bundleIdentifier); }
+QString dataFolder() {
+    return QDir(baseFolders().constFirst()).filePath(bundleIdentifier);
+}
 
 void migrate(const QStringList& baseFolders, QSettings& current, QSettings& legacy) {
     for (const QString& base : baseFolders) {
         if (!base.isEmpty())
             moveLegacyFolder(base);
     }
-    if (StoredValue::boolean(current.value(migratedKey), StoredValue::formOf(current)).value_or(false))
+    if (StoredValue::boolean(current.value(migratedKey), StoredValue::formOf(current))
+            .value_or(false))
         return;
     copyMissingSettings(current, legacy);
     current.setValue(migratedKey, true);

@@ -6,7 +6,9 @@ namespace kivaro::StoredValue {
 
 namespace {
 
-bool isText(const QVariant& value) { return value.typeId() == QMetaType::QString; }
+bool isText(const QVariant& value) {
+    return value.typeId() == QMetaType::QString;
+}
 
 bool isWholeNumberType(const QVariant& value) {
     switch (value.typeId()) {

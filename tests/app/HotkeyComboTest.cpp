@@ -1,4 +1,5 @@
 #include "app/HotkeyCombo.h"
+
 #include "app/KeyCaps.h"
 #include "app/KeyCombo.h"
 #include "app/Shortcut.h"
@@ -27,7 +28,8 @@ QStringList list(std::initializer_list<const char16_t*> items) {
 TEST(HotkeyActionTest, TableOfActionsTitlesDefaultsAndKeys) {
     const QList<HotkeyAction> actions = HotkeyAction::allCases();
     ASSERT_EQ(actions.size(), 5);
-    const QStringList raws{u"newTab"_qs, u"currentTab"_qs, u"copyLink"_qs, u"pin"_qs, u"lastTab"_qs};
+    const QStringList raws{u"newTab"_qs, u"currentTab"_qs, u"copyLink"_qs, u"pin"_qs,
+                           u"lastTab"_qs};
     const QStringList titles{u"Open in new tab"_qs, u"Open in current tab"_qs, u"Copy page link"_qs,
                              u"Pin or unpin tab"_qs, u"Switch to last tab"_qs};
     const QList<HotkeyCombo> defaults{{17, command, u"T"_qs},
@@ -59,7 +61,8 @@ TEST(HotkeyComboTest, GlyphsInControlOptionShiftCommandOrder) {
 TEST(HotkeyComboTest, FromEventMapsModifiersCharactersAndKeyNames) {
     const quint64 capsLock = 0x10000;
     const quint64 function = 0x800000;
-    const KeyEvent event{17, u"t"_qs, EventModifier::command | EventModifier::shift | capsLock | function};
+    const KeyEvent event{17, u"t"_qs,
+                         EventModifier::command | EventModifier::shift | capsLock | function};
     EXPECT_EQ(HotkeyCombo::fromEvent(event), (HotkeyCombo{17, command | shift, u"T"_qs}));
 
     const KeyEvent all{0, u"a"_qs,
@@ -105,8 +108,9 @@ TEST(HotkeyComboTest, ProblemWithBindingsTheSystemKeeps) {
 TEST(HotkeyComboTest, ProblemWithOtherActionsIncludingTheMarkdownVariant) {
     HotkeyCombos combos = defaultCombos();
     // ⌥⇧⌘C is copy-link's Markdown key.
-    EXPECT_EQ((HotkeyCombo{8, option | shift | command, u"C"_qs}.problem(HotkeyAction::pin, combos)),
-              u"Used by Copy page link"_qs);
+    EXPECT_EQ(
+        (HotkeyCombo{8, option | shift | command, u"C"_qs}.problem(HotkeyAction::pin, combos)),
+        u"Used by Copy page link"_qs);
     // Copy link on ⌘P: its variant ⌥⌘P does not meet pin's ⇧⌘P.
     EXPECT_EQ((HotkeyCombo{35, command, u"P"_qs}.problem(HotkeyAction::copyLink, combos)),
               std::nullopt);
@@ -154,14 +158,20 @@ TEST(HotkeyComboTest, JsonRoundTripAndStrictDecoding) {
               (HotkeyCombo{999, command, u"?"_qs}));
 
     for (const char* bad : {
-             "", "{", "not json", "[]", "null", "17", R"("text")",
-             R"({"keyCode":17,"modifiers":256})",                  // key missing
-             R"({"modifiers":256,"key":"T"})",                     // keyCode missing
-             R"({"keyCode":17,"key":"T"})",                        // modifiers missing
-             R"({"keyCode":"17","modifiers":256,"key":"T"})",      // text, not a number
-             R"({"keyCode":17,"modifiers":256,"key":5})",          // key not text
-             R"({"keyCode":-1,"modifiers":256,"key":"T"})",        // negative
-             R"({"keyCode":1.5,"modifiers":256,"key":"T"})",       // fraction
+             "",
+             "{",
+             "not json",
+             "[]",
+             "null",
+             "17",
+             R"("text")",
+             R"({"keyCode":17,"modifiers":256})",                   // key missing
+             R"({"modifiers":256,"key":"T"})",                      // keyCode missing
+             R"({"keyCode":17,"key":"T"})",                         // modifiers missing
+             R"({"keyCode":"17","modifiers":256,"key":"T"})",       // text, not a number
+             R"({"keyCode":17,"modifiers":256,"key":5})",           // key not text
+             R"({"keyCode":-1,"modifiers":256,"key":"T"})",         // negative
+             R"({"keyCode":1.5,"modifiers":256,"key":"T"})",        // fraction
              R"({"keyCode":4294967296,"modifiers":256,"key":"T"})", // past 32 bits
              R"({"keyCode":17,"modifiers":null,"key":"T"})",
              R"({"keyCode":17,"modifiers":true,"key":"T"})",
@@ -169,7 +179,8 @@ TEST(HotkeyComboTest, JsonRoundTripAndStrictDecoding) {
         EXPECT_EQ(HotkeyCombo::fromJson(QByteArray(bad)), std::nullopt) << bad;
     }
     EXPECT_EQ(HotkeyCombo::fromJson(QByteArray("\xff\xfe\x00{", 4)), std::nullopt);
-    const QByteArray trailing = QByteArrayLiteral("{\"keyCode\":17,\"modifiers\":256,\"key\":\"T\"}\0x");
+    const QByteArray trailing =
+        QByteArrayLiteral("{\"keyCode\":17,\"modifiers\":256,\"key\":\"T\"}\0x");
     EXPECT_EQ(HotkeyCombo::fromJson(trailing), std::nullopt);
     EXPECT_EQ(HotkeyCombo::fromJson(trailing.chopped(2) + "}"), std::nullopt);
 }

@@ -1,4 +1,5 @@
 #include "app/HotkeyRecording.h"
+
 #include "app/KeyCombo.h"
 #include "app/Notifications.h"
 #include "platform/fake/FakeHotkeyRegistrar.h"
@@ -8,7 +9,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace kivaro {
@@ -76,7 +76,8 @@ TEST_F(HotkeyRecordingTest, RejectedKeysBeepKeepRecordingAndStoreNothing) {
     EXPECT_EQ(recording->message(), u"Use ⌘, ⌃ or ⌥"_qs);
     EXPECT_EQ(recording->keyDown({49, u" "_qs, commandFlag}), Outcome::rejected);
     EXPECT_EQ(recording->message(), u"Used by macOS"_qs);
-    EXPECT_EQ(recording->keyDown({8, u"c"_qs, commandFlag | EventModifier::shift | EventModifier::option}),
+    EXPECT_EQ(recording->keyDown(
+                  {8, u"c"_qs, commandFlag | EventModifier::shift | EventModifier::option}),
               Outcome::rejected);
     EXPECT_EQ(recording->message(), u"Used by Copy page link"_qs);
     EXPECT_EQ(beeps, 3);

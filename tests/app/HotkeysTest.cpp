@@ -1,4 +1,5 @@
 #include "app/Hotkeys.h"
+
 #include "platform/fake/FakeHotkeyRegistrar.h"
 #include "settings/Preferences.h"
 #include "support/TestSettings.h"
@@ -8,7 +9,6 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <thread>
 
@@ -54,8 +54,9 @@ TEST_F(HotkeysTest, KeyNumbering) {
 TEST_F(HotkeysTest, RegistersTheDefaultsWithTheMarkdownVariant) {
     hotkeys->registerKeys();
     const QList<Binding> expected{
-        {17, command, 1},        {37, command, 2},        {8, shift | command, 3},
-        {8, option | shift | command, 4}, {35, shift | command, 5}, {48, control, 6},
+        {17, command, 1},         {37, command, 2},
+        {8, shift | command, 3},  {8, option | shift | command, 4},
+        {35, shift | command, 5}, {48, control, 6},
     };
     EXPECT_EQ(registrar.active(), expected);
     EXPECT_EQ(hotkeys->refs().size(), 6);

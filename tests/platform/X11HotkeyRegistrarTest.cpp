@@ -1,16 +1,15 @@
-#include "XvfbServer.h"
-
-#include "app/HotkeyCombo.h"
 #include "platform/linux/X11HotkeyRegistrar.h"
+
+#include "XvfbServer.h"
+#include "app/HotkeyCombo.h"
 #include "platform/linux/X11TestClient.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace kivaro {
@@ -83,6 +82,17 @@ TEST_F(X11HotkeyRegistrarTest, AGrabbedKeyPressedByAnotherClientIsDelivered) {
     ASSERT_TRUE(markdown);
     ASSERT_TRUE(typeAndWait(keyC, option | shift | command, 2));
     EXPECT_EQ(presses, (QList<quint32>{1, 4}));
+}
+
+TEST_F(X11HotkeyRegistrarTest, AHeldKeyFiresOncePerPress) {
+    ASSERT_TRUE(registrar->registerHotkey({keyT, command, 1}, false));
+    ASSERT_TRUE(registrar->registerHotkey({keyC, command, 3}, false));
+    ASSERT_TRUE(keyboard->hold(keyT, command, 5));
+    // A later press of another key proves the repeats before it have been read.
+    ASSERT_TRUE(typeAndWait(keyC, command, 2));
+    EXPECT_EQ(presses, (QList<quint32>{1, 3}));
+    ASSERT_TRUE(typeAndWait(keyT, command, 3));
+    EXPECT_EQ(presses, (QList<quint32>{1, 3, 1}));
 }
 
 TEST_F(X11HotkeyRegistrarTest, CapsLockDoesNotStopAHotKey) {

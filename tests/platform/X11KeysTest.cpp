@@ -1,5 +1,7 @@
-#include "app/HotkeyCombo.h"
 #include "platform/linux/X11Keys.h"
+
+#include "app/HotkeyCombo.h"
+#include "app/KeyCombo.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +15,14 @@ constexpr unsigned int mod1Mask = 1 << 3;
 constexpr unsigned int mod4Mask = 1 << 6;
 
 TEST(X11KeysTest, VirtualKeyCodesOfTheDefaultsAndNamedKeys) {
-    EXPECT_EQ(X11Keys::keysym(17), 0x74ul);   // t
-    EXPECT_EQ(X11Keys::keysym(37), 0x6cul);   // l
-    EXPECT_EQ(X11Keys::keysym(8), 0x63ul);    // c
-    EXPECT_EQ(X11Keys::keysym(35), 0x70ul);   // p
-    EXPECT_EQ(X11Keys::keysym(48), 0xff09ul); // Tab
-    EXPECT_EQ(X11Keys::keysym(0), 0x61ul);    // a: code 0 is a real key
-    EXPECT_EQ(X11Keys::keysym(36), 0xff0dul); // Return
-    EXPECT_EQ(X11Keys::keysym(49), 0x20ul);   // space
+    EXPECT_EQ(X11Keys::keysym(17), 0x74ul);    // t
+    EXPECT_EQ(X11Keys::keysym(37), 0x6cul);    // l
+    EXPECT_EQ(X11Keys::keysym(8), 0x63ul);     // c
+    EXPECT_EQ(X11Keys::keysym(35), 0x70ul);    // p
+    EXPECT_EQ(X11Keys::keysym(48), 0xff09ul);  // Tab
+    EXPECT_EQ(X11Keys::keysym(0), 0x61ul);     // a: code 0 is a real key
+    EXPECT_EQ(X11Keys::keysym(36), 0xff0dul);  // Return
+    EXPECT_EQ(X11Keys::keysym(49), 0x20ul);    // space
     EXPECT_EQ(X11Keys::keysym(122), 0xffbeul); // F1
     EXPECT_EQ(X11Keys::keysym(111), 0xffc9ul); // F12
     EXPECT_EQ(X11Keys::keysym(123), 0xff51ul); // Left
@@ -42,6 +44,42 @@ TEST(X11KeysTest, ModifiersMapCommandToControlAndControlToSuper) {
               controlMask | mod4Mask | mod1Mask | shiftMask);
     EXPECT_EQ(X11Keys::modifierMask(0x1 | 0x400 | 0x80000000), 0u);
     EXPECT_EQ(X11Keys::significantModifiers(), controlMask | mod4Mask | mod1Mask | shiftMask);
+}
+
+TEST(X11KeysTest, KeysymsOfAKeyPressBecomeVirtualKeyCodes) {
+    EXPECT_EQ(X11Keys::virtualKeyCode(0x74), 17u);    // t
+    EXPECT_EQ(X11Keys::virtualKeyCode(0x54), 17u);    // T, with Shift
+    EXPECT_EQ(X11Keys::virtualKeyCode(0x61), 0u);     // a
+    EXPECT_EQ(X11Keys::virtualKeyCode(0x21), 18u);    // ! is Shift+1
+    EXPECT_EQ(X11Keys::virtualKeyCode(0x3f), 44u);    // ? is Shift+/
+    EXPECT_EQ(X11Keys::virtualKeyCode(0xfe20), 48u);  // Shift+Tab
+    EXPECT_EQ(X11Keys::virtualKeyCode(0xff1b), 53u);  // Escape
+    EXPECT_EQ(X11Keys::virtualKeyCode(0xffc9), 111u); // F12
+    EXPECT_EQ(X11Keys::virtualKeyCode(0), std::nullopt);
+    EXPECT_EQ(X11Keys::virtualKeyCode(0xe9), std::nullopt);   // é: not on a US keyboard
+    EXPECT_EQ(X11Keys::virtualKeyCode(0xffe3), std::nullopt); // Control_L alone
+    // Every key of the table comes back to its own code.
+    for (quint32 code = 0; code < 128; ++code) {
+        if (const unsigned long symbol = X11Keys::keysym(code)) {
+            EXPECT_EQ(X11Keys::virtualKeyCode(symbol), code) << code;
+        }
+    }
+}
+
+TEST(X11KeysTest, ModifierStatesBecomeEventFlagsAndBack) {
+    using namespace HotkeyModifier;
+    const unsigned int all = controlMask | mod4Mask | mod1Mask | shiftMask;
+    const quint64 flags = X11Keys::eventModifierFlags(all | 0x2 /* lock */ | 0x10 /* num lock */);
+    EXPECT_EQ(flags, EventModifier::command | EventModifier::control | EventModifier::option |
+                         EventModifier::shift);
+    EXPECT_EQ(X11Keys::eventModifierFlags(controlMask), EventModifier::command);
+    EXPECT_EQ(X11Keys::eventModifierFlags(mod4Mask), EventModifier::control);
+    // A press seen on Linux records the binding that registers the same keys again.
+    const KeyEvent event{quint16(*X11Keys::virtualKeyCode(0x43)), u"c"_qs,
+                         X11Keys::eventModifierFlags(controlMask | shiftMask)};
+    const HotkeyCombo combo = HotkeyCombo::fromEvent(event);
+    EXPECT_EQ(combo, (HotkeyCombo{8, command | shift, u"C"_qs}));
+    EXPECT_EQ(X11Keys::modifierMask(combo.modifiers), controlMask | shiftMask);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-#include "platform/fake/FakeLoginItem.h"
 #include "platform/linux/XdgAutostart.h"
+
+#include "platform/fake/FakeLoginItem.h"
 #include "settings/Preferences.h"
 #include "support/TestSettings.h"
 
@@ -28,7 +29,8 @@ QString execLine(const QString& entry) {
 TEST(XdgAutostartTest, EnablingWritesAnEntryAndDisablingRemovesIt) {
     QTemporaryDir home;
     const QString folder = home.filePath(QStringLiteral("config/autostart"));
-    XdgAutostart item(folder, QStringLiteral("app.kivaro.Kivaro"), QStringLiteral("/opt/kivaro/kivaro"));
+    XdgAutostart item(folder, QStringLiteral("app.kivaro.Kivaro"),
+                      QStringLiteral("/opt/kivaro/kivaro"));
     EXPECT_FALSE(item.enabled());
     EXPECT_EQ(item.entryPath(), folder + u"/app.kivaro.Kivaro.desktop"_qs);
 
@@ -39,7 +41,8 @@ TEST(XdgAutostartTest, EnablingWritesAnEntryAndDisablingRemovesIt) {
     EXPECT_TRUE(entry.contains(u"\nType=Application\n"_qs));
     EXPECT_EQ(execLine(entry), u"\"/opt/kivaro/kivaro\""_qs);
     // Written through a temporary file: nothing else is left in the folder.
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"app.kivaro.Kivaro.desktop"_qs});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              QStringList{u"app.kivaro.Kivaro.desktop"_qs});
 
     ASSERT_TRUE(item.setEnabled(true));
     ASSERT_TRUE(item.setEnabled(false));
@@ -87,7 +90,8 @@ TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
 
 TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughIt) {
     QTemporaryDir home;
-    XdgAutostart item(home.path(), QStringLiteral("app.kivaro.Kivaro"), QStringLiteral("/bin/kivaro"));
+    XdgAutostart item(home.path(), QStringLiteral("app.kivaro.Kivaro"),
+                      QStringLiteral("/bin/kivaro"));
     Preferences preferences(
         testing::settingsFile(testing::StoreKind::ini, home.filePath(QStringLiteral("p.conf"))));
     preferences.setLoginItem(&item);

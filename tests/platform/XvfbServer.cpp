@@ -22,7 +22,9 @@ XvfbServer::~XvfbServer() {
     process_->waitForFinished(startLimitMs);
 }
 
-bool XvfbServer::available() { return !QStandardPaths::findExecutable(program).isEmpty(); }
+bool XvfbServer::available() {
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
 
 bool XvfbServer::start() {
     process_ = std::make_unique<QProcess>();
@@ -31,8 +33,10 @@ bool XvfbServer::start() {
     // output once it is ready for clients.
     process_->setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
                             QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                            QStringLiteral("-screen"), QStringLiteral("0"),
-                            QStringLiteral("640x480x24")});
+                            // Without it the server resets whenever its last client leaves
+                            // and refuses connections meanwhile.
+                            QStringLiteral("-noreset"), QStringLiteral("-screen"),
+                            QStringLiteral("0"), QStringLiteral("640x480x24")});
     process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->start();
     if (!process_->waitForStarted(startLimitMs)) {

@@ -9,11 +9,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -27,7 +26,8 @@ using namespace HotkeyModifier;
 class PreferencesValuesTest : public ::testing::TestWithParam<StoreKind> {
 protected:
     PreferencesValuesTest()
-        : preferences(testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("p.conf")))) {
+        : preferences(
+              testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("p.conf")))) {
         connection = QObject::connect(&Notifications::center(), &Notifications::posted,
                                       [this](const QString& name, const QVariant& object) {
                                           if (name == Notifications::preferencesChanged)
@@ -41,7 +41,8 @@ protected:
     // the event loop has saved the changes.
     Preferences reopened() const {
         QCoreApplication::processEvents();
-        return Preferences(testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("p.conf"))));
+        return Preferences(
+            testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("p.conf"))));
     }
 
     bool typed() const { return GetParam() == StoreKind::typed; }
@@ -112,8 +113,9 @@ TEST_P(PreferencesValuesTest, EveryWriterReadsBackAfterReopening) {
     EXPECT_EQ(again.value(PreferenceKey::historySources).toStringList(),
               (QStringList{u"arc"_qs, u"brave"_qs, u"chrome"_qs}));
     EXPECT_EQ(again.storedSectionOrder(), (QStringList{u"commands"_qs, u"tabs"_qs}));
-    EXPECT_EQ(again.sectionOrder(), (QList<ResultSection>{ResultSection::commands, ResultSection::tabs,
-                                                          ResultSection::history, ResultSection::search}));
+    EXPECT_EQ(again.sectionOrder(),
+              (QList<ResultSection>{ResultSection::commands, ResultSection::tabs,
+                                    ResultSection::history, ResultSection::search}));
     EXPECT_EQ(again.combo(HotkeyAction::newTab), (HotkeyCombo{45, control | command, u"N"_qs}));
     EXPECT_EQ(again.panelTheme(), PanelTheme::dark);
     EXPECT_EQ(again.accent(), AccentChoice::custom);
@@ -208,7 +210,8 @@ std::vector<WrongValue> wrongValues() {
     add(PreferenceKey::panelTheme,
         [](const Preferences& p) { return p.panelTheme() == PanelTheme::automatic; },
         {u"Dark"_qs, u"night"_qs, true, 2, list, bytes, map});
-    add(PreferenceKey::accent, [](const Preferences& p) { return p.accent() == AccentChoice::brand; },
+    add(PreferenceKey::accent,
+        [](const Preferences& p) { return p.accent() == AccentChoice::brand; },
         {u"System"_qs, true, 1, list, bytes});
     add(PreferenceKey::customAccent, [](const Preferences& p) { return !p.customAccent(); },
         {list, bytes, map});
@@ -220,7 +223,8 @@ std::vector<WrongValue> wrongValues() {
     add(PreferenceKey::searchEngine,
         [](const Preferences& p) { return p.searchEngine() == SearchEngine::google; },
         {u"Kagi"_qs, u"yahoo"_qs, true, 3, list, bytes, map});
-    add(PreferenceKey::searchSuggestions, [](const Preferences& p) { return p.searchSuggestions(); },
+    add(PreferenceKey::searchSuggestions,
+        [](const Preferences& p) { return p.searchSuggestions(); },
         {u"off"_qs, 0, 0.0, list, bytes, map});
     add(PreferenceKey::otherBrowsers, [](const Preferences& p) { return !p.otherBrowsers(); },
         {u"yes"_qs, 1, 2.5, list, bytes, map});
@@ -245,7 +249,8 @@ TEST_P(PreferencesValuesTest, WrongTypesUnderEveryKeyReadAsTheDefault) {
         EXPECT_TRUE(wrong.readsDefault(preferences))
             << wrong.key.toStdString() << " = " << wrong.value.typeName() << " "
             << wrong.value.toString().toStdString();
-        EXPECT_TRUE(wrong.readsDefault(reopened())) << wrong.key.toStdString() << " after reopening";
+        EXPECT_TRUE(wrong.readsDefault(reopened()))
+            << wrong.key.toStdString() << " after reopening";
         preferences.store(wrong.key, QVariant());
     }
 }
@@ -268,7 +273,8 @@ TEST_P(PreferencesValuesTest, StoredBindingsDecodeOrFallBack) {
     const QString key = HotkeyAction(HotkeyAction::pin).comboKey();
     preferences.store(key, QByteArray(R"({"keyCode":999,"modifiers":4096,"key":"?"})"));
     EXPECT_EQ(preferences.combo(HotkeyAction::pin), (HotkeyCombo{999, control, u"?"_qs}));
-    EXPECT_EQ(preferences.combos().value(HotkeyAction::pin).glyphs(), (QStringList{u"⌃"_qs, u"?"_qs}));
+    EXPECT_EQ(preferences.combos().value(HotkeyAction::pin).glyphs(),
+              (QStringList{u"⌃"_qs, u"?"_qs}));
     preferences.store(key, QByteArray("\x00\xff{{", 4));
     EXPECT_EQ(preferences.combo(HotkeyAction::pin), HotkeyAction(HotkeyAction::pin).defaultCombo());
 }
@@ -356,7 +362,8 @@ INSTANTIATE_TEST_SUITE_P(Stores, PreferencesValuesTest,
 TEST(SharedPreferencesTest, LivesInTheRedirectedUserScopeUnderTheBundleIdentifier) {
     const auto settings = Storage::settings(Storage::bundleIdentifier);
     const QString file = settings->fileName();
-    const QString realConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString realConfig =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     EXPECT_TRUE(file.endsWith(u"/app.kivaro.Kivaro.conf"_qs)) << file.toStdString();
     EXPECT_FALSE(file.startsWith(realConfig)) << "tests must not touch the user's settings";
 

@@ -1,4 +1,5 @@
 #include "settings/Storage.h"
+
 #include "support/TestSettings.h"
 
 #include <QDir>
@@ -53,7 +54,8 @@ TEST_P(StorageTest, CopiesLegacySettingsWithoutOverwritingOnce) {
     Storage::migrate(bases, *current, *legacy);
     EXPECT_EQ(current->value(QStringLiteral("searchEngine")).toString(), u"kagi"_qs);
     EXPECT_DOUBLE_EQ(current->value(QStringLiteral("panelOpacity")).toDouble(), 0.8);
-    EXPECT_EQ(current->value(QStringLiteral("newTabCombo")).toByteArray(), QByteArray(R"({"keyCode":1})"));
+    EXPECT_EQ(current->value(QStringLiteral("newTabCombo")).toByteArray(),
+              QByteArray(R"({"keyCode":1})"));
     EXPECT_EQ(current->value(QStringLiteral("historySources")).toStringList(),
               (QStringList{u"arc"_qs, u"chrome"_qs}));
     EXPECT_EQ(current->value(QStringLiteral("migratedSettings")).toString(), u"true"_qs);
@@ -103,7 +105,8 @@ TEST_P(StorageTest, OddThingsInTheFoldersAreLeftAlone) {
     file.close();
     // A dangling link where the new folder would be.
     makeFolderWithFile(in(1, Storage::legacyIdentifier), "old cache");
-    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("nowhere")), in(1, Storage::bundleIdentifier)));
+    ASSERT_TRUE(
+        QFile::link(folder.filePath(QStringLiteral("nowhere")), in(1, Storage::bundleIdentifier)));
 
     Storage::migrate(QStringList{bases[0], QString(), bases[1], folder.filePath(u"missing"_qs)},
                      *current, *legacy);

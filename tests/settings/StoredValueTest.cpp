@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace kivaro {
@@ -67,8 +66,9 @@ TEST(StoredValueTest, FormOfTheSettingsStore) {
     EXPECT_EQ(StoredValue::formOf(QSettings(folder.filePath(u"a.ini"_qs), QSettings::IniFormat)),
               Form::text);
 #ifndef Q_OS_DARWIN
-    EXPECT_EQ(StoredValue::formOf(QSettings(QSettings::NativeFormat, QSettings::UserScope, u"x"_qs)),
-              Form::text);
+    EXPECT_EQ(
+        StoredValue::formOf(QSettings(QSettings::NativeFormat, QSettings::UserScope, u"x"_qs)),
+        Form::text);
 #endif
 }
 

@@ -34,6 +34,8 @@ std::unique_ptr<QSettings> settingsFile(StoreKind kind, const QString& path) {
     return std::make_unique<QSettings>(path, format);
 }
 
-const char* name(StoreKind kind) { return kind == StoreKind::ini ? "Ini" : "Typed"; }
+const char* name(StoreKind kind) {
+    return kind == StoreKind::ini ? "Ini" : "Typed";
+}
 
 } // namespace kivaro::testing

@@ -27,7 +27,9 @@ void FakeHotkeyRegistrar::unregisterHotkey(Ref ref) {
         released_.append(ref);
 }
 
-void FakeHotkeyRegistrar::setPressHandler(PressHandler handler) { handler_ = std::move(handler); }
+void FakeHotkeyRegistrar::setPressHandler(PressHandler handler) {
+    handler_ = std::move(handler);
+}
 
 void FakeHotkeyRegistrar::takeElsewhere(quint32 keyCode, quint32 modifiers) {
     elsewhere_.append(qMakePair(keyCode, modifiers));
@@ -48,6 +50,8 @@ void FakeHotkeyRegistrar::deliver(quint32 id) {
         handler_(id);
 }
 
-QList<HotkeyRegistrar::Binding> FakeHotkeyRegistrar::active() const { return active_.values(); }
+QList<HotkeyRegistrar::Binding> FakeHotkeyRegistrar::active() const {
+    return active_.values();
+}
 
 } // namespace kivaro

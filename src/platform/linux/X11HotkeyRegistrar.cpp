@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 #include <QtDebug>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -83,10 +84,13 @@ X11HotkeyRegistrar::X11HotkeyRegistrar(const QString& displayName) {
     }
     root_ = DefaultRootWindow(display_);
     numLockMask_ = maskOfKeysym(display_, XK_Num_Lock);
-    notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_),
-                                                  QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this,
-            &X11HotkeyRegistrar::processEvents);
+    // A held key repeats as further presses without releases in between, which tells a
+    // repeat from a new press: a hot key fires once per press, as on the Mac.
+    Bool detectable = False;
+    XkbSetDetectableAutoRepeat(display_, True, &detectable);
+    notifier_ =
+        std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &X11HotkeyRegistrar::processEvents);
 }
 
 X11HotkeyRegistrar::~X11HotkeyRegistrar() {
@@ -98,7 +102,9 @@ X11HotkeyRegistrar::~X11HotkeyRegistrar() {
     XCloseDisplay(display_);
 }
 
-void X11HotkeyRegistrar::setPressHandler(PressHandler handler) { handler_ = std::move(handler); }
+void X11HotkeyRegistrar::setPressHandler(PressHandler handler) {
+    handler_ = std::move(handler);
+}
 
 std::optional<X11HotkeyRegistrar::Grab> X11HotkeyRegistrar::grabFor(const Binding& binding) const {
     const KeySym symbol = X11Keys::keysym(binding.keyCode);
@@ -141,7 +147,7 @@ void X11HotkeyRegistrar::ungrab(const Grab& grab) {
 }
 
 std::optional<HotkeyRegistrar::Ref> X11HotkeyRegistrar::registerHotkey(const Binding& binding,
-                                                                      bool exclusive) {
+                                                                       bool exclusive) {
     if (!display_)
         return std::nullopt;
     const auto grab = grabFor(binding);
@@ -184,8 +190,12 @@ void X11HotkeyRegistrar::processEvents() {
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        if (event.type == KeyPress)
+        if (event.type == KeyRelease)
+            held_.remove(event.xkey.keycode);
+        else if (event.type == KeyPress && !held_.contains(event.xkey.keycode)) {
+            held_.insert(event.xkey.keycode);
             deliver(event.xkey.keycode, event.xkey.state);
+        }
     }
 }
 

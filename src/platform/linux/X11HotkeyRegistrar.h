@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -68,6 +69,8 @@ private:
     QMap<Ref, Registration> registrations_;
     // The registrations sharing each grab; the grab is released with the last of them.
     QMap<Grab, QList<Ref>> holders_;
+    // Keys pressed and not yet released; their repeats are not new presses.
+    QSet<unsigned int> held_;
     Ref next_ = 1;
 };
 

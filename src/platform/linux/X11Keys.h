@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <optional>
+
 namespace kivaro {
 
 // Translation of stored bindings (Mac virtual key codes, Carbon modifier masks) to X11.
@@ -9,6 +11,15 @@ namespace X11Keys {
 
 // The X keysym of a virtual key code of the ANSI keyboard; 0 for a code with no X key.
 unsigned long keysym(quint32 virtualKeyCode);
+
+// The virtual key code of the key that gives `keysym` on a US layout, with or without
+// Shift (XK_C and XK_exclam find the keys of c and 1); nothing for other keysyms. This is
+// how a key press seen on Linux becomes a stored binding.
+std::optional<quint32> virtualKeyCode(unsigned long keysym);
+
+// EventModifier flags (app/KeyCombo.h) of an X modifier state, the reverse of
+// modifierMask: Control is command, Super is control, Alt is option.
+quint64 eventModifierFlags(unsigned int x11State);
 
 // X modifier masks: command is Control, control is Super (Mod4), option is Alt (Mod1),
 // shift is Shift, matching how the bindings are shown on Linux (app/KeyCaps.h).

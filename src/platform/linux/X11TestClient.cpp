@@ -6,7 +6,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-
 #include <array>
 #include <utility>
 
@@ -55,23 +54,34 @@ bool X11TestClient::tap(unsigned long keysym) {
 }
 
 bool X11TestClient::type(quint32 virtualKeyCode, quint32 hotkeyModifiers) {
-    if (!display_)
-        return false;
+    return hold(virtualKeyCode, hotkeyModifiers, 1);
+}
+
+bool X11TestClient::sendModifiers(quint32 hotkeyModifiers, bool down) {
     bool sent = true;
     for (const auto& [mask, keysym] : modifierKeys) {
         if (hotkeyModifiers & mask)
-            sent = send(keysym, true) && sent;
+            sent = send(keysym, down) && sent;
     }
-    sent = tap(X11Keys::keysym(virtualKeyCode)) && sent;
-    for (const auto& [mask, keysym] : modifierKeys) {
-        if (hotkeyModifiers & mask)
-            sent = send(keysym, false) && sent;
-    }
+    return sent;
+}
+
+bool X11TestClient::hold(quint32 virtualKeyCode, quint32 hotkeyModifiers, int presses) {
+    if (!display_)
+        return false;
+    const unsigned long keysym = X11Keys::keysym(virtualKeyCode);
+    bool sent = sendModifiers(hotkeyModifiers, true);
+    for (int i = 0; i < presses; ++i)
+        sent = send(keysym, true) && sent;
+    sent = send(keysym, false) && sent;
+    sent = sendModifiers(hotkeyModifiers, false) && sent;
     XSync(display_, False);
     return sent;
 }
 
-bool X11TestClient::toggleCapsLock() { return display_ && tap(XK_Caps_Lock); }
+bool X11TestClient::toggleCapsLock() {
+    return display_ && tap(XK_Caps_Lock);
+}
 
 bool X11TestClient::grab(quint32 virtualKeyCode, quint32 hotkeyModifiers) {
     if (!display_)

@@ -21,6 +21,10 @@ public:
     // of the virtual key code, then lets the modifiers go. False when a key is missing.
     bool type(quint32 virtualKeyCode, quint32 hotkeyModifiers);
 
+    // Holds the binding's modifiers and presses the key `presses` times without letting it
+    // go, as a key held down repeats; then releases everything.
+    bool hold(quint32 virtualKeyCode, quint32 hotkeyModifiers, int presses);
+
     // Presses and releases Caps Lock, which switches its lock state.
     bool toggleCapsLock();
 
@@ -30,6 +34,7 @@ public:
 private:
     bool tap(unsigned long keysym);
     bool send(unsigned long keysym, bool down);
+    bool sendModifiers(quint32 hotkeyModifiers, bool down);
 
     _XDisplay* display_ = nullptr;
 };
