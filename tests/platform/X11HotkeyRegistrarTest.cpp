@@ -2,10 +2,14 @@
 
 #include "XvfbServer.h"
 #include "app/HotkeyCombo.h"
+#include "app/Hotkeys.h"
 #include "platform/linux/X11TestClient.h"
+#include "settings/Preferences.h"
+#include "support/TestSettings.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -163,6 +167,29 @@ TEST_F(X11HotkeyRegistrarTest, DestroyingTheRegistrarReleasesItsKeys) {
     registrar.reset();
     EXPECT_TRUE(keyboard->grab(keyT, command));
     EXPECT_TRUE(keyboard->grab(keyC, shift | command));
+}
+
+TEST_F(X11HotkeyRegistrarTest, TheConfiguredBindingsBecomeHotKeys) {
+    QTemporaryDir folder;
+    Preferences preferences(
+        testing::settingsFile(testing::StoreKind::ini, folder.filePath(QStringLiteral("p.conf"))));
+    preferences.setCombo(HotkeyCombo{35, control | option, u"P"_qs}, HotkeyAction::pin);
+    Hotkeys hotkeys(*registrar, preferences);
+    QList<Hotkeys::Key> keys;
+    hotkeys.onPress = [&](Hotkeys::Key key) { keys.append(key); };
+    hotkeys.registerKeys();
+    EXPECT_EQ(hotkeys.refs().size(), 6);
+
+    // Ctrl+Shift+C copies a link; with Alt, a Markdown link; Super+Alt+P pins.
+    ASSERT_TRUE(keyboard->type(keyC, shift | command));
+    ASSERT_TRUE(keyboard->type(keyC, option | shift | command));
+    ASSERT_TRUE(keyboard->type(35, control | option));
+    ASSERT_TRUE(runUntil([&] { return keys.size() >= 3; }));
+    EXPECT_EQ(keys, (QList<Hotkeys::Key>{Hotkeys::Key::copyLink, Hotkeys::Key::copyMarkdown,
+                                         Hotkeys::Key::pin}));
+
+    hotkeys.unregisterKeys();
+    EXPECT_TRUE(keyboard->grab(keyT, command)) << "unregistering gives the keys back";
 }
 
 TEST(X11HotkeyRegistrarWithoutServerTest, NoDisplayMeansEveryRegistrationFails) {
