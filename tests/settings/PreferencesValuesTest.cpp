@@ -175,6 +175,9 @@ TEST_P(PreferencesValuesTest, ArchiveIntervalTakesOnlyItsHours) {
     }
     preferences.setArchiveAfter(ArchiveInterval::off);
     EXPECT_EQ(reopened().value(PreferenceKey::archiveAfter).toInt(), 0);
+    EXPECT_EQ(ArchiveInterval(ArchiveInterval::off).seconds(), std::nullopt);
+    EXPECT_EQ(ArchiveInterval(ArchiveInterval::twelveHours).seconds(), 43200);
+    EXPECT_EQ(ArchiveInterval(ArchiveInterval::week).seconds(), 604800);
 }
 
 // A wrong value under a key, and what the key must read as then.

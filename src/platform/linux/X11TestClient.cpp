@@ -83,6 +83,10 @@ bool X11TestClient::toggleCapsLock() {
     return display_ && tap(XK_Caps_Lock);
 }
 
+bool X11TestClient::toggleNumLock() {
+    return display_ && tap(XK_Num_Lock);
+}
+
 bool X11TestClient::grab(quint32 virtualKeyCode, quint32 hotkeyModifiers) {
     if (!display_)
         return false;

@@ -25,8 +25,9 @@ public:
     // go, as a key held down repeats; then releases everything.
     bool hold(quint32 virtualKeyCode, quint32 hotkeyModifiers, int presses);
 
-    // Presses and releases Caps Lock, which switches its lock state.
+    // Press and release Caps Lock or Num Lock, which switches its lock state.
     bool toggleCapsLock();
+    bool toggleNumLock();
 
     // A passive grab on the root window, as a competing program would hold it.
     bool grab(quint32 virtualKeyCode, quint32 hotkeyModifiers);
