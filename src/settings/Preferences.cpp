@@ -38,8 +38,7 @@ void Preferences::sync() {
 
 Preferences& Preferences::shared() {
     static Preferences preferences(Storage::settings(Storage::bundleIdentifier));
-    static const bool onMainThread = preferences.moveToMainThread();
-    Q_UNUSED(onMainThread);
+    [[maybe_unused]] static const bool moved = preferences.moveToMainThread();
     return preferences;
 }
 
