@@ -74,12 +74,32 @@ TEST(X11KeysTest, ModifierStatesBecomeEventFlagsAndBack) {
                          EventModifier::shift);
     EXPECT_EQ(X11Keys::eventModifierFlags(controlMask), EventModifier::command);
     EXPECT_EQ(X11Keys::eventModifierFlags(mod4Mask), EventModifier::control);
-    // A press seen on Linux records the binding that registers the same keys again.
-    const KeyEvent event{quint16(*X11Keys::virtualKeyCode(0x43)), u"c"_qs,
-                         X11Keys::eventModifierFlags(controlMask | shiftMask)};
-    const HotkeyCombo combo = HotkeyCombo::fromEvent(event);
+}
+
+TEST(X11KeysTest, KeyPressesBecomeTheBindingsThatRegisterThemAgain) {
+    using namespace HotkeyModifier;
+    // Ctrl+Shift+C reports the keysym C.
+    const auto event = X11Keys::keyEvent(0x43, controlMask | shiftMask | 0x2 /* lock */);
+    ASSERT_TRUE(event);
+    EXPECT_EQ(*event, (KeyEvent{8, u"c"_qs, EventModifier::command | EventModifier::shift}));
+    const HotkeyCombo combo = HotkeyCombo::fromEvent(*event);
     EXPECT_EQ(combo, (HotkeyCombo{8, command | shift, u"C"_qs}));
+    EXPECT_EQ(X11Keys::keysym(combo.keyCode), 0x63ul);
     EXPECT_EQ(X11Keys::modifierMask(combo.modifiers), controlMask | shiftMask);
+
+    // Shift+Alt+1 reports "!"; the key is still 1.
+    EXPECT_EQ(X11Keys::keyEvent(0x21, shiftMask | mod1Mask),
+              (KeyEvent{18, u"1"_qs, EventModifier::shift | EventModifier::option}));
+    EXPECT_EQ(X11Keys::keyEvent(0xffb7, controlMask),
+              (KeyEvent{89, u"7"_qs, EventModifier::command}));
+    // Named keys carry no characters; their name comes from the key-name table.
+    const auto tab = X11Keys::keyEvent(0xff09, mod4Mask);
+    ASSERT_TRUE(tab);
+    EXPECT_EQ(HotkeyCombo::fromEvent(*tab), (HotkeyCombo{48, control, u"Tab"_qs}));
+    // Escape without modifiers cancels a recording.
+    EXPECT_EQ(X11Keys::keyEvent(0xff1b, 0), (KeyEvent{53, QString(), 0}));
+    EXPECT_EQ(X11Keys::keyEvent(0xe9, controlMask), std::nullopt);
+    EXPECT_EQ(X11Keys::keyEvent(0xffe3, controlMask), std::nullopt);
 }
 
 } // namespace

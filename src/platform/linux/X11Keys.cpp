@@ -191,6 +191,19 @@ quint64 eventModifierFlags(unsigned int x11State) {
     return result;
 }
 
+std::optional<KeyEvent> keyEvent(unsigned long keysym, unsigned int x11State) {
+    const auto code = virtualKeyCode(keysym);
+    if (!code)
+        return std::nullopt;
+    const unsigned long plain = unshifted(keysym);
+    QString characters;
+    if (plain >= XK_space && plain <= XK_asciitilde)
+        characters = QChar(char16_t(plain)); // printable ASCII keysyms are their characters
+    else if (plain >= XK_KP_0 && plain <= XK_KP_9)
+        characters = QChar(char16_t(u'0' + (plain - XK_KP_0)));
+    return KeyEvent{quint16(*code), characters, eventModifierFlags(x11State)};
+}
+
 unsigned int modifierMask(quint32 hotkeyModifiers) {
     unsigned int mask = 0;
     for (const auto& [hotkey, x11] : modifiers) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/HotkeyCombo.h"
+
 #include <QtGlobal>
 
 #include <optional>
@@ -20,6 +22,11 @@ std::optional<quint32> virtualKeyCode(unsigned long keysym);
 // EventModifier flags (app/KeyCombo.h) of an X modifier state, the reverse of
 // modifierMask: Control is command, Super is control, Alt is option.
 quint64 eventModifierFlags(unsigned int x11State);
+
+// A key press as X (and Qt's nativeVirtualKey / nativeModifiers on X11) reports it: the
+// keysym and the modifier state. Its characters are those of the key without modifiers,
+// as a Mac key event gives them. Nothing for a key that no binding can name.
+std::optional<KeyEvent> keyEvent(unsigned long keysym, unsigned int x11State);
 
 // X modifier masks: command is Control, control is Super (Mod4), option is Alt (Mod1),
 // shift is Shift, matching how the bindings are shown on Linux (app/KeyCaps.h).
