@@ -168,7 +168,3 @@ void PrintTo(const HistoryResult& result, std::ostream* out) {
 }
 
 } // namespace kivaro
-
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}

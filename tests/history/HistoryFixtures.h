@@ -96,5 +96,3 @@ void PrintTo(const HistoryResult& result, std::ostream* out);
 
 } // namespace kivaro
 
-// QString as text in failure messages.
-void PrintTo(const QString& text, std::ostream* out);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+struct _XDisplay;
+
+namespace kivaro {
+
+// Another X client, for the tests of the X11 adapters: it types keys through the XTest
+// extension, as a keyboard would, and grabs keys as a competing program would.
+class X11TestClient {
+public:
+    explicit X11TestClient(const QString& displayName);
+    ~X11TestClient();
+    X11TestClient(const X11TestClient&) = delete;
+    X11TestClient& operator=(const X11TestClient&) = delete;
+
+    bool isConnected() const { return display_ != nullptr; }
+
+    // Holds the binding's modifiers (HotkeyModifier masks), presses and releases the key
+    // of the virtual key code, then lets the modifiers go. False when a key is missing.
+    bool type(quint32 virtualKeyCode, quint32 hotkeyModifiers);
+
+    // Holds the binding's modifiers and presses the key `presses` times without letting it
+    // go, as a key held down repeats; then releases everything.
+    bool hold(quint32 virtualKeyCode, quint32 hotkeyModifiers, int presses);
+
+    // Press and release Caps Lock or Num Lock, which switches its lock state.
+    bool toggleCapsLock();
+    bool toggleNumLock();
+
+    // A passive grab on the root window, as a competing program would hold it.
+    bool grab(quint32 virtualKeyCode, quint32 hotkeyModifiers);
+
+private:
+    bool tap(unsigned long keysym);
+    bool send(unsigned long keysym, bool down);
+    bool sendModifiers(quint32 hotkeyModifiers, bool down);
+
+    _XDisplay* display_ = nullptr;
+};
+
+} // namespace kivaro

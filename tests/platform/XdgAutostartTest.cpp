@@ -1,0 +1,108 @@
+#include "platform/linux/XdgAutostart.h"
+
+#include "platform/fake/FakeLoginItem.h"
+#include "settings/Preferences.h"
+#include "support/TestSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+QString readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString execLine(const QString& entry) {
+    for (const QString& line : entry.split(u'\n')) {
+        if (line.startsWith(u"Exec="))
+            return line.mid(5);
+    }
+    return {};
+}
+
+TEST(XdgAutostartTest, EnablingWritesAnEntryAndDisablingRemovesIt) {
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("config/autostart"));
+    XdgAutostart item(folder, QStringLiteral("app.kivaro.Kivaro"),
+                      QStringLiteral("/opt/kivaro/kivaro"));
+    EXPECT_FALSE(item.enabled());
+    EXPECT_EQ(item.entryPath(), folder + u"/app.kivaro.Kivaro.desktop"_qs);
+
+    ASSERT_TRUE(item.setEnabled(true)); // creates the missing folder
+    EXPECT_TRUE(item.enabled());
+    const QString entry = readAll(item.entryPath());
+    EXPECT_TRUE(entry.startsWith(u"[Desktop Entry]\n"_qs));
+    EXPECT_TRUE(entry.contains(u"\nType=Application\n"_qs));
+    EXPECT_EQ(execLine(entry), u"\"/opt/kivaro/kivaro\""_qs);
+    // Written through a temporary file: nothing else is left in the folder.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              QStringList{u"app.kivaro.Kivaro.desktop"_qs});
+
+    ASSERT_TRUE(item.setEnabled(true));
+    ASSERT_TRUE(item.setEnabled(false));
+    EXPECT_FALSE(item.enabled());
+    EXPECT_FALSE(QFile::exists(item.entryPath()));
+    EXPECT_TRUE(item.setEnabled(false));
+}
+
+TEST(XdgAutostartTest, ExecPathsAreQuotedAndEscaped) {
+    EXPECT_EQ(execLine(*XdgAutostart::entry(u"/home/me/My Apps/kivaro"_qs)),
+              u"\"/home/me/My Apps/kivaro\""_qs);
+    // "$", "`" and '"' take a backslash inside quotes; that backslash, like any other,
+    // is doubled by the string escaping of the value; "%" is doubled.
+    EXPECT_EQ(execLine(*XdgAutostart::entry(u"/a$b`c\"d\\e%f"_qs)),
+              u"\"/a\\\\$b\\\\`c\\\\\"d\\\\\\\\e%%f\""_qs);
+    EXPECT_EQ(XdgAutostart::entry(u"/bad\npath"_qs), std::nullopt);
+    EXPECT_EQ(XdgAutostart::entry(u"/bad\rpath"_qs), std::nullopt);
+    EXPECT_EQ(XdgAutostart::entry(QString()), std::nullopt);
+}
+
+TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
+    QTemporaryDir home;
+    XdgAutostart item(home.path(), QStringLiteral("k"), QStringLiteral("/bin/k"));
+    QFile file(item.entryPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Desktop Entry]\nType=Application\nExec=k\nHidden=true\n");
+    file.close();
+    EXPECT_FALSE(item.enabled()) << "a desktop hides an entry the user switched off";
+    ASSERT_TRUE(item.setEnabled(true));
+    EXPECT_TRUE(item.enabled());
+
+    // A file where the folder should be.
+    QFile blocker(home.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    XdgAutostart blocked(blocker.fileName(), QStringLiteral("k"), QStringLiteral("/bin/k"));
+    EXPECT_FALSE(blocked.setEnabled(true));
+    EXPECT_FALSE(blocked.enabled());
+
+    XdgAutostart badPath(home.filePath(QStringLiteral("other")), QStringLiteral("k"),
+                         QStringLiteral("/bin/k\n[Desktop Entry]"));
+    EXPECT_FALSE(badPath.setEnabled(true));
+    EXPECT_FALSE(QFile::exists(badPath.entryPath()));
+}
+
+TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughIt) {
+    QTemporaryDir home;
+    XdgAutostart item(home.path(), QStringLiteral("app.kivaro.Kivaro"),
+                      QStringLiteral("/bin/kivaro"));
+    Preferences preferences(
+        testing::settingsFile(testing::StoreKind::ini, home.filePath(QStringLiteral("p.conf"))));
+    preferences.setLoginItem(&item);
+    preferences.setLaunchAtLogin(true);
+    EXPECT_TRUE(preferences.launchAtLogin());
+    EXPECT_TRUE(QFile::exists(item.entryPath()));
+    preferences.setLaunchAtLogin(false);
+    EXPECT_FALSE(preferences.launchAtLogin());
+    // Not a stored setting.
+    EXPECT_TRUE(preferences.value(QStringLiteral("launchAtLogin")).isNull());
+}
+
+} // namespace
+} // namespace kivaro

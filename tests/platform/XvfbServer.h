@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+namespace kivaro::testing {
+
+// A private virtual X server for one test program, on a display number the server picks
+// itself (-displayfd), so that parallel tests and a desktop session never collide.
+class XvfbServer {
+public:
+    XvfbServer() = default;
+    ~XvfbServer();
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    // Whether an Xvfb binary is on the PATH.
+    static bool available();
+
+    // Starts the server and waits until it accepts connections; false when it did not
+    // start (error() says why).
+    bool start();
+
+    // ":N" once started.
+    QString display() const { return display_; }
+    QString error() const { return error_; }
+
+private:
+    std::unique_ptr<QProcess> process_;
+    QString display_;
+    QString error_;
+};
+
+} // namespace kivaro::testing

@@ -1,0 +1,132 @@
+#include "settings/Storage.h"
+
+#include "support/TestSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+using testing::StoreKind;
+
+class StorageTest : public ::testing::TestWithParam<StoreKind> {
+protected:
+    StorageTest()
+        : current(testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("current")))),
+          legacy(testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("legacy")))) {
+        for (const QString& name : {QStringLiteral("data"), QStringLiteral("cache")}) {
+            QDir(folder.path()).mkpath(name);
+            bases.append(folder.filePath(name));
+        }
+    }
+
+    static void makeFolderWithFile(const QString& path, const QByteArray& content) {
+        ASSERT_TRUE(QDir().mkpath(path));
+        QFile file(QDir(path).filePath(QStringLiteral("state.json")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    static QByteArray fileIn(const QString& path) {
+        QFile file(QDir(path).filePath(QStringLiteral("state.json")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+
+    QString in(int base, const QString& name) const { return QDir(bases[base]).filePath(name); }
+
+    QTemporaryDir folder;
+    std::unique_ptr<QSettings> current;
+    std::unique_ptr<QSettings> legacy;
+    QStringList bases;
+};
+
+TEST_P(StorageTest, CopiesLegacySettingsWithoutOverwritingOnce) {
+    current->setValue(QStringLiteral("searchEngine"), QStringLiteral("kagi"));
+    legacy->setValue(QStringLiteral("searchEngine"), QStringLiteral("bing"));
+    legacy->setValue(QStringLiteral("panelOpacity"), 0.8);
+    legacy->setValue(QStringLiteral("newTabCombo"), QByteArray(R"({"keyCode":1})"));
+    legacy->setValue(QStringLiteral("historySources"), QStringList{u"arc"_qs, u"chrome"_qs});
+
+    Storage::migrate(bases, *current, *legacy);
+    EXPECT_EQ(current->value(QStringLiteral("searchEngine")).toString(), u"kagi"_qs);
+    EXPECT_DOUBLE_EQ(current->value(QStringLiteral("panelOpacity")).toDouble(), 0.8);
+    EXPECT_EQ(current->value(QStringLiteral("newTabCombo")).toByteArray(),
+              QByteArray(R"({"keyCode":1})"));
+    EXPECT_EQ(current->value(QStringLiteral("historySources")).toStringList(),
+              (QStringList{u"arc"_qs, u"chrome"_qs}));
+    EXPECT_EQ(current->value(QStringLiteral("migratedSettings")).toString(), u"true"_qs);
+
+    // Once done, later legacy keys stay behind, even after a restart.
+    legacy->setValue(QStringLiteral("welcomed"), true);
+    auto reopened = testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("current")));
+    Storage::migrate(bases, *reopened, *legacy);
+    EXPECT_FALSE(reopened->contains(QStringLiteral("welcomed")));
+}
+
+TEST_P(StorageTest, NoLegacySettingsStillMarksTheMigration) {
+    Storage::migrate(bases, *current, *legacy);
+    EXPECT_EQ(current->allKeys(), QStringList{u"migratedSettings"_qs});
+}
+
+TEST_P(StorageTest, AMigrationFlagThatIsNotTrueLetsItRun) {
+    current->setValue(QStringLiteral("migratedSettings"), QStringLiteral("yes"));
+    legacy->setValue(QStringLiteral("welcomed"), true);
+    Storage::migrate(bases, *current, *legacy);
+    EXPECT_TRUE(current->contains(QStringLiteral("welcomed")));
+}
+
+TEST_P(StorageTest, MovesALegacyFolderOnlyWhenTheNewOneIsMissing) {
+    const QString legacyName = Storage::legacyIdentifier;
+    const QString currentName = Storage::bundleIdentifier;
+    makeFolderWithFile(in(0, legacyName), "old data");
+    makeFolderWithFile(in(1, legacyName), "old cache");
+    makeFolderWithFile(in(1, currentName), "new cache");
+
+    Storage::migrate(bases, *current, *legacy);
+    EXPECT_EQ(fileIn(in(0, currentName)), QByteArray("old data"));
+    EXPECT_FALSE(QFileInfo::exists(in(0, legacyName)));
+    // Both exist in the cache folder: neither is touched.
+    EXPECT_EQ(fileIn(in(1, currentName)), QByteArray("new cache"));
+    EXPECT_EQ(fileIn(in(1, legacyName)), QByteArray("old cache"));
+
+    // Every start tries again; nothing left to move changes nothing.
+    Storage::migrate(bases, *current, *legacy);
+    EXPECT_EQ(fileIn(in(0, currentName)), QByteArray("old data"));
+}
+
+TEST_P(StorageTest, OddThingsInTheFoldersAreLeftAlone) {
+    // A file where the legacy folder would be.
+    QFile file(in(0, Storage::legacyIdentifier));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    // A dangling link where the new folder would be.
+    makeFolderWithFile(in(1, Storage::legacyIdentifier), "old cache");
+    ASSERT_TRUE(
+        QFile::link(folder.filePath(QStringLiteral("nowhere")), in(1, Storage::bundleIdentifier)));
+
+    Storage::migrate(QStringList{bases[0], QString(), bases[1], folder.filePath(u"missing"_qs)},
+                     *current, *legacy);
+    EXPECT_TRUE(QFileInfo(in(0, Storage::legacyIdentifier)).isFile());
+    EXPECT_FALSE(QFileInfo::exists(in(0, Storage::bundleIdentifier)));
+    EXPECT_EQ(fileIn(in(1, Storage::legacyIdentifier)), QByteArray("old cache"));
+    EXPECT_TRUE(QFileInfo(in(1, Storage::bundleIdentifier)).isSymLink());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StorageTest, ::testing::Values(StoreKind::ini, StoreKind::typed),
+                         [](const auto& info) { return std::string(testing::name(info.param)); });
+
+TEST(StorageFoldersTest, DataAndCacheFoldersCarryTheBundleIdentifier) {
+    const QStringList bases = Storage::baseFolders();
+    ASSERT_EQ(bases.size(), 2);
+    EXPECT_FALSE(bases[0].isEmpty());
+    EXPECT_FALSE(bases[1].isEmpty());
+    EXPECT_NE(bases[0], bases[1]);
+    EXPECT_EQ(Storage::dataFolder(), bases[0] + u"/app.kivaro.Kivaro"_qs);
+}
+
+} // namespace
+} // namespace kivaro
