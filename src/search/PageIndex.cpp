@@ -10,14 +10,6 @@ constexpr int letterBits = 26;
 constexpr int digitBits = 10;
 constexpr int otherBits = 64 - letterBits - digitBits;
 
-int characterBit(char16_t c) {
-    if (c >= u'a' && c <= u'z')
-        return c - u'a';
-    if (c >= u'0' && c <= u'9')
-        return letterBits + (c - u'0');
-    return letterBits + digitBits + c % otherBits;
-}
-
 // At most `PageIndex::longest` code units, never splitting a surrogate pair.
 QStringView capped(QStringView text) {
     if (text.size() <= PageIndex::longest)
@@ -30,10 +22,26 @@ QStringView capped(QStringView text) {
 
 } // namespace
 
+quint64 characterBit(QChar character) {
+    const char16_t c = character.unicode();
+    if (c >= u'a' && c <= u'z')
+        return quint64(1) << (c - u'a');
+    if (c >= u'0' && c <= u'9')
+        return quint64(1) << (letterBits + (c - u'0'));
+    return quint64(1) << (letterBits + digitBits + c % otherBits);
+}
+
+void PairMask::add(QStringView text) {
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const unsigned pair = (unsigned(text[i - 1].unicode()) * 31 + text[i].unicode()) & 255;
+        bits[pair / 64] |= quint64(1) << (pair % 64);
+    }
+}
+
 quint64 characterMask(QStringView text) {
     quint64 mask = 0;
     for (QChar c : text)
-        mask |= quint64(1) << characterBit(c.unicode());
+        mask |= characterBit(c);
     return mask;
 }
 
@@ -53,7 +61,7 @@ void PageIndex::append(const QString& title, const QString& url) {
     entry.hostStart = quint32(hosts_.size());
     entry.hostLength = quint32(host.size());
     entry.utf8Start = quint32(utf8_.size());
-    entry.utf8Length = noUtf8;
+    entry.utf8Length = PageView::noUtf8;
     if (QStringView(haystack).isValidUtf16()) {
         const QByteArray bytes = haystack.toUtf8();
         entry.utf8Length = quint32(bytes.size());
@@ -62,26 +70,20 @@ void PageIndex::append(const QString& title, const QString& url) {
     entry.wordStart = quint32(words_.size());
     entry.wordCount = quint32(words.size());
     entry.characters = characterMask(haystack);
+    entry.pairs.add(haystack);
+    entry.labelInitials = 0;
+    for (qsizetype i = 0; i < host.size(); ++i) {
+        if (i == 0 || host[i - 1] == u'.')
+            entry.labelInitials |= characterBit(host[i]);
+    }
+    entry.wordInitials = 0;
+    for (const Text::WordSpan& word : words)
+        entry.wordInitials |= characterBit(lowerTitle[word.start]);
 
     text_.append(haystack);
     hosts_.append(host);
     words_.insert(words_.end(), words.begin(), words.end());
     entries_.push_back(entry);
-}
-
-PageView PageIndex::at(qsizetype i) const {
-    const Entry& entry = entries_[size_t(i)];
-    std::optional<std::string_view> utf8;
-    if (entry.utf8Length != noUtf8)
-        utf8 = std::string_view(utf8_.constData() + entry.utf8Start, entry.utf8Length);
-    return PageView{
-        .haystack = QStringView(text_).sliced(entry.textStart, entry.textLength),
-        .titleLength = entry.titleLength,
-        .host = QStringView(hosts_).sliced(entry.hostStart, entry.hostLength),
-        .utf8 = utf8,
-        .titleWords = std::span(words_).subspan(entry.wordStart, entry.wordCount),
-        .characters = entry.characters,
-    };
 }
 
 } // namespace kivaro

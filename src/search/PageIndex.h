@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -18,21 +19,69 @@ namespace kivaro {
 // digit, the rest folded into the remaining bits. A text can only contain a word whose
 // bits are all in its own set, which rules most non-matches out without a search.
 quint64 characterMask(QStringView text);
+quint64 characterBit(QChar c);
 
-// The forms of one title and address that matching reads.
-struct PageView {
-    QStringView haystack;  // lower-cased title, a space, the bare address
-    qsizetype titleLength; // the title is the start of the haystack
-    QStringView host;      // Web::host of the address
+// The same idea for pairs of adjacent characters, folded into 256 bits: a text can only
+// contain a word whose pairs all have their bits set.
+struct PairMask {
+    std::array<quint64, 4> bits{};
+
+    void add(QStringView text);
+    bool holds(const PairMask& other) const {
+        for (size_t i = 0; i < bits.size(); ++i) {
+            if ((bits[i] & other.bits[i]) != other.bits[i])
+                return false;
+        }
+        return true;
+    }
+};
+
+class PageIndex;
+
+// The forms of one title and address that matching reads, as a light view into its index.
+// Its accessors are inline so that a scan computes only what it looks at.
+class PageView {
+public:
+    // Lower-cased title, a space, the bare address.
+    QStringView haystack() const;
+    QStringView title() const { return haystack().first(entry_->titleLength); }
+    QStringView bare() const { return haystack().sliced(entry_->titleLength + 1); }
+    // Web::host of the address.
+    QStringView host() const;
     // The haystack in UTF-8, searched with the C library's vectorised byte search: a valid
     // word occurs in valid text exactly when its UTF-8 bytes occur in the text's. Absent when
     // the text holds a lone surrogate, which only the UTF-16 search handles.
-    std::optional<std::string_view> utf8;
-    std::span<const Text::WordSpan> titleWords;
-    quint64 characters; // characterMask of the haystack
+    std::optional<std::string_view> utf8() const;
+    std::span<const Text::WordSpan> titleWords() const;
 
-    QStringView title() const { return haystack.first(titleLength); }
-    QStringView bare() const { return haystack.sliced(titleLength + 1); }
+    quint64 characters() const { return entry_->characters; }       // of the haystack
+    const PairMask& pairs() const { return entry_->pairs; }         // of the haystack
+    quint64 labelInitials() const { return entry_->labelInitials; } // first characters of labels
+    quint64 wordInitials() const { return entry_->wordInitials; }   // first characters of words
+
+private:
+    friend class PageIndex;
+    struct Entry {
+        quint32 textStart;
+        quint32 textLength;
+        quint32 titleLength;
+        quint32 hostStart;
+        quint32 hostLength;
+        quint32 utf8Start;
+        quint32 utf8Length; // noUtf8 when the text is not valid UTF-16
+        quint32 wordStart;
+        quint32 wordCount;
+        quint64 characters;
+        quint64 labelInitials;
+        quint64 wordInitials;
+        PairMask pairs;
+    };
+    static constexpr quint32 noUtf8 = ~quint32(0);
+
+    PageView(const PageIndex& index, const Entry& entry) : index_(&index), entry_(&entry) {}
+
+    const PageIndex* index_;
+    const Entry* entry_;
 };
 
 // The derived forms of every record of a list, computed once per published list rather than
@@ -54,23 +103,12 @@ public:
     }
 
     void append(const QString& title, const QString& url);
-    PageView at(qsizetype i) const;
+    PageView at(qsizetype i) const { return PageView(*this, entries_[size_t(i)]); }
     qsizetype size() const { return qsizetype(entries_.size()); }
 
 private:
-    struct Entry {
-        quint32 textStart;
-        quint32 textLength;
-        quint32 titleLength;
-        quint32 hostStart;
-        quint32 hostLength;
-        quint32 utf8Start;
-        quint32 utf8Length; // noUtf8 when the text is not valid UTF-16
-        quint32 wordStart;
-        quint32 wordCount;
-        quint64 characters;
-    };
-    static constexpr quint32 noUtf8 = ~quint32(0);
+    friend class PageView;
+    using Entry = PageView::Entry;
 
     std::vector<Entry> entries_;
     QString text_;
@@ -78,6 +116,24 @@ private:
     QByteArray utf8_;
     std::vector<Text::WordSpan> words_;
 };
+
+inline QStringView PageView::haystack() const {
+    return QStringView(index_->text_).sliced(entry_->textStart, entry_->textLength);
+}
+
+inline QStringView PageView::host() const {
+    return QStringView(index_->hosts_).sliced(entry_->hostStart, entry_->hostLength);
+}
+
+inline std::optional<std::string_view> PageView::utf8() const {
+    if (entry_->utf8Length == noUtf8)
+        return std::nullopt;
+    return std::string_view(index_->utf8_.constData() + entry_->utf8Start, entry_->utf8Length);
+}
+
+inline std::span<const Text::WordSpan> PageView::titleWords() const {
+    return std::span(index_->words_).subspan(entry_->wordStart, entry_->wordCount);
+}
 
 // No facts beyond the page forms.
 struct NoFacts {

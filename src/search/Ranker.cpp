@@ -18,17 +18,28 @@ const QString openLabel = QStringLiteral("Open");
 
 // The typed text in the forms every step reads.
 struct Query {
-    QString trimmed;        // spaces and tabs around removed, case kept
-    QString q;              // lower-cased
-    QStringList words;      // q split at spaces
-    QString first;          // the first word
-    quint64 characters = 0; // characterMask of every word
+    QString trimmed;          // spaces and tabs around removed, case kept
+    QString q;                // lower-cased
+    QStringList words;        // q split at spaces
+    QString first;            // the first word
+    quint64 characters = 0;   // characterMask of every word
+    PairMask pairs;           // the pairs of adjacent characters inside every word
+    quint64 initial = 0;      // characterBit of the first word's first character
+    bool maskDecides = false; // every word is one letter or digit with a bit of its own
     // The words in UTF-8, to search UTF-8 haystacks with; absent when a word is not valid text.
     std::optional<std::vector<std::string>> utf8Words;
 
     void deriveSearchForms() {
         const QString letters = words.join(QString());
         characters = characterMask(letters);
+        pairs = {};
+        for (const QString& word : words)
+            pairs.add(word);
+        initial = first.isEmpty() ? ~quint64(0) : characterBit(first.front());
+        maskDecides = std::all_of(words.begin(), words.end(), [](const QString& word) {
+            return word.size() == 1 &&
+                   ((word[0] >= u'a' && word[0] <= u'z') || (word[0] >= u'0' && word[0] <= u'9'));
+        });
         utf8Words.reset();
         if (!QStringView(letters).isValidUtf16())
             return;
@@ -48,40 +59,48 @@ struct Query {
     }
 };
 
-double hostPoints(const Query& query, QStringView host) {
-    if (Text::startsWith(host, query.q))
+// The initials masks rule out most labels and words before any comparison.
+double hostPoints(const Query& query, const PageView& key) {
+    if (Text::startsWith(key.host(), query.q))
         return 40;
-    return Text::anyPieceStartsWith(host, u'.', query.first) ? 20 : 0;
+    if (!(key.labelInitials() & query.initial))
+        return 0;
+    return Text::anyPieceStartsWith(key.host(), u'.', query.first) ? 20 : 0;
 }
 
 double titlePoints(const Query& query, const PageView& key) {
     if (Text::startsWith(key.title(), query.q))
         return 25;
-    return Text::anyWordStartsWith(key.title(), key.titleWords, query.first) ? 10 : 0;
+    if (!(key.wordInitials() & query.initial))
+        return 0;
+    return Text::anyWordStartsWith(key.title(), key.titleWords(), query.first) ? 10 : 0;
 }
 
 bool containsEveryWord(const Query& query, const PageView& key) {
-    if ((key.characters & query.characters) != query.characters)
+    if ((key.characters() & query.characters) != query.characters ||
+        !key.pairs().holds(query.pairs))
         return false;
-    if (query.utf8Words && key.utf8) {
+    if (query.maskDecides)
+        return true;
+    if (query.utf8Words && key.utf8()) {
         return std::all_of(
             query.utf8Words->begin(), query.utf8Words->end(),
-            [&](const std::string& word) { return Text::containsBytes(*key.utf8, word); });
+            [&](const std::string& word) { return Text::containsBytes(*key.utf8(), word); });
     }
     return std::all_of(query.words.begin(), query.words.end(),
-                       [&](const QString& word) { return Text::contains(key.haystack, word); });
+                       [&](const QString& word) { return Text::contains(key.haystack(), word); });
 }
 
 std::optional<double> matchKey(const Query& query, const PageView& key) {
     if (!containsEveryWord(query, key))
         return std::nullopt;
-    return hostPoints(query, key.host) + titlePoints(query, key);
+    return hostPoints(query, key) + titlePoints(query, key);
 }
 
 // What the top hit compares with the query: the bare address when the query has a "/",
 // otherwise the host.
 QStringView topHitKey(const Query& query, const PageView& key) {
-    return query.q.contains(u'/') ? key.bare() : key.host;
+    return query.q.contains(u'/') ? key.bare() : key.host();
 }
 
 Row tabRow(const SafariTab& tab, const QString& host) {
@@ -181,6 +200,7 @@ private:
     QList<Candidate> tabCandidates() const;
     QList<Candidate> historySurvivors() const;
     bool isOpenOrHidden(qsizetype entry) const;
+    bool isOpen(QStringView bare, size_t hash) const;
     void findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& history);
     std::optional<Row> historyTopRow(const QList<Candidate>& history, QString& completion) const;
     QList<ScoredRow> tabSection(const QList<Candidate>& tabs);
@@ -193,7 +213,9 @@ private:
 
     const Ranker& ranker_;
     const Query query_;
-    QSet<QString> openBare_;
+    // The bare addresses of the open tabs with their hashes, sorted by hash; views into the
+    // tab index.
+    std::vector<std::pair<size_t, QStringView>> openBare_;
     // A bit for each open or hidden address's hash: most entries are ruled out by one test.
     std::bitset<4096> openOrHiddenHashes_;
     QList<Row> topRows_;
@@ -205,7 +227,7 @@ Ranking Pass::emptyQuery() const {
     Ranking ranking;
     const qsizetype count = std::clamp<qsizetype>(ranker_.limit, 0, ranker_.tabs.size());
     for (qsizetype i = 0; i < count; ++i)
-        ranking.rows.append(tabRow(ranker_.tabs.items()[i], tabKey(i).host.toString()));
+        ranking.rows.append(tabRow(ranker_.tabs.items()[i], tabKey(i).host().toString()));
     return ranking;
 }
 
@@ -222,8 +244,15 @@ QList<Candidate> Pass::tabCandidates() const {
 bool Pass::isOpenOrHidden(qsizetype entry) const {
     if (!openOrHiddenHashes_.test(historyFacts(entry).bareHash % openOrHiddenHashes_.size()))
         return false;
-    const QString bare = historyKey(entry).bare().toString();
-    return openBare_.contains(bare) || ranker_.hidden.contains(bare);
+    const QStringView bare = historyKey(entry).bare();
+    return isOpen(bare, historyFacts(entry).bareHash) || ranker_.hidden.contains(bare.toString());
+}
+
+bool Pass::isOpen(QStringView bare, size_t hash) const {
+    auto [first, last] =
+        std::equal_range(openBare_.begin(), openBare_.end(), std::pair(hash, bare),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    return std::any_of(first, last, [&](const auto& open) { return open.second == bare; });
 }
 
 // The matching history entries that survive the fold by page: of the entries of one page only
@@ -265,7 +294,7 @@ std::optional<Row> Pass::historyTopRow(const QList<Candidate>& history, QString&
         scheme = QStringLiteral("https");
     completion = topKey;
     return Row{.kind = Row::Kind::open,
-               .host = key.host.toString(),
+               .host = key.host().toString(),
                .url = hit.url,
                .title = hit.title.isEmpty() ? topKey : hit.title,
                .detail = hit.title.isEmpty() ? QString() : topKey,
@@ -280,7 +309,7 @@ void Pass::findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& hist
         const QStringView key = topHitKey(query_, tabKey(candidate.index));
         if (key.startsWith(query_.q)) {
             topRows_ = {tabRow(ranker_.tabs.items()[candidate.index],
-                               tabKey(candidate.index).host.toString())};
+                               tabKey(candidate.index).host().toString())};
             completion_ = key.toString();
             return;
         }
@@ -305,7 +334,7 @@ QList<ScoredRow> Pass::tabSection(const QList<Candidate>& tabs) {
     QList<ScoredRow> rows;
     for (const Candidate& candidate : firstOf(tabs, 5)) {
         const SafariTab& tab = ranker_.tabs.items()[candidate.index];
-        rows.append({tabRow(tab, tabKey(candidate.index).host.toString()), candidate.score + 25});
+        rows.append({tabRow(tab, tabKey(candidate.index).host().toString()), candidate.score + 25});
     }
     return Ranker::fresh(rows, seen_);
 }
@@ -315,17 +344,17 @@ QList<ScoredRow> Pass::archivedRows() const {
     const auto& items = ranker_.archived.items();
     for (qsizetype i = 0; i < items.size() && rows.size() < 3; ++i) {
         const PageView key = ranker_.archived.pages().at(i);
-        if (openBare_.contains(key.bare().toString()))
+        if (isOpen(key.bare(), qHash(key.bare())))
             continue;
         const auto score = matchKey(query_, key);
         if (!score)
             continue;
         const ArchivedTab& tab = items[i];
         rows.append({Row{.kind = Row::Kind::archived,
-                         .host = key.host.toString(),
+                         .host = key.host().toString(),
                          .url = tab.url,
-                         .title = tab.title.isEmpty() ? key.host.toString() : tab.title,
-                         .detail = key.host.toString() + QStringLiteral(" \u00b7 Archived"),
+                         .title = tab.title.isEmpty() ? key.host().toString() : tab.title,
+                         .detail = key.host().toString() + QStringLiteral(" \u00b7 Archived"),
                          .label = openLabel,
                          .action = Action::open(tab.url)},
                      *score + 5});
@@ -352,7 +381,7 @@ QList<ScoredRow> Pass::historySection(const QList<Candidate>& history) {
         const PageView key = historyKey(candidate.index);
         const QString bare = key.bare().toString();
         rows.append({Row{.kind = Row::Kind::history,
-                         .host = key.host.toString(),
+                         .host = key.host().toString(),
                          .url = item.url,
                          .title = item.title.isEmpty() ? bare : item.title,
                          .detail = bare,
@@ -429,10 +458,12 @@ Ranking Pass::run(const QStringList& suggestions) {
     if (query_.q.isEmpty())
         return emptyQuery();
     for (qsizetype i = 0; i < ranker_.tabs.size(); ++i) {
-        const QString bare = tabKey(i).bare().toString();
-        openBare_.insert(bare);
-        openOrHiddenHashes_.set(qHash(QStringView(bare)) % openOrHiddenHashes_.size());
+        const QStringView bare = tabKey(i).bare();
+        openBare_.emplace_back(qHash(bare), bare);
+        openOrHiddenHashes_.set(openBare_.back().first % openOrHiddenHashes_.size());
     }
+    std::sort(openBare_.begin(), openBare_.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const QString& bare : ranker_.hidden)
         openOrHiddenHashes_.set(qHash(QStringView(bare)) % openOrHiddenHashes_.size());
 

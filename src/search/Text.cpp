@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QStringTokenizer>
 
+#include <cstring>
 #include <string_view>
 
 namespace kivaro::Text {
@@ -77,9 +78,24 @@ bool anyWordStartsWith(QStringView text, std::span<const WordSpan> words, QStrin
 }
 
 bool containsBytes(std::string_view haystack, std::string_view needle) {
-    // The standard library finds the first byte with the vectorised memchr and compares the
-    // rest; on short texts that beats memmem's general algorithm.
-    return haystack.find(needle) != std::string_view::npos;
+    // Finds each occurrence of the first byte with the vectorised memchr and compares the rest
+    // in place: on short texts and words that beats memmem's general algorithm.
+    if (needle.empty())
+        return true;
+    if (needle.size() > haystack.size())
+        return false;
+    const char* position = haystack.data();
+    const char* const lastStart = haystack.data() + (haystack.size() - needle.size());
+    while (position <= lastStart) {
+        const auto* found = static_cast<const char*>(
+            std::memchr(position, needle.front(), size_t(lastStart - position) + 1));
+        if (!found)
+            return false;
+        if (std::equal(needle.begin() + 1, needle.end(), found + 1))
+            return true;
+        position = found + 1;
+    }
+    return false;
 }
 
 bool anyPieceStartsWith(QStringView text, QChar separator, QStringView prefix) {

@@ -231,7 +231,7 @@ TEST(PageIndexTest, PreparedListsAreSharedAndFoldPagesTogether) {
     EXPECT_NE(prepared.facts()[0].pageID, prepared.facts()[2].pageID);
     EXPECT_EQ(prepared.pages().at(0).bare(), u"alpha.com/a#x"_s);
     EXPECT_EQ(prepared.pages().at(0).title(), u"alpha"_s);
-    EXPECT_EQ(prepared.pages().at(2).host, u"alpha.com"_s);
+    EXPECT_EQ(prepared.pages().at(2).host(), u"alpha.com"_s);
     EXPECT_TRUE(PreparedHistory().isEmpty());
     EXPECT_EQ(PreparedHistory().pages().size(), 0);
 }
