@@ -95,4 +95,3 @@ void PrintTo(const HistoryEntry& entry, std::ostream* out);
 void PrintTo(const HistoryResult& result, std::ostream* out);
 
 } // namespace kivaro
-
