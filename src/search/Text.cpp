@@ -91,7 +91,9 @@ bool containsBytes(std::string_view haystack, std::string_view needle) {
             std::memchr(position, needle.front(), size_t(lastStart - position) + 1));
         if (!found)
             return false;
-        if (std::equal(needle.begin() + 1, needle.end(), found + 1))
+        // The second byte first: a call to compare the rest is dearer than the search itself.
+        if (needle.size() == 1 ||
+            (found[1] == needle[1] && std::equal(needle.begin() + 2, needle.end(), found + 2)))
             return true;
         position = found + 1;
     }
