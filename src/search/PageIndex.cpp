@@ -10,6 +10,11 @@ constexpr int letterBits = 26;
 constexpr int digitBits = 10;
 constexpr int otherBits = 64 - letterBits - digitBits;
 
+quint64 trigramKey(QStringView text, qsizetype at) {
+    return quint64(text[at].unicode()) << 32 | quint64(text[at + 1].unicode()) << 16 |
+           text[at + 2].unicode();
+}
+
 // At most `PageIndex::longest` code units, never splitting a surrogate pair.
 QStringView capped(QStringView text) {
     if (text.size() <= PageIndex::longest)
@@ -80,10 +85,31 @@ void PageIndex::append(const QString& title, const QString& url) {
     for (const Text::WordSpan& word : words)
         entry.wordInitials |= characterBit(lowerTitle[word.start]);
 
+    const quint32 entryNumber = quint32(entries_.size());
+    for (qsizetype at = 0; at + 3 <= haystack.size(); ++at) {
+        std::vector<quint32>& holders = trigrams_[trigramKey(haystack, at)];
+        if (holders.empty() || holders.back() != entryNumber)
+            holders.push_back(entryNumber);
+    }
+
     text_.append(haystack);
     hosts_.append(host);
     words_.insert(words_.end(), words.begin(), words.end());
     entries_.push_back(entry);
+}
+
+std::optional<std::span<const quint32>> PageIndex::candidates(const QStringList& words) const {
+    std::optional<std::span<const quint32>> shortest;
+    for (const QString& word : words) {
+        for (qsizetype at = 0; at + 3 <= word.size(); ++at) {
+            const auto holders = trigrams_.constFind(trigramKey(word, at));
+            if (holders == trigrams_.cend())
+                return std::span<const quint32>();
+            if (!shortest || holders->size() < shortest->size())
+                shortest = std::span<const quint32>(*holders);
+        }
+    }
+    return shortest;
 }
 
 } // namespace kivaro

@@ -3,6 +3,7 @@
 #include "search/Text.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -106,6 +107,11 @@ public:
     PageView at(qsizetype i) const { return PageView(*this, entries_[size_t(i)]); }
     qsizetype size() const { return qsizetype(entries_.size()); }
 
+    // The entries that may hold every word: those holding each run of three characters of
+    // the words, taken from the shortest such list, in ascending order. Nothing when no word
+    // is three characters long, so that the caller scans them all.
+    std::optional<std::span<const quint32>> candidates(const QStringList& words) const;
+
 private:
     friend class PageView;
     using Entry = PageView::Entry;
@@ -115,6 +121,8 @@ private:
     QString hosts_;
     QByteArray utf8_;
     std::vector<Text::WordSpan> words_;
+    // For each run of three UTF-16 units of the haystacks, the entries holding it.
+    QHash<quint64, std::vector<quint32>> trigrams_;
 };
 
 inline QStringView PageView::haystack() const {

@@ -262,16 +262,24 @@ QList<Candidate> Pass::historySurvivors() const {
     const qsizetype count = ranker_.history.size();
     const double nowSeconds = epochSeconds(ranker_.now);
     QList<Candidate> bestOfPage(count, Candidate{-1, 0}); // page ids are below the count
-    for (qsizetype i = 0; i < count; ++i) {
+    const auto consider = [&](qsizetype i) {
         const auto match = matchKey(query_, historyKey(i));
         if (!match || isOpenOrHidden(i))
-            continue;
+            return;
         const HistoryFacts& facts = historyFacts(i);
         const Candidate candidate{i, *match + recencyPoints(facts.lastVisitSeconds, nowSeconds) +
                                          facts.visitPoints};
         Candidate& best = bestOfPage[facts.pageID];
         if (best.index < 0 || precedes(candidate, best))
             best = candidate;
+    };
+    // Words of three or more characters narrow the scan to the entries that can hold them.
+    if (const auto candidates = ranker_.history.pages().candidates(query_.words)) {
+        for (quint32 i : *candidates)
+            consider(i);
+    } else {
+        for (qsizetype i = 0; i < count; ++i)
+            consider(i);
     }
     bestOfPage.removeIf([](const Candidate& candidate) { return candidate.index < 0; });
     return bestOfPage;

@@ -249,6 +249,25 @@ TEST(PageIndexTest, TextThatIsNotValidUnicodeMatchesAsPlainText) {
     }
 }
 
+TEST(PageIndexTest, CandidatesHoldEveryEntryWithTheWords) {
+    PageIndex index;
+    index.append(u"Release notes"_s, u"https://example.com/releases"_s);
+    index.append(u"Relief"_s, u"https://relief.org/"_s);
+    index.append(u"Notes"_s, u"https://notes.example/"_s);
+    const auto span = [](std::optional<std::span<const quint32>> list) {
+        return list ? std::vector<quint32>(list->begin(), list->end()) : std::vector<quint32>{99};
+    };
+    EXPECT_EQ(span(index.candidates({u"rel"_s})), (std::vector<quint32>{0, 1}));
+    // The shortest list of any run: a superset of the entries holding both words.
+    const auto both = span(index.candidates({u"rel"_s, u"notes"_s}));
+    EXPECT_EQ(both.size(), 2);
+    EXPECT_EQ(both.front(), 0);
+    EXPECT_EQ(span(index.candidates({u"zzz"_s})), std::vector<quint32>{});
+    // Words shorter than three characters cannot narrow the scan.
+    EXPECT_EQ(index.candidates({u"re"_s, u"n"_s}), std::nullopt);
+    EXPECT_EQ(span(index.candidates({u"re"_s, u"example"_s})), (std::vector<quint32>{0, 2}));
+}
+
 TEST(PageIndexTest, OverlongTitlesAreMatchedOnTheirStartOnly) {
     const QString huge = u"needle "_s + QString(PageIndex::longest, u'x') + u" haystack"_s;
     Ranker r = ranker();
