@@ -76,6 +76,8 @@ void PageIndex::append(const QString& title, const QString& url) {
     entry.wordCount = quint32(words.size());
     entry.characters = characterMask(haystack);
     entry.pairs.add(haystack);
+    entry.hostStart16 = host.isEmpty() ? u'\0' : host.front().unicode();
+    entry.titleStart16 = lowerTitle.isEmpty() ? u'\0' : lowerTitle.front().unicode();
     entry.labelInitials = 0;
     for (qsizetype i = 0; i < host.size(); ++i) {
         if (i == 0 || host[i - 1] == u'.')

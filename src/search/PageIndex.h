@@ -59,6 +59,10 @@ public:
     const PairMask& pairs() const { return entry_->pairs; }         // of the haystack
     quint64 labelInitials() const { return entry_->labelInitials; } // first characters of labels
     quint64 wordInitials() const { return entry_->wordInitials; }   // first characters of words
+    // The first code unit of the host and of the title (0 when empty), so that a one-letter
+    // query is compared without touching the text.
+    char16_t hostStart() const { return entry_->hostStart16; }
+    char16_t titleStart() const { return entry_->titleStart16; }
 
 private:
     friend class PageIndex;
@@ -75,6 +79,8 @@ private:
         quint64 characters;
         quint64 labelInitials;
         quint64 wordInitials;
+        char16_t hostStart16;
+        char16_t titleStart16;
         PairMask pairs;
     };
     static constexpr quint32 noUtf8 = ~quint32(0);

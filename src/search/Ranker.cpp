@@ -18,14 +18,16 @@ const QString openLabel = QStringLiteral("Open");
 
 // The typed text in the forms every step reads.
 struct Query {
-    QString trimmed;          // spaces and tabs around removed, case kept
-    QString q;                // lower-cased
-    QStringList words;        // q split at spaces
-    QString first;            // the first word
-    quint64 characters = 0;   // characterMask of every word
-    PairMask pairs;           // the pairs of adjacent characters inside every word
-    quint64 initial = 0;      // characterBit of the first word's first character
-    bool maskDecides = false; // every word is one letter or digit with a bit of its own
+    QString trimmed;             // spaces and tabs around removed, case kept
+    QString q;                   // lower-cased
+    QStringList words;           // q split at spaces
+    QString first;               // the first word
+    quint64 characters = 0;      // characterMask of every word
+    PairMask pairs;              // the pairs of adjacent characters inside every word
+    quint64 initial = 0;         // characterBit of the first word's first character
+    bool maskDecides = false;    // every word is one letter or digit with a bit of its own
+    bool initialDecides = false; // the first word is one such character: the initials masks
+                                 // alone tell whether a label or word begins with it
     // The words in UTF-8, to search UTF-8 haystacks with; absent when a word is not valid text.
     std::optional<std::vector<std::string>> utf8Words;
 
@@ -60,28 +62,42 @@ struct Query {
 };
 
 // The initials masks rule out most labels and words before any comparison.
+// Whether a text that starts with `start` begins with the query; a one-unit query is decided
+// by that first unit alone.
+template <typename TextOf>
+bool beginsWithQuery(const Query& query, char16_t start, TextOf text) {
+    if (query.q.size() == 1)
+        return start == query.q.front().unicode();
+    return Text::startsWith(text(), query.q);
+}
+
 double hostPoints(const Query& query, const PageView& key) {
-    if (Text::startsWith(key.host(), query.q))
+    if (beginsWithQuery(query, key.hostStart(), [&] { return key.host(); }))
         return 40;
     if (!(key.labelInitials() & query.initial))
         return 0;
+    if (query.initialDecides)
+        return 20;
     return Text::anyPieceStartsWith(key.host(), u'.', query.first) ? 20 : 0;
 }
 
 double titlePoints(const Query& query, const PageView& key) {
-    if (Text::startsWith(key.title(), query.q))
+    if (beginsWithQuery(query, key.titleStart(), [&] { return key.title(); }))
         return 25;
     if (!(key.wordInitials() & query.initial))
         return 0;
+    if (query.initialDecides)
+        return 10;
     return Text::anyWordStartsWith(key.title(), key.titleWords(), query.first) ? 10 : 0;
 }
 
 bool containsEveryWord(const Query& query, const PageView& key) {
-    if ((key.characters() & query.characters) != query.characters ||
-        !key.pairs().holds(query.pairs))
+    if ((key.characters() & query.characters) != query.characters)
         return false;
     if (query.maskDecides)
         return true;
+    if (!key.pairs().holds(query.pairs))
+        return false;
     if (query.utf8Words && key.utf8()) {
         return std::all_of(
             query.utf8Words->begin(), query.utf8Words->end(),
