@@ -1,4 +1,8 @@
 #include <QCoreApplication>
+#ifdef KIVARO_TEST_WIDGETS
+#include <QApplication>
+#include <QWidget>
+#endif
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -8,6 +12,12 @@
 
 namespace {
 
+#ifdef KIVARO_TEST_WIDGETS
+using Application = QApplication;
+#else
+using Application = QCoreApplication;
+#endif
+
 // The Qt application object lives while the tests run; settings written by a test land in
 // a private temporary folder instead of the user's own.
 class QtEnvironment : public ::testing::Environment {
@@ -15,7 +25,7 @@ public:
     QtEnvironment(int& argc, char** argv) : argc_(argc), argv_(argv) {}
 
     void SetUp() override {
-        application_ = std::make_unique<QCoreApplication>(argc_, argv_);
+        application_ = std::make_unique<Application>(argc_, argv_);
         settingsFolder_ = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(settingsFolder_->isValid());
         for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
@@ -23,6 +33,12 @@ public:
     }
 
     void TearDown() override {
+#ifdef KIVARO_TEST_WIDGETS
+        // Windows a test leaves (shared ones included) must go before the application.
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget* window : windows)
+            delete window;
+#endif
         settingsFolder_.reset();
         application_.reset();
     }
@@ -30,7 +46,7 @@ public:
 private:
     int& argc_;
     char** argv_;
-    std::unique_ptr<QCoreApplication> application_;
+    std::unique_ptr<Application> application_;
     std::unique_ptr<QTemporaryDir> settingsFolder_;
 };
 

@@ -1,0 +1,145 @@
+#include "platform/linux/X11WindowList.h"
+
+#include "platform/linux/X11ErrorTrap.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <optional>
+#include <vector>
+
+namespace kivaro {
+
+namespace {
+
+// Layer of windows that float above ordinary ones (docks, menus, notifications).
+constexpr int specialLayer = 1;
+
+Atom atom(Display* display, const char* name) {
+    return XInternAtom(display, name, False);
+}
+
+// A 32-bit property as a list of values (Xlib hands them over as longs); empty when absent.
+std::vector<unsigned long> property(Display* display, ::Window window, Atom name, Atom type) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, window, name, 0, 4096, False, type, &actualType,
+                                          &format, &count, &remaining, &data);
+    std::vector<unsigned long> values;
+    if (status == Success && data && format == 32) {
+        const auto* longs = reinterpret_cast<const unsigned long*>(data);
+        values.assign(longs, longs + count);
+    }
+    if (data)
+        XFree(data);
+    return values;
+}
+
+bool holds(const std::vector<unsigned long>& values, unsigned long value) {
+    for (const unsigned long v : values)
+        if (v == value)
+            return true;
+    return false;
+}
+
+// Front to back: the active window, then the stacking order from the top.
+std::vector<::Window> frontToBack(Display* display, ::Window root) {
+    std::vector<unsigned long> stack =
+        property(display, root, atom(display, "_NET_CLIENT_LIST_STACKING"), XA_WINDOW);
+    if (stack.empty())
+        stack = property(display, root, atom(display, "_NET_CLIENT_LIST"), XA_WINDOW);
+    const std::vector<unsigned long> active =
+        property(display, root, atom(display, "_NET_ACTIVE_WINDOW"), XA_WINDOW);
+    std::vector<::Window> order;
+    if (!active.empty() && active.front() != None)
+        order.push_back(active.front());
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        if (order.empty() || *it != order.front())
+            order.push_back(*it);
+    }
+    return order;
+}
+
+// The layer of the window's type; nothing for desktop windows, which are never listed.
+std::optional<int> layerOf(Display* display, ::Window window) {
+    const std::vector<unsigned long> types =
+        property(display, window, atom(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM);
+    if (types.empty())
+        return 0;
+    const unsigned long type = types.front();
+    if (type == atom(display, "_NET_WM_WINDOW_TYPE_DESKTOP"))
+        return std::nullopt;
+    if (type == atom(display, "_NET_WM_WINDOW_TYPE_NORMAL") ||
+        type == atom(display, "_NET_WM_WINDOW_TYPE_DIALOG"))
+        return 0;
+    return specialLayer;
+}
+
+bool hidden(Display* display, ::Window window) {
+    return holds(property(display, window, atom(display, "_NET_WM_STATE"), XA_ATOM),
+                 atom(display, "_NET_WM_STATE_HIDDEN"));
+}
+
+// The window's rectangle on the root window, grown by the frame the window manager draws.
+std::optional<QRectF> boundsOf(Display* display, ::Window window, ::Window root) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) ||
+        attributes.map_state != IsViewable)
+        return std::nullopt;
+    int x = 0;
+    int y = 0;
+    ::Window child = None;
+    if (!XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child))
+        return std::nullopt;
+    QRectF bounds(x, y, attributes.width, attributes.height);
+    const std::vector<unsigned long> frame =
+        property(display, window, atom(display, "_NET_FRAME_EXTENTS"), XA_CARDINAL);
+    // Left, right, top, bottom.
+    if (frame.size() == 4)
+        bounds.adjust(-double(frame[0]), -double(frame[2]), double(frame[1]), double(frame[3]));
+    return bounds;
+}
+
+std::optional<WindowList::Window> describe(Display* display, ::Window window, ::Window root) {
+    const std::optional<int> layer = layerOf(display, window);
+    if (!layer || hidden(display, window))
+        return std::nullopt;
+    const std::optional<QRectF> bounds = boundsOf(display, window, root);
+    if (!bounds)
+        return std::nullopt;
+    const std::vector<unsigned long> pid =
+        property(display, window, atom(display, "_NET_WM_PID"), XA_CARDINAL);
+    return WindowList::Window{pid.empty() ? 0 : qint64(pid.front()), *layer, *bounds};
+}
+
+} // namespace
+
+X11WindowList::X11WindowList(const QString& displayName) {
+    const QByteArray name = displayName.toLocal8Bit();
+    display_ = XOpenDisplay(displayName.isEmpty() ? nullptr : name.constData());
+}
+
+X11WindowList::~X11WindowList() {
+    if (display_)
+        XCloseDisplay(display_);
+}
+
+QList<WindowList::Window> X11WindowList::windows() const {
+    const std::lock_guard lock(mutex_);
+    if (!display_)
+        return {};
+    const ::Window root = DefaultRootWindow(display_);
+    // A window may close while it is read: its requests fail and it is left out.
+    ErrorTrap trap(display_);
+    QList<Window> listed;
+    for (const ::Window window : frontToBack(display_, root)) {
+        if (std::optional<Window> described = describe(display_, window, root))
+            listed.append(*described);
+    }
+    return listed;
+}
+
+} // namespace kivaro

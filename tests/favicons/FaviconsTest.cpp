@@ -1,0 +1,316 @@
+#include "LocalHttpServer.h"
+#include "favicons/FaviconFiles.h"
+#include "favicons/Favicons.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+using testing::LocalHttpServer;
+using Answer = LocalHttpServer::Answer;
+
+QImage filled(const QSize& size, const QColor& color) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(color);
+    return image;
+}
+
+QByteArray encoded(const QImage& image, const char* format = "PNG") {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return data;
+}
+
+Answer icon(const QColor& color, const QSize& size = QSize(16, 16)) {
+    return {200, "image/png", encoded(filled(size, color)), {}};
+}
+
+Answer page(const QByteArray& html) {
+    return {200, "text/html", html, {}};
+}
+
+Answer redirect(const QByteArray& to) {
+    return {302, "text/html", {}, to};
+}
+
+// Runs the event loop until `done` holds or a generous bound passes.
+bool runUntil(const std::function<bool()>& done, int milliseconds = 15000) {
+    QTimer wake;
+    wake.start(5);
+    const QDeadlineTimer limit(milliseconds);
+    while (!done() && !limit.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+class FaviconsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.listening()); }
+
+    // Looks the host up and waits until the lookup has ended either way; returns the
+    // deliveries.
+    static QList<QImage> lookUp(Favicons& favicons, const QString& host) {
+        QList<QImage> delivered;
+        const std::optional<QImage> known =
+            favicons.image(host, [&delivered](const QImage& image) { delivered.append(image); });
+        EXPECT_FALSE(known.has_value());
+        EXPECT_TRUE(runUntil([&] { return !favicons.isWaiting(host); }));
+        // Give a wrongly repeated delivery the chance to show up.
+        QCoreApplication::processEvents();
+        EXPECT_EQ(favicons.hasFailed(host), delivered.isEmpty());
+        return delivered;
+    }
+
+    QTemporaryDir folder;
+    LocalHttpServer server;
+};
+
+TEST_F(FaviconsTest, FetchesStoresAndServesAGoodIcon) {
+    server.answer(u"/favicon.ico"_qs, icon(Qt::red));
+    Favicons favicons(folder.path());
+    const QList<QImage> delivered = lookUp(favicons, server.host());
+    ASSERT_EQ(delivered.size(), 1);
+    EXPECT_EQ(delivered.first().size(), QSize(16, 16));
+    EXPECT_EQ(server.requests(u"/favicon.ico"_qs), 1);
+    EXPECT_EQ(server.requests(u"/apple-touch-icon.png"_qs), 0);
+
+    // Cached in memory now, and on disk as a 64 × 64 PNG named after the host.
+    EXPECT_TRUE(favicons.image(server.host(), nullptr).has_value());
+    const QString file = QDir(folder.path()).filePath(server.host() + u".png"_qs);
+    const QImage stored(file);
+    EXPECT_EQ(stored.size(), QSize(64, 64));
+    EXPECT_TRUE(stored.hasAlphaChannel());
+
+    // After a restart the disk answers, without a request.
+    Favicons restarted(folder.path());
+    EXPECT_TRUE(restarted.image(server.host(), nullptr).has_value());
+    EXPECT_EQ(server.totalRequests(), 1);
+}
+
+TEST_F(FaviconsTest, TwoRowsOfOneHostShareOneLookup) {
+    server.answer(u"/favicon.ico"_qs, icon(Qt::blue));
+    Favicons favicons(folder.path());
+    int first = 0;
+    int second = 0;
+    EXPECT_FALSE(favicons.image(server.host(), [&first](const QImage&) { ++first; }));
+    EXPECT_FALSE(favicons.image(server.host(), [&second](const QImage&) { ++second; }));
+    ASSERT_TRUE(runUntil([&] { return first > 0 && second > 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 1);
+    EXPECT_EQ(server.requests(u"/favicon.ico"_qs), 1);
+}
+
+TEST_F(FaviconsTest, AnHtmlErrorPageIsNoIconTheTouchIconIs) {
+    server.answer(u"/favicon.ico"_qs, page("<html><body>Not Found</body></html>"));
+    server.answer(u"/apple-touch-icon.png"_qs, icon(Qt::green, QSize(180, 180)));
+    Favicons favicons(folder.path());
+    const QList<QImage> delivered = lookUp(favicons, server.host());
+    ASSERT_EQ(delivered.size(), 1);
+    EXPECT_EQ(delivered.first().size(), QSize(180, 180));
+    EXPECT_EQ(server.requests(u"/"_qs), 0);
+}
+
+TEST_F(FaviconsTest, FollowsTheLinkOfThePageAfterRedirects) {
+    // Neither well-known file; the page moved, and its icon link is relative to where it
+    // ended up.
+    server.answer(u"/"_qs, redirect("/home/"));
+    server.answer(u"/home/"_qs,
+                  page("<html><head><link rel=\"stylesheet\" href=\"/s.css\">"
+                       "<LINK REL='Shortcut Icon' HREF='img/i.png'>"
+                       "<link rel=\"icon\" href=\"/other.png\"></head></html>"));
+    server.answer(u"/home/img/i.png"_qs, icon(Qt::yellow, QSize(32, 32)));
+    Favicons favicons(folder.path());
+    const QList<QImage> delivered = lookUp(favicons, server.host());
+    ASSERT_EQ(delivered.size(), 1);
+    EXPECT_EQ(delivered.first().size(), QSize(32, 32));
+    EXPECT_EQ(server.requests(u"/other.png"_qs), 0);
+}
+
+TEST_F(FaviconsTest, HugeBrokenAndLoopingAnswersEndInNoDelivery) {
+    // A picture too large to be an icon, a body too large to read, a broken PNG, and a page
+    // that redirects to itself.
+    server.answer(u"/favicon.ico"_qs, icon(Qt::red, QSize(5000, 5000)));
+    server.answer(u"/apple-touch-icon.png"_qs,
+                  {200, "image/png", QByteArray(3 * 1024 * 1024, 'x'), {}});
+    server.answer(u"/"_qs, page("<link rel=icon href=\"/x\"><link rel=\"icon\" href=\"/broken.png\">"));
+    QByteArray broken = encoded(filled(QSize(16, 16), Qt::red));
+    broken.truncate(30);
+    broken.append(QByteArray(40, '\xff'));
+    server.answer(u"/broken.png"_qs, {200, "image/png", broken, {}});
+    Favicons favicons(folder.path());
+    EXPECT_TRUE(lookUp(favicons, server.host()).isEmpty());
+    EXPECT_EQ(server.requests(u"/broken.png"_qs), 1);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+
+    // Failed: not tried again during this run.
+    const int before = server.totalRequests();
+    EXPECT_FALSE(favicons.image(server.host(), nullptr).has_value());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(server.totalRequests(), before);
+}
+
+TEST_F(FaviconsTest, ARedirectLoopEndsInNoDelivery) {
+    for (const char* path : {"/favicon.ico", "/apple-touch-icon.png", "/"})
+        server.answer(QString::fromLatin1(path), redirect("/loop"));
+    server.answer(u"/loop"_qs, redirect("/loop2"));
+    server.answer(u"/loop2"_qs, redirect("/loop"));
+    Favicons favicons(folder.path());
+    EXPECT_TRUE(lookUp(favicons, server.host()).isEmpty());
+    EXPECT_GT(server.requests(u"/loop"_qs), 3);
+}
+
+TEST_F(FaviconsTest, NothingAnswersNothingIsDelivered) {
+    Favicons favicons(folder.path());
+    EXPECT_FALSE(favicons.image(QString(), [](const QImage&) { FAIL(); }).has_value());
+    // A closed port: refused at once.
+    EXPECT_TRUE(lookUp(favicons, u"127.0.0.1:1"_qs).isEmpty());
+    // A lookup cut short by the end of the instance calls nobody.
+    server.answer(u"/favicon.ico"_qs, icon(Qt::red));
+    bool called = false;
+    {
+        Favicons shortLived(folder.path());
+        shortLived.image(server.host(), [&called](const QImage&) { called = true; });
+    }
+    runUntil([] { return false; }, 200);
+    EXPECT_FALSE(called);
+}
+
+TEST_F(FaviconsTest, HostileHostsStayInsideTheCacheFolder) {
+    server.answer(u"/favicon.ico"_qs, icon(Qt::red));
+    QTemporaryDir outer;
+    const QString cache = QDir(outer.path()).filePath(u"cache"_qs);
+    Favicons favicons(cache);
+    // The path part of this "host" reaches the same server; its file must not climb out.
+    const QString hostile = server.host() + u"/../../escaped"_qs;
+    EXPECT_EQ(lookUp(favicons, hostile).size(), 1);
+    EXPECT_EQ(QDir(outer.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    const QStringList stored = QDir(cache).entryList(QDir::Files);
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_TRUE(stored.first().startsWith(u'~'));
+    // And it is found again under the same name.
+    Favicons again(cache);
+    EXPECT_TRUE(again.image(hostile, nullptr).has_value());
+}
+
+TEST(FaviconFilesTest, OrdinaryHostsKeepTheirNames) {
+    for (const QString& host : {u"example.com"_qs, u"github.com"_qs, u"localhost:8080"_qs,
+                                u"127.0.0.1"_qs, u"my-site_2.co.uk"_qs, u"a..b.com"_qs})
+        EXPECT_EQ(FaviconFiles::fileName(host), host + u".png"_qs);
+    EXPECT_EQ(FaviconFiles::fileName(QString(200, u'a')), QString(200, u'a') + u".png"_qs);
+}
+
+TEST(FaviconFilesTest, OtherHostsGetAHashedName) {
+    const QStringList hostile{u".."_qs, u"."_qs, u"../x"_qs, u"a/b"_qs, u"/etc/passwd"_qs,
+                              u".hidden"_qs, QString(u"a\0b"_qs), u"a\\b"_qs, QString(201, u'a'),
+                              QString(5000, u'x'), u"bücher.de"_qs, u"[::1]:80"_qs,
+                              u"a b"_qs, u"~abc"_qs, u"\n"_qs};
+    QSet<QString> names;
+    for (const QString& host : hostile) {
+        const QString name = FaviconFiles::fileName(host);
+        EXPECT_TRUE(name.startsWith(u'~')) << name.toStdString();
+        EXPECT_EQ(name.size(), 1 + 64 + 4);
+        EXPECT_FALSE(name.contains(u'/'));
+        EXPECT_FALSE(name.contains(QChar(0)));
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), hostile.size());
+    // The same host always gets the same name.
+    EXPECT_EQ(FaviconFiles::fileName(u"../x"_qs), FaviconFiles::fileName(u"../x"_qs));
+}
+
+TEST(FaviconParsingTest, FindsTheFirstIconLink) {
+    EXPECT_EQ(Favicons::iconHref(u"<link rel=\"icon\" href=\"/a.png\">"_qs), u"/a.png"_qs);
+    EXPECT_EQ(Favicons::iconHref(u"<link rel=\"shortcut icon\" href='/b.ico'/>"_qs), u"/b.ico"_qs);
+    EXPECT_EQ(Favicons::iconHref(u"<LINK HREF=\"/c.png\" REL=\"Apple-Touch-Icon\">"_qs), u"/c.png"_qs);
+    // Other rel values, and tokens that merely contain "icon", do not count.
+    EXPECT_EQ(Favicons::iconHref(u"<link rel=\"stylesheet\" href=\"/s.css\">"
+                                 "<link rel=\"mask-icon\" href=\"/m.svg\">"
+                                 "<link rel=\"icon\" href=\"/d.png\">"_qs),
+              u"/d.png"_qs);
+    // The first icon link wins even without an href.
+    EXPECT_FALSE(Favicons::iconHref(u"<link rel=\"icon\"><link rel=\"icon\" href=\"/e.png\">"_qs));
+    EXPECT_FALSE(Favicons::iconHref(u"<html>no links</html>"_qs));
+    EXPECT_FALSE(Favicons::iconHref(u"<linked rel=\"icon\" href=\"/f.png\">"_qs));
+    EXPECT_FALSE(Favicons::iconHref(QString()));
+    EXPECT_FALSE(Favicons::iconHref(u"<link rel=\"icon\" href=\"\">"_qs));
+}
+
+TEST(FaviconParsingTest, ReadsQuotedAttributes) {
+    const QString tag = u"<link REL = 'icon' href=\"/x.png\" sizes=\"32x32\">"_qs;
+    EXPECT_EQ(Favicons::attribute(u"rel"_qs, tag), u"icon"_qs);
+    EXPECT_EQ(Favicons::attribute(u"sizes"_qs, tag), u"32x32"_qs);
+    EXPECT_FALSE(Favicons::attribute(u"type"_qs, tag));
+    EXPECT_FALSE(Favicons::attribute(u"rel"_qs, u"<link rel=icon>"_qs));
+    // A name with pattern characters is taken literally.
+    EXPECT_FALSE(Favicons::attribute(u".*"_qs, tag));
+}
+
+TEST(FaviconImageTest, StoresIconsAs64PixelPngs) {
+    const std::optional<QByteArray> data = Favicons::png(filled(QSize(180, 90), Qt::red));
+    ASSERT_TRUE(data.has_value());
+    const QImage stored = QImage::fromData(*data, "PNG");
+    EXPECT_EQ(stored.size(), QSize(64, 64));
+    EXPECT_EQ(QColor(stored.pixel(32, 32)), QColor(Qt::red));
+    EXPECT_FALSE(Favicons::png(QImage()).has_value());
+}
+
+TEST(FaviconImageTest, DecodingRefusesWhatIsNoIcon) {
+    EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red))).has_value());
+    EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red), "ICO")).has_value());
+    EXPECT_FALSE(Favicons::decode(QByteArray()).has_value());
+    EXPECT_FALSE(Favicons::decode("<html></html>").has_value());
+    EXPECT_FALSE(Favicons::decode(encoded(filled(QSize(4000, 10), Qt::red))).has_value());
+    QByteArray truncated = encoded(filled(QSize(16, 16), Qt::red));
+    truncated.truncate(truncated.size() / 2);
+    EXPECT_FALSE(Favicons::decode(truncated).has_value());
+}
+
+TEST(FaviconToneTest, AveragesSaturatedBrightPixels) {
+    const std::optional<QColor> red = Favicons::tone(filled(QSize(32, 32), QColor(220, 20, 20)));
+    ASSERT_TRUE(red.has_value());
+    EXPECT_NEAR(red->redF(), 220 / 255.0, 0.01);
+    EXPECT_NEAR(red->greenF(), 20 / 255.0, 0.01);
+    EXPECT_EQ(red->alphaF(), 1.0f);
+
+    // Half blue, half white: the white is no colour and does not water the blue down.
+    QImage half = filled(QSize(32, 32), Qt::white);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 16; ++x)
+            half.setPixelColor(x, y, QColor(0, 0, 255));
+    const std::optional<QColor> blue = Favicons::tone(half);
+    ASSERT_TRUE(blue.has_value());
+    EXPECT_LT(blue->redF(), 0.2);
+    EXPECT_GT(blue->blueF(), 0.9);
+}
+
+TEST(FaviconToneTest, GreyDarkOrTransparentIconsHaveNoTone) {
+    QImage greys = filled(QSize(24, 24), Qt::white);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x)
+            greys.setPixelColor(x, y, (x + y) % 2 ? QColor(Qt::black) : QColor(128, 128, 128));
+    EXPECT_FALSE(Favicons::tone(greys).has_value());
+    EXPECT_FALSE(Favicons::tone(filled(QSize(24, 24), QColor(40, 0, 0))).has_value());
+    EXPECT_FALSE(Favicons::tone(filled(QSize(24, 24), QColor(255, 0, 0, 60))).has_value());
+    EXPECT_FALSE(Favicons::tone(QImage()).has_value());
+    // A few coloured pixels are too few: weight at most 4.
+    QImage speck = filled(QSize(24, 24), Qt::white);
+    for (int x = 0; x < 4; ++x)
+        speck.setPixelColor(x, 0, QColor(255, 0, 0));
+    EXPECT_FALSE(Favicons::tone(speck).has_value());
+}
+
+} // namespace
+} // namespace kivaro
