@@ -23,8 +23,8 @@ namespace {
 
 // Plain http for addresses written as digits and for local servers, https for the rest.
 QUrl pageOf(const QString& host) {
-    const bool local = host.startsWith(QStringLiteral("localhost")) ||
-                       (!host.isEmpty() && host.front().isDigit());
+    const bool local =
+        host.startsWith(QStringLiteral("localhost")) || (!host.isEmpty() && host.front().isDigit());
     return QUrl((local ? QStringLiteral("http://") : QStringLiteral("https://")) + host);
 }
 
@@ -150,7 +150,8 @@ void Favicons::load(const QUrl& url, Done done) {
 void Favicons::linked(const QUrl& page, Done done) {
     get(page, [this, page, done](QNetworkReply& reply) {
         const QByteArray body = reply.readAll();
-        const std::optional<QString> href = body.isEmpty() ? std::nullopt : iconHref(bodyText(body));
+        const std::optional<QString> href =
+            body.isEmpty() ? std::nullopt : iconHref(bodyText(body));
         if (!href) {
             done(std::nullopt);
             return;

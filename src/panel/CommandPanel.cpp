@@ -7,8 +7,8 @@
 namespace kivaro {
 
 Qt::KeyboardModifiers maskedModifiers(Qt::KeyboardModifiers modifiers) {
-    return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                        Qt::MetaModifier);
+    return modifiers &
+           (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
 }
 
 bool isModifierKey(int key) {

@@ -4,6 +4,7 @@
 #include "panel/Colors.h"
 #include "panel/CommandPanel.h"
 #include "panel/Desktop.h"
+#include "panel/Motion.h"
 #include "panel/PanelPalette.h"
 #include "panel/Placement.h"
 #include "panel/ShadowView.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPropertyAnimation>
 #include <QRadialGradient>
 #include <QVariantAnimation>
 
@@ -69,13 +69,6 @@ private:
     QColor tone_;
     double progress_ = 0;
 };
-
-QRect scaledAbout(const QRect& rect, double scale) {
-    const QSizeF size = QSizeF(rect.size()) * scale;
-    QRectF scaled(QPointF(), size);
-    scaled.moveCenter(QRectF(rect).center());
-    return scaled.toRect();
-}
 
 } // namespace
 
@@ -219,13 +212,7 @@ void PanelChrome::pulse() {
 void PanelChrome::popChip() {
     if (!chip_->isVisibleTo(this))
         return;
-    const QRect full = chip_->geometry();
-    auto* pop = new QPropertyAnimation(chip_, "geometry", chip_);
-    pop->setDuration(chipPopMilliseconds);
-    pop->setEasingCurve(QEasingCurve::OutBack);
-    pop->setStartValue(scaledAbout(full, 0.7));
-    pop->setEndValue(full);
-    pop->start(QAbstractAnimation::DeleteWhenStopped);
+    Motion::springIn(*chip_, 0.7, 0, chipPopMilliseconds, chip_);
 }
 
 QColor PanelChrome::symbolColor(FieldIcon::Tint tint) const {
@@ -240,8 +227,7 @@ void PanelChrome::showSymbol(const QString& symbol, FieldIcon::Tint tint) {
 
 void PanelChrome::showSymbol(const QString& symbol, const QColor& color) {
     const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap =
-        QPixmap::fromImage(Symbols::image(symbol, int(iconSide * ratio), color));
+    QPixmap pixmap = QPixmap::fromImage(Symbols::image(symbol, int(iconSide * ratio), color));
     pixmap.setDevicePixelRatio(ratio);
     fieldIcon_->setPixmap(pixmap);
 }

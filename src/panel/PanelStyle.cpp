@@ -15,7 +15,8 @@ PanelStyle PanelStyle::current(const Preferences& preferences, const QColor& sys
 double tintStrength(double opacity, bool reduceTransparency) {
     if (reduceTransparency)
         return 1;
-    const double clamped = std::clamp(opacity, Preferences::minimumOpacity, Preferences::maximumOpacity);
+    const double clamped =
+        std::clamp(opacity, Preferences::minimumOpacity, Preferences::maximumOpacity);
     return (clamped - Preferences::minimumOpacity) / 0.4 * 0.85;
 }
 

@@ -50,8 +50,9 @@ void SurfaceView::setSolid(bool solid) {
 }
 
 void SurfaceView::paintEvent(QPaintEvent*) {
-    fillRounded(*this, radius_,
-                Colors::withAlpha(palette().color(QPalette::Window), solid_ ? 1 : translucentAlpha));
+    fillRounded(
+        *this, radius_,
+        Colors::withAlpha(palette().color(QPalette::Window), solid_ ? 1 : translucentAlpha));
 }
 
 FillView::FillView(double radius, QWidget* parent) : QWidget(parent), radius_(radius) {

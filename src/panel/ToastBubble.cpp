@@ -3,6 +3,7 @@
 #include "panel/Colors.h"
 #include "panel/Desktop.h"
 #include "panel/FrontWindow.h"
+#include "panel/Motion.h"
 #include "panel/PanelPalette.h"
 #include "panel/ShadowView.h"
 #include "panel/Symbols.h"
@@ -39,13 +40,6 @@ QPixmap pixmapOf(const QImage& image, qreal ratio) {
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
-}
-
-QRect scaledAbout(const QRect& rect, double scale, int up) {
-    const QSizeF size = QSizeF(rect.size()) * scale;
-    QRectF scaled(QPointF(), size);
-    scaled.moveCenter(QRectF(rect).center() - QPointF(0, up));
-    return scaled.toRect();
 }
 
 } // namespace
@@ -107,7 +101,8 @@ void ToastBubble::setDisplay(const DisplayOptions& display) {
 }
 
 PanelStyle ToastBubble::currentStyle() const {
-    return style_.value_or(PanelStyle::current(Preferences::shared(), PanelPalette::systemAccent()));
+    return style_.value_or(
+        PanelStyle::current(Preferences::shared(), PanelPalette::systemAccent()));
 }
 
 bool ToastBubble::isLeaving() const {
@@ -128,8 +123,7 @@ void ToastBubble::show(const QString& text, const QString& symbol,
     setIcon(symbol, done, style.accent);
 
     label_->setText(text);
-    const int textWidth =
-        ToastLayout::textWidth(label_->fontMetrics().horizontalAdvance(text) + 1);
+    const int textWidth = ToastLayout::textWidth(label_->fontMetrics().horizontalAdvance(text) + 1);
     announce(text);
 
     const std::optional<QRectF> front = Desktop::frontWindow(workspace_, windows_);
@@ -178,7 +172,8 @@ void ToastBubble::layoutBubble(int textWidth) {
     const int iconTop = (int(ToastLayout::height) - iconSide) / 2;
     icon_->move(int(ToastLayout::iconLeading), iconTop);
     check_->move(icon_->pos());
-    const int labelLeft = int(ToastLayout::iconLeading + ToastLayout::iconSize + ToastLayout::iconGap);
+    const int labelLeft =
+        int(ToastLayout::iconLeading + ToastLayout::iconSize + ToastLayout::iconGap);
     label_->setText(label_->fontMetrics().elidedText(label_->text(), Qt::ElideRight, textWidth));
     label_->setGeometry(labelLeft, 0, textWidth, int(ToastLayout::height));
 }
@@ -195,13 +190,7 @@ void ToastBubble::appear() {
     QWidget::show();
     if (display_.reduceMotion)
         return;
-    const QRect full = bubble_->geometry();
-    auto* pop = new QPropertyAnimation(bubble_, "geometry", this);
-    pop->setDuration(popMilliseconds);
-    pop->setEasingCurve(QEasingCurve::OutBack);
-    pop->setStartValue(scaledAbout(full, 0.8, 6));
-    pop->setEndValue(full);
-    pop->start(QAbstractAnimation::DeleteWhenStopped);
+    Motion::springIn(*bubble_, 0.8, 6, popMilliseconds, this);
     auto* fade = new QPropertyAnimation(fade_, "opacity", this);
     fade->setDuration(fadeInMilliseconds);
     fade->setStartValue(0.0);
@@ -227,13 +216,7 @@ void ToastBubble::confirm() {
     check_->show();
     if (display_.reduceMotion)
         return;
-    const QRect full = check_->geometry();
-    auto* grow = new QPropertyAnimation(check_, "geometry", this);
-    grow->setDuration(growMilliseconds);
-    grow->setEasingCurve(QEasingCurve::OutBack);
-    grow->setStartValue(scaledAbout(full, 0.4, 0));
-    grow->setEndValue(full);
-    grow->start(QAbstractAnimation::DeleteWhenStopped);
+    Motion::springIn(*check_, 0.4, 0, growMilliseconds, this);
 }
 
 void ToastBubble::leave() {
@@ -247,7 +230,7 @@ void ToastBubble::leave() {
     auto* shrink = new QPropertyAnimation(bubble_, "geometry", group);
     shrink->setDuration(leaveMilliseconds);
     shrink->setStartValue(full);
-    shrink->setEndValue(scaledAbout(full, 0.92, 4));
+    shrink->setEndValue(Motion::scaledAbout(full, 0.92, 4));
     auto* fade = new QPropertyAnimation(fade_, "opacity", group);
     fade->setDuration(leaveMilliseconds);
     QEasingCurve curve(QEasingCurve::BezierSpline);

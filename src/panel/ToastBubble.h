@@ -1,9 +1,8 @@
 #pragma once
 
 #include "panel/PanelStyle.h"
-#include "panel/Toast.h"
-
 #include "panel/TintView.h"
+#include "panel/Toast.h"
 
 #include <QPointer>
 #include <QTimer>

@@ -83,7 +83,8 @@ TEST(ColorsTest, HexPrintsUpperCaseAndRoundTrips) {
     EXPECT_EQ(Colors::hex(QColor::fromRgb(255, 0, 0, 10)), QStringLiteral("#FF0000"));
     EXPECT_EQ(Colors::hex(QColor::fromHsv(240, 255, 255)), QStringLiteral("#0000FF"));
     for (int value : {0x000000, 0x123456, 0xABCDEF, 0xFFFFFF, 0x7F7F80}) {
-        const QString text = u'#' + QStringLiteral("%1").arg(value, 6, 16, QLatin1Char('0')).toUpper();
+        const QString text =
+            u'#' + QStringLiteral("%1").arg(value, 6, 16, QLatin1Char('0')).toUpper();
         const std::optional<QColor> parsed = Colors::fromHex(text);
         ASSERT_TRUE(parsed.has_value());
         EXPECT_EQ(Colors::hex(*parsed), text);
@@ -92,13 +93,15 @@ TEST(ColorsTest, HexPrintsUpperCaseAndRoundTrips) {
 
 TEST(ColorsTest, AccentFollowsTheChoice) {
     const QColor system = QColor::fromRgb(10, 132, 255);
-    EXPECT_EQ(Colors::accent(AccentChoice::brand, QStringLiteral("#FF0000"), system), Colors::brand());
+    EXPECT_EQ(Colors::accent(AccentChoice::brand, QStringLiteral("#FF0000"), system),
+              Colors::brand());
     EXPECT_EQ(Colors::accent(AccentChoice::system, std::nullopt, system), system);
     EXPECT_EQ(Colors::accent(AccentChoice::custom, QStringLiteral("#FF0000"), system),
               QColor(Qt::red));
     // A missing or broken custom colour falls back to the brand colour.
     EXPECT_EQ(Colors::accent(AccentChoice::custom, std::nullopt, system), Colors::brand());
-    EXPECT_EQ(Colors::accent(AccentChoice::custom, QStringLiteral("#F00"), system), Colors::brand());
+    EXPECT_EQ(Colors::accent(AccentChoice::custom, QStringLiteral("#F00"), system),
+              Colors::brand());
     EXPECT_EQ(Colors::accent(AccentChoice::custom, QStringLiteral("red"), system), Colors::brand());
 }
 

@@ -1,5 +1,6 @@
-#include "panel/FieldIcon.h"
 #include "panel/FrontWindow.h"
+
+#include "panel/FieldIcon.h"
 #include "panel/PanelStyle.h"
 #include "platform/fake/FakeWindowList.h"
 #include "platform/fake/FakeWorkspace.h"
@@ -93,13 +94,15 @@ TEST(FieldIconTest, ChoosesBetweenFaviconAndSymbols) {
     const QString globe = QStringLiteral("globe");
     const QString search = QStringLiteral("magnifyingglass");
 
-    FieldIcon::Input developer{.mode = FieldIcon::Mode::developerTools, .query = QStringLiteral("x")};
+    FieldIcon::Input developer{.mode = FieldIcon::Mode::developerTools,
+                               .query = QStringLiteral("x")};
     EXPECT_EQ(FieldIcon::choose(developer),
               (Choice{QStringLiteral("chevron.left.forwardslash.chevron.right"), Tint::accent,
                       std::nullopt}));
 
     FieldIcon::Input site{.mode = FieldIcon::Mode::site, .siteHost = QStringLiteral("github.com")};
-    EXPECT_EQ(FieldIcon::choose(site), (Choice{globe, Tint::secondary, QStringLiteral("github.com")}));
+    EXPECT_EQ(FieldIcon::choose(site),
+              (Choice{globe, Tint::secondary, QStringLiteral("github.com")}));
 
     // The shown page address wins over the rows.
     FieldIcon::Input prefill{.prefillHost = QStringLiteral("apple.com"),
@@ -109,7 +112,8 @@ TEST(FieldIconTest, ChoosesBetweenFaviconAndSymbols) {
 
     FieldIcon::Input typed{.query = QStringLiteral("gi"),
                            .firstRow = rowOf(Row::Kind::history, QStringLiteral("github.com"))};
-    EXPECT_EQ(FieldIcon::choose(typed), (Choice{globe, Tint::secondary, QStringLiteral("github.com")}));
+    EXPECT_EQ(FieldIcon::choose(typed),
+              (Choice{globe, Tint::secondary, QStringLiteral("github.com")}));
 
     // A search row, an empty query, no rows or a row without a host: the search symbol.
     FieldIcon::Input searchRow{.query = QStringLiteral("gi"),

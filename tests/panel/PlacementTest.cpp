@@ -1,4 +1,5 @@
 #include "panel/Placement.h"
+
 #include "panel/ToastLayout.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,8 @@ const QPointF mouseOnPrimary(700, 400);
 
 Placement::Frame placed(const std::optional<QRectF>& front, const QList<ScreenArea>& screens,
                         const QPointF& mouse = mouseOnPrimary) {
-    const std::optional<Placement::Frame> frame = Placement::panel(front, mouse, screens, panelSize);
+    const std::optional<Placement::Frame> frame =
+        Placement::panel(front, mouse, screens, panelSize);
     EXPECT_TRUE(frame.has_value());
     return frame.value_or(Placement::Frame{});
 }
@@ -150,14 +152,17 @@ TEST(ToastLayoutTest, SitsNearTheTopOfTheFrontWindow) {
 
 TEST(ToastLayoutTest, KeepsTheBubbleInsideTheVisibleFrame) {
     // Near the right edge the margin may cross it, the bubble itself does not.
-    const std::optional<QRectF> right = ToastLayout::frame(QRectF(1000, 100, 1200, 700), primary, 420);
+    const std::optional<QRectF> right =
+        ToastLayout::frame(QRectF(1000, 100, 1200, 700), primary, 420);
     ASSERT_TRUE(right.has_value());
     EXPECT_DOUBLE_EQ(maxX(*right) - 32, maxX(primary.visible));
-    const std::optional<QRectF> left = ToastLayout::frame(QRectF(-1100, 100, 1200, 700), primary, 420);
+    const std::optional<QRectF> left =
+        ToastLayout::frame(QRectF(-1100, 100, 1200, 700), primary, 420);
     ASSERT_TRUE(left.has_value());
     EXPECT_DOUBLE_EQ(left->x() + 32, primary.visible.x());
     // On the second screen it keeps to that screen.
-    const std::optional<QRectF> there = ToastLayout::frame(QRectF(3000, 100, 1000, 700), second, 420);
+    const std::optional<QRectF> there =
+        ToastLayout::frame(QRectF(3000, 100, 1000, 700), second, 420);
     ASSERT_TRUE(there.has_value());
     EXPECT_LE(maxX(*there) - 32, maxX(second.visible));
 }

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace kivaro {

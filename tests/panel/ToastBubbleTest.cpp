@@ -1,5 +1,6 @@
-#include "panel/Colors.h"
 #include "panel/ToastBubble.h"
+
+#include "panel/Colors.h"
 #include "platform/fake/FakeWindowList.h"
 #include "platform/fake/FakeWorkspace.h"
 

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace kivaro::testing {
@@ -31,6 +32,22 @@ private:
     std::unique_ptr<QProcess> process_;
     QString display_;
     QString error_;
+};
+
+// A test suite that shares one private server: started once for the suite, skipped where
+// there is no Xvfb. Tests call skipWithoutServer() first in their SetUp.
+class XvfbTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+
+    // Skips the test without an Xvfb binary, fails it when the server did not start.
+    static void requireServer();
+    static QString display() { return server->display(); }
+
+private:
+    static inline std::unique_ptr<XvfbServer> server;
+    static inline QString startError;
 };
 
 } // namespace kivaro::testing

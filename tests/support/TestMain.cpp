@@ -1,13 +1,13 @@
 #include <QCoreApplication>
 #ifdef KIVARO_TEST_WIDGETS
 #include <QApplication>
+#include <QPointer>
 #include <QWidget>
 #endif
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace {
@@ -35,9 +35,12 @@ public:
     void TearDown() override {
 #ifdef KIVARO_TEST_WIDGETS
         // Windows a test leaves (shared ones included) must go before the application.
-        const auto windows = QApplication::topLevelWidgets();
-        for (QWidget* window : windows)
-            delete window;
+        // A window may own another one, so each is checked just before it goes.
+        QList<QPointer<QWidget>> windows;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            windows.append(window);
+        for (const QPointer<QWidget>& window : windows)
+            delete window.data();
 #endif
         settingsFolder_.reset();
         application_.reset();

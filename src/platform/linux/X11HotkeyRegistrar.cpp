@@ -15,7 +15,6 @@ namespace kivaro {
 
 namespace {
 
-
 unsigned int maskOfKeysym(Display* display, KeySym symbol) {
     const KeyCode code = XKeysymToKeycode(display, symbol);
     XModifierKeymap* map = XGetModifierMapping(display);

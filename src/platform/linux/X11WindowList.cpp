@@ -4,7 +4,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-
 #include <optional>
 #include <vector>
 
@@ -86,8 +85,7 @@ bool hidden(Display* display, ::Window window) {
 // The window's rectangle on the root window, grown by the frame the window manager draws.
 std::optional<QRectF> boundsOf(Display* display, ::Window window, ::Window root) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes) ||
-        attributes.map_state != IsViewable)
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
         return std::nullopt;
     int x = 0;
     int y = 0;
