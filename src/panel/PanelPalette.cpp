@@ -51,4 +51,8 @@ QColor systemGrey() {
     return QColor(0x8e, 0x8e, 0x93);
 }
 
+DisplayOptions displayOptions() {
+    return {false, !QApplication::isEffectEnabled(Qt::UI_General)};
+}
+
 } // namespace kivaro::PanelPalette

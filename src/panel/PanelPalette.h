@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/PanelStyle.h"
 #include "settings/Appearance.h"
 
 #include <QColor>
@@ -25,6 +26,11 @@ QColor secondaryLabel(const QPalette& palette);
 
 // The grey of the disc behind an action symbol that will be confirmed.
 QColor systemGrey();
+
+// The desktop's accessibility display settings as far as Qt knows them: motion is reduced
+// when the desktop turns interface effects off. Qt has no reduce-transparency setting, so
+// transparency stays on; the settings' opacity slider makes the panel solid instead.
+DisplayOptions displayOptions();
 
 } // namespace PanelPalette
 

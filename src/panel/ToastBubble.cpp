@@ -60,6 +60,7 @@ ToastBubble::ToastBubble(QWidget* parent)
     // Fading is drawn by the bubble itself: not every window system fades whole windows.
     fade_->setOpacity(1);
     content_->setGraphicsEffect(fade_);
+    display_ = PanelPalette::displayOptions();
     for (QLabel* view : {icon_, check_}) {
         view->setFixedSize(iconSide, iconSide);
         view->setScaledContents(true);

@@ -3,6 +3,7 @@
 #include "panel/CommandPanel.h"
 #include "panel/Desktop.h"
 #include "panel/PanelChrome.h"
+#include "panel/PanelPalette.h"
 #include "panel/Placement.h"
 #include "panel/ShadowView.h"
 #include "panel/TintView.h"
@@ -111,6 +112,16 @@ TEST_F(PanelWidgetsTest, AppearanceSetsThemeTintAndTone) {
     EXPECT_TRUE(chrome.chip().styleSheet().contains(Colors::hex(yellow)));
     EXPECT_TRUE(chrome.chip().styleSheet().contains(u"#141414"_qs));
     EXPECT_NEAR(chrome.field().palette().color(QPalette::Highlight).alphaF(), 0.22, 0.01);
+}
+
+TEST(DisplayOptionsTest, MotionIsReducedWhenTheDesktopTurnsEffectsOff) {
+    const bool before = QApplication::isEffectEnabled(Qt::UI_General);
+    QApplication::setEffectEnabled(Qt::UI_General, false);
+    EXPECT_TRUE(PanelPalette::displayOptions().reduceMotion);
+    QApplication::setEffectEnabled(Qt::UI_General, true);
+    EXPECT_FALSE(PanelPalette::displayOptions().reduceMotion);
+    EXPECT_FALSE(PanelPalette::displayOptions().reduceTransparency);
+    QApplication::setEffectEnabled(Qt::UI_General, before);
 }
 
 TEST_F(PanelWidgetsTest, PulseGlowsUnlessMotionIsReduced) {

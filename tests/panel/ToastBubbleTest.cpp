@@ -18,6 +18,7 @@ class ToastBubbleTest : public ::testing::Test {
 protected:
     ToastBubbleTest() {
         toast.setStyle({PanelTheme::light, 0.6, Colors::brand()});
+        toast.setDisplay({});
         workspace.run(u"com.apple.Safari"_qs, true);
         toast.setDesktop(&workspace, &windows);
     }
