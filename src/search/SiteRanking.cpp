@@ -12,25 +12,35 @@ namespace {
 
 const QString openLabel = QStringLiteral("Open");
 
-// Pages of the site itself, of its subdomains, and of hosts with its first label (its
-// regional variants).
-bool isOnSite(QStringView host, const SiteSearch& site) {
-    return host == site.host || host.endsWith(QString(u'.' + site.host)) ||
-           SiteSearch::firstLabel(host) == SiteSearch::firstLabel(site.host);
-}
+// Which hosts count as the site's: the site's own, its subdomains, and hosts with its first
+// label (its regional variants).
+struct SiteHosts {
+    explicit SiteHosts(const SiteSearch& site)
+        : host(site.host), under(u'.' + site.host),
+          label(SiteSearch::firstLabel(site.host).toString()) {}
+
+    bool holds(QStringView candidate) const {
+        return candidate == host || candidate.endsWith(under) ||
+               SiteSearch::firstLabel(candidate) == label;
+    }
+
+    QString host;
+    QString under; // "." + host
+    QString label;
+};
 
 bool holdsEveryWord(QStringView title, const QStringList& words) {
     return std::all_of(words.begin(), words.end(),
                        [&](const QString& word) { return Text::contains(title, word); });
 }
 
-// Whether history entry `i` is a page of `site` worth offering for the typed words.
-bool isSitePage(const Ranker& ranker, qsizetype i, const QStringList& words,
+// Whether history entry `i` is a page of the site worth offering for the typed words.
+bool isSitePage(const Ranker& ranker, qsizetype i, const QStringList& words, const SiteHosts& hosts,
                 const SiteSearch& site) {
     const PageView key = ranker.history.pages().at(i);
     const QStringView bare = key.bare();
     const QStringView path = bare.sliced(std::min(key.host().size(), bare.size()));
-    return isOnSite(key.host(), site) && path.size() >= 2 && !path.contains(u"redirect") &&
+    return hosts.holds(key.host()) && path.size() >= 2 && !path.contains(u"redirect") &&
            !ranker.hidden.contains(bare.toString()) && holdsEveryWord(key.title(), words) &&
            !Ranker::siteTitle(ranker.history.items()[i].title, site).isEmpty();
 }
@@ -63,9 +73,10 @@ Row pageRow(const Ranker& ranker, qsizetype i, const SiteSearch& site) {
 
 QList<Row> pageRows(const Ranker& ranker, const QString& q, const SiteSearch& site) {
     const QStringList words = Text::spaceSeparatedWords(q);
+    const SiteHosts hosts(site);
     QList<SitePage> pages;
     for (qsizetype i = 0; i < ranker.history.size(); ++i) {
-        if (isSitePage(ranker, i, words, site))
+        if (isSitePage(ranker, i, words, hosts, site))
             pages.append({i, pageOrder(ranker, i, q.isEmpty())});
     }
     std::stable_sort(pages.begin(), pages.end(),

@@ -164,8 +164,9 @@ struct SuggestionTask::State {
         callback(list);
     }
 
+    // Takes at most one byte beyond the limit, so an endless reply costs no more memory.
     void read() {
-        body += reply->readAll();
+        body += reply->read(Suggestions::maxReplyBytes + 1 - body.size());
         if (body.size() > Suggestions::maxReplyBytes)
             deliver({});
     }
@@ -240,6 +241,7 @@ std::optional<SuggestionTask> fetch(const QString& query, const SuggestSource& s
     state->source = source;
     state->done = std::move(done);
     state->reply = manager->get(request);
+    state->reply->setReadBufferSize(Suggestions::maxReplyBytes);
     // Each slot holds the state alive while it runs: delivering disconnects the slots.
     QObject::connect(state->reply, &QNetworkReply::readyRead, state->reply,
                      [state] { std::shared_ptr(state)->read(); });

@@ -53,9 +53,10 @@ std::optional<QUrl> endpoint(const QString& query, const SuggestSource& source,
 
 using Done = std::function<void(const QStringList&)>;
 
-// Starts the request for `query` on the main thread's event loop. `done` is called exactly
-// once, on the calling thread, with the suggestions, or with an empty list when anything goes
-// wrong or the task is cancelled. Without an endpoint nothing is requested, `done` is never
+// Starts the request for `query`; call it on the main thread. `done` is called exactly once,
+// from the event loop (or from cancel()), with the suggestions, or with an empty list when
+// anything goes wrong, the reply is too large or takes longer than ten seconds, or the task is
+// cancelled. Without an endpoint (or off the main thread) nothing is requested, `done` is never
 // called and nothing is returned.
 std::optional<SuggestionTask> fetch(const QString& query, const SuggestSource& source,
                                     const QString& host, Done done);
