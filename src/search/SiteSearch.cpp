@@ -223,13 +223,13 @@ std::optional<SiteSearch> SiteSearch::known(const QString& host) {
             (!mostSpecific || site.host.size() > mostSpecific->host.size()))
             mostSpecific = &site;
     }
-    // A subdomain of a regional site keeps the site's own search page: the subdomain (an
-    // account or mobile host) has no search page of its own.
+    // The entry as it is, also under a subdomain of a regional site: such a subdomain (an
+    // account or mobile host) is no country variant and has no search page of its own.
     if (mostSpecific)
         return *mostSpecific;
-    const QStringView label = SiteSearch::firstLabel(host);
+    const QStringView label = firstLabel(host);
     if (auto regional = firstSite([&](const SiteSearch& site) {
-            return site.regional && SiteSearch::firstLabel(site.host) == label;
+            return site.regional && firstLabel(site.host) == label;
         }))
         return regional->movedTo(host);
     return std::nullopt;
@@ -271,11 +271,11 @@ SiteSearch SiteSearch::forHost(const QString& host) {
 SiteSearch SiteSearch::localized(const QHash<QString, qint64>& visits) const {
     if (!regional)
         return *this;
-    const QStringView base = SiteSearch::firstLabel(host);
+    const QStringView base = firstLabel(host);
     const QString* best = nullptr;
     qint64 bestCount = 0;
     for (auto it = visits.begin(); it != visits.end(); ++it) {
-        if (SiteSearch::firstLabel(it.key()) != base || it.key() == host)
+        if (firstLabel(it.key()) != base || it.key() == host)
             continue;
         // Of equally visited variants the alphabetically first wins, so the choice is stable.
         if (!best || it.value() > bestCount || (it.value() == bestCount && it.key() < *best)) {

@@ -146,6 +146,7 @@ QNetworkAccessManager* network() {
 
 struct SuggestionTask::State {
     QPointer<QNetworkReply> reply;
+    QList<QMetaObject::Connection> connections; // ours only: Qt keeps its own on the reply
     SuggestSource source;
     Suggestions::Done done;
     QByteArray body;
@@ -157,7 +158,8 @@ struct SuggestionTask::State {
             return;
         const Suggestions::Done callback = std::exchange(done, nullptr);
         if (reply) {
-            reply->disconnect();
+            for (const QMetaObject::Connection& connection : connections)
+                QObject::disconnect(connection);
             reply->abort();
             reply->deleteLater();
         }
@@ -243,10 +245,10 @@ std::optional<SuggestionTask> fetch(const QString& query, const SuggestSource& s
     state->reply = manager->get(request);
     state->reply->setReadBufferSize(Suggestions::maxReplyBytes);
     // Each slot holds the state alive while it runs: delivering disconnects the slots.
-    QObject::connect(state->reply, &QNetworkReply::readyRead, state->reply,
-                     [state] { std::shared_ptr(state)->read(); });
-    QObject::connect(state->reply, &QNetworkReply::finished, state->reply,
-                     [state] { std::shared_ptr(state)->finish(); });
+    state->connections = {QObject::connect(state->reply, &QNetworkReply::readyRead, state->reply,
+                                           [state] { std::shared_ptr(state)->read(); }),
+                          QObject::connect(state->reply, &QNetworkReply::finished, state->reply,
+                                           [state] { std::shared_ptr(state)->finish(); })};
     return SuggestionTask(state);
 }
 
