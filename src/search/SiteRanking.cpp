@@ -12,6 +12,28 @@ namespace {
 
 const QString openLabel = QStringLiteral("Open");
 
+// The title without a count in parentheses at its start, as a view into it.
+QStringView cleanTitleView(QStringView title) {
+    const qsizetype close = title.indexOf(u')');
+    if (!title.startsWith(u'(') || close < 0)
+        return title;
+    const auto count = title.sliced(1, close - 1).toUcs4();
+    if (!std::all_of(count.begin(), count.end(), [](char32_t c) { return QChar::isNumber(c); }))
+        return title;
+    return title.sliced(close + 1).trimmed();
+}
+
+// The title without its count and without " - " (or " | ", " – ", " · ") and the site's name
+// at its end; a view, as it is asked of every page of the site.
+QStringView siteTitleView(QStringView title, QStringView name) {
+    QStringView t = cleanTitleView(title);
+    for (QStringView separator : {u" - ", u" | ", u" \u2013 ", u" \u00b7 "}) {
+        if (t.endsWith(name) && t.chopped(name.size()).endsWith(separator))
+            t.chop(name.size() + separator.size());
+    }
+    return t.trimmed();
+}
+
 // Which hosts count as the site's: the site's own, its subdomains, and hosts with its first
 // label (its regional variants).
 struct SiteHosts {
@@ -34,6 +56,10 @@ bool holdsEveryWord(QStringView title, const QStringList& words) {
                        [&](const QString& word) { return Text::contains(title, word); });
 }
 
+bool isHidden(const Ranker& ranker, QStringView bare) {
+    return !ranker.hidden.isEmpty() && ranker.hidden.contains(bare.toString());
+}
+
 // Whether history entry `i` is a page of the site worth offering for the typed words.
 bool isSitePage(const Ranker& ranker, qsizetype i, const QStringList& words, const SiteHosts& hosts,
                 const SiteSearch& site) {
@@ -41,8 +67,8 @@ bool isSitePage(const Ranker& ranker, qsizetype i, const QStringList& words, con
     const QStringView bare = key.bare();
     const QStringView path = bare.sliced(std::min(key.host().size(), bare.size()));
     return hosts.holds(key.host()) && path.size() >= 2 && !path.contains(u"redirect") &&
-           !ranker.hidden.contains(bare.toString()) && holdsEveryWord(key.title(), words) &&
-           !Ranker::siteTitle(ranker.history.items()[i].title, site).isEmpty();
+           holdsEveryWord(key.title(), words) && !isHidden(ranker, bare) &&
+           !siteTitleView(ranker.history.items()[i].title, site.name).isEmpty();
 }
 
 struct SitePage {
@@ -120,23 +146,11 @@ Row searchRow(const QString& term, const SiteSearch& site) {
 } // namespace
 
 QString Ranker::cleanTitle(const QString& title) {
-    const qsizetype close = title.indexOf(u')');
-    if (!title.startsWith(u'(') || close < 0)
-        return title;
-    const auto count = QStringView(title).sliced(1, close - 1).toUcs4();
-    if (!std::all_of(count.begin(), count.end(), [](char32_t c) { return QChar::isNumber(c); }))
-        return title;
-    return title.sliced(close + 1).trimmed();
+    return cleanTitleView(title).toString();
 }
 
 QString Ranker::siteTitle(const QString& title, const SiteSearch& site) {
-    QString t = cleanTitle(title);
-    for (const char16_t* separator : {u" - ", u" | ", u" \u2013 ", u" \u00b7 "}) {
-        const QString ending = QString::fromUtf16(separator) + site.name;
-        if (t.endsWith(ending))
-            t.chop(ending.size());
-    }
-    return t.trimmed();
+    return siteTitleView(title, site.name).toString();
 }
 
 Ranking Ranker::rankSite(const QString& query, const QStringList& suggestions,
