@@ -150,6 +150,21 @@ BENCHMARK(rank)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// Site mode over the same picture: one site's pages, without and with a query.
+void rankSite(benchmark::State& state) {
+    const Ranker ranker = rankerFor(picture(state.range(0)));
+    const SiteSearch github = SiteSearch::forHost(u"github.com"_s);
+    const QString query = state.range(1) ? u"release"_s : QString();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ranker.rankSite(query, {query + u" notes"_s}, github));
+    state.SetLabel(query.isEmpty() ? "empty" : query.toStdString());
+}
+BENCHMARK(rankSite)
+    ->ArgsProduct({{25000, 100000}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // Preparing a published history list, done once per publication off the main thread.
 void prepareHistory(benchmark::State& state) {
     const Picture source = picture(state.range(0));

@@ -3,8 +3,12 @@
 #include "app/HistoryBrowser.h"
 #include "app/StateFile.h"
 #include "search/Ranker.h"
+#include "search/Suggestions.h"
+#include "search/Text.h"
+#include "search/Web.h"
 
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QJsonDocument>
 
 namespace kivaro {
@@ -21,7 +25,9 @@ struct Options {
     QList<ResultSection> order = ResultSection::allCases();
     SearchEngine engine = SearchEngine::google;
     bool live = false;
-    QSet<QString> sources; // extra history sources for --live
+    QSet<QString> sources;          // extra history sources for --live
+    std::optional<SiteSearch> site; // --site: rank in site mode
+    bool suggest = false;           // --suggest: ask the suggestion service first
 };
 
 std::optional<SearchEngine> engineNamed(const QString& name) {
@@ -47,6 +53,14 @@ std::variant<QList<ResultSection>, QString> orderNamed(const QString& list) {
     return ResultSection::ordered(trimmed);
 }
 
+// The site of a host typed in any form ("YouTube.com", "www.youtube.com", an address).
+std::optional<SiteSearch> siteOf(const QString& typed) {
+    const QString host = Web::host(Web::normalize(typed));
+    if (host.isEmpty())
+        return std::nullopt;
+    return SiteSearch::forHost(host);
+}
+
 std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
                                             const QStringList& arguments) {
     const QCommandLineOption state(QStringLiteral("state"),
@@ -70,10 +84,18 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
         QStringLiteral("sources"),
         QStringLiteral("With --live, extra history sources by id, e.g. com.google.Chrome."),
         QStringLiteral("ids"));
+    const QCommandLineOption site(
+        QStringLiteral("site"),
+        QStringLiteral("Rank in site mode for the site of HOST (a catalog site, or any host "
+                       "searched through Google)."),
+        QStringLiteral("host"));
+    const QCommandLineOption suggest(
+        QStringLiteral("suggest"),
+        QStringLiteral("Fetch live search suggestions for the query over the network first."));
     parser.setApplicationDescription(
         QStringLiteral("Ranks QUERY against a saved picture of the browser and prints the "
                        "result rows as JSON."));
-    parser.addOptions({state, dev, layout, order, engine, live, sources});
+    parser.addOptions({state, dev, layout, order, engine, live, sources, site, suggest});
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("query"), QStringLiteral("The typed text."),
                                  QStringLiteral("QUERY..."));
@@ -109,6 +131,14 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
             return QStringLiteral("--engine must be google, duckDuckGo, kagi or bing");
         options.engine = *named;
     }
+    if (parser.isSet(site)) {
+        if (options.dev)
+            return QStringLiteral("--site and --dev exclude each other");
+        options.site = siteOf(parser.value(site));
+        if (!options.site)
+            return QStringLiteral("--site needs a host, e.g. youtube.com");
+    }
+    options.suggest = parser.isSet(suggest);
     return options;
 }
 
@@ -130,6 +160,26 @@ std::variant<QueryState, QString> liveState(const Options& options, const Privat
     return state;
 }
 
+// The suggestions the service gives for the query, as the panel would ask for them: not for
+// developer tools, an empty query or an address. Waits for the one delivery, which comes
+// within the request's time limit.
+QStringList liveSuggestions(const Options& options) {
+    const QString query = Text::trimSpacesAndTabs(options.query).toString();
+    if (options.dev || query.isEmpty() || Web::looksLikeURL(query))
+        return {};
+    QEventLoop loop;
+    std::optional<QStringList> delivered;
+    const auto task = Suggestions::fetch(
+        query, options.site ? options.site->suggest : SuggestSource::google(),
+        options.site ? options.site->host : QString(), [&](const QStringList& suggestions) {
+            delivered = suggestions;
+            loop.quit();
+        });
+    if (task && !delivered)
+        loop.exec();
+    return delivered.value_or(QStringList());
+}
+
 Ranking rankState(const QueryState& state, const Options& options) {
     Ranker ranker;
     ranker.tabs = state.tabs;
@@ -144,7 +194,18 @@ Ranking rankState(const QueryState& state, const Options& options) {
     ranker.engine = options.engine;
     if (options.dev)
         return ranker.rankDev(options.query, state.devTools);
-    return ranker.rank(options.query, state.suggestionsFor(options.query));
+    const QStringList suggestions =
+        options.suggest ? liveSuggestions(options) : state.suggestionsFor(options.query);
+    if (options.site)
+        return ranker.rankSite(options.query, suggestions, *options.site);
+    return ranker.rank(options.query, suggestions);
+}
+
+QJsonObject output(const Ranking& ranking, const Options& options) {
+    QJsonObject json = StateFile::toJson(ranking);
+    if (options.site)
+        json.insert(QStringLiteral("site"), StateFile::toJson(*options.site));
+    return json;
 }
 
 } // namespace
@@ -170,7 +231,7 @@ int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& er
     }
     const Ranking ranking = rankState(std::get<QueryState>(state), options);
     out << QString::fromUtf8(
-        QJsonDocument(StateFile::toJson(ranking)).toJson(QJsonDocument::Indented));
+        QJsonDocument(output(ranking, options)).toJson(QJsonDocument::Indented));
     out.flush();
     return 0;
 }

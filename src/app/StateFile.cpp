@@ -117,9 +117,7 @@ public:
         QJsonObject object;
         QString path;
 
-        QString field(const char16_t* key) const {
-            return path + u'.' + QString::fromUtf16(key);
-        }
+        QString field(const char16_t* key) const { return path + u'.' + QString::fromUtf16(key); }
         QJsonValue at(const char16_t* key) const { return object.value(QStringView(key)); }
         QString string(const char16_t* key) const { return reader.string(at(key), field(key)); }
         qint64 integer(const char16_t* key) const { return reader.integer(at(key), field(key)); }
@@ -223,7 +221,9 @@ QHash<QString, QStringList> suggestionsFrom(Reader& reader, const QJsonValue& va
     return suggestions;
 }
 
-QJsonArray stringArray(const QStringList& strings) { return QJsonArray::fromStringList(strings); }
+QJsonArray stringArray(const QStringList& strings) {
+    return QJsonArray::fromStringList(strings);
+}
 
 } // namespace
 
@@ -352,6 +352,15 @@ QJsonObject toJson(const Ranking& ranking) {
         {QStringLiteral("completion"),
          ranking.completion ? QJsonValue(*ranking.completion) : QJsonValue(QJsonValue::Null)},
         {QStringLiteral("rows"), rows},
+    };
+}
+
+QJsonObject toJson(const SiteSearch& site) {
+    return QJsonObject{
+        {QStringLiteral("name"), site.name},
+        {QStringLiteral("host"), site.host},
+        {QStringLiteral("color"), site.color ? QJsonValue(*site.color) : QJsonValue::Null},
+        {QStringLiteral("template"), site.urlTemplate},
     };
 }
 

@@ -5,6 +5,7 @@
 #include "history/ArchivedTab.h"
 #include "history/HistoryEntry.h"
 #include "search/Ranking.h"
+#include "search/SiteSearch.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -47,6 +48,9 @@ std::variant<Action, QString> actionFromJson(const QJsonObject& object);
 QJsonObject toJson(const Command& command);
 QJsonObject toJson(const Row& row);
 QJsonObject toJson(const Ranking& ranking);
+// The site of site mode as the panel shows it: name, host, colour (null when none) and the
+// search template.
+QJsonObject toJson(const SiteSearch& site);
 
 } // namespace StateFile
 

@@ -7,6 +7,7 @@
 #include "search/PreparedHistory.h"
 #include "search/Ranking.h"
 #include "search/SearchEngine.h"
+#include "search/SiteSearch.h"
 
 #include <QDateTime>
 #include <QList>
@@ -37,6 +38,15 @@ public:
 
     Ranking rank(const QString& query, const QStringList& suggestions = {}) const;
     Ranking rankDev(const QString& query, const QList<Command>& tools) const;
+    // Site mode: the typed text and the suggestions as searches of `site`, and the site's
+    // pages from history.
+    Ranking rankSite(const QString& query, const QStringList& suggestions,
+                     const SiteSearch& site) const;
+
+    // A page title without an unread-count prefix such as "(3) ".
+    static QString cleanTitle(const QString& title);
+    // A page title without its count prefix and without the site's name at its end.
+    static QString siteTitle(const QString& title, const SiteSearch& site);
 
     // Up to three menu commands for a query of three or more characters, scored 60 when the
     // title begins with `q` and 30 otherwise.

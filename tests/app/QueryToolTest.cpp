@@ -1,5 +1,4 @@
-#include "app/QueryTool.h"
-
+#include "ToolRun.h"
 #include "app/StateFile.h"
 
 #include <QFile>
@@ -12,25 +11,10 @@
 #include <gtest/gtest.h>
 
 using namespace kivaro;
+using namespace kivaro::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString sampleState = QStringLiteral(KIVARO_SOURCE_DIR "/resources/sample-state.json");
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun runTool(const QStringList& arguments) {
-    ToolRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.exitCode = runQueryTool(QStringList{u"kivaro-query"_s} + arguments, out, err);
-    return run;
-}
 
 class StateFolder : public ::testing::Test {
 protected:
@@ -44,10 +28,6 @@ protected:
 
     QTemporaryDir folder;
 };
-
-QJsonArray rowsOf(const ToolRun& run) {
-    return QJsonDocument::fromJson(run.out.toUtf8()).object().value(u"rows").toArray();
-}
 
 TEST(QueryToolBinaryTest, RanksTheSampleStateAndPrintsJson) {
     QProcess tool;
@@ -79,7 +59,7 @@ TEST(QueryToolTest, OptionsShapeTheRanking) {
         runTool({u"--state"_s, sampleState, u"--engine"_s, u"duckduckgo"_s, u"--layout"_s,
                  u"ranked"_s, u"--order"_s, u"search,tabs"_s, u"lisbon"_s});
     ASSERT_EQ(lisbon.exitCode, 0) << lisbon.err.toStdString();
-    const QJsonArray rows = rowsOf(lisbon);
+    const QJsonArray rows = lisbon.rows();
     QStringList searches;
     for (const auto& row : rows) {
         if (row.toObject().value(u"kind").toString() == u"search")
@@ -95,7 +75,7 @@ TEST(QueryToolTest, OptionsShapeTheRanking) {
 
     const ToolRun empty = runTool({u"--state"_s, sampleState});
     ASSERT_EQ(empty.exitCode, 0);
-    EXPECT_EQ(rowsOf(empty).size(), 6); // every tab of the sample, nothing else
+    EXPECT_EQ(empty.rows().size(), 6); // every tab of the sample, nothing else
 }
 
 TEST(QueryToolTest, BadArgumentsExitWithOneErrorLine) {
@@ -146,7 +126,7 @@ TEST_F(StateFolder, MalformedStatesAreRefusedWithTheOffendingPath) {
 TEST_F(StateFolder, MissingKeysMeanEmptyListsAndNow) {
     const ToolRun run = runTool({u"--state"_s, write("{}"), u"anything"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QJsonArray rows = rowsOf(run);
+    const QJsonArray rows = run.rows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows.first().toObject().value(u"kind").toString(), u"search"_s);
 }

@@ -1,0 +1,167 @@
+#include "Builders.h"
+#include "search/Ranker.h"
+
+#include <gtest/gtest.h>
+
+using namespace kivaro;
+using namespace kivaro::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+SiteSearch site(const QString& host) {
+    return SiteSearch::forHost(host);
+}
+
+QStringList urls(const QList<Row>& rows) {
+    QStringList list;
+    for (const Row& row : rows) {
+        if (const auto* open = row.action.as<Action::Open>())
+            list.append(open->url);
+    }
+    return list;
+}
+
+TEST(SiteTitleTest, CountPrefixesAndSiteNamesAreDropped) {
+    const SiteSearch youtube = site(u"youtube.com"_s);
+    EXPECT_EQ(Ranker::siteTitle(u"(3) Lofi \u2013 YouTube"_s, youtube), u"Lofi"_s);
+    EXPECT_EQ(Ranker::siteTitle(u"Lofi - YouTube"_s, youtube), u"Lofi"_s);
+    EXPECT_EQ(Ranker::siteTitle(u"Lofi | YouTube"_s, youtube), u"Lofi"_s);
+    EXPECT_EQ(Ranker::siteTitle(u"Lofi \u00b7 YouTube"_s, youtube), u"Lofi"_s);
+    EXPECT_EQ(Ranker::siteTitle(u"YouTube"_s, youtube), u"YouTube"_s);
+    EXPECT_EQ(Ranker::siteTitle(u"Lofi - youtube"_s, youtube), u"Lofi - youtube"_s);
+    // The endings are tried in order, each once.
+    EXPECT_EQ(Ranker::siteTitle(u"Lofi | YouTube - YouTube"_s, youtube), u"Lofi"_s);
+    EXPECT_EQ(Ranker::siteTitle(u"Lofi - YouTube | YouTube"_s, youtube), u"Lofi - YouTube"_s);
+    // Only a title that begins with the count loses it.
+    EXPECT_EQ(Ranker::siteTitle(u"  (12) \u2013 YouTube"_s, youtube), u"(12)"_s);
+    EXPECT_EQ(Ranker::siteTitle(u" - YouTube"_s, youtube), QString());
+
+    EXPECT_EQ(Ranker::cleanTitle(u"(12) Inbox"_s), u"Inbox"_s);
+    EXPECT_EQ(Ranker::cleanTitle(u"(\u0663) Inbox"_s), u"Inbox"_s); // an Arabic-Indic three
+    EXPECT_EQ(Ranker::cleanTitle(u"(3)"_s), QString());
+    EXPECT_EQ(Ranker::cleanTitle(u"(12a) Inbox"_s), u"(12a) Inbox"_s);
+    EXPECT_EQ(Ranker::cleanTitle(u"( 3) Inbox"_s), u"( 3) Inbox"_s);
+    EXPECT_EQ(Ranker::cleanTitle(u"(3 Inbox"_s), u"(3 Inbox"_s);
+    EXPECT_EQ(Ranker::cleanTitle(u"Inbox (3)"_s), u"Inbox (3)"_s);
+    EXPECT_EQ(Ranker::cleanTitle(QString()), QString());
+}
+
+class SiteRankingTest : public ::testing::Test {
+protected:
+    Ranker withHistory(const QList<HistoryEntry>& history) {
+        Ranker r = ranker();
+        r.history = history;
+        return r;
+    }
+};
+
+TEST_F(SiteRankingTest, EmptyQueryOpensTheSiteAndListsRecentPages) {
+    QList<HistoryEntry> history{
+        visit(u"https://www.youtube.com/"_s, u"YouTube"_s, 500, 0),           // the home page
+        visit(u"https://www.youtube.com/redirect?q=x"_s, u"Leaving"_s, 9, 0), // a redirect
+        visit(u"https://www.youtube.com/watch?v=hidden"_s, u"Hidden"_s, 9, 0),
+        visit(u"https://www.youtube.com/watch?v=blank"_s, u"(4)"_s, 9, 0),
+        visit(u"https://vimeo.com/watch?v=1"_s, u"Elsewhere"_s, 9, 0),
+        visit(u"https://notyoutube.com/watch?v=1"_s, u"Lookalike"_s, 9, 0),
+    };
+    for (int day = 1; day <= 8; ++day) {
+        history.append(visit(u"https://m.youtube.com/watch?v=%1"_s.arg(day),
+                             u"(2) Video %1 - YouTube"_s.arg(day), 1, day));
+    }
+    history.append(visit(u"https://youtube.de/watch?v=de"_s, u"Regional"_s, 1, 0.5));
+    Ranker r = withHistory(history);
+    r.hidden = {u"youtube.com/watch?v=hidden"_s};
+
+    const SiteSearch youtube = site(u"youtube.com"_s);
+    const Ranking ranking = r.rankSite(u"  "_s, {u"ignored"_s}, youtube);
+    EXPECT_FALSE(ranking.completion);
+    ASSERT_EQ(ranking.rows.size(), 7);
+    EXPECT_EQ(ranking.rows[0], (Row{.kind = Row::Kind::open,
+                                    .host = u"youtube.com"_s,
+                                    .title = u"Open YouTube"_s,
+                                    .detail = u"youtube.com"_s,
+                                    .label = u"Open"_s,
+                                    .action = Action::open(u"https://youtube.com"_s)}));
+    EXPECT_EQ(titles(ranking.rows.sliced(1)),
+              QStringList({u"Regional"_s, u"Video 1"_s, u"Video 2"_s, u"Video 3"_s, u"Video 4"_s,
+                           u"Video 5"_s}));
+    EXPECT_EQ(ranking.rows[2], (Row{.kind = Row::Kind::history,
+                                    .host = u"m.youtube.com"_s,
+                                    .url = u"https://m.youtube.com/watch?v=1"_s,
+                                    .title = u"Video 1"_s,
+                                    .detail = u"m.youtube.com/watch?v=1"_s,
+                                    .label = u"Open"_s,
+                                    .action = Action::open(u"https://m.youtube.com/watch?v=1"_s)}));
+}
+
+TEST_F(SiteRankingTest, QueryGivesSiteSearchesThenMatchingPages) {
+    QList<HistoryEntry> history;
+    for (int i = 1; i <= 5; ++i)
+        history.append(
+            visit(u"https://github.com/kivaro/repo%1"_s.arg(i), u"Kivaro repo %1"_s.arg(i), i, 3));
+    history.append(visit(u"https://github.com/other"_s, u"Other project"_s, 999, 0));
+    const Ranker r = withHistory(history);
+    const SiteSearch github = site(u"github.com"_s);
+    const QStringList suggestions{u"kivaro app"_s, u"KIVARO"_s,   u"kivaro cli"_s, u"kivaro 2"_s,
+                                  u"kivaro 3"_s,   u"kivaro 4"_s, u"kivaro 5"_s};
+
+    const Ranking ranking = r.rankSite(u" Kivaro "_s, suggestions, github);
+    EXPECT_FALSE(ranking.completion);
+    ASSERT_EQ(ranking.rows.size(), 10);
+    EXPECT_EQ(titles(ranking.rows.first(6)),
+              QStringList({u"Kivaro"_s, u"kivaro app"_s, u"kivaro cli"_s, u"kivaro 2"_s,
+                           u"kivaro 3"_s, u"kivaro 4"_s}));
+    EXPECT_EQ(ranking.rows[0],
+              (Row{.kind = Row::Kind::search,
+                   .host = u"github.com"_s,
+                   .title = u"Kivaro"_s,
+                   .label = u"Search"_s,
+                   .action = Action::open(u"https://github.com/search?q=Kivaro"_s)}));
+    EXPECT_EQ(urls(ranking.rows).at(1), u"https://github.com/search?q=kivaro%20app"_s);
+    // The four best-visited pages whose titles hold the word, most visits first.
+    EXPECT_EQ(titles(ranking.rows.sliced(6)),
+              QStringList({u"Kivaro repo 5"_s, u"Kivaro repo 4"_s, u"Kivaro repo 3"_s,
+                           u"Kivaro repo 2"_s}));
+}
+
+TEST_F(SiteRankingTest, PagesNeedEveryWordAndRecencyCounts) {
+    const Ranker r = withHistory({
+        visit(u"https://github.com/a"_s, u"Rust parser old"_s, 100, 30),
+        visit(u"https://github.com/b"_s, u"Rust parser new"_s, 1, 0),
+        visit(u"https://github.com/c"_s, u"Rust lexer"_s, 50, 0),
+        visit(u"https://github.com/d"_s, u"Rust parser twin"_s, 1, 0),
+    });
+    const Ranking ranking = r.rankSite(u"rust parser"_s, {}, site(u"github.com"_s));
+    // 3 × log2(101) + 15 / 31 beats 3 × log2(2) + 15; equal scores keep history order.
+    EXPECT_EQ(titles(ranking.rows), QStringList({u"rust parser"_s, u"Rust parser old"_s,
+                                                 u"Rust parser new"_s, u"Rust parser twin"_s}));
+}
+
+TEST_F(SiteRankingTest, PagesKeepTheirPlaceWhenTheLimitIsSmall) {
+    QList<HistoryEntry> history;
+    for (int i = 0; i < 6; ++i)
+        history.append(visit(u"https://github.com/p%1"_s.arg(i), u"Page %1"_s.arg(i)));
+    Ranker r = withHistory(history);
+    r.limit = 3;
+    const Ranking ranking = r.rankSite(u"page"_s, {u"page one"_s}, site(u"github.com"_s));
+    EXPECT_EQ(kinds(ranking.rows), QList<Row::Kind>(4, Row::Kind::history));
+    r.limit = 6;
+    EXPECT_EQ(titles(r.rankSite(u"page"_s, {u"page one"_s}, site(u"github.com"_s)).rows.first(2)),
+              QStringList({u"page"_s, u"page one"_s}));
+}
+
+TEST_F(SiteRankingTest, UnknownSitesSearchGoogleAndRegionalSitesTheirVariant) {
+    const Ranker r = withHistory({visit(u"https://www.amazon.com/dp/B01"_s, u"Kettle"_s)});
+    const SiteSearch amazon = SiteSearch::known(u"amazon.de"_s).value();
+    const Ranking ranking = r.rankSite(u"kettle"_s, {u"kettle 1,5 l"_s}, amazon);
+    EXPECT_EQ(urls(ranking.rows), QStringList({u"https://www.amazon.de/s?k=kettle"_s,
+                                               u"https://www.amazon.de/s?k=kettle%201%2C5%20l"_s,
+                                               u"https://www.amazon.com/dp/B01"_s}));
+
+    const Ranking docs = r.rankSite(u"c++"_s, {}, site(u"doc.qt.io"_s));
+    EXPECT_EQ(urls(docs.rows),
+              QStringList({u"https://www.google.com/search?q=site%3Adoc.qt.io%20c%2B%2B"_s}));
+}
+
+} // namespace
