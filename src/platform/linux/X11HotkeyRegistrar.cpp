@@ -1,5 +1,6 @@
 #include "platform/linux/X11HotkeyRegistrar.h"
 
+#include "platform/linux/X11ErrorTrap.h"
 #include "platform/linux/X11Keys.h"
 
 #include <QMetaObject>
@@ -13,48 +14,6 @@
 namespace kivaro {
 
 namespace {
-
-// Xlib reports request errors to one process-wide handler, later than the request. A trap
-// catches the errors of one connection between its creation and failed(): it syncs so that
-// every reply has arrived, and restores the previous handler when it ends.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : display_(display) {
-        XSync(display_, False);
-        trapped = display_;
-        caught = false;
-        previous = XSetErrorHandler(&ErrorTrap::handle);
-    }
-
-    ~ErrorTrap() {
-        XSync(display_, False);
-        XSetErrorHandler(previous);
-        trapped = nullptr;
-    }
-
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    bool failed() {
-        XSync(display_, False);
-        return caught;
-    }
-
-private:
-    static int handle(Display* display, XErrorEvent* error) {
-        if (display == trapped) {
-            caught = true;
-            return 0;
-        }
-        return previous ? previous(display, error) : 0;
-    }
-
-    static inline Display* trapped = nullptr;
-    static inline bool caught = false;
-    static inline XErrorHandler previous = nullptr;
-
-    Display* display_;
-};
 
 unsigned int maskOfKeysym(Display* display, KeySym symbol) {
     const KeyCode code = XKeysymToKeycode(display, symbol);
