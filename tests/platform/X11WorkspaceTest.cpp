@@ -75,7 +75,7 @@ public:
             return false;
         // Written aside and renamed, so that a note that exists is complete.
         script.write(
-            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.part\" && mv \"$0.part\" \"$0.ran\"\n");
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.part\" && /bin/mv \"$0.part\" \"$0.ran\"\n");
         script.close();
         return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
