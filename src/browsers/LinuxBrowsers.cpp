@@ -104,4 +104,11 @@ QList<std::shared_ptr<DevToolsBrowser>> browsers(const PrivateFolder& snapshots,
     return list;
 }
 
+std::shared_ptr<DevToolsBrowser> firstReachable(const PrivateFolder& snapshots) {
+    for (const auto& browser : browsers(snapshots))
+        if (browser->reachable())
+            return browser;
+    return nullptr;
+}
+
 } // namespace kivaro::LinuxBrowsers

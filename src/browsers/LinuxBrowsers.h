@@ -53,6 +53,9 @@ QStringList devToolsFolders(const Entry& entry);
 QList<std::shared_ptr<DevToolsBrowser>> browsers(const PrivateFolder& snapshots,
                                                  const InstalledCheck& installed = {});
 
+// The first of `browsers` that answers now, for a tool that needs one running browser.
+std::shared_ptr<DevToolsBrowser> firstReachable(const PrivateFolder& snapshots);
+
 } // namespace LinuxBrowsers
 
 } // namespace kivaro
