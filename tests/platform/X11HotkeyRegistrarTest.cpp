@@ -36,32 +36,22 @@ bool runUntil(const std::function<bool()>& done) {
     return done();
 }
 
-class X11HotkeyRegistrarTest : public ::testing::Test {
+class X11HotkeyRegistrarTest : public testing::XvfbTest {
 protected:
-    static void SetUpTestSuite() {
-        if (!testing::XvfbServer::available())
-            return;
-        server = std::make_unique<testing::XvfbServer>();
-        if (!server->start())
-            startError = server->error();
-    }
-
-    static void TearDownTestSuite() { server.reset(); }
-
     void SetUp() override {
-        if (!testing::XvfbServer::available())
-            GTEST_SKIP() << "no Xvfb on this machine (scripts/setup installs the xvfb package)";
-        ASSERT_TRUE(startError.isEmpty()) << startError.toStdString();
-        registrar = std::make_unique<X11HotkeyRegistrar>(server->display());
+        XvfbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        registrar = std::make_unique<X11HotkeyRegistrar>(display());
         ASSERT_TRUE(registrar->isConnected());
         registrar->setPressHandler([this](quint32 id) { presses.append(id); });
-        keyboard = std::make_unique<X11TestClient>(server->display());
+        keyboard = std::make_unique<X11TestClient>(display());
         ASSERT_TRUE(keyboard->isConnected());
     }
 
     // A second program on the same display.
     std::unique_ptr<X11HotkeyRegistrar> otherProgram() const {
-        return std::make_unique<X11HotkeyRegistrar>(server->display());
+        return std::make_unique<X11HotkeyRegistrar>(display());
     }
 
     bool typeAndWait(quint32 keyCode, quint32 modifiers, qsizetype expectedPresses) {
@@ -69,8 +59,6 @@ protected:
                runUntil([&] { return presses.size() >= expectedPresses; });
     }
 
-    static inline std::unique_ptr<testing::XvfbServer> server;
-    static inline QString startError;
     std::unique_ptr<X11HotkeyRegistrar> registrar;
     std::unique_ptr<X11TestClient> keyboard;
     QList<quint32> presses;

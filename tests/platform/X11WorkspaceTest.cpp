@@ -18,26 +18,16 @@ using Application = Workspace::Application;
 
 const QString chromiumID = QStringLiteral("org.chromium.Chromium");
 
-class X11WorkspaceTest : public ::testing::Test {
+class X11WorkspaceTest : public testing::XvfbTest {
 protected:
-    static void SetUpTestSuite() {
-        if (!testing::XvfbServer::available())
-            return;
-        server = std::make_unique<testing::XvfbServer>();
-        if (!server->start())
-            startError = server->error();
-    }
-
-    static void TearDownTestSuite() { server.reset(); }
-
     void SetUp() override {
-        if (!testing::XvfbServer::available())
-            GTEST_SKIP() << "no Xvfb on this machine (scripts/setup installs the xvfb package)";
-        ASSERT_TRUE(startError.isEmpty()) << startError.toStdString();
+        XvfbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         ASSERT_TRUE(proc_.isValid());
-        workspace = std::make_unique<X11Workspace>(server->display(), proc_.path());
+        workspace = std::make_unique<X11Workspace>(display(), proc_.path());
         ASSERT_TRUE(workspace->isConnected());
-        desktop = std::make_unique<X11TestClient>(server->display());
+        desktop = std::make_unique<X11TestClient>(display());
         ASSERT_TRUE(desktop->isConnected());
     }
 
@@ -56,8 +46,6 @@ protected:
         arguments.write(cmdline);
     }
 
-    static inline std::unique_ptr<testing::XvfbServer> server;
-    static inline QString startError;
     QTemporaryDir proc_;
     std::unique_ptr<X11Workspace> workspace;
     std::unique_ptr<X11TestClient> desktop;

@@ -57,4 +57,22 @@ bool XvfbServer::start() {
     return true;
 }
 
+void XvfbTest::SetUpTestSuite() {
+    if (!XvfbServer::available())
+        return;
+    server = std::make_unique<XvfbServer>();
+    if (!server->start())
+        startError = server->error();
+}
+
+void XvfbTest::TearDownTestSuite() {
+    server.reset();
+}
+
+void XvfbTest::SetUp() {
+    if (!XvfbServer::available())
+        GTEST_SKIP() << "no Xvfb on this machine (scripts/setup installs the xvfb package)";
+    ASSERT_TRUE(startError.isEmpty()) << startError.toStdString();
+}
+
 } // namespace kivaro::testing

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace kivaro::testing {
@@ -31,6 +32,21 @@ private:
     std::unique_ptr<QProcess> process_;
     QString display_;
     QString error_;
+};
+
+// A fixture whose tests share one private Xvfb server, started once for the suite. SetUp
+// skips the test where no Xvfb is installed and fails it where the server did not start.
+class XvfbTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+
+    static QString display() { return server ? server->display() : QString(); }
+
+private:
+    static inline std::unique_ptr<XvfbServer> server;
+    static inline QString startError;
 };
 
 } // namespace kivaro::testing
