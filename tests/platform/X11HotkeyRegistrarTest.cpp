@@ -39,7 +39,7 @@ bool runUntil(const std::function<bool()>& done) {
 class X11HotkeyRegistrarTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
-        XvfbTest::SetUp();
+        requireServer();
         if (IsSkipped() || HasFatalFailure())
             return;
         registrar = std::make_unique<X11HotkeyRegistrar>(display());

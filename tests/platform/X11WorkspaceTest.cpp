@@ -21,7 +21,7 @@ const QString chromiumID = QStringLiteral("org.chromium.Chromium");
 class X11WorkspaceTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
-        XvfbTest::SetUp();
+        requireServer();
         if (IsSkipped() || HasFatalFailure())
             return;
         ASSERT_TRUE(proc_.isValid());

@@ -69,7 +69,7 @@ void XvfbTest::TearDownTestSuite() {
     server.reset();
 }
 
-void XvfbTest::SetUp() {
+void XvfbTest::requireServer() {
     if (!XvfbServer::available())
         GTEST_SKIP() << "no Xvfb on this machine (scripts/setup installs the xvfb package)";
     ASSERT_TRUE(startError.isEmpty()) << startError.toStdString();

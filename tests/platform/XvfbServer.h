@@ -34,15 +34,16 @@ private:
     QString error_;
 };
 
-// A fixture whose tests share one private Xvfb server, started once for the suite. SetUp
-// skips the test where no Xvfb is installed and fails it where the server did not start.
+// A test suite that shares one private server: started once for the suite, skipped where
+// there is no Xvfb. Tests call skipWithoutServer() first in their SetUp.
 class XvfbTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
-    void SetUp() override;
 
-    static QString display() { return server ? server->display() : QString(); }
+    // Skips the test without an Xvfb binary, fails it when the server did not start.
+    static void requireServer();
+    static QString display() { return server->display(); }
 
 private:
     static inline std::unique_ptr<XvfbServer> server;

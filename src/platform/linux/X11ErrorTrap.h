@@ -1,26 +1,23 @@
 #pragma once
 
-#include <mutex>
-
 struct _XDisplay;
 
 namespace kivaro {
 
 // Xlib reports request errors to one process-wide handler, later than the request. A trap
 // catches the errors of one connection between its creation and failed(): it syncs so that
-// every reply has arrived, and restores the previous handler when it ends. Connections used on
-// different threads take turns, since the handler is shared.
+// every reply has arrived, and restores the previous handler when it ends.
 class ErrorTrap {
 public:
     explicit ErrorTrap(_XDisplay* display);
     ~ErrorTrap();
+
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
 
     bool failed();
 
 private:
-    std::lock_guard<std::mutex> turn_;
     _XDisplay* display_;
 };
 
