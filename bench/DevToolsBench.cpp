@@ -1,5 +1,6 @@
 // Browser calls through the DevTools protocol against a real headless Chromium holding 10, 50
-// and 200 tabs in one window: listing the tabs, the current tab and page, switching.
+// and 200 tabs in one window: listing the tabs, then, with 200 tabs, the current tab and page
+// and switching. The browser only gains tabs during a run, so the cases run smallest first.
 #include "ChromiumProcess.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
@@ -63,7 +64,7 @@ void BM_CurrentTab(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(session->browser->currentTab());
 }
-BENCHMARK(BM_CurrentTab)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CurrentTab)->Arg(200)->Unit(benchmark::kMillisecond);
 
 void BM_CurrentPage(benchmark::State& state) {
     if (!prepare(state))
@@ -71,7 +72,7 @@ void BM_CurrentPage(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(session->browser->currentPage());
 }
-BENCHMARK(BM_CurrentPage)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CurrentPage)->Arg(200)->Unit(benchmark::kMillisecond);
 
 void BM_SwitchTo(benchmark::State& state) {
     if (!prepare(state))
