@@ -11,6 +11,36 @@ constexpr qint64 control = 4 | 8;
 constexpr qint64 controlShift = 1 | 4 | 8;
 constexpr qint64 alt = 2 | 8;
 
+// Titles from the command catalog where it has the command (so the commands get its symbols
+// and keywords), Chromium's own otherwise.
+struct ItemRow {
+    const char16_t* menu;
+    const char16_t* submenu;
+    const char16_t* title;
+    const char16_t* key;
+    qint64 modifiers;
+    Operation operation;
+};
+
+constexpr ItemRow itemRows[] = {
+    {u"File", u"", u"New Tab", u"t", control, Operation::newTab},
+    {u"File", u"", u"New Window", u"n", control, Operation::newWindow},
+    {u"File", u"", u"Close Tab", u"w", control, Operation::closeTab},
+    {u"File", u"", u"Close Other Tabs", u"", 0, Operation::closeOtherTabs},
+    {u"File", u"", u"Close Window", u"w", controlShift, Operation::closeWindow},
+    {u"View", u"", u"Stop", u"", 0, Operation::stop},
+    {u"View", u"", u"Reload Page", u"r", control, Operation::reload},
+    {u"View", u"", u"Reload Page From Origin", u"r", controlShift, Operation::reloadIgnoringCache},
+    {u"View", u"", u"Enter Full Screen", u"", 0, Operation::toggleFullScreen},
+    {u"View", u"Developer", u"View Source", u"u", control, Operation::viewSource},
+    {u"View", u"Developer", u"Developer Tools", u"i", controlShift, Operation::developerTools},
+    {u"History", u"", u"Back", u"\u2190", alt, Operation::back},
+    {u"History", u"", u"Forward", u"\u2192", alt, Operation::forward},
+    {u"Tab", u"", u"Select Next Tab", u"", 0, Operation::nextTab},
+    {u"Tab", u"", u"Select Previous Tab", u"", 0, Operation::previousTab},
+    {u"Tab", u"", u"Duplicate Tab", u"", 0, Operation::duplicateTab},
+};
+
 } // namespace
 
 // One element of a browser's menu tree; leaves carry their command.
@@ -72,30 +102,14 @@ DevToolsMenuBarAccess::DevToolsMenuBarAccess(QList<std::shared_ptr<DevToolsBrows
     : browsers_(std::move(browsers)) {}
 
 const QList<DevToolsMenuBarAccess::Item>& DevToolsMenuBarAccess::items() {
-    static const QList<Item> list{
-        {u"File"_qs, {}, u"New Tab"_qs, u"t"_qs, control, Operation::newTab},
-        {u"File"_qs, {}, u"New Window"_qs, u"n"_qs, control, Operation::newWindow},
-        {u"File"_qs, {}, u"Close Tab"_qs, u"w"_qs, control, Operation::closeTab},
-        {u"File"_qs, {}, u"Close Other Tabs"_qs, {}, 0, Operation::closeOtherTabs},
-        {u"File"_qs, {}, u"Close Window"_qs, u"w"_qs, controlShift, Operation::closeWindow},
-        {u"View"_qs, {}, u"Stop"_qs, {}, 0, Operation::stop},
-        {u"View"_qs, {}, u"Reload Page"_qs, u"r"_qs, control, Operation::reload},
-        {u"View"_qs,
-         {},
-         u"Reload Page From Origin"_qs,
-         u"r"_qs,
-         controlShift,
-         Operation::reloadIgnoringCache},
-        {u"View"_qs, {}, u"Enter Full Screen"_qs, {}, 0, Operation::toggleFullScreen},
-        {u"View"_qs, u"Developer"_qs, u"View Source"_qs, u"u"_qs, control, Operation::viewSource},
-        {u"View"_qs, u"Developer"_qs, u"Developer Tools"_qs, u"i"_qs, controlShift,
-         Operation::developerTools},
-        {u"History"_qs, {}, u"Back"_qs, u"\u2190"_qs, alt, Operation::back},
-        {u"History"_qs, {}, u"Forward"_qs, u"\u2192"_qs, alt, Operation::forward},
-        {u"Tab"_qs, {}, u"Select Next Tab"_qs, {}, 0, Operation::nextTab},
-        {u"Tab"_qs, {}, u"Select Previous Tab"_qs, {}, 0, Operation::previousTab},
-        {u"Tab"_qs, {}, u"Duplicate Tab"_qs, {}, 0, Operation::duplicateTab},
-    };
+    static const QList<Item> list = [] {
+        QList<Item> items;
+        for (const ItemRow& row : itemRows)
+            items.append({QString::fromUtf16(row.menu), QString::fromUtf16(row.submenu),
+                          QString::fromUtf16(row.title), QString::fromUtf16(row.key), row.modifiers,
+                          row.operation});
+        return items;
+    }();
     return list;
 }
 
