@@ -67,7 +67,7 @@ public:
     // Whether the browser answers now.
     bool reachable() const;
     // Empty while the browser answers; otherwise how to turn remote debugging on.
-    QString status() const;
+    QString status() const override;
     // Carries the command out; false when the browser cannot be reached or refuses.
     bool perform(Operation operation) const;
 
