@@ -47,6 +47,7 @@ private:
             new QWebSocketServer(QStringLiteral("fake"), QWebSocketServer::NonSecureMode, home_);
         QObject::connect(server, &QWebSocketServer::newConnection, server, [this, server] {
             while (QWebSocket* socket = server->nextPendingConnection()) {
+                socket->setParent(server); // goes with the server
                 ++connections_;
                 sawOrigin_ = sawOrigin_ || !socket->origin().isEmpty();
                 QObject::connect(socket, &QWebSocket::textMessageReceived, socket,
