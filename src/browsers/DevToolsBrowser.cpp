@@ -5,7 +5,9 @@
 #include "browsers/DevToolsTabs.h"
 #include "history/ChromiumHistory.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QPair>
@@ -46,14 +48,23 @@ bool allAnswered(const QList<std::optional<QJsonObject>>& answers) {
     return std::all_of(answers.begin(), answers.end(), [](const auto& a) { return a.has_value(); });
 }
 
-// The first endpoint file of the folders, read on every (re)connection: the browser writes a
-// new port each time it starts.
+// The endpoint file of the folders written last, read on every (re)connection: the browser
+// writes a new one each time it starts, and leaves it behind when it quits, so the newest
+// is the one a running browser wrote.
 std::optional<DevToolsEndpoint> discover(const QStringList& folders) {
-    for (const QString& folder : folders) {
-        if (auto endpoint = DevToolsEndpoint::read(BrowserFolders::supportFolder() + u'/' + folder))
-            return endpoint;
+    std::optional<DevToolsEndpoint> newest;
+    QDateTime newestTime;
+    for (const QString& relative : folders) {
+        const QString folder = BrowserFolders::supportFolder() + u'/' + relative;
+        const auto endpoint = DevToolsEndpoint::read(folder);
+        const QDateTime written =
+            QFileInfo(folder + QStringLiteral("/DevToolsActivePort")).lastModified();
+        if (endpoint && (!newest || written > newestTime)) {
+            newest = endpoint;
+            newestTime = written;
+        }
     }
-    return std::nullopt;
+    return newest;
 }
 
 } // namespace

@@ -14,7 +14,7 @@ namespace kivaro {
 // A Chromium-family browser driven through its DevTools protocol, where no AppleScript exists
 // (Linux). The browser must run with remote debugging on; it then names its endpoint in a
 // "DevToolsActivePort" file in its user data folder, which is looked for in `dataFolders`
-// (relative to the support folder, first found and answering wins). Every operation waits at
+// (relative to the support folder; the file written last wins). Every operation waits at
 // most `timeout` for the browser, so a hung browser never holds up the caller for long; when the
 // browser cannot be reached, lists are empty, nothing happens, and status() says what to do.
 //

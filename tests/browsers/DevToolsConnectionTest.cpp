@@ -1,8 +1,15 @@
 #include "browsers/DevToolsConnection.h"
 
+#include "browsers/DevToolsBrowser.h"
+#include "platform/PrivateFolder.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QMetaObject>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QWebSocket>
 #include <QWebSocketServer>
@@ -16,7 +23,8 @@ namespace {
 
 // A browser endpoint that answers by the method's name, on a thread of its own:
 // "Good" answers a result, "Error" an error, "Junk" garbage first and then a result that is no
-// object, "Silent" nothing at all, "Close" closes the connection.
+// object, "Silent" nothing at all, "Close" closes the connection; any other method gets an
+// empty result.
 class FakeEndpoint {
 public:
     explicit FakeEndpoint(bool speaksWebSocket = true) {
@@ -83,8 +91,11 @@ private:
             socket->sendTextMessage(QStringLiteral("not json at all"));
             send(socket, {{QStringLiteral("id"), QStringLiteral("x")}});
             send(socket, {{QStringLiteral("id"), id}, {QStringLiteral("result"), 5}});
-        } else if (method == u"Close")
+        } else if (method == u"Close") {
             socket->close();
+        } else if (method != u"Silent") {
+            send(socket, {{QStringLiteral("id"), id}, {QStringLiteral("result"), QJsonObject()}});
+        }
     }
 
     QThread thread_;
@@ -162,6 +173,51 @@ TEST(DevToolsConnection, CallersOnManyThreadsEachGetTheirOwnAnswers) {
         caller.join();
     EXPECT_EQ(answered, 100);
     EXPECT_EQ(fake.connections(), 1);
+}
+
+// Writes a DevToolsActivePort file for `endpoint` into `folder`, dated `written`.
+void writePortFile(const QString& folder, const DevToolsEndpoint& endpoint,
+                   const QDateTime& written) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(folder + QStringLiteral("/DevToolsActivePort"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::number(endpoint.port) + '\n' + endpoint.path.toUtf8());
+    ASSERT_TRUE(file.flush());
+    ASSERT_TRUE(file.setFileTime(written, QFileDevice::FileModificationTime));
+}
+
+TEST(DevToolsBrowserDiscovery, FollowsThePortFileWrittenLast) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    FakeEndpoint live;
+    // A port nobody listens on any more, as a browser that quit leaves it.
+    const DevToolsEndpoint stale = [] {
+        QTcpServer closed;
+        closed.listen(QHostAddress::LocalHost);
+        return DevToolsEndpoint{closed.serverPort(), QStringLiteral("/devtools/browser/old"), {}};
+    }();
+    const QDateTime earlier = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QDateTime later = QDateTime::currentDateTimeUtc();
+    writePortFile(home.filePath(QStringLiteral("browser")), stale, earlier);
+    writePortFile(home.filePath(QStringLiteral("browser-kivaro")), *live.endpoint(), later);
+
+    const auto snapshots = snapshotFolder();
+    const QStringList folders{QStringLiteral("browser"), QStringLiteral("browser-kivaro")};
+    const DevToolsBrowser dedicated(QStringLiteral("id"), QStringLiteral("Name"), folders,
+                                    *snapshots);
+    EXPECT_TRUE(dedicated.reachable());
+    EXPECT_EQ(dedicated.status(), QString());
+
+    writePortFile(home.filePath(QStringLiteral("browser")), stale, later.addSecs(1));
+    const DevToolsBrowser fooled(QStringLiteral("id"), QStringLiteral("Name"), folders, *snapshots);
+    EXPECT_FALSE(fooled.reachable());
+    EXPECT_TRUE(fooled.status().startsWith(QStringLiteral("Name is not running")));
+    if (savedConfig.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 } // namespace
