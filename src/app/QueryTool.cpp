@@ -2,6 +2,9 @@
 
 #include "app/HistoryBrowser.h"
 #include "app/StateFile.h"
+#include "browsers/Commands.h"
+#include "browsers/DevToolsMenuBarAccess.h"
+#include "browsers/LinuxBrowsers.h"
 #include "search/Ranker.h"
 #include "search/Suggestions.h"
 #include "search/Text.h"
@@ -142,19 +145,27 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
     return options;
 }
 
-// The front browser's history (the first Chromium-family browser found) plus the chosen
-// sources; the history status goes to `err`.
+// The tabs, commands and history of the first browser running with remote debugging, or else
+// the history of the first Chromium-family browser found, plus the chosen sources; the history
+// status goes to `err`.
 std::variant<QueryState, QString> liveState(const Options& options, const PrivateFolder* snapshots,
                                             QTextStream& err) {
-    const auto front = HistoryBrowser::firstFound();
-    if (!front)
-        return QStringLiteral("no Chromium-family browser data found");
     if (!snapshots)
         return QStringLiteral("no private folder for database copies");
-    const HistoryResult history =
-        HistorySource::load(HistoryBrowser(*front, *snapshots), options.sources, *snapshots);
-    err << history.status << Qt::endl;
     QueryState state;
+    HistoryResult history;
+    if (const auto driven = LinuxBrowsers::firstReachable(*snapshots)) {
+        state.tabs = driven->tabs();
+        const auto items = MenuBar::walk(DevToolsMenuBarAccess({driven}), driven->bundleID());
+        state.commands = Commands::resolve(items, false);
+        history = HistorySource::load(*driven, options.sources, *snapshots);
+    } else if (const auto front = HistoryBrowser::firstFound()) {
+        history =
+            HistorySource::load(HistoryBrowser(*front, *snapshots), options.sources, *snapshots);
+    } else {
+        return QStringLiteral("no Chromium-family browser data found");
+    }
+    err << history.status << Qt::endl;
     state.history = history.entries;
     state.now = QDateTime::currentDateTimeUtc();
     return state;

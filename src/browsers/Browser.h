@@ -32,6 +32,8 @@ public:
     // The addresses of that window's tabs, in tab order.
     virtual QStringList urls(qint64 windowID) const = 0;
     virtual HistoryResult history() const = 0;
+    // Why the browser cannot be driven right now and what to do about it; empty while it can.
+    virtual QString status() const { return {}; }
 };
 
 } // namespace kivaro

@@ -1,11 +1,15 @@
 #include "platform/linux/X11ErrorTrap.h"
 
 #include <X11/Xlib.h>
+#include <mutex>
 
 namespace kivaro {
 
 namespace {
 
+// The handler is one for the whole process, so traps on connections of different threads (the
+// workspace answers any thread) take turns.
+std::recursive_mutex turns;
 Display* trapped = nullptr;
 bool caught = false;
 XErrorHandler previous = nullptr;
@@ -21,6 +25,7 @@ int handle(Display* display, XErrorEvent* error) {
 } // namespace
 
 ErrorTrap::ErrorTrap(Display* display) : display_(display) {
+    turns.lock();
     XSync(display_, False);
     trapped = display_;
     caught = false;
@@ -31,6 +36,7 @@ ErrorTrap::~ErrorTrap() {
     XSync(display_, False);
     XSetErrorHandler(previous);
     trapped = nullptr;
+    turns.unlock();
 }
 
 bool ErrorTrap::failed() {

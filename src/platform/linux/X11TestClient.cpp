@@ -3,10 +3,13 @@
 #include "app/HotkeyCombo.h"
 #include "platform/linux/X11Keys.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <array>
+#include <unistd.h>
 #include <utility>
 
 namespace kivaro {
@@ -101,6 +104,85 @@ bool X11TestClient::grab(quint32 virtualKeyCode, quint32 hotkeyModifiers) {
     XSync(display_, False);
     XSetErrorHandler(previous);
     return !refused;
+}
+
+namespace {
+
+Atom atom(Display* display, const char* name) {
+    return XInternAtom(display, name, False);
+}
+
+void setWindows(Display* display, const char* name, const QList<unsigned long>& windows) {
+    XChangeProperty(display, DefaultRootWindow(display), atom(display, name), XA_WINDOW, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(windows.constData()),
+                    static_cast<int>(windows.size()));
+    XSync(display, False);
+}
+
+} // namespace
+
+unsigned long X11TestClient::createWindow(const QString& instance, const QString& className,
+                                          std::optional<quint32> pid) {
+    const Window window =
+        XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
+    QByteArray name = instance.toLocal8Bit();
+    QByteArray kind = className.toLocal8Bit();
+    XClassHint hint{name.data(), kind.data()};
+    XSetClassHint(display_, window, &hint);
+    if (pid) {
+        const unsigned long value = *pid;
+        XChangeProperty(display_, window, atom(display_, "_NET_WM_PID"), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+    }
+    XMapWindow(display_, window);
+    XSync(display_, False);
+    return window;
+}
+
+void X11TestClient::destroyWindow(unsigned long window) {
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+}
+
+void X11TestClient::setActiveWindow(unsigned long window) {
+    setWindows(display_, "_NET_ACTIVE_WINDOW", {window});
+}
+
+void X11TestClient::setClientList(const QList<unsigned long>& windows) {
+    setWindows(display_, "_NET_CLIENT_LIST", windows);
+}
+
+void X11TestClient::setGarbledActiveWindow() {
+    const QByteArray text("not a window");
+    XChangeProperty(display_, DefaultRootWindow(display_), atom(display_, "_NET_ACTIVE_WINDOW"),
+                    XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text.constData()),
+                    static_cast<int>(text.size()));
+    XSync(display_, False);
+}
+
+void X11TestClient::removeActiveWindow() {
+    XDeleteProperty(display_, DefaultRootWindow(display_), atom(display_, "_NET_ACTIVE_WINDOW"));
+    XSync(display_, False);
+}
+
+void X11TestClient::actAsWindowManager() {
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureRedirectMask);
+    XSync(display_, False);
+}
+
+std::optional<unsigned long> X11TestClient::nextActivationRequest() {
+    constexpr int polls = 100;
+    for (int poll = 0; poll < polls; ++poll) {
+        XSync(display_, False);
+        XEvent event;
+        while (XCheckTypedEvent(display_, ClientMessage, &event)) {
+            if (event.xclient.message_type == atom(display_, "_NET_ACTIVE_WINDOW"))
+                return event.xclient.window;
+        }
+        usleep(20000);
+    }
+    return std::nullopt;
 }
 
 } // namespace kivaro

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 struct _XDisplay;
 
@@ -31,6 +34,22 @@ public:
 
     // A passive grab on the root window, as a competing program would hold it.
     bool grab(quint32 virtualKeyCode, quint32 hotkeyModifiers);
+
+    // A window with this WM_CLASS and, if given, _NET_WM_PID, as an application would map it.
+    unsigned long createWindow(const QString& instance, const QString& className,
+                               std::optional<quint32> pid);
+    void destroyWindow(unsigned long window);
+    // Root window properties as a window manager keeps them.
+    void setActiveWindow(unsigned long window);
+    void setClientList(const QList<unsigned long>& windows);
+    // A _NET_ACTIVE_WINDOW property that is not a window: a text.
+    void setGarbledActiveWindow();
+    void removeActiveWindow();
+
+    // Takes the window manager's part: from now on, requests to activate a window come here.
+    void actAsWindowManager();
+    // The window of the next activation request, if one arrives in a short while.
+    std::optional<unsigned long> nextActivationRequest();
 
 private:
     bool tap(unsigned long keysym);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "browsers/DevToolsEndpoint.h"
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class QThread;
+
+namespace kivaro {
+
+class DevToolsSocket;
+struct DevToolsExchange;
+
+// One command of the DevTools protocol.
+struct DevToolsCall {
+    QString method;
+    QJsonObject params;
+    QString sessionId; // empty: a command to the browser itself
+
+    bool operator==(const DevToolsCall&) const = default;
+};
+
+// One WebSocket connection to a browser's DevTools endpoint, kept open between calls and
+// opened again (after looking for the endpoint again) when it drops. The socket lives on a
+// thread of its own with its own event loop, so callers on any thread, with or without an
+// event loop, simply block until the answers arrive or their deadline passes.
+class DevToolsConnection {
+public:
+    // Where the endpoint is now; asked on the socket's thread before every (re)connection.
+    using Discover = std::function<std::optional<DevToolsEndpoint>()>;
+
+    enum class State {
+        unknown,    // nothing tried yet
+        connected,  // the socket is open
+        noEndpoint, // no (well-formed) DevToolsActivePort file
+        refused,    // the file is there but nobody answers on its port, or the socket dropped
+    };
+
+    explicit DevToolsConnection(Discover discover);
+    ~DevToolsConnection();
+    DevToolsConnection(const DevToolsConnection&) = delete;
+    DevToolsConnection& operator=(const DevToolsConnection&) = delete;
+
+    // Sends the calls together and waits for every answer until the deadline. Each answer is
+    // the call's result object, or nothing for an error reply, a time-out or a lost connection.
+    QList<std::optional<QJsonObject>> send(const QList<DevToolsCall>& calls,
+                                           QDeadlineTimer deadline);
+    std::optional<QJsonObject> send(const DevToolsCall& call, QDeadlineTimer deadline);
+
+    // The body of an HTTP GET of `path` on the connected endpoint's port ("/json/list"),
+    // after making sure the socket is open; nothing on any failure.
+    std::optional<QByteArray> fetch(const QString& path, QDeadlineTimer deadline);
+
+    State state() const;
+    // The endpoint of the open socket, or of the last one that was open.
+    std::optional<DevToolsEndpoint> endpoint() const;
+
+private:
+    void start();
+    bool run(const std::shared_ptr<DevToolsExchange>& exchange, QDeadlineTimer deadline);
+
+    Discover discover_;
+    std::once_flag started_;
+    std::unique_ptr<QThread> thread_;
+    DevToolsSocket* socket_ = nullptr; // lives on thread_, deleted when it finishes
+    std::shared_ptr<struct DevToolsConnectionStatus> status_;
+};
+
+} // namespace kivaro

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "browsers/SafariTab.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace kivaro {
+
+// Turns what the DevTools protocol says about a browser's pages into tab records.
+//
+// The protocol does not say which tab a window shows, nor the order of the tab strip. The
+// browser's HTTP listing ("/json/list") orders the pages by the time they were last shown, most
+// recent first; so the current tab of each window is its most recently shown page, and the
+// windows run front to back in the order their current tabs were shown. Within a window, tabs
+// keep the order in which this program first saw them (DevToolsTabOrder): a new tab lands at
+// the end, as the browser adds it, and indices stay put between listings.
+namespace DevToolsTabs {
+
+// One page target.
+struct Page {
+    QString targetId;
+    QString title;
+    QString url;
+
+    bool operator==(const Page&) const = default;
+};
+
+// A tab as listed, with the target it stands for.
+struct Listed {
+    SafariTab tab;
+    QString targetId;
+
+    bool operator==(const Listed&) const = default;
+};
+
+// The page targets of a "/json/list" answer in its order (most recently shown first); other
+// targets (the browser's own interface, workers) are left out. Nothing if it is not a list.
+std::optional<QList<Page>> pages(const QByteArray& json);
+
+} // namespace DevToolsTabs
+
+// The order in which tabs were first seen, which stands in for their order in the tab strip.
+class DevToolsTabOrder {
+public:
+    // Ranks the pages not seen before after every known one (the least recently shown
+    // first), and forgets the targets that are gone.
+    void update(const QList<DevToolsTabs::Page>& pages);
+    // The rank of a target; unknown targets come last.
+    qint64 rank(const QString& targetId) const;
+
+private:
+    QHash<QString, qint64> ranks_;
+    qint64 next_ = 0;
+};
+
+namespace DevToolsTabs {
+
+// The tabs of the pages (most recently shown first) whose window is known, `windows` mapping a
+// target to its window id: windows front to back, tabs in `order`, the most recently shown
+// page of each window current.
+QList<Listed> arrange(const QList<Page>& pages, const QHash<QString, qint64>& windows,
+                      const DevToolsTabOrder& order);
+
+} // namespace DevToolsTabs
+
+} // namespace kivaro

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Workspace.h"
+
+#include <QString>
+
+#include <mutex>
+
+struct _XDisplay;
+
+namespace kivaro {
+
+// The desktop as X11 and /proc show it. The front application is the owner of the EWMH active
+// window: its WM_CLASS says which browser it is (through LinuxBrowsers; any other application
+// goes by its class name) and _NET_WM_PID its process. Running browsers are found among the
+// processes in /proc by their executable. Safe to call from any thread: the connection is this
+// object's own and used by one caller at a time.
+class X11Workspace : public Workspace {
+public:
+    // Connects to `displayName`, or to $DISPLAY when it is empty; `procFolder` is where the
+    // process table is read.
+    explicit X11Workspace(const QString& displayName = {},
+                          QString procFolder = QStringLiteral("/proc"));
+    ~X11Workspace() override;
+    X11Workspace(const X11Workspace&) = delete;
+    X11Workspace& operator=(const X11Workspace&) = delete;
+
+    bool isConnected() const { return display_ != nullptr; }
+
+    std::optional<Application> frontApplication() const override;
+    // The main processes of the known browsers (their helper processes are left out).
+    QList<Application> runningApplications() const override;
+    bool isInstalled(const QString& bundleID) const override;
+    // Starts the browser's program if it is not running; a running one is brought forward by
+    // asking the window manager to activate its window.
+    bool launch(const QString& bundleID, bool activate) override;
+    // Hands an absolute address to xdg-open.
+    bool openURL(const QString& url) override;
+    void beep() override;
+
+private:
+    bool activate(const QString& bundleID) const;
+
+    mutable std::mutex mutex_;
+    _XDisplay* display_ = nullptr;
+    QString procFolder_;
+};
+
+} // namespace kivaro

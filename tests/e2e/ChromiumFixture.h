@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ChromiumProcess.h"
+#include "PageServer.h"
+#include "browsers/DevToolsBrowser.h"
+#include "platform/PrivateFolder.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace kivaro::testing {
+
+inline const QString bundleID = QStringLiteral("org.chromium.Chromium");
+inline const QString dataFolder = QStringLiteral("chromium");
+
+// A headless Chromium whose user data lives in the configuration folder of a private home,
+// driven by a DevToolsBrowser that finds it the way it finds the user's own browser.
+class ChromiumTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home_.isValid());
+        ASSERT_TRUE(server_.listening());
+        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
+        if (!chromium_.start(folder(), server_.url(QStringLiteral("a"))))
+            GTEST_SKIP() << "Chromium cannot start here: " << chromium_.error().toStdString();
+        browser_ = makeBrowser();
+        ASSERT_TRUE(waitForTitles({title("a")}));
+    }
+
+    QString folder() const { return home_.path() + u'/' + dataFolder; }
+    static QString title(const char* name) { return PageServer::title(QString::fromUtf8(name)); }
+    QString url(const char* name) const { return server_.url(QString::fromUtf8(name)); }
+
+    std::unique_ptr<DevToolsBrowser> makeBrowser() const {
+        return std::make_unique<DevToolsBrowser>(bundleID, QStringLiteral("Chromium"),
+                                                 QStringList{dataFolder}, *snapshots_);
+    }
+
+    QStringList titles() const {
+        QStringList titles;
+        for (const SafariTab& tab : browser_->tabs())
+            titles.append(tab.title);
+        return titles;
+    }
+
+    // Page loads finish in their own time: wait (bounded) for the titles to show.
+    bool waitForTitles(const QStringList& wanted) const {
+        return eventually([&] { return titles() == wanted; });
+    }
+
+    std::optional<SafariTab> tabTitled(const QString& wanted) const {
+        for (const SafariTab& tab : browser_->tabs())
+            if (tab.title == wanted)
+                return tab;
+        return std::nullopt;
+    }
+
+    bool currentIs(const char* name) const {
+        const auto page = browser_->currentPage();
+        return page && page->first == title(name);
+    }
+
+    QTemporaryDir home_;
+    PageServer server_;
+    ChromiumProcess chromium_;
+    std::unique_ptr<PrivateFolder> snapshots_ = snapshotFolder();
+    std::unique_ptr<DevToolsBrowser> browser_;
+};
+
+} // namespace kivaro::testing
