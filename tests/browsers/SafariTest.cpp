@@ -1,0 +1,307 @@
+#include "browsers/Safari.h"
+
+#include "ScriptingFixture.h"
+#include "browsers/SafariBrowser.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace kivaro {
+
+void PrintTo(const SafariTab& tab, std::ostream* out) {
+    *out << "{" << tab.windowID << ", " << tab.windowOrder << ", " << tab.index << ", \""
+         << tab.title.toStdString() << "\", \"" << tab.url.toStdString() << "\", \""
+         << tab.group.toStdString() << "\", " << tab.isCurrent << "}";
+}
+
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace test;
+using ::testing::ElementsAre;
+using D = Descriptor;
+
+const QString safari = u"com.apple.Safari"_s;
+
+// The script texts, written out whole.
+const QString tabsScript =
+    u"tell application \"Safari\"\n  set out to {}\n  repeat with w in windows\n    try\n      set "
+    u"end of out to {id of w, index of current tab of w, name of w, name of every tab of w, URL "
+    u"of every tab of w}\n    end try\n  end repeat\n  return out\nend tell"_s;
+const QString currentPageScript = u"tell application \"Safari\" to return {name of current tab of "
+                                  u"window 1, URL of current tab of window 1}"_s;
+const QString currentTabScript = u"tell application \"Safari\" to return {id of window 1, index "
+                                 u"of current tab of window 1, URL of current tab of window 1}"_s;
+const QString frontURLsScript =
+    u"tell application \"Safari\" to return URL of every tab of window 1"_s;
+
+QString urlsScript(const QString& windowID) {
+    return u"tell application \"Safari\" to return URL of every tab of window id "_s + windowID;
+}
+
+QString closeScript(const QString& index, const QString& windowID) {
+    return u"tell application \"Safari\" to close tab "_s + index + u" of window id "_s + windowID;
+}
+
+class SafariTest : public ScriptingTest {
+protected:
+    void SetUp() override {
+        ScriptingTest::SetUp();
+        workspace_.run(safari);
+    }
+
+    SafariBrowser browser_{runner_, workspace_, menus_, snapshots_,
+                           SafariPlaces{.pause = [](std::chrono::milliseconds) {}}};
+};
+
+TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
+    browser_.tabs();
+    browser_.switchTo(7, 3);
+    browser_.open(u"https://example.com/a?b=1"_s, true);
+    browser_.open(u"https://example.com/a?b=1"_s, false);
+    browser_.close(7, 2);
+    browser_.urls(7);
+    browser_.frontURLs();
+    browser_.currentPage();
+    browser_.currentTab();
+    EXPECT_EQ(
+        runner_.sources(),
+        (QStringList{
+            tabsScript,
+            u"tell application \"Safari\"\n  set w to window id 7\n  set current tab of w to "
+            u"tab 3 of w\n  set index of w to 1\n  activate\nend tell"_s,
+            u"tell application \"Safari\"\n  activate\n  if (count of windows) = 0 then\n    "
+            u"make new document with properties {URL:\"https://example.com/a?b=1\"}\n  else\n "
+            u"   tell window 1 to set current tab to (make new tab with properties "
+            u"{URL:\"https://example.com/a?b=1\"})\n  end if\nend tell"_s,
+            u"tell application \"Safari\"\n  activate\n  if (count of windows) = 0 then\n    "
+            u"make new document with properties {URL:\"https://example.com/a?b=1\"}\n  else\n "
+            u"   set URL of current tab of window 1 to \"https://example.com/a?b=1\"\n  end "
+            u"if\nend tell"_s,
+            closeScript(u"2"_s, u"7"_s),
+            urlsScript(u"7"_s),
+            frontURLsScript,
+            currentPageScript,
+            currentTabScript,
+        }));
+    EXPECT_EQ(browser_.bundleID(), safari);
+    EXPECT_EQ(browser_.name(), u"Safari"_s);
+}
+
+TEST_F(SafariTest, WindowIdsAndIndicesAreWrittenInFullDecimal) {
+    const qint64 wide = 5000000000LL;
+    browser_.switchTo(wide, 12);
+    browser_.close(std::numeric_limits<qint64>::min(), -1);
+    browser_.urls(wide);
+    EXPECT_EQ(
+        runner_.sources(),
+        (QStringList{
+            u"tell application \"Safari\"\n  set w to window id 5000000000\n  set current tab "
+            u"of w to tab 12 of w\n  set index of w to 1\n  activate\nend tell"_s,
+            closeScript(u"-1"_s, u"-9223372036854775808"_s),
+            urlsScript(u"5000000000"_s),
+        }));
+}
+
+TEST_F(SafariTest, TabsReadEveryWindowWithItsGroupAndCurrentTab) {
+    runner_.answer(tabsScript,
+                   list({
+                       list({integer(11), integer(2), text(u"Work \u2014 Inbox"_s),
+                             texts({u"Inbox"_s, u"Docs"_s}),
+                             texts({u"https://mail.example/"_s, u"https://docs.example/"_s})}),
+                       list({integer(12), integer(1), text(u"Plain title"_s), texts({u"Home"_s}),
+                             texts({u"https://home.example/"_s})}),
+                       list({integer(13), integer(1), text(u"A \u2014 B \u2014 C"_s),
+                             texts({u"T"_s}), texts({u"u"_s})}),
+                   }));
+    EXPECT_THAT(
+        browser_.tabs(),
+        ElementsAre(SafariTab{11, 0, 1, u"Inbox"_s, u"https://mail.example/"_s, u"Work"_s, false},
+                    SafariTab{11, 0, 2, u"Docs"_s, u"https://docs.example/"_s, u"Work"_s, true},
+                    SafariTab{12, 1, 1, u"Home"_s, u"https://home.example/"_s, {}, true},
+                    SafariTab{13, 2, 1, u"T"_s, u"u"_s, u"A"_s, true}));
+}
+
+TEST_F(SafariTest, GroupIsTheTextBeforeTheFirstSeparatorOnly) {
+    EXPECT_EQ(Safari::groupOf(u"Trip \u2014 Flights"_s), u"Trip"_s);
+    EXPECT_EQ(Safari::groupOf(u"Trip \u2014 a \u2014 b"_s), u"Trip"_s);
+    EXPECT_EQ(Safari::groupOf(u"Trip - Flights"_s), QString());
+    EXPECT_EQ(Safari::groupOf(u"Trip\u2014Flights"_s), QString());
+    EXPECT_EQ(Safari::groupOf(u" \u2014 untitled group"_s), QString());
+    EXPECT_EQ(Safari::groupOf(QString()), QString());
+}
+
+TEST_F(SafariTest, WindowsOfTheWrongShapeAreSkippedAndTheOthersKept) {
+    const D good = list({integer(5), integer(1), text(u"n"_s), texts({u"Kept"_s}),
+                         texts({u"https://kept.example/"_s})});
+    runner_.answer(
+        tabsScript,
+        list({
+            D::missing(),                                                       // no window
+            text(u"not a window"_s),                                            // text
+            list({integer(1), integer(1), text(u"n"_s), texts({}), texts({})}), // no tabs
+            list({integer(2), integer(1), text(u"n"_s), D::missing(), texts({u"u"_s})}),
+            list({integer(3), integer(1), text(u"n"_s), texts({u"t"_s})}), // no addresses
+            list({integer(4), integer(1), text(u"n"_s), text(u"title"_s), texts({u"u"_s})}),
+            good,
+        }));
+    // The window keeps its position in the answer even when earlier ones were dropped.
+    EXPECT_THAT(browser_.tabs(),
+                ElementsAre(SafariTab{5, 6, 1, u"Kept"_s, u"https://kept.example/"_s, {}, true}));
+}
+
+TEST_F(SafariTest, ItemsOfTheWrongShapeReadAsEmptyOrZero) {
+    runner_.answer(
+        tabsScript,
+        list({
+            // Fewer addresses than titles, ids and names that are not what they should be.
+            list({text(u"77"_s), list({integer(1)}), list({text(u"G \u2014 x"_s)}),
+                  list({text(u"One"_s), integer(2), D::missing(), list({})}),
+                  list({text(u"https://one.example/"_s)})}),
+            // Addresses given as a text instead of a list.
+            list({text(u"5000000000"_s), integer(-1), D::missing(), texts({u"T"_s}),
+                  text(u"https://x.example/"_s)}),
+        }));
+    EXPECT_THAT(browser_.tabs(),
+                ElementsAre(SafariTab{77, 0, 1, u"One"_s, u"https://one.example/"_s, {}, false},
+                            SafariTab{77, 0, 2, u"2"_s, {}, {}, false},
+                            SafariTab{77, 0, 3, {}, {}, {}, false},
+                            SafariTab{77, 0, 4, {}, {}, {}, false},
+                            SafariTab{0, 1, 1, u"T"_s, {}, {}, false}));
+}
+
+TEST_F(SafariTest, AnAnswerThatIsNoListGivesNoTabs) {
+    for (const std::optional<D>& answer :
+         {std::optional<D>(), std::optional(D::missing()), std::optional(text(u"x"_s)),
+          std::optional(integer(3)), std::optional(list({}))}) {
+        runner_.answer(tabsScript, answer);
+        EXPECT_TRUE(browser_.tabs().isEmpty());
+    }
+}
+
+TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
+    workspace_.quit(safari);
+    runner_.answer(currentPageScript, texts({u"t"_s, u"https://a.example/"_s}));
+    EXPECT_TRUE(browser_.tabs().isEmpty());
+    EXPECT_EQ(browser_.currentPage(), std::nullopt);
+    EXPECT_EQ(browser_.currentTab(), std::nullopt);
+    EXPECT_FALSE(browser_.isRunning());
+    EXPECT_TRUE(runner_.sources().isEmpty());
+    // These send their scripts without looking; Safari answers or the script fails.
+    browser_.switchTo(1, 1);
+    browser_.open(u"https://a.example/"_s, true);
+    browser_.close(1, 1);
+    browser_.urls(1);
+    browser_.frontURLs();
+    EXPECT_EQ(runner_.sources().size(), 5);
+    EXPECT_TRUE(workspace_.launched().isEmpty());
+}
+
+TEST_F(SafariTest, CurrentPageFallsBackToTheAddressForATitle) {
+    runner_.answerInTurn(
+        currentPageScript,
+        {texts({u"Title"_s, u"https://a.example/"_s}),
+         list({D::missing(), text(u"https://b.example/"_s)}), texts({{}, u"https://c.example/"_s}),
+         list({list({text(u"x"_s)}), text(u"https://d.example/"_s)}), texts({u"No address"_s, {}}),
+         list({text(u"Only title"_s)}), text(u"https://e.example/"_s), std::nullopt});
+    using Page = std::optional<std::pair<QString, QString>>;
+    EXPECT_EQ(browser_.currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
+    EXPECT_EQ(browser_.currentPage(), Page({u"https://b.example/"_s, u"https://b.example/"_s}));
+    EXPECT_EQ(browser_.currentPage(), Page({u"https://c.example/"_s, u"https://c.example/"_s}));
+    EXPECT_EQ(browser_.currentPage(), Page({u"https://d.example/"_s, u"https://d.example/"_s}));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(browser_.currentPage(), std::nullopt) << i;
+}
+
+TEST_F(SafariTest, CurrentTabReadsWindowIndexAndAddress) {
+    runner_.answerInTurn(currentTabScript,
+                         {list({integer(42), integer(3), text(u"https://a.example/"_s)}),
+                          list({D::missing(), D::missing(), text(u"https://b.example/"_s)}),
+                          list({integer(42), integer(3), D::missing()}),
+                          list({integer(42), integer(3)}), std::nullopt});
+    EXPECT_EQ(browser_.currentTab(), (TabRef{42, 3, u"https://a.example/"_s}));
+    EXPECT_EQ(browser_.currentTab(), (TabRef{0, 0, u"https://b.example/"_s}));
+    EXPECT_EQ(browser_.currentTab(), std::nullopt);
+    EXPECT_EQ(browser_.currentTab(), std::nullopt);
+    EXPECT_EQ(browser_.currentTab(), std::nullopt);
+}
+
+TEST_F(SafariTest, AddressListsReadEveryItemAsText) {
+    runner_.answer(urlsScript(u"3"_s),
+                   list({text(u"https://a.example/"_s), D::missing(), integer(4), list({})}));
+    runner_.answer(frontURLsScript, text(u"https://only.example/"_s));
+    EXPECT_EQ(browser_.urls(3), (QStringList{u"https://a.example/"_s, {}, u"4"_s, {}}));
+    EXPECT_EQ(browser_.frontURLs(), QStringList());
+    EXPECT_EQ(browser_.urls(4), QStringList());
+}
+
+class SafariCloseByAddressTest : public SafariTest {
+protected:
+    void answerURLs(const QStringList& urls) { runner_.answer(urlsScript(u"9"_s), texts(urls)); }
+    void closeSucceeds(const QString& index) {
+        runner_.answer(closeScript(index, u"9"_s), D::missing());
+    }
+    QStringList closes() const {
+        QStringList sent = runner_.sources();
+        sent.removeIf([](const QString& source) { return !source.contains(u"to close tab"); });
+        return sent;
+    }
+};
+
+TEST_F(SafariCloseByAddressTest, ClosesTheFirstTabWithTheSameBareAddress) {
+    answerURLs({u"https://other.example/"_s, u"http://www.Example.com/page/"_s,
+                u"https://example.com/page"_s});
+    closeSucceeds(u"2"_s);
+    EXPECT_TRUE(browser_.close(9, u"https://example.com/page"_s));
+    EXPECT_EQ(closes(), QStringList{closeScript(u"2"_s, u"9"_s)});
+}
+
+TEST_F(SafariCloseByAddressTest, NeverClosesTheLastTabOfAWindow) {
+    answerURLs({u"https://example.com/"_s});
+    closeSucceeds(u"1"_s);
+    EXPECT_FALSE(browser_.close(9, u"https://example.com/"_s));
+    runner_.answer(urlsScript(u"9"_s), text(u"https://example.com/"_s));
+    EXPECT_FALSE(browser_.close(9, u"https://example.com/"_s));
+    EXPECT_TRUE(closes().isEmpty());
+}
+
+TEST_F(SafariCloseByAddressTest, FailsWhenNothingMatchesOrAScriptFails) {
+    answerURLs({u"https://a.example/"_s, u"https://b.example/"_s});
+    EXPECT_FALSE(browser_.close(9, u"https://c.example/"_s));
+    EXPECT_TRUE(closes().isEmpty());
+    // The close script itself fails: not reported as closed.
+    EXPECT_FALSE(browser_.close(9, u"https://b.example/"_s));
+    EXPECT_EQ(closes(), QStringList{closeScript(u"2"_s, u"9"_s)});
+    // The address list fails.
+    EXPECT_FALSE(browser_.close(10, u"https://b.example/"_s));
+}
+
+TEST_F(SafariCloseByAddressTest, AnEmptyAddressClosesNothing) {
+    // Tabs without an address read as empty; an empty wanted address must not match them.
+    runner_.answer(urlsScript(u"9"_s), list({D::missing(), D::missing()}));
+    closeSucceeds(u"1"_s);
+    EXPECT_FALSE(browser_.close(9, QString()));
+    EXPECT_FALSE(browser_.close(9, u"https://"_s));
+    EXPECT_TRUE(closes().isEmpty());
+}
+
+TEST_F(SafariTest, ARunnerThatFailsEveryCallGivesEmptyResults) {
+    menus_.setMenuBar(safari,
+                      FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
+                          u"Window"_s, {FakeMenuBarAccess::item(u"Go To Next Tab Group"_s)})}));
+    EXPECT_TRUE(browser_.tabs().isEmpty());
+    EXPECT_EQ(browser_.currentPage(), std::nullopt);
+    EXPECT_EQ(browser_.currentTab(), std::nullopt);
+    EXPECT_TRUE(browser_.urls(1).isEmpty());
+    EXPECT_TRUE(browser_.frontURLs().isEmpty());
+    EXPECT_FALSE(browser_.close(1, u"https://a.example/"_s));
+    EXPECT_FALSE(browser_.reveal(u"https://a.example/"_s));
+    browser_.switchTo(1, 1);
+    browser_.open(u"https://a.example/"_s, false);
+    browser_.close(1, 1);
+    EXPECT_FALSE(runner_.sources().isEmpty());
+}
+
+} // namespace
+} // namespace kivaro

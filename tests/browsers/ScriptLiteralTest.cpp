@@ -1,0 +1,120 @@
+#include "ScriptingFixture.h"
+#include "browsers/ChromiumBrowser.h"
+#include "browsers/Safari.h"
+
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace test;
+
+// Reads the string literals of a script as AppleScript does: a literal runs from a double quote
+// to the next unescaped one, and knows the escapes \\ \" \n \r \t. A line break inside a literal
+// is refused here: each literal must stay on one line. Nothing when the script does not lex.
+std::optional<QStringList> literalsOf(const QString& script) {
+    QStringList literals;
+    for (qsizetype i = 0; i < script.size(); ++i) {
+        if (script[i] != u'"')
+            continue;
+        QString value;
+        for (++i;; ++i) {
+            if (i >= script.size() || script[i] == u'\n' || script[i] == u'\r')
+                return std::nullopt;
+            if (script[i] == u'"')
+                break;
+            if (script[i] != u'\\') {
+                value += script[i];
+                continue;
+            }
+            if (++i >= script.size())
+                return std::nullopt;
+            const QChar escaped = script[i];
+            if (escaped == u'n')
+                value += u'\n';
+            else if (escaped == u'r')
+                value += u'\r';
+            else if (escaped == u't')
+                value += u'\t';
+            else if (escaped == u'\\' || escaped == u'"')
+                value += escaped;
+            else
+                return std::nullopt;
+        }
+        literals.append(value);
+    }
+    return literals;
+}
+
+struct Hostile {
+    QString address;
+    // What the browser receives: the address itself, or with characters that cannot stand
+    // in a script literal percent-encoded.
+    QString received;
+};
+
+QList<Hostile> hostileAddresses() {
+    return {
+        {u"https://e.example/?q=\"a\" & (do shell script \"touch /tmp/x\")"_s, {}},
+        {u"https://e.example/ends-in-backslash\\"_s, {}},
+        {u"https://e.example/\\\"}) & (do shell script \"x\") & ({\""_s, {}},
+        {u"https://e.example/a\nend tell\ndo shell script \"x\"\n--"_s, {}},
+        {u"https://e.example/a\rend tell\r\ndo shell script \"x\""_s, {}},
+        {u"https://e.example/\ttab"_s, {}},
+        {u"https://b\u00fccher.example/stra\u00dfe?q=\u65e5\u672c\u8a9e\U0001F600"_s, {}},
+        {u"https://e.example/%0A%22already-encoded"_s, {}},
+        {u"https://e.example/a\u2028b\u2029c\u0085d"_s,
+         u"https://e.example/a%E2%80%A8b%E2%80%A9c%C2%85d"_s},
+        {u"https://e.example/"_s + QChar(0) + u"nul"_s + QChar(0x1b) + QChar(0x7f),
+         u"https://e.example/%00nul%1B%7F"_s},
+        {QString(), {}},
+    };
+}
+
+QString received(const Hostile& hostile) {
+    return hostile.received.isNull() ? hostile.address : hostile.received;
+}
+
+TEST(ScriptLiteralTest, EveryAddressBecomesOneIntactLiteral) {
+    for (const Hostile& hostile : hostileAddresses()) {
+        const QString literal = Safari::literal(hostile.address);
+        SCOPED_TRACE(literal.toStdString());
+        EXPECT_EQ(literalsOf(literal), QStringList{received(hostile)});
+        EXPECT_TRUE(literal.startsWith(u'"') && literal.endsWith(u'"'));
+    }
+}
+
+TEST(ScriptLiteralTest, QuotesAndBackslashesAreEscapedAsTheScriptLanguageWants) {
+    EXPECT_EQ(Safari::literal(u"a\\b\"c"_s), u"\"a\\\\b\\\"c\""_s);
+    EXPECT_EQ(Safari::literal(u"x\ny\rz\tw"_s), u"\"x\\ny\\rz\\tw\""_s);
+    EXPECT_EQ(Safari::literal(u"https://example.com/"_s), u"\"https://example.com/\""_s);
+}
+
+class ScriptInjectionTest : public ScriptingTest {};
+
+TEST_F(ScriptInjectionTest, OpenScriptsHoldTheAddressAndNothingElse) {
+    ChromiumBrowser chrome(u"com.google.Chrome"_s, u"Chrome"_s, u"Google Chrome"_s,
+                           u"Google/Chrome"_s, runner_, workspace_, snapshots_);
+    for (const Hostile& hostile : hostileAddresses()) {
+        runner_.clearSources();
+        Safari::open(runner_, hostile.address, true);
+        Safari::open(runner_, hostile.address, false);
+        chrome.open(hostile.address, true);
+        chrome.open(hostile.address, false);
+        const QStringList sent = runner_.sources();
+        ASSERT_EQ(sent.size(), 4);
+        const QString r = received(hostile);
+        SCOPED_TRACE(hostile.address.toStdString());
+        EXPECT_EQ(literalsOf(sent[0]), (QStringList{u"Safari"_s, r, r}));
+        EXPECT_EQ(literalsOf(sent[1]), (QStringList{u"Safari"_s, r, r}));
+        EXPECT_EQ(literalsOf(sent[2]), (QStringList{u"com.google.Chrome"_s, r, r}));
+        EXPECT_EQ(literalsOf(sent[3]), (QStringList{u"com.google.Chrome"_s, r, r}));
+        // The script keeps its own line count whatever the address holds.
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(sent[i].count(u'\n'), (QList<int>{7, 7, 9, 8})[i]) << i;
+    }
+}
+
+} // namespace
+} // namespace kivaro
