@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browsers/SafariBrowser.h"
 #include "browsers/SafariTab.h"
 
 #include <QList>
@@ -18,6 +19,20 @@ public:
     virtual QList<SafariTab> groupTabs(const QList<SafariTab>& live) const = 0;
     // Whether a tab with that address is now current in the front window.
     virtual bool reveal(const QString& url) const = 0;
+};
+
+// The extras of the scripted Safari.
+class ScriptedSafariSide final : public SafariSide {
+public:
+    explicit ScriptedSafariSide(const SafariBrowser& safari) : safari_(safari) {}
+
+    QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override {
+        return safari_.groupTabs(live);
+    }
+    bool reveal(const QString& url) const override { return safari_.reveal(url); }
+
+private:
+    const SafariBrowser& safari_;
 };
 
 } // namespace kivaro

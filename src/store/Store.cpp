@@ -1,7 +1,10 @@
 #include "store/Store.h"
 
+#include "browsers/ChromiumBrowser.h"
 #include "browsers/Commands.h"
+#include "browsers/SafariBrowser.h"
 #include "browsers/MenuBar.h"
+#include "history/Archiver.h"
 #include "history/HistorySource.h"
 #include "platform/Workspace.h"
 #include "search/Web.h"
@@ -39,14 +42,25 @@ public:
 
 Store::Store(Adapters adapters, QObject* parent)
     : QObject(parent), adapters_(std::move(adapters)),
+      safari_(std::make_shared<SafariBrowser>(adapters_.scripts, adapters_.workspace,
+                                              adapters_.menuBar, adapters_.snapshots)),
       queue_(std::make_unique<SerialQueue>(Storage::bundleIdentifier)) {
     if (adapters_.hiddenFile.isEmpty())
         adapters_.hiddenFile = HiddenHistory::defaultFile();
+    if (adapters_.archiveFile.isEmpty())
+        adapters_.archiveFile = Archiver::defaultFile();
+    if (!adapters_.safari) {
+        scriptedSafari_ = std::make_unique<ScriptedSafariSide>(*safari_);
+        adapters_.safari = scriptedSafari_.get();
+    }
     const QList<BrowserRef> always = browsers(false);
     browser_ = OffMainBrowser::wrap(always.isEmpty() ? std::make_shared<NoBrowser>()
                                                      : always.constFirst());
     resetBrowserState(isSafari(*browser_));
     hidden = HiddenHistory::load(adapters_.hiddenFile);
+    archiver_ = std::make_unique<Archiver>(adapters_.archiveFile, *safari_, adapters_.preferences,
+                                           adapters_.toast);
+    archived = archiver_->state().archived;
     startArchive();
 }
 
@@ -70,13 +84,27 @@ Store::~Store() {
 
 QList<Store::BrowserRef> Store::browsers(bool optional) const {
 #ifdef Q_OS_MACOS
-    QList<BrowserRef> list = macBrowsers(optional);
+    // Safari always; the Chromium family once the user opts in.
+    QList<BrowserRef> list{safari_};
+    if (optional)
+        list += chromiumBrowsers();
+    return list + adapters_.platformBrowsers;
 #else
-    Q_UNUSED(optional); // nothing on Linux needs opting in
-    QList<BrowserRef> list = adapters_.platformBrowsers;
+    // Linux drives the Chromium family through DevTools; nothing there needs opting in.
+    Q_UNUSED(optional);
+    return adapters_.platformBrowsers;
 #endif
+}
+
+#ifdef Q_OS_MACOS
+QList<Store::BrowserRef> Store::chromiumBrowsers() const {
+    QList<BrowserRef> list;
+    for (const ChromiumBrowser& browser :
+         ChromiumBrowser::all(adapters_.scripts, adapters_.workspace, adapters_.snapshots))
+        list.append(std::make_shared<ChromiumBrowser>(browser));
     return list;
 }
+#endif
 
 Store::BrowserRef Store::browserFor(const QString& bundleID) const {
     for (const BrowserRef& candidate : browsers(adapters_.preferences.otherBrowsers())) {
@@ -129,10 +157,11 @@ void Store::refresh(Done done) {
     }
     const bool withHistory = historyStale();
     const BrowserRef copy = browser_;
-    queue_->async([this, copy, withHistory, done] {
+    const QDateTime at = now();
+    queue_->async([this, copy, withHistory, at, done] {
         QList<SafariTab> live = copy->tabs();
         if (isSafari(*copy))
-            seeTabs(live);
+            seeTabs(live, at);
         publishTabs(copy, live, done);
         publish(copy, gather(copy, std::move(live), withHistory), done);
     });

@@ -26,12 +26,15 @@ class QTimer;
 
 namespace kivaro {
 
+class Archiver;
 class MenuBarAccess;
 class Pasteboard;
 class PermissionProbe;
 class Preferences;
 class PrivateFolder;
+class SafariBrowser;
 class SafariSide;
+class ScriptRunner;
 class Toast;
 class Workspace;
 
@@ -56,13 +59,16 @@ public:
         Pasteboard& pasteboard;
         const PrivateFolder& snapshots;
         Preferences& preferences;
-        // Safari's tab groups and group switching; none where Safari does not run.
+        // Runs the scripts of Safari and the Chromium family.
+        ScriptRunner& scripts;
+        // Safari's tab groups and group switching; by default the store's own Safari's.
         SafariSide* safari = nullptr;
         // The browsers this platform drives apart from Safari and the Chromium family
         // (the DevTools-driven browsers of Linux); see browsers().
         QList<BrowserRef> platformBrowsers;
-        // The hidden-address file; HiddenHistory::defaultFile() unless a test moves it.
+        // The hidden-address and archive files; the application's own unless a test moves them.
         QString hiddenFile;
+        QString archiveFile;
         // The current time; the system clock unless a test sets its own.
         std::function<QDateTime()> clock;
     };
@@ -149,12 +155,12 @@ private:
 
     void resetBrowserState(bool safari);
 #ifdef Q_OS_MACOS
-    QList<BrowserRef> macBrowsers(bool optional) const;
+    QList<BrowserRef> chromiumBrowsers() const;
 #endif
     // The archive: its timer, and Safari's tabs seen on the queue.
     void startArchive();
-    void seeTabs(const QList<SafariTab>& live);
-    // Takes a reopened page out of the archive and republishes the archive.
+    void seeTabs(const QList<SafariTab>& live, const QDateTime& at);
+    // Takes a reopened page out of the archive and republishes the archive (on the queue).
     void restoreArchived(const QString& url);
     bool historyStale() const;
     bool isCurrent(const BrowserRef& browser) const;
@@ -182,6 +188,10 @@ private:
     void needAccessibility(const QString& message);
 
     Adapters adapters_;
+    // Safari as this program scripts it, the source of its extras and of the archive.
+    std::shared_ptr<SafariBrowser> safari_;
+    std::unique_ptr<SafariSide> scriptedSafari_;
+    std::unique_ptr<Archiver> archiver_; // queue only, after construction
     BrowserRef browser_;
     QTimer* archiveTimer_ = nullptr;
     QTimer* trailTimer_ = nullptr;

@@ -272,9 +272,11 @@ Store::Adapters StoreWorld::adapters(QList<Store::BrowserRef> browsers) {
             .pasteboard = pasteboard,
             .snapshots = snapshots,
             .preferences = *preferences,
+            .scripts = scripts,
             .safari = &safari,
             .platformBrowsers = std::move(browsers),
             .hiddenFile = hiddenFile(),
+            .archiveFile = archiveFile(),
             .clock = [this] { return now; }};
 }
 
@@ -284,6 +286,10 @@ std::unique_ptr<Store> StoreWorld::store(QList<Store::BrowserRef> browsers) {
 
 QString StoreWorld::hiddenFile() const {
     return folder.filePath(QStringLiteral("data/hidden-history.json"));
+}
+
+QString StoreWorld::archiveFile() const {
+    return folder.filePath(QStringLiteral("data/archive.json"));
 }
 
 void settle(Store& store) {

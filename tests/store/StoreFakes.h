@@ -5,6 +5,7 @@
 #include "platform/PrivateFolder.h"
 #include "platform/fake/FakeMenuBarAccess.h"
 #include "platform/fake/FakePermissionProbe.h"
+#include "platform/fake/FakeScriptRunner.h"
 #include "platform/fake/FakeWorkspace.h"
 #include "settings/Preferences.h"
 #include "store/Clipboard.h"
@@ -147,6 +148,7 @@ struct StoreWorld {
     Store::Adapters adapters(QList<Store::BrowserRef> browsers);
     std::unique_ptr<Store> store(QList<Store::BrowserRef> browsers);
     QString hiddenFile() const;
+    QString archiveFile() const;
 
     QTemporaryDir folder;
     FakeWorkspace workspace;
@@ -156,6 +158,7 @@ struct StoreWorld {
     RecordingPasteboard pasteboard;
     NoPrivateFolder snapshots;
     std::unique_ptr<Preferences> preferences;
+    FakeScriptRunner scripts; // answers nothing: every script fails
     FakeSafariSide safari;
     QDateTime now = QDateTime(QDate(2026, 5, 1), QTime(12, 0), Qt::UTC);
 };
