@@ -1,11 +1,16 @@
 #include "app/QueryTool.h"
 
 #include "app/HistoryBrowser.h"
+#include "app/QuietDesktop.h"
 #include "app/StateFile.h"
 #include "search/Ranker.h"
+#include "settings/Preferences.h"
+#include "store/Store.h"
 
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
 namespace kivaro {
 
@@ -112,8 +117,24 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
     return options;
 }
 
+// The store's picture after one full refresh of `front`. The store's settings and files live
+// in `scratch`: the tool never writes the user's own.
+Store::Adapters liveAdapters(QuietDesktop& desktop, const PrivateFolder& snapshots,
+                             Preferences& preferences, const QTemporaryDir& scratch) {
+    return {.workspace = desktop,
+            .menuBar = desktop,
+            .permissions = desktop,
+            .toast = desktop,
+            .pasteboard = desktop,
+            .snapshots = snapshots,
+            .preferences = preferences,
+            .scripts = desktop,
+            .hiddenFile = scratch.filePath(QStringLiteral("hidden-history.json")),
+            .archiveFile = scratch.filePath(QStringLiteral("archive.json"))};
+}
+
 // The front browser's history (the first Chromium-family browser found) plus the chosen
-// sources; the history status goes to `err`.
+// sources, read by the store's refresh; the history status goes to `err`.
 std::variant<QueryState, QString> liveState(const Options& options, const PrivateFolder* snapshots,
                                             QTextStream& err) {
     const auto front = HistoryBrowser::firstFound();
@@ -121,11 +142,26 @@ std::variant<QueryState, QString> liveState(const Options& options, const Privat
         return QStringLiteral("no Chromium-family browser data found");
     if (!snapshots)
         return QStringLiteral("no private folder for database copies");
-    const HistoryResult history =
-        HistorySource::load(HistoryBrowser(*front, *snapshots), options.sources, *snapshots);
-    err << history.status << Qt::endl;
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return QStringLiteral("no temporary folder");
+    Preferences preferences(std::make_unique<QSettings>(
+        scratch.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    preferences.setHistorySources(options.sources);
+    QuietDesktop desktop;
+    Store store(liveAdapters(desktop, *snapshots, preferences, scratch));
+    store.use(std::make_shared<HistoryBrowser>(*front, *snapshots));
+    // The refresh reports twice: with the tabs, then with everything, history included.
+    QEventLoop loop;
+    int reports = 0;
+    store.refresh([&] {
+        if (++reports == 2)
+            loop.quit();
+    });
+    loop.exec();
+    err << store.historyStatus << Qt::endl;
     QueryState state;
-    state.history = history.entries;
+    state.history = store.history;
     state.now = QDateTime::currentDateTimeUtc();
     return state;
 }
