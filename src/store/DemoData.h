@@ -17,7 +17,7 @@ struct DemoData {
     QList<SafariTab> tabs;
     QList<HistoryEntry> history;
     QList<Command> devTools;
-    QHash<QString, qint64> visits;            // visit count per host, as Store::hostVisits
+    QHash<QString, qint64> visits;           // visit count per host, as Store::hostVisits
     QHash<QString, QStringList> suggestions; // per lower-cased typed text
 
     // The canned suggestions for what was typed; empty when there are none.

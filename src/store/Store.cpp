@@ -2,8 +2,8 @@
 
 #include "browsers/ChromiumBrowser.h"
 #include "browsers/Commands.h"
-#include "browsers/SafariBrowser.h"
 #include "browsers/MenuBar.h"
+#include "browsers/SafariBrowser.h"
 #include "history/Archiver.h"
 #include "history/HistorySource.h"
 #include "platform/Workspace.h"
@@ -22,22 +22,6 @@ namespace {
 
 const QString notLoaded = QStringLiteral("not loaded");
 
-// The first browser of the platform, so the store always drives something; a platform with
-// none (a test without browsers) gets one that answers nothing.
-class NoBrowser final : public Browser {
-public:
-    QString bundleID() const override { return {}; }
-    QString name() const override { return QStringLiteral("No browser"); }
-    QList<SafariTab> tabs() const override { return {}; }
-    void switchTo(qint64, qint64) const override {}
-    void open(const QString&, bool) const override {}
-    void close(qint64, qint64) const override {}
-    std::optional<std::pair<QString, QString>> currentPage() const override { return std::nullopt; }
-    std::optional<TabRef> currentTab() const override { return std::nullopt; }
-    QStringList urls(qint64) const override { return {}; }
-    HistoryResult history() const override { return {}; }
-};
-
 } // namespace
 
 Store::Store(Adapters adapters, QObject* parent)
@@ -53,9 +37,9 @@ Store::Store(Adapters adapters, QObject* parent)
         scriptedSafari_ = std::make_unique<ScriptedSafariSide>(*safari_);
         adapters_.safari = scriptedSafari_.get();
     }
+    // The platform's first browser; where there is none, Safari, which then answers nothing.
     const QList<BrowserRef> always = browsers(false);
-    browser_ = OffMainBrowser::wrap(always.isEmpty() ? std::make_shared<NoBrowser>()
-                                                     : always.constFirst());
+    browser_ = OffMainBrowser::wrap(always.isEmpty() ? safari_ : always.constFirst());
     resetBrowserState(isSafari(*browser_));
     hidden = HiddenHistory::load(adapters_.hiddenFile);
     archiver_ = std::make_unique<Archiver>(adapters_.archiveFile, *safari_, adapters_.preferences,
@@ -66,9 +50,11 @@ Store::Store(Adapters adapters, QObject* parent)
 
 Store::Store(Adapters adapters, DemoData demoData, QObject* parent)
     : QObject(parent), adapters_(std::move(adapters)),
+      safari_(std::make_shared<SafariBrowser>(adapters_.scripts, adapters_.workspace,
+                                              adapters_.menuBar, adapters_.snapshots)),
       queue_(std::make_unique<SerialQueue>(Storage::bundleIdentifier)) {
-    browser_ = OffMainBrowser::wrap(std::make_shared<NoBrowser>());
-    resetBrowserState(false);
+    browser_ = OffMainBrowser::wrap(safari_);
+    resetBrowserState(true);
     tabs = demoData.tabs;
     history = demoData.history;
     devTools = demoData.devTools;

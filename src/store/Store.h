@@ -175,6 +175,8 @@ private:
     void noteFront(const Browser& browser);
     void performOnQueue(const BrowserRef& browser, const Action& action, OpenMode mode);
     void revealOnQueue(const BrowserRef& browser, const QString& url);
+    // Brings forward Safari's tab with that address, in whichever tab group it is.
+    bool reveal(const QString& url);
     void menuOnQueue(const BrowserRef& browser, const QStringList& path);
     void copyLinkOnQueue(const BrowserRef& browser, bool markdown);
     void rereadTabs(const BrowserRef& browser);

@@ -81,11 +81,16 @@ void Store::revealOnQueue(const BrowserRef& copy, const QString& url) {
                            "Groups."));
         return;
     }
-    if (adapters_.safari && adapters_.safari->reveal(url))
+    if (reveal(url))
         return;
     copy->open(url, true);
     toast(QStringLiteral("Tab not found. Opened in a new tab."),
           QStringLiteral("arrow.up.right.square"));
+}
+
+bool Store::reveal(const QString& url) {
+    requireOffMainThread("Safari::reveal");
+    return adapters_.safari && adapters_.safari->reveal(url);
 }
 
 void Store::menuOnQueue(const BrowserRef& copy, const QStringList& path) {
@@ -198,9 +203,8 @@ void Store::switchBackOnQueue(const BrowserRef& copy) {
             return;
         }
     }
-    if (isSafari(*copy) && adapters_.safari &&
-        adapters_.permissions.granted(Permission::accessibility) &&
-        adapters_.safari->reveal(target->url)) {
+    if (isSafari(*copy) && adapters_.permissions.granted(Permission::accessibility) &&
+        reveal(target->url)) {
         noteFront(*copy);
         return;
     }

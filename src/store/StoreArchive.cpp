@@ -38,6 +38,7 @@ void Store::archivePass() {
 }
 
 void Store::restoreArchived(const QString& url) {
+    requireOffMainThread("Archiver::restore");
     const QString page = Web::bare(url);
     const QList<ArchivedTab>& list = archiver_->state().archived;
     if (std::none_of(list.cbegin(), list.cend(),

@@ -1,6 +1,6 @@
-#include "StoreFakes.h"
-
 #include "store/Clipboard.h"
+
+#include "StoreFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +26,9 @@ TEST(Clipboard, APlainCopyPutsTheSameAddressUnderBothTypes) {
     EXPECT_EQ(pasteboard.content,
               (RecordingPasteboard::Content{QStringLiteral("https://a.example/"),
                                             QStringLiteral("https://a.example/")}));
-    EXPECT_EQ(toast.shown, (QList<RecordingToast::Shown>{
-                               {QStringLiteral("Link copied"), QStringLiteral("link"),
-                                QStringLiteral("checkmark.circle.fill")}}));
+    EXPECT_EQ(toast.shown,
+              (QList<RecordingToast::Shown>{{QStringLiteral("Link copied"), QStringLiteral("link"),
+                                             QStringLiteral("checkmark.circle.fill")}}));
 }
 
 TEST(Clipboard, AMarkdownCopyIsPlainTextOnly) {

@@ -1,10 +1,10 @@
 #include "store/HiddenHistory.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 namespace kivaro {
 namespace {
@@ -30,7 +30,8 @@ TEST_F(HiddenHistoryFile, SavesSortedCompactJsonAndReadsItBack) {
     const QSet<QString> hidden{QStringLiteral("b.example/page"), QStringLiteral("a.example"),
                                QStringLiteral("c.example/\"quoted\"")};
     ASSERT_TRUE(HiddenHistory::save(file, hidden)); // creates the missing folder
-    EXPECT_EQ(contents(file), QByteArray(R"(["a.example","b.example/page","c.example/\"quoted\""])"));
+    EXPECT_EQ(contents(file),
+              QByteArray(R"(["a.example","b.example/page","c.example/\"quoted\""])"));
     EXPECT_EQ(HiddenHistory::load(file), hidden);
 }
 

@@ -1,13 +1,12 @@
-#include "StoreFakes.h"
-
 #include "store/SerialQueue.h"
 
-#include <gtest/gtest.h>
+#include "StoreFakes.h"
 
 #include <QThread>
 
 #include <atomic>
 #include <condition_variable>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
 #include <vector>

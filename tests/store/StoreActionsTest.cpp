@@ -26,8 +26,8 @@ class StoreActions : public ::testing::Test {
 protected:
     StoreActions() {
         for (const auto& browser : {safari, chrome}) {
-            browser->setWindow(1, {u"https://a.example/"_qs, u"https://b.example/"_qs,
-                                   u"https://c.example/"_qs});
+            browser->setWindow(
+                1, {u"https://a.example/"_qs, u"https://b.example/"_qs, u"https://c.example/"_qs});
             browser->setWindow(2, {u"https://d.example/"_qs});
             browser->setCurrent(1, 1);
         }
@@ -53,7 +53,8 @@ protected:
     QList<RecordingToast::Shown> toasts() const { return world.toast.shown; }
 
     StoreWorld world;
-    std::shared_ptr<FakeBrowser> safari = std::make_shared<FakeBrowser>(Store::safariID, u"Safari"_qs);
+    std::shared_ptr<FakeBrowser> safari =
+        std::make_shared<FakeBrowser>(Store::safariID, u"Safari"_qs);
     std::shared_ptr<FakeBrowser> chrome = std::make_shared<FakeBrowser>(chromeID, u"Chrome"_qs);
     std::unique_ptr<Store> store;
 };
@@ -88,9 +89,9 @@ TEST_F(StoreActions, RevealingATabOfAnotherGroup) {
     settle(*store);
     EXPECT_EQ(safari->calls().filter(u"open"_qs),
               QStringList{u"open https://gone.example/ newTab"_qs});
-    EXPECT_EQ(toasts(), (QList<RecordingToast::Shown>{
-                            shown(u"Tab not found. Opened in a new tab."_qs,
-                                  u"arrow.up.right.square"_qs)}));
+    EXPECT_EQ(toasts(),
+              (QList<RecordingToast::Shown>{
+                  shown(u"Tab not found. Opened in a new tab."_qs, u"arrow.up.right.square"_qs)}));
 }
 
 TEST_F(StoreActions, RevealingWithoutAccessibilityOpensTheTabAndAsks) {
@@ -130,9 +131,8 @@ TEST_F(StoreActions, MenuCommandsWithoutAccessibilityAsk) {
     store->perform(Action::menu({u"Window"_qs, u"Merge All Windows"_qs}), OpenMode::newTab);
     settle(*store);
     EXPECT_TRUE(world.menuBar.presses().isEmpty());
-    EXPECT_EQ(toasts(), (QList<RecordingToast::Shown>{
-                            shown(u"Allow Accessibility to run menu commands"_qs,
-                                  u"lock.shield"_qs)}));
+    EXPECT_EQ(toasts(), (QList<RecordingToast::Shown>{shown(
+                            u"Allow Accessibility to run menu commands"_qs, u"lock.shield"_qs)}));
     EXPECT_EQ(world.permissions.requests(), QList<Permission>{Permission::accessibility});
 }
 
@@ -195,7 +195,7 @@ TEST_F(StoreActions, PinningInSafariNamesTheNewState) {
     store->togglePinCurrent();
     settle(*store);
     EXPECT_EQ(toasts(), (QList<RecordingToast::Shown>{shown(u"Tab unpinned"_qs, u"pin.slash"_qs),
-                                                     shown(u"Tab pinned"_qs, u"pin"_qs)}));
+                                                      shown(u"Tab pinned"_qs, u"pin"_qs)}));
 }
 
 TEST_F(StoreActions, PinningInAChromiumBrowserTrustsDisabledItems) {
@@ -203,8 +203,8 @@ TEST_F(StoreActions, PinningInAChromiumBrowserTrustsDisabledItems) {
     world.menuBar.setMenuBar(chromeID, windowMenu({FakeMenuBarAccess::disabled(u"Unpin Tab"_qs)}));
     store->togglePinCurrent();
     settle(*store);
-    EXPECT_EQ(toasts(), (QList<RecordingToast::Shown>{
-                            shown(u"Pin toggled in Chrome"_qs, u"pin"_qs)}));
+    EXPECT_EQ(toasts(),
+              (QList<RecordingToast::Shown>{shown(u"Pin toggled in Chrome"_qs, u"pin"_qs)}));
 }
 
 TEST_F(StoreActions, PinningWithoutACommandOrPermissionSaysSo) {
@@ -216,10 +216,10 @@ TEST_F(StoreActions, PinningWithoutACommandOrPermissionSaysSo) {
     store->togglePin(1, 2);
     settle(*store);
     EXPECT_EQ(safari->callsNamed(u"switchTo"_qs), 0);
-    EXPECT_EQ(toasts(), (QList<RecordingToast::Shown>{
-                            shown(u"Safari has no Pin Tab command"_qs,
-                                  u"exclamationmark.circle"_qs),
-                            shown(u"Allow Accessibility to pin tabs"_qs, u"lock.shield"_qs)}));
+    EXPECT_EQ(toasts(),
+              (QList<RecordingToast::Shown>{
+                  shown(u"Safari has no Pin Tab command"_qs, u"exclamationmark.circle"_qs),
+                  shown(u"Allow Accessibility to pin tabs"_qs, u"lock.shield"_qs)}));
 }
 
 TEST_F(StoreActions, SwitchingToTheLastTabTwiceComesBack) {
@@ -236,8 +236,8 @@ TEST_F(StoreActions, SwitchingToTheLastTabTwiceComesBack) {
 TEST_F(StoreActions, SwitchingToTheLastTabFindsItsPageWhereverItMoved) {
     noteFront(); // a.example at 1 1
     visit(1, 3);
-    safari->setWindow(1, {u"https://b.example/"_qs, u"https://c.example/"_qs,
-                          u"http://www.a.example"_qs});
+    safari->setWindow(
+        1, {u"https://b.example/"_qs, u"https://c.example/"_qs, u"http://www.a.example"_qs});
     safari->setCurrent(1, 2);
     store->switchToLastTab();
     settle(*store);
@@ -245,9 +245,9 @@ TEST_F(StoreActions, SwitchingToTheLastTabFindsItsPageWhereverItMoved) {
 }
 
 TEST_F(StoreActions, AVanishedLastTabIsDroppedSoTheNextPressGoesFurtherBack) {
-    noteFront(); // a (1 1)
-    visit(1, 2); // b
-    visit(2, 1); // d
+    noteFront();                                                                // a (1 1)
+    visit(1, 2);                                                                // b
+    visit(2, 1);                                                                // d
     safari->setWindow(1, {u"https://a.example/"_qs, u"https://c.example/"_qs}); // b closed
     store->switchToLastTab();
     settle(*store);
@@ -260,8 +260,8 @@ TEST_F(StoreActions, AVanishedLastTabIsDroppedSoTheNextPressGoesFurtherBack) {
 }
 
 TEST_F(StoreActions, TheLastTabInAnotherTabGroupIsRevealed) {
-    noteFront(); // a (1 1)
-    visit(2, 1); // d
+    noteFront();                                                // a (1 1)
+    visit(2, 1);                                                // d
     safari->setWindow(1, {u"https://other-group.example/"_qs}); // the window shows another group
     world.safari.setRevealable({u"https://a.example/"_qs}, [this](const QString& url) {
         safari->setWindow(1, {url});

@@ -1,11 +1,10 @@
 #include "StoreFakes.h"
-
 #include "history/Archiver.h"
-
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+
+#include <gtest/gtest.h>
 
 namespace kivaro {
 namespace {
@@ -42,9 +41,9 @@ protected:
 };
 
 TEST_F(StoreArchive, ReopeningAnArchivedPageInSafariTakesItOutOfTheArchive) {
-    writeArchive({.archived = {archivedTab(u"https://a.example/"_qs),
-                               archivedTab(u"https://b.example/"_qs),
-                               archivedTab(u"http://www.A.example"_qs)}});
+    writeArchive(
+        {.archived = {archivedTab(u"https://a.example/"_qs), archivedTab(u"https://b.example/"_qs),
+                      archivedTab(u"http://www.A.example"_qs)}});
     auto store = world.store({safari, chrome});
     ASSERT_EQ(store->archived.size(), 3);
 

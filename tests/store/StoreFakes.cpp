@@ -110,7 +110,8 @@ void FakeBrowser::close(qint64 windowID, qint64 index) const {
         return;
     window.removeAt(index - 1);
     if (current_ && current_->windowID == windowID && current_->index >= index) {
-        const qint64 now = std::min<qint64>(std::max<qint64>(current_->index - 1, 1), window.size());
+        const qint64 now =
+            std::min<qint64>(std::max<qint64>(current_->index - 1, 1), window.size());
         current_ = now ? std::optional(TabRef{windowID, now, window.at(now - 1)}) : std::nullopt;
     }
 }

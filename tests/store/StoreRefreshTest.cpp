@@ -1,15 +1,13 @@
 #include "StoreFakes.h"
-
 #include "browsers/Commands.h"
 #include "settings/Preferences.h"
 #include "store/HiddenHistory.h"
 #include "store/OffMainThread.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QFile>
 
+#include <gtest/gtest.h>
 #include <thread>
 
 namespace kivaro {
@@ -30,16 +28,16 @@ HistoryEntry visit(const QString& url, qint64 visits) {
 class StoreRefresh : public ::testing::Test {
 protected:
     StoreRefresh() {
-        alpha->setWindow(1, {QStringLiteral("https://a.example/"),
-                             QStringLiteral("https://b.example/")});
+        alpha->setWindow(
+            1, {QStringLiteral("https://a.example/"), QStringLiteral("https://b.example/")});
         alpha->setCurrent(1, 1);
-        alpha->setHistory({{visit(QStringLiteral("https://a.example/"), 3)},
-                           QStringLiteral("1 page")});
+        alpha->setHistory(
+            {{visit(QStringLiteral("https://a.example/"), 3)}, QStringLiteral("1 page")});
         beta->setWindow(7, {QStringLiteral("https://beta.example/")});
         world.menuBar.setMenuBar(
             alphaID, FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
-                         QStringLiteral("View"), {FakeMenuBarAccess::item(
-                                                     QStringLiteral("Reload Page"), u"r"_qs)})}));
+                         QStringLiteral("View"),
+                         {FakeMenuBarAccess::item(QStringLiteral("Reload Page"), u"r"_qs)})}));
         store = world.store({alpha, beta});
     }
 
@@ -242,8 +240,11 @@ TEST(StoreSafari, AnEmptyMenuWalkGivesTheDefaultsAndTabGroupsAreRead) {
     StoreWorld world;
     auto safari = std::make_shared<FakeBrowser>(Store::safariID, u"Safari"_qs);
     safari->setWindow(1, {u"https://open.example/"_qs});
-    world.safari.setGroupTabs({{.windowID = -1, .windowOrder = 3, .index = -1,
-                                .url = u"https://grouped.example/"_qs, .group = u"Work"_qs},
+    world.safari.setGroupTabs({{.windowID = -1,
+                                .windowOrder = 3,
+                                .index = -1,
+                                .url = u"https://grouped.example/"_qs,
+                                .group = u"Work"_qs},
                                {.windowID = -1, .url = u"https://open.example/"_qs}});
     auto store = world.store({safari});
     EXPECT_EQ(store->commands, Commands::defaults());
@@ -281,9 +282,11 @@ TEST(StoreBrowsers, LinuxOffersEveryPlatformBrowserWithoutOptingIn) {
 #endif
 }
 
-TEST(StoreBrowsers, WithNoBrowserAtAllTheStoreStillAnswers) {
+TEST(StoreBrowsers, WithoutPlatformBrowsersSafariIsDrivenAndAnswersNothingHere) {
     StoreWorld world;
     auto store = world.store({});
+    EXPECT_EQ(store->browser()->bundleID(), Store::safariID);
+    EXPECT_EQ(store->commands, Commands::defaults());
     int delivered = 0;
     store->refresh([&] { ++delivered; });
     store->switchToLastTab();
@@ -359,6 +362,7 @@ TEST(StoreDemo, ShowsTheSampleAndNeverTouchesABrowserOrTheHiddenFile) {
     store.saveHidden();
     settle(store);
     EXPECT_TRUE(alpha->calls().isEmpty());
+    EXPECT_TRUE(world.scripts.sources().isEmpty());
     EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), QSet<QString>{u"a.example"_qs});
 }
 

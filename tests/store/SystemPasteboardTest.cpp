@@ -1,11 +1,11 @@
 #include "store/SystemPasteboard.h"
 
-#include <gtest/gtest.h>
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
+
+#include <gtest/gtest.h>
 
 namespace kivaro {
 namespace {
