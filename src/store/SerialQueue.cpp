@@ -1,14 +1,8 @@
 #include "store/SerialQueue.h"
 
-#include <QThread>
-
 namespace kivaro {
 
-SerialQueue::SerialQueue(const QString& label) {
-    thread_.reset(QThread::create([this] { run(); }));
-    thread_->setObjectName(label);
-    thread_->start();
-}
+SerialQueue::SerialQueue(const QString& label) : label_(label), thread_([this] { run(); }) {}
 
 SerialQueue::~SerialQueue() {
     {
@@ -17,7 +11,7 @@ SerialQueue::~SerialQueue() {
         jobs_.clear();
     }
     wake_.notify_all();
-    thread_->wait();
+    thread_.join();
 }
 
 void SerialQueue::async(std::function<void()> job) {
@@ -36,7 +30,7 @@ void SerialQueue::waitUntilIdle() {
 }
 
 bool SerialQueue::isCurrent() const {
-    return QThread::currentThread() == thread_.get();
+    return std::this_thread::get_id() == thread_.get_id();
 }
 
 void SerialQueue::run() {

@@ -5,10 +5,8 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <mutex>
-
-class QThread;
+#include <thread>
 
 namespace kivaro {
 
@@ -33,6 +31,7 @@ public:
 
     // Whether the calling thread is this queue's worker.
     bool isCurrent() const;
+    const QString& label() const { return label_; }
 
 private:
     void run();
@@ -43,7 +42,9 @@ private:
     std::deque<std::function<void()>> jobs_;
     bool running_ = false;
     bool stopping_ = false;
-    std::unique_ptr<QThread> thread_;
+    QString label_;
+    // A plain thread, so that ThreadSanitizer sees every hand-over between it and its owner.
+    std::thread thread_;
 };
 
 } // namespace kivaro
