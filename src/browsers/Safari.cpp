@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 
 namespace kivaro::Safari {
 
@@ -77,11 +78,29 @@ bool needsPercentEncoding(QChar c) {
     return code < 0x20 || code == 0x7F || code == 0x85 || code == 0x2028 || code == 0x2029;
 }
 
+// The script-literal escapes, which the script language reads back as the character itself.
+constexpr std::array<std::pair<char16_t, QStringView>, 5> escapes{{
+    {u'\\', u"\\\\"},
+    {u'"', u"\\\""},
+    {u'\n', u"\\n"},
+    {u'\r', u"\\r"},
+    {u'\t', u"\\t"},
+}};
+
 QString percentEncoded(QChar c) {
     QString encoded;
     for (const char byte : QString(c).toUtf8())
         encoded += u'%' + QString::number(quint8(byte), 16).toUpper().rightJustified(2, u'0');
     return encoded;
+}
+
+// How `c` stands inside a script literal.
+QString escaped(QChar c) {
+    for (const auto& [character, escape] : escapes) {
+        if (c == character)
+            return escape.toString();
+    }
+    return needsPercentEncoding(c) ? percentEncoded(c) : QString(c);
 }
 
 // One window of the tabs answer, at position `order`; a window of the wrong shape adds nothing.
@@ -141,27 +160,8 @@ QString literal(QStringView text) {
     QString quoted;
     quoted.reserve(text.size() + 2);
     quoted += u'"';
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-            quoted += u"\\\\";
-            break;
-        case u'"':
-            quoted += u"\\\"";
-            break;
-        case u'\n':
-            quoted += u"\\n";
-            break;
-        case u'\r':
-            quoted += u"\\r";
-            break;
-        case u'\t':
-            quoted += u"\\t";
-            break;
-        default:
-            quoted += needsPercentEncoding(c) ? percentEncoded(c) : QString(c);
-        }
-    }
+    for (const QChar c : text)
+        quoted += escaped(c);
     quoted += u'"';
     return quoted;
 }

@@ -24,50 +24,56 @@ std::optional<qint64> decimal(const QString& text) {
 } // namespace
 
 Descriptor Descriptor::list(QList<Descriptor> items) {
-    return Descriptor(Value(std::move(items)));
+    Descriptor made;
+    made.kind_ = Kind::list;
+    made.items_ = std::move(items);
+    return made;
 }
 
 Descriptor Descriptor::text(QString text) {
-    return Descriptor(Value(std::move(text)));
+    Descriptor made;
+    made.kind_ = Kind::text;
+    made.text_ = std::move(text);
+    return made;
 }
 
 Descriptor Descriptor::integer(qint32 value) {
-    return Descriptor(Value(value));
+    Descriptor made;
+    made.kind_ = Kind::integer;
+    made.integer_ = value;
+    return made;
 }
 
 bool Descriptor::isMissing() const {
-    return std::holds_alternative<Missing>(value_);
+    return kind_ == Kind::missing;
 }
 
 bool Descriptor::isList() const {
-    return std::holds_alternative<QList<Descriptor>>(value_);
+    return kind_ == Kind::list;
 }
 
 qsizetype Descriptor::count() const {
-    const auto* items = std::get_if<QList<Descriptor>>(&value_);
-    return items ? items->size() : 0;
+    return items_.size();
 }
 
 Descriptor Descriptor::item(qsizetype index) const {
-    const auto* items = std::get_if<QList<Descriptor>>(&value_);
-    if (!items || index < 1 || index > items->size())
+    if (index < 1 || index > items_.size())
         return missing();
-    return items->at(index - 1);
+    return items_.at(index - 1);
 }
 
 std::optional<QString> Descriptor::stringValue() const {
-    if (const auto* text = std::get_if<QString>(&value_))
-        return *text;
-    if (const auto* value = std::get_if<qint32>(&value_))
-        return QString::number(*value);
+    if (kind_ == Kind::text)
+        return text_;
+    if (kind_ == Kind::integer)
+        return QString::number(integer_);
     return std::nullopt;
 }
 
 std::optional<qint32> Descriptor::int32Value() const {
-    if (const auto* value = std::get_if<qint32>(&value_))
-        return *value;
-    const auto* text = std::get_if<QString>(&value_);
-    const auto parsed = text ? decimal(*text) : std::nullopt;
+    if (kind_ == Kind::integer)
+        return integer_;
+    const auto parsed = kind_ == Kind::text ? decimal(text_) : std::nullopt;
     if (!parsed || *parsed < std::numeric_limits<qint32>::min() ||
         *parsed > std::numeric_limits<qint32>::max())
         return std::nullopt;

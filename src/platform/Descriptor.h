@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include <optional>
-#include <variant>
 
 namespace kivaro {
 
@@ -52,14 +51,12 @@ public:
     bool operator==(const Descriptor&) const = default;
 
 private:
-    struct Missing {
-        bool operator==(const Missing&) const = default;
-    };
-    using Value = std::variant<Missing, QList<Descriptor>, QString, qint32>;
+    enum class Kind { missing, list, text, integer };
 
-    explicit Descriptor(Value value) : value_(std::move(value)) {}
-
-    Value value_;
+    Kind kind_ = Kind::missing;
+    QList<Descriptor> items_;
+    QString text_;
+    qint32 integer_ = 0;
 };
 
 } // namespace kivaro
