@@ -1,13 +1,12 @@
 #include "store/HiddenHistory.h"
 
+#include "history/AtomicFile.h"
 #include "settings/Storage.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -37,14 +36,6 @@ std::optional<QSet<QString>> decode(const QByteArray& bytes) {
     return hidden;
 }
 
-QString asideName(const QString& file) {
-    const QString first = file + QStringLiteral(".corrupt");
-    QString name = first;
-    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
-        name = first + u'-' + QString::number(n);
-    return name;
-}
-
 QSet<QString> load(const QString& file) {
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
@@ -54,17 +45,12 @@ QSet<QString> load(const QString& file) {
     if (auto hidden = decode(bytes))
         return *hidden;
     // Keep the unreadable file for the user instead of letting the next save replace it.
-    QFile::rename(file, asideName(file));
+    QFile::rename(file, AtomicFile::asideName(file));
     return {};
 }
 
 bool save(const QString& file, const QSet<QString>& hidden) {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QSaveFile output(file);
-    if (!output.open(QIODevice::WriteOnly))
-        return false;
-    output.write(encode(hidden));
-    return output.commit();
+    return AtomicFile::write(file, encode(hidden));
 }
 
 } // namespace kivaro::HiddenHistory

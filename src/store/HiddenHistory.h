@@ -20,16 +20,13 @@ QByteArray encode(const QSet<QString>& hidden);
 std::optional<QSet<QString>> decode(const QByteArray& bytes);
 
 // The set in `file`; empty when the file is missing or unreadable. A file that does not
-// decode is renamed aside (keeping its bytes for the user) and the set starts empty.
+// decode is renamed aside (AtomicFile::asideName), keeping its bytes for the user, and the
+// set starts empty.
 QSet<QString> load(const QString& file);
 
 // Writes the set atomically, creating the folder. False when it could not be written; the
 // caller keeps the set in memory and the next save tries again.
 bool save(const QString& file, const QSet<QString>& hidden);
-
-// Where an undecodable `file` is moved: the first of "<file>.corrupt", "<file>.corrupt-2", ...
-// that does not exist yet.
-QString asideName(const QString& file);
 
 } // namespace HiddenHistory
 

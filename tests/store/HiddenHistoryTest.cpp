@@ -60,15 +60,15 @@ TEST_F(HiddenHistoryFile, UndecodableFilesStartEmptyAndAreKeptAside) {
         write(file, bytes);
         EXPECT_TRUE(HiddenHistory::load(file).isEmpty()) << bytes.toStdString();
         EXPECT_FALSE(QFile::exists(file)) << "left where the next save would replace it";
-        const QString aside = n == 0 ? file + QStringLiteral(".corrupt")
-                                     : file + QStringLiteral(".corrupt-%1").arg(n + 1);
+        const QString aside = n == 0 ? file + QStringLiteral(".unreadable")
+                                     : file + QStringLiteral(".unreadable-%1").arg(n + 1);
         EXPECT_EQ(contents(aside), bytes) << "every bad file is kept, none overwritten";
         ++n;
     }
     // The next deliberate save writes a fresh file; the kept copies stay.
     ASSERT_TRUE(HiddenHistory::save(file, {QStringLiteral("x.example")}));
     EXPECT_EQ(HiddenHistory::load(file), QSet<QString>{QStringLiteral("x.example")});
-    EXPECT_EQ(contents(file + QStringLiteral(".corrupt")), bad.first());
+    EXPECT_EQ(contents(file + QStringLiteral(".unreadable")), bad.first());
 }
 
 TEST_F(HiddenHistoryFile, AnUnwritableFolderFailsQuietly) {
