@@ -172,8 +172,7 @@ TEST_F(StoreActions, ClosingATabCallsBackWithTheNewList) {
     // The browser changed before the answer came: the callback still runs, but the other
     // browser's tabs stay out of the new browser's list.
     testing::Gate gate;
-    gate.close();
-    safari->holdEveryCallAt(&gate);
+    safari->holdEveryCallAt(gate);
     store->closeTab(1, 1, [&] { ++done; });
     gate.waitForWaiter();
     useChrome();

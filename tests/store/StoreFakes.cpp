@@ -171,14 +171,16 @@ void FakeBrowser::setFailing(bool failing) {
     failing_ = failing;
 }
 
-void FakeBrowser::holdTabsAt(Gate* gate) {
+void FakeBrowser::holdTabsAt(Gate& gate) {
+    gate.close();
     std::lock_guard lock(mutex_);
-    tabsGate_ = gate;
+    tabsGate_ = &gate;
 }
 
-void FakeBrowser::holdEveryCallAt(Gate* gate) {
+void FakeBrowser::holdEveryCallAt(Gate& gate) {
+    gate.close();
     std::lock_guard lock(mutex_);
-    everyGate_ = gate;
+    everyGate_ = &gate;
 }
 
 QStringList FakeBrowser::calls() const {

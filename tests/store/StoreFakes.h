@@ -62,9 +62,9 @@ public:
     void clearCurrent();
     void setHistory(HistoryResult history);
     void setFailing(bool failing);
-    // Holds tabs() (or every call) at `gate` until the test opens it.
-    void holdTabsAt(Gate* gate);
-    void holdEveryCallAt(Gate* gate);
+    // Closes `gate` and holds tabs() (or every call) there until the test opens it.
+    void holdTabsAt(Gate& gate);
+    void holdEveryCallAt(Gate& gate);
 
     QStringList calls() const;
     int callsNamed(const QString& name) const;

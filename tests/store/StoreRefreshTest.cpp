@@ -109,8 +109,7 @@ TEST_F(StoreRefresh, HistoryIsReadAgainOnlyWhenOlderThanAMinute) {
 
 TEST_F(StoreRefresh, TheMainThreadNeverWaitsForASlowBrowser) {
     Gate gate;
-    gate.close();
-    alpha->holdEveryCallAt(&gate);
+    alpha->holdEveryCallAt(gate);
     int delivered = 0;
     store->refresh([&] { ++delivered; });
     gate.waitForWaiter(); // the browser is stuck answering
@@ -130,8 +129,7 @@ TEST_F(StoreRefresh, TheMainThreadNeverWaitsForASlowBrowser) {
 
 TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
     Gate gate;
-    gate.close();
-    alpha->holdTabsAt(&gate);
+    alpha->holdTabsAt(gate);
     int delivered = 0;
     store->refresh([&] { ++delivered; });
     gate.waitForWaiter();
@@ -153,8 +151,7 @@ TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
 
 TEST_F(StoreRefresh, ManyRefreshesQueuedAtOnceAllDeliverInOrder) {
     Gate gate;
-    gate.close();
-    alpha->holdTabsAt(&gate);
+    alpha->holdTabsAt(gate);
     QList<int> order;
     for (int i = 0; i < 50; ++i)
         store->refresh([&order, i] { order.append(i); });
@@ -192,8 +189,7 @@ struct ReleaseTicket {
 
 TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
     Gate gate;
-    gate.close();
-    alpha->holdTabsAt(&gate);
+    alpha->holdTabsAt(gate);
     int delivered = 0;
     store->refresh([&] { ++delivered; });
     Released released;
@@ -303,8 +299,7 @@ TEST(StoreTracking, ASlowBrowserDoesNotPileUpTicks) {
     alpha->setWindow(1, {u"https://a.example/"_qs});
     alpha->setCurrent(1, 1);
     Gate gate;
-    gate.close();
-    alpha->holdEveryCallAt(&gate);
+    alpha->holdEveryCallAt(gate);
     auto store = world.store({alpha});
     store->trackTabs(true);
     EXPECT_TRUE(store->tracking());
