@@ -18,10 +18,10 @@ public:
         return {Permission::automation, Permission::accessibility, Permission::fullDisk};
     }
 
-    // Asks the system without prompting the user.
+    // Asks the system without prompting the user. Any thread: the store asks on its queue.
     virtual bool granted(Permission permission) const = 0;
-    // Asks for the permission: the system may show its own prompt or settings pane. Returns at
-    // once; the answer shows in a later `granted`.
+    // Asks for the permission: the system may show its own prompt or settings pane. Main
+    // thread; returns at once, and the answer shows in a later `granted`.
     virtual void request(Permission permission) = 0;
 };
 
