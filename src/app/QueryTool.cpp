@@ -1,18 +1,21 @@
 #include "app/QueryTool.h"
 
 #include "app/HistoryBrowser.h"
+#include "app/QuietDesktop.h"
 #include "app/StateFile.h"
-#include "browsers/Commands.h"
 #include "browsers/DevToolsMenuBarAccess.h"
 #include "browsers/LinuxBrowsers.h"
 #include "search/Ranker.h"
 #include "search/Suggestions.h"
 #include "search/Text.h"
 #include "search/Web.h"
+#include "settings/Preferences.h"
+#include "store/Store.h"
 
 #include <QCommandLineParser>
 #include <QEventLoop>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
 namespace kivaro {
 
@@ -145,28 +148,64 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
     return options;
 }
 
-// The tabs, commands and history of the first browser running with remote debugging, or else
-// the history of the first Chromium-family browser found, plus the chosen sources; the history
-// status goes to `err`.
+// The store's adapters for one live refresh. The store's settings and files live in
+// `scratch`: the tool never writes the user's own.
+Store::Adapters liveAdapters(QuietDesktop& desktop, MenuBarAccess& menus,
+                             const PrivateFolder& snapshots, Preferences& preferences,
+                             const QTemporaryDir& scratch) {
+    return {.workspace = desktop,
+            .menuBar = menus,
+            .permissions = desktop,
+            .toast = desktop,
+            .pasteboard = desktop,
+            .snapshots = snapshots,
+            .preferences = preferences,
+            .scripts = desktop,
+            .hiddenFile = scratch.filePath(QStringLiteral("hidden-history.json")),
+            .archiveFile = scratch.filePath(QStringLiteral("archive.json"))};
+}
+
+// Runs one full refresh: the store reports twice, with the tabs and then with everything.
+void refreshFully(Store& store) {
+    QEventLoop loop;
+    int reports = 0;
+    store.refresh([&] {
+        if (++reports == 2)
+            loop.quit();
+    });
+    loop.exec();
+}
+
+// The store's picture of the first browser running with remote debugging (its tabs, commands
+// and history), or else of the history of the first Chromium-family browser found, plus the
+// chosen sources; the history status goes to `err`.
 std::variant<QueryState, QString> liveState(const Options& options, const PrivateFolder* snapshots,
                                             QTextStream& err) {
     if (!snapshots)
         return QStringLiteral("no private folder for database copies");
-    QueryState state;
-    HistoryResult history;
-    if (const auto driven = LinuxBrowsers::firstReachable(*snapshots)) {
-        state.tabs = driven->tabs();
-        const auto items = MenuBar::walk(DevToolsMenuBarAccess({driven}), driven->bundleID());
-        state.commands = Commands::resolve(items, false);
-        history = HistorySource::load(*driven, options.sources, *snapshots);
-    } else if (const auto front = HistoryBrowser::firstFound()) {
-        history =
-            HistorySource::load(HistoryBrowser(*front, *snapshots), options.sources, *snapshots);
-    } else {
+    const auto driven = LinuxBrowsers::firstReachable(*snapshots);
+    const auto found = driven ? std::nullopt : HistoryBrowser::firstFound();
+    if (!driven && !found)
         return QStringLiteral("no Chromium-family browser data found");
-    }
-    err << history.status << Qt::endl;
-    state.history = history.entries;
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return QStringLiteral("no temporary folder");
+    Preferences preferences(std::make_unique<QSettings>(
+        scratch.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    preferences.setHistorySources(options.sources);
+    QuietDesktop desktop;
+    DevToolsMenuBarAccess menus(driven ? QList{driven} : QList<std::shared_ptr<DevToolsBrowser>>());
+    Store store(liveAdapters(desktop, menus, *snapshots, preferences, scratch));
+    if (driven)
+        store.use(driven);
+    else
+        store.use(std::make_shared<HistoryBrowser>(*found, *snapshots));
+    refreshFully(store);
+    err << store.historyStatus << Qt::endl;
+    QueryState state;
+    state.tabs = store.tabs;
+    state.commands = store.commands;
+    state.history = store.history;
     state.now = QDateTime::currentDateTimeUtc();
     return state;
 }

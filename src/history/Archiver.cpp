@@ -79,15 +79,6 @@ std::optional<QList<ArchivedTab>> archivedOf(const QJsonValue& value) {
     return archived;
 }
 
-// A free name beside `path` for a file kept aside: path.unreadable, then -2, -3, ...
-QString asideName(const QString& path) {
-    const QString base = path + u".unreadable"_s;
-    QString name = base;
-    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
-        name = base + u'-' + QString::number(n);
-    return name;
-}
-
 } // namespace
 
 Archiver::Archiver(QString file, const SafariBrowser& safari, const Preferences& preferences,
@@ -117,7 +108,7 @@ void Archiver::load() {
 bool Archiver::setAside() {
     if (!mustSetAside_)
         return true;
-    const QString aside = asideName(file_);
+    const QString aside = AtomicFile::asideName(file_);
     if (!QFile::rename(file_, aside)) {
         qWarning("Kivaro archive: cannot move the unreadable %s aside; not saving over it",
                  qUtf8Printable(file_));

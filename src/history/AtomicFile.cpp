@@ -28,4 +28,12 @@ bool write(const QString& path, const QByteArray& bytes,
     return file.commit();
 }
 
+QString asideName(const QString& path) {
+    const QString base = path + QStringLiteral(".unreadable");
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = base + u'-' + QString::number(n);
+    return name;
+}
+
 } // namespace kivaro::AtomicFile

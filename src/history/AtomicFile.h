@@ -17,4 +17,8 @@ bool write(const QString& path, const QByteArray& bytes);
 // would cost the most.
 bool write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeRename);
 
+// A free name beside `path` for a file kept aside because it did not decode: path.unreadable,
+// then path.unreadable-2, -3, ... so no kept file is ever replaced.
+QString asideName(const QString& path);
+
 } // namespace kivaro::AtomicFile

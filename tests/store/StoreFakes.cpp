@@ -1,0 +1,306 @@
+#include "StoreFakes.h"
+
+#include "support/TestSettings.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace kivaro::testing {
+
+void Gate::close() {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+}
+
+void Gate::open() {
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = false;
+    }
+    changed_.notify_all();
+}
+
+void Gate::pass() {
+    std::unique_lock lock(mutex_);
+    ++waiting_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return !closed_; });
+    --waiting_;
+}
+
+void Gate::waitForWaiter() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_ > 0; });
+}
+
+FakeBrowser::FakeBrowser(QString bundleID, QString name)
+    : bundleID_(std::move(bundleID)), name_(std::move(name)) {}
+
+bool FakeBrowser::enter(const QString& call, bool isTabs) const {
+    Gate* gate = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        calls_.append(call);
+        if (QCoreApplication::instance() &&
+            QThread::currentThread() == QCoreApplication::instance()->thread())
+            onMain_ = true;
+        gate = everyGate_ ? everyGate_ : (isTabs ? tabsGate_ : nullptr);
+    }
+    if (gate)
+        gate->pass();
+    std::lock_guard lock(mutex_);
+    return !failing_;
+}
+
+QList<SafariTab> FakeBrowser::tabs() const {
+    if (!enter(QStringLiteral("tabs"), true))
+        return {};
+    std::lock_guard lock(mutex_);
+    QList<SafariTab> list;
+    qint64 order = 0;
+    for (auto window = windows_.cbegin(); window != windows_.cend(); ++window, ++order) {
+        for (qsizetype i = 0; i < window->size(); ++i) {
+            const TabRef ref{window.key(), i + 1, window->at(i)};
+            list.append({.windowID = window.key(),
+                         .windowOrder = order,
+                         .index = i + 1,
+                         .title = QStringLiteral("Title of ") + window->at(i),
+                         .url = window->at(i),
+                         .isCurrent = current_ && current_->windowID == ref.windowID &&
+                                      current_->index == ref.index});
+        }
+    }
+    return list;
+}
+
+void FakeBrowser::switchTo(qint64 windowID, qint64 index) const {
+    if (!enter(QStringLiteral("switchTo %1 %2").arg(windowID).arg(index)))
+        return;
+    std::lock_guard lock(mutex_);
+    const QStringList urls = windows_.value(windowID);
+    if (index >= 1 && index <= urls.size())
+        current_ = TabRef{windowID, index, urls.at(index - 1)};
+}
+
+void FakeBrowser::open(const QString& url, bool newTab) const {
+    if (!enter(QStringLiteral("open %1 %2").arg(url, newTab ? u"newTab" : u"currentTab")))
+        return;
+    std::lock_guard lock(mutex_);
+    if (!current_) {
+        windows_[1].append(url);
+        current_ = TabRef{1, windows_[1].size(), url};
+        return;
+    }
+    QStringList& window = windows_[current_->windowID];
+    if (newTab) {
+        window.append(url);
+        current_ = TabRef{current_->windowID, window.size(), url};
+    } else {
+        window[current_->index - 1] = url;
+        current_->url = url;
+    }
+}
+
+void FakeBrowser::close(qint64 windowID, qint64 index) const {
+    if (!enter(QStringLiteral("close %1 %2").arg(windowID).arg(index)))
+        return;
+    std::lock_guard lock(mutex_);
+    QStringList& window = windows_[windowID];
+    if (index < 1 || index > window.size())
+        return;
+    window.removeAt(index - 1);
+    if (current_ && current_->windowID == windowID && current_->index >= index) {
+        const qint64 now =
+            std::min<qint64>(std::max<qint64>(current_->index - 1, 1), window.size());
+        current_ = now ? std::optional(TabRef{windowID, now, window.at(now - 1)}) : std::nullopt;
+    }
+}
+
+std::optional<std::pair<QString, QString>> FakeBrowser::currentPage() const {
+    if (!enter(QStringLiteral("currentPage")))
+        return std::nullopt;
+    std::lock_guard lock(mutex_);
+    if (!current_)
+        return std::nullopt;
+    return std::pair(QStringLiteral("Title of ") + current_->url, current_->url);
+}
+
+std::optional<TabRef> FakeBrowser::currentTab() const {
+    if (!enter(QStringLiteral("currentTab")))
+        return std::nullopt;
+    std::lock_guard lock(mutex_);
+    return current_;
+}
+
+QStringList FakeBrowser::urls(qint64 windowID) const {
+    if (!enter(QStringLiteral("urls %1").arg(windowID)))
+        return {};
+    std::lock_guard lock(mutex_);
+    return windows_.value(windowID);
+}
+
+HistoryResult FakeBrowser::history() const {
+    if (!enter(QStringLiteral("history")))
+        return {{}, QStringLiteral("could not be read")};
+    std::lock_guard lock(mutex_);
+    return history_;
+}
+
+void FakeBrowser::setWindow(qint64 windowID, QStringList urls) {
+    std::lock_guard lock(mutex_);
+    windows_[windowID] = std::move(urls);
+}
+
+void FakeBrowser::setCurrent(qint64 windowID, qint64 index) {
+    std::lock_guard lock(mutex_);
+    current_ = TabRef{windowID, index, windows_.value(windowID).value(index - 1)};
+}
+
+void FakeBrowser::clearCurrent() {
+    std::lock_guard lock(mutex_);
+    current_.reset();
+}
+
+void FakeBrowser::setHistory(HistoryResult history) {
+    std::lock_guard lock(mutex_);
+    history_ = std::move(history);
+}
+
+void FakeBrowser::setFailing(bool failing) {
+    std::lock_guard lock(mutex_);
+    failing_ = failing;
+}
+
+void FakeBrowser::holdTabsAt(Gate& gate) {
+    gate.close();
+    std::lock_guard lock(mutex_);
+    tabsGate_ = &gate;
+}
+
+void FakeBrowser::holdEveryCallAt(Gate& gate) {
+    gate.close();
+    std::lock_guard lock(mutex_);
+    everyGate_ = &gate;
+}
+
+QStringList FakeBrowser::calls() const {
+    std::lock_guard lock(mutex_);
+    return calls_;
+}
+
+int FakeBrowser::callsNamed(const QString& name) const {
+    std::lock_guard lock(mutex_);
+    int count = 0;
+    for (const QString& call : calls_)
+        count += call == name || call.startsWith(name + u' ');
+    return count;
+}
+
+bool FakeBrowser::calledOnMainThread() const {
+    std::lock_guard lock(mutex_);
+    return onMain_;
+}
+
+QMap<qint64, QStringList> FakeBrowser::windows() const {
+    std::lock_guard lock(mutex_);
+    return windows_;
+}
+
+std::optional<TabRef> FakeBrowser::front() const {
+    std::lock_guard lock(mutex_);
+    return current_;
+}
+
+QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
+    std::lock_guard lock(mutex_);
+    QList<SafariTab> offered;
+    for (const SafariTab& tab : groupTabs_) {
+        const bool open = std::any_of(live.cbegin(), live.cend(),
+                                      [&](const SafariTab& l) { return l.url == tab.url; });
+        if (!open)
+            offered.append(tab);
+    }
+    return offered;
+}
+
+bool FakeSafariSide::reveal(const QString& url) const {
+    std::function<void(const QString&)> onReveal;
+    {
+        std::lock_guard lock(mutex_);
+        revealed_.append(url);
+        if (!revealable_.contains(url))
+            return false;
+        onReveal = onReveal_;
+    }
+    if (onReveal)
+        onReveal(url);
+    return true;
+}
+
+void FakeSafariSide::setGroupTabs(QList<SafariTab> tabs) {
+    std::lock_guard lock(mutex_);
+    groupTabs_ = std::move(tabs);
+}
+
+void FakeSafariSide::setRevealable(QStringList urls, std::function<void(const QString&)> onReveal) {
+    std::lock_guard lock(mutex_);
+    revealable_ = std::move(urls);
+    onReveal_ = std::move(onReveal);
+}
+
+QStringList FakeSafariSide::revealed() const {
+    std::lock_guard lock(mutex_);
+    return revealed_;
+}
+
+void RecordingToast::show(const QString& text, const QString& symbol,
+                          const std::optional<QString>& done) {
+    shown.append({text, symbol, done});
+}
+
+void RecordingPasteboard::write(const QString& text, const std::optional<QString>& url) {
+    content = Content{text, url};
+    ++writes;
+}
+
+StoreWorld::StoreWorld()
+    : preferences(std::make_unique<Preferences>(
+          settingsFile(StoreKind::ini, folder.filePath(QStringLiteral("settings.conf"))))) {}
+
+Store::Adapters StoreWorld::adapters(QList<Store::BrowserRef> browsers) {
+    return {.workspace = workspace,
+            .menuBar = menuBar,
+            .permissions = permissions,
+            .toast = toast,
+            .pasteboard = pasteboard,
+            .snapshots = snapshots,
+            .preferences = *preferences,
+            .scripts = scripts,
+            .safari = &safari,
+            .platformBrowsers = std::move(browsers),
+            .hiddenFile = hiddenFile(),
+            .archiveFile = archiveFile(),
+            .clock = [this] { return now; }};
+}
+
+std::unique_ptr<Store> StoreWorld::store(QList<Store::BrowserRef> browsers) {
+    return std::make_unique<Store>(adapters(std::move(browsers)));
+}
+
+QString StoreWorld::hiddenFile() const {
+    return folder.filePath(QStringLiteral("data/hidden-history.json"));
+}
+
+QString StoreWorld::archiveFile() const {
+    return folder.filePath(QStringLiteral("data/archive.json"));
+}
+
+void settle(Store& store) {
+    // A result posted to the main thread may queue more work (and the other way round).
+    for (int round = 0; round < 3; ++round) {
+        store.waitUntilIdle();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+} // namespace kivaro::testing

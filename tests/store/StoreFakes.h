@@ -1,0 +1,169 @@
+#pragma once
+
+#include "browsers/Browser.h"
+#include "panel/Toast.h"
+#include "platform/PrivateFolder.h"
+#include "platform/fake/FakeMenuBarAccess.h"
+#include "platform/fake/FakePermissionProbe.h"
+#include "platform/fake/FakeScriptRunner.h"
+#include "platform/fake/FakeWorkspace.h"
+#include "settings/Preferences.h"
+#include "store/Clipboard.h"
+#include "store/SafariSide.h"
+#include "store/Store.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+namespace kivaro::testing {
+
+// A barrier a fake call can be held at: closed, callers wait until the test opens it.
+class Gate {
+public:
+    void close();
+    void open();
+    // Called by the fake: waits while the gate is closed.
+    void pass();
+    // Blocks the test until some caller is held at the gate.
+    void waitForWaiter();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool closed_ = false;
+    int waiting_ = 0;
+};
+
+// A browser held in memory: windows of addresses, one current tab. Thread-safe; records
+// every call and whether any came on the main thread. `failing` makes every call fail as a
+// browser that refuses scripting does: empty answers, no effect.
+class FakeBrowser : public Browser {
+public:
+    FakeBrowser(QString bundleID, QString name);
+
+    QString bundleID() const override { return bundleID_; }
+    QString name() const override { return name_; }
+    QList<SafariTab> tabs() const override;
+    void switchTo(qint64 windowID, qint64 index) const override;
+    void open(const QString& url, bool newTab) const override;
+    void close(qint64 windowID, qint64 index) const override;
+    std::optional<std::pair<QString, QString>> currentPage() const override;
+    std::optional<TabRef> currentTab() const override;
+    QStringList urls(qint64 windowID) const override;
+    HistoryResult history() const override;
+
+    void setWindow(qint64 windowID, QStringList urls);
+    // Makes that tab current (the front tab of the front window).
+    void setCurrent(qint64 windowID, qint64 index);
+    void clearCurrent();
+    void setHistory(HistoryResult history);
+    void setFailing(bool failing);
+    // Closes `gate` and holds tabs() (or every call) there until the test opens it.
+    void holdTabsAt(Gate& gate);
+    void holdEveryCallAt(Gate& gate);
+
+    QStringList calls() const;
+    int callsNamed(const QString& name) const;
+    bool calledOnMainThread() const;
+    QMap<qint64, QStringList> windows() const;
+    std::optional<TabRef> front() const;
+
+private:
+    // Records the call and passes the gate; false when the call must fail.
+    bool enter(const QString& call, bool isTabs = false) const;
+
+    QString bundleID_;
+    QString name_;
+    mutable std::mutex mutex_;
+    mutable QMap<qint64, QStringList> windows_;
+    mutable std::optional<TabRef> current_;
+    HistoryResult history_;
+    bool failing_ = false;
+    Gate* tabsGate_ = nullptr;
+    Gate* everyGate_ = nullptr;
+    mutable QStringList calls_;
+    mutable bool onMain_ = false;
+};
+
+// Safari's extras as the test sets them.
+class FakeSafariSide : public SafariSide {
+public:
+    QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override;
+    bool reveal(const QString& url) const override;
+
+    void setGroupTabs(QList<SafariTab> tabs);
+    // The reveal succeeds for these addresses, and then calls `onReveal`.
+    void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {});
+    QStringList revealed() const;
+
+private:
+    mutable std::mutex mutex_;
+    QList<SafariTab> groupTabs_;
+    QStringList revealable_;
+    std::function<void(const QString&)> onReveal_;
+    mutable QStringList revealed_;
+};
+
+// Toasts shown, oldest first. Main thread only, as the real one.
+class RecordingToast : public Toast {
+public:
+    struct Shown {
+        QString text;
+        QString symbol;
+        std::optional<QString> done;
+        bool operator==(const Shown&) const = default;
+    };
+    void show(const QString& text, const QString& symbol,
+              const std::optional<QString>& done) override;
+    QList<Shown> shown;
+};
+
+class RecordingPasteboard : public Pasteboard {
+public:
+    struct Content {
+        QString text;
+        std::optional<QString> url;
+        bool operator==(const Content&) const = default;
+    };
+    void write(const QString& text, const std::optional<QString>& url) override;
+    std::optional<Content> content;
+    int writes = 0;
+};
+
+// No database copies: the store's tests use browsers the history readers do not know.
+class NoPrivateFolder : public PrivateFolder {
+public:
+    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
+    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
+};
+
+// Everything a store under test talks to, and the store's hidden file in a folder of its own.
+struct StoreWorld {
+    StoreWorld();
+
+    Store::Adapters adapters(QList<Store::BrowserRef> browsers);
+    std::unique_ptr<Store> store(QList<Store::BrowserRef> browsers);
+    QString hiddenFile() const;
+    QString archiveFile() const;
+
+    QTemporaryDir folder;
+    FakeWorkspace workspace;
+    FakeMenuBarAccess menuBar;
+    FakePermissionProbe permissions;
+    RecordingToast toast;
+    RecordingPasteboard pasteboard;
+    NoPrivateFolder snapshots;
+    std::unique_ptr<Preferences> preferences;
+    FakeScriptRunner scripts; // answers nothing: every script fails
+    FakeSafariSide safari;
+    QDateTime now = QDateTime(QDate(2026, 5, 1), QTime(12, 0), Qt::UTC);
+};
+
+// Runs the queue dry and delivers what it posted to the main thread.
+void settle(Store& store);
+
+} // namespace kivaro::testing
