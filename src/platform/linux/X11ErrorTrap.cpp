@@ -12,6 +12,7 @@ namespace {
 std::recursive_mutex turns;
 Display* trapped = nullptr;
 bool caught = false;
+int depth = 0;
 XErrorHandler previous = nullptr;
 
 int handle(Display* display, XErrorEvent* error) {
@@ -27,15 +28,22 @@ int handle(Display* display, XErrorEvent* error) {
 ErrorTrap::ErrorTrap(Display* display) : display_(display) {
     turns.lock();
     XSync(display_, False);
+    outerDisplay_ = trapped;
+    outerCaught_ = caught;
     trapped = display_;
     caught = false;
-    previous = XSetErrorHandler(&handle);
+    // Only the outermost trap installs the handler: an inner one taking ours as "previous"
+    // would pass every later error back to itself.
+    if (depth++ == 0)
+        previous = XSetErrorHandler(&handle);
 }
 
 ErrorTrap::~ErrorTrap() {
     XSync(display_, False);
-    XSetErrorHandler(previous);
-    trapped = nullptr;
+    if (--depth == 0)
+        XSetErrorHandler(previous);
+    trapped = outerDisplay_;
+    caught = outerCaught_ || caught;
     turns.unlock();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/linux/X11WindowList.h"
 
 #include "platform/linux/X11ErrorTrap.h"
+#include "platform/linux/X11Properties.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -18,25 +19,6 @@ Atom atom(Display* display, const char* name) {
     return XInternAtom(display, name, False);
 }
 
-// A 32-bit property as a list of values (Xlib hands them over as longs); empty when absent.
-std::vector<unsigned long> property(Display* display, ::Window window, Atom name, Atom type) {
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, name, 0, 4096, False, type, &actualType,
-                                          &format, &count, &remaining, &data);
-    std::vector<unsigned long> values;
-    if (status == Success && data && format == 32) {
-        const auto* longs = reinterpret_cast<const unsigned long*>(data);
-        values.assign(longs, longs + count);
-    }
-    if (data)
-        XFree(data);
-    return values;
-}
-
 bool holds(const std::vector<unsigned long>& values, unsigned long value) {
     for (const unsigned long v : values)
         if (v == value)
@@ -47,11 +29,11 @@ bool holds(const std::vector<unsigned long>& values, unsigned long value) {
 // Front to back: the active window, then the stacking order from the top.
 std::vector<::Window> frontToBack(Display* display, ::Window root) {
     std::vector<unsigned long> stack =
-        property(display, root, atom(display, "_NET_CLIENT_LIST_STACKING"), XA_WINDOW);
+        windowProperty(display, root, "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
     if (stack.empty())
-        stack = property(display, root, atom(display, "_NET_CLIENT_LIST"), XA_WINDOW);
+        stack = windowProperty(display, root, "_NET_CLIENT_LIST", XA_WINDOW);
     const std::vector<unsigned long> active =
-        property(display, root, atom(display, "_NET_ACTIVE_WINDOW"), XA_WINDOW);
+        windowProperty(display, root, "_NET_ACTIVE_WINDOW", XA_WINDOW);
     std::vector<::Window> order;
     if (!active.empty() && active.front() != None)
         order.push_back(active.front());
@@ -65,7 +47,7 @@ std::vector<::Window> frontToBack(Display* display, ::Window root) {
 // The layer of the window's type; nothing for desktop windows, which are never listed.
 std::optional<int> layerOf(Display* display, ::Window window) {
     const std::vector<unsigned long> types =
-        property(display, window, atom(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM);
+        windowProperty(display, window, "_NET_WM_WINDOW_TYPE", XA_ATOM);
     if (types.empty())
         return 0;
     const unsigned long type = types.front();
@@ -78,7 +60,7 @@ std::optional<int> layerOf(Display* display, ::Window window) {
 }
 
 bool hidden(Display* display, ::Window window) {
-    return holds(property(display, window, atom(display, "_NET_WM_STATE"), XA_ATOM),
+    return holds(windowProperty(display, window, "_NET_WM_STATE", XA_ATOM),
                  atom(display, "_NET_WM_STATE_HIDDEN"));
 }
 
@@ -94,7 +76,7 @@ std::optional<QRectF> boundsOf(Display* display, ::Window window, ::Window root)
         return std::nullopt;
     QRectF bounds(x, y, attributes.width, attributes.height);
     const std::vector<unsigned long> frame =
-        property(display, window, atom(display, "_NET_FRAME_EXTENTS"), XA_CARDINAL);
+        windowProperty(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
     // Left, right, top, bottom.
     if (frame.size() == 4)
         bounds.adjust(-double(frame[0]), -double(frame[2]), double(frame[1]), double(frame[3]));
@@ -109,7 +91,7 @@ std::optional<WindowList::Window> describe(Display* display, ::Window window, ::
     if (!bounds)
         return std::nullopt;
     const std::vector<unsigned long> pid =
-        property(display, window, atom(display, "_NET_WM_PID"), XA_CARDINAL);
+        windowProperty(display, window, "_NET_WM_PID", XA_CARDINAL);
     return WindowList::Window{pid.empty() ? 0 : qint64(pid.front()), *layer, *bounds};
 }
 

@@ -2,6 +2,7 @@
 
 #include "browsers/LinuxBrowsers.h"
 #include "platform/linux/X11ErrorTrap.h"
+#include "platform/linux/X11Properties.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,26 +18,14 @@ namespace kivaro {
 
 namespace {
 
-// The first 32-bit value of a window property of the given type; nothing if it is missing, of
-// another type or format, or the window is gone.
+// The single 32-bit value of a window property of the given type; nothing if it is missing,
+// of another type or format, or the window is gone.
 std::optional<unsigned long> cardinal(Display* display, Window window, const char* name,
                                       Atom type) {
-    ErrorTrap trap(display);
-    const Atom property = XInternAtom(display, name, False);
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType,
-                                          &format, &count, &remaining, &data);
-    std::optional<unsigned long> value;
-    if (status == Success && !trap.failed() && data && actualType == type && format == 32 &&
-        count == 1)
-        value = *reinterpret_cast<unsigned long*>(data); // Xlib hands 32-bit items out as longs
-    if (data)
-        XFree(data);
-    return value;
+    const std::vector<unsigned long> values = windowProperty(display, window, name, type, 1);
+    if (values.size() != 1)
+        return std::nullopt;
+    return values.front();
 }
 
 struct WindowClass {
