@@ -201,6 +201,8 @@ std::variant<QueryState, QString> liveState(const Options& options, const Privat
     else
         store.use(std::make_shared<HistoryBrowser>(*found, *snapshots));
     refreshFully(store);
+    if (!store.browserStatus.isEmpty())
+        err << store.browserStatus << Qt::endl;
     err << store.historyStatus << Qt::endl;
     QueryState state;
     state.tabs = store.tabs;

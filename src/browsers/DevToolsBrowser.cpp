@@ -116,6 +116,18 @@ struct DevToolsBrowser::Shared {
         return *found;
     }
 
+    // Waits, within the deadline, until the page has left the list. The protocol answers a
+    // close before the page is gone, and callers read the tabs again right after closing.
+    void awaitGone(const QString& targetId, QDeadlineTimer deadline) {
+        const auto listed = [&](const QList<Page>& pages) {
+            return std::any_of(pages.begin(), pages.end(),
+                               [&](const Page& page) { return page.targetId == targetId; });
+        };
+        for (auto found = pages(deadline); found && listed(*found) && !deadline.hasExpired();
+             found = pages(deadline))
+            QThread::msleep(retryPauseMs);
+    }
+
     std::optional<Page> front(QDeadlineTimer deadline) {
         const auto found = pages(deadline);
         if (!found || found->isEmpty())
@@ -206,9 +218,12 @@ void DevToolsBrowser::open(const QString& url, bool newTab) const {
 }
 
 void DevToolsBrowser::close(qint64 windowID, qint64 index) const {
-    if (const auto target = shared_->targetAt(windowID, index))
-        shared_->send({onTarget(QStringLiteral("Target.closeTarget"), *target)},
-                      QDeadlineTimer(timeout_));
+    const auto target = shared_->targetAt(windowID, index);
+    if (!target)
+        return;
+    const QDeadlineTimer deadline(timeout_);
+    if (shared_->send({onTarget(QStringLiteral("Target.closeTarget"), *target)}, deadline))
+        shared_->awaitGone(*target, deadline);
 }
 
 std::optional<std::pair<QString, QString>> DevToolsBrowser::currentPage() const {

@@ -29,6 +29,7 @@ public:
     std::optional<TabRef> currentTab() const override;
     QStringList urls(qint64 windowID) const override;
     HistoryResult history() const override;
+    QString status() const override { return browser_->status(); }
 
 private:
     std::shared_ptr<const Browser> browser_;

@@ -117,6 +117,7 @@ void Store::resetBrowserState(bool safari) {
     historyLoadedAt.reset();
     commands = safari ? Commands::defaults() : Commands::own();
     devTools.clear();
+    browserStatus.clear();
 }
 
 QDateTime Store::now() const {
@@ -176,6 +177,7 @@ Store::Picture Store::gather(const BrowserRef& copy, QList<SafariTab> live,
     if (safari && adapters_.safari)
         picture.otherTabs = adapters_.safari->groupTabs(live);
     picture.tabs = std::move(live);
+    picture.browserStatus = copy->status();
     const QList<MenuBar::Item> items = MenuBar::walk(adapters_.menuBar, copy->bundleID());
     picture.commands = Commands::forBrowser(items, safari);
     picture.devTools = Commands::dev(items);
@@ -203,6 +205,7 @@ void Store::apply(const Picture& picture) {
     otherTabs = picture.otherTabs;
     commands = picture.commands;
     devTools = picture.devTools;
+    browserStatus = picture.browserStatus;
     if (!picture.history)
         return;
     history = picture.history->entries;

@@ -95,6 +95,9 @@ public:
     QList<Command> devTools;
     QList<HistoryEntry> history;
     QString historyStatus;
+    // Why the driven browser shows nothing and how to let Kivaro drive it; empty while it
+    // answers.
+    QString browserStatus;
     std::optional<QDateTime> historyLoadedAt;
     QList<ArchivedTab> archived;
     QHash<QString, qint64> hostVisits; // visits per host over `history`
@@ -151,6 +154,7 @@ private:
         QList<Command> commands;
         QList<Command> devTools;
         std::optional<HistoryResult> history;
+        QString browserStatus;
     };
 
     void resetBrowserState(bool safari);

@@ -140,5 +140,17 @@ TEST_F(StoreLiveTest, CopiesTheCurrentPageLink) {
               u'[' + title("a") + QStringLiteral("](") + url("a") + u')');
 }
 
+TEST_F(StoreLiveTest, ABrowserThatStopsAnsweringShowsNothingAndSaysWhy) {
+    refresh();
+    ASSERT_EQ(store_->tabs.size(), 1);
+    EXPECT_TRUE(store_->browserStatus.isEmpty());
+
+    chromium_.kill();
+    refresh();
+    EXPECT_TRUE(store_->tabs.isEmpty());
+    EXPECT_THAT(store_->browserStatus.toStdString(),
+                ::testing::HasSubstr("--remote-debugging-port=0"));
+}
+
 } // namespace
 } // namespace kivaro
