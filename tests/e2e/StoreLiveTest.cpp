@@ -9,8 +9,8 @@ namespace kivaro {
 namespace {
 
 using testing::bundleID;
-using testing::eventually;
 using ::testing::Contains;
+using testing::eventually;
 using ::testing::Field;
 
 // The store as the program runs it on Linux: the DevTools browser is the platform's only
@@ -128,7 +128,8 @@ TEST_F(StoreLiveTest, PinningSaysTheBrowserCannotPin) {
     store_->togglePinCurrent();
     testing::settle(*store_);
     ASSERT_EQ(world_.toast.shown.size(), 1);
-    EXPECT_EQ(world_.toast.shown.constFirst().text, QStringLiteral("Chromium has no Pin Tab command"));
+    EXPECT_EQ(world_.toast.shown.constFirst().text,
+              QStringLiteral("Chromium has no Pin Tab command"));
     EXPECT_EQ(titles(), QStringList{title("a")});
 }
 
