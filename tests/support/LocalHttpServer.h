@@ -1,13 +1,15 @@
 #pragma once
 
-// An HTTP server on 127.0.0.1 for tests of network clients: it answers every request with
-// one canned reply, or holds the connection open without answering.
+// An HTTP server on 127.0.0.1 for tests of network clients: it answers each path with the reply
+// set for it, every other request with one fallback reply, or holds the connection open
+// without answering.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QList>
+#include <QMap>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -37,25 +39,40 @@ inline void drainEvents() {
     }
 }
 
+// One canned answer of LocalHttpServer.
+struct HttpReply {
+    int status = 200;
+    QByteArray body;
+    bool silent = false; // read the request but never answer
+    QByteArray contentType = "application/json";
+    QByteArray location; // sent as a Location header: a redirect with a 3xx status
+};
+
 class LocalHttpServer {
 public:
-    struct Reply {
-        int status = 200;
-        QByteArray body;
-        bool silent = false; // read the request but never answer
-    };
+    using Reply = HttpReply;
 
-    explicit LocalHttpServer(Reply reply) : reply_(std::move(reply)) {
+    explicit LocalHttpServer(Reply fallback = {.status = 404,
+                                               .body = "<html>missing</html>",
+                                               .contentType = "text/html"})
+        : fallback_(std::move(fallback)) {
         server_.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { accept(); });
     }
 
-    bool isListening() const { return server_.isListening(); }
-    QUrl origin() const {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()));
+    // The reply for requests of exactly this target (path and query).
+    void answer(const QByteArray& target, Reply reply) {
+        replies_.insert(target, std::move(reply));
     }
+
+    bool isListening() const { return server_.isListening(); }
+    // "127.0.0.1:PORT".
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(server_.serverPort()); }
+    QUrl origin() const { return QUrl(QStringLiteral("http://") + host()); }
     // The request targets (path and query) received so far.
     const QList<QByteArray>& targets() const { return targets_; }
+    qsizetype requests(const QByteArray& target) const { return targets_.count(target); }
+    qsizetype totalRequests() const { return targets_.size(); }
 
     // An origin where nothing listens: a port that was free a moment ago.
     static QUrl refusingOrigin() {
@@ -75,23 +92,28 @@ private:
                 if (received->contains("\r\n\r\n"))
                     answer(*socket, *received);
             });
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     }
 
     void answer(QTcpSocket& socket, QByteArray& request) {
-        const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
-        targets_.append(requestLine.value(1));
+        const QByteArray target = request.left(request.indexOf("\r\n")).split(' ').value(1);
+        targets_.append(target);
         request.clear();
-        if (reply_.silent)
+        const Reply& reply = replies_.contains(target) ? replies_[target] : fallback_;
+        if (reply.silent)
             return;
-        socket.write("HTTP/1.1 " + QByteArray::number(reply_.status) +
-                     " Canned\r\nContent-Type: application/json\r\nContent-Length: " +
-                     QByteArray::number(reply_.body.size()) + "\r\nConnection: close\r\n\r\n");
-        socket.write(reply_.body);
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) +
+                          " Canned\r\nContent-Type: " + reply.contentType +
+                          "\r\nContent-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+        if (!reply.location.isEmpty())
+            head += "Location: " + reply.location + "\r\n";
+        socket.write(head + "Connection: close\r\n\r\n" + reply.body);
         socket.disconnectFromHost();
     }
 
-    Reply reply_;
+    Reply fallback_;
+    QMap<QByteArray, Reply> replies_;
     QTcpServer server_;
     QList<QByteArray> targets_;
 };
