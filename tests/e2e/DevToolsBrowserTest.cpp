@@ -139,7 +139,9 @@ TEST_F(ChromiumTest, CarriesOutBrowserCommands) {
 }
 
 TEST_F(ChromiumTest, ReadsTheHistoryTheBrowserWroteOnClosing) {
+    // "b" must have loaded before "c" replaces it, or it never reaches the history.
     browser_->open(url("b"), true);
+    ASSERT_TRUE(waitForTitles({title("a"), title("b")}));
     browser_->open(url("c"), false);
     ASSERT_TRUE(waitForTitles({title("a"), title("c")}));
 
