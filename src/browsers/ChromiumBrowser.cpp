@@ -1,7 +1,7 @@
 #include "browsers/ChromiumBrowser.h"
 
-#include "browsers/BrowserFolders.h"
 #include "browsers/Safari.h"
+#include "history/BrowserFolders.h"
 #include "history/ChromiumHistory.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/KeyCombo.h"
-#include "search/Action.h"
+#include "browsers/Action.h"
+#include "platform/KeyCombo.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "browsers/DevToolsBrowser.h"
 
-#include "browsers/BrowserFolders.h"
 #include "browsers/DevToolsConnection.h"
 #include "browsers/DevToolsTabs.h"
+#include "history/BrowserFolders.h"
 #include "history/ChromiumHistory.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "browsers/LinuxBrowsers.h"
 
-#include "browsers/BrowserFolders.h"
+#include "history/BrowserFolders.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

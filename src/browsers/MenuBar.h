@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/KeyCombo.h"
+#include "platform/KeyCombo.h"
 #include "platform/MenuBarAccess.h"
 
 #include <QList>

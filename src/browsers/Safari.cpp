@@ -1,7 +1,7 @@
 #include "browsers/Safari.h"
 
+#include "base/Web.h"
 #include "browsers/MenuBar.h"
-#include "search/Web.h"
 
 #include <QSet>
 #include <QThread>

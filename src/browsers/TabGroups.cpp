@@ -1,8 +1,8 @@
 #include "browsers/TabGroups.h"
 
-#include "browsers/BrowserFolders.h"
+#include "base/Web.h"
+#include "history/BrowserFolders.h"
 #include "history/History.h"
-#include "search/Web.h"
 
 #include <QDir>
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "favicons/Favicons.h"
 
+#include "base/Identifiers.h"
 #include "favicons/FaviconFiles.h"
-#include "settings/Storage.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -81,7 +81,7 @@ Favicons& Favicons::shared() {
 
 QString Favicons::defaultFolder() {
     const QString caches = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    return QDir(caches).filePath(Storage::bundleIdentifier + QStringLiteral("/favicons"));
+    return QDir(caches).filePath(Identifiers::bundle + QStringLiteral("/favicons"));
 }
 
 QString Favicons::filePath(const QString& host) const {

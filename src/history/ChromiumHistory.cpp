@@ -1,6 +1,6 @@
 #include "history/ChromiumHistory.h"
 
-#include "browsers/BrowserFolders.h"
+#include "history/BrowserFolders.h"
 #include "history/History.h"
 #include "history/HistoryMerge.h"
 #include "history/Snapshot.h"

@@ -1,6 +1,6 @@
 #include "history/History.h"
 
-#include "browsers/BrowserFolders.h"
+#include "history/BrowserFolders.h"
 #include "history/HistoryMerge.h"
 #include "history/Snapshot.h"
 #include "history/Sqlite.h"

@@ -1,6 +1,6 @@
 #include "history/HistorySource.h"
 
-#include "browsers/BrowserFolders.h"
+#include "history/BrowserFolders.h"
 #include "history/ChromiumHistory.h"
 #include "history/History.h"
 #include "history/HistoryMerge.h"

@@ -1,6 +1,6 @@
 #include "search/PageIndex.h"
 
-#include "search/Web.h"
+#include "base/Web.h"
 
 namespace kivaro {
 

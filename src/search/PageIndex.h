@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/Text.h"
+#include "base/Text.h"
 
 #include <QByteArray>
 #include <QHash>

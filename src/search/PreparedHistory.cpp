@@ -1,6 +1,6 @@
 #include "search/PreparedHistory.h"
 
-#include "search/Web.h"
+#include "base/Web.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
 #include "search/Ranker.h"
 
-#include "search/Text.h"
-#include "search/Web.h"
+#include "base/Text.h"
+#include "base/Web.h"
 #include "settings/Preferences.h"
 
 #include <QUrl>

@@ -1,6 +1,6 @@
 #include "search/Ranking.h"
 
-#include "search/EnumNames.h"
+#include "base/EnumNames.h"
 
 namespace kivaro {
 

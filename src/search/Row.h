@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/Action.h"
+#include "browsers/Action.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "search/SearchEngine.h"
 
-#include "search/EnumNames.h"
+#include "base/EnumNames.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // Ranking in site mode: searches of one site and that site's pages from history.
+#include "base/Text.h"
+#include "base/Web.h"
 #include "search/Ranker.h"
-#include "search/Text.h"
-#include "search/Web.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "settings/Appearance.h"
 
-#include "search/EnumNames.h"
+#include "base/EnumNames.h"
 
 namespace kivaro {
 

@@ -1,6 +1,7 @@
 #include "settings/Preferences.h"
 
-#include "app/Notifications.h"
+#include "base/Identifiers.h"
+#include "base/Notifications.h"
 #include "platform/LoginItem.h"
 #include "settings/Storage.h"
 #include "settings/StoredValue.h"
@@ -37,7 +38,7 @@ void Preferences::sync() {
 }
 
 Preferences& Preferences::shared() {
-    static Preferences preferences(Storage::settings(Storage::bundleIdentifier));
+    static Preferences preferences(Storage::settings(Identifiers::bundle));
     [[maybe_unused]] static const bool moved = preferences.moveToMainThread();
     return preferences;
 }

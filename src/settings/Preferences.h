@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/HotkeyCombo.h"
-#include "history/ArchiveInterval.h"
+#include "keys/HotkeyCombo.h"
 #include "search/Ranking.h"
 #include "search/SearchEngine.h"
 #include "settings/Appearance.h"
+#include "settings/ArchiveInterval.h"
 #include "settings/StoredValue.h"
 
 #include <QObject>

@@ -1,5 +1,4 @@
-#include "settings/Storage.h"
-
+#include "base/Identifiers.h"
 #include "settings/StoredValue.h"
 
 #include <QDir>
@@ -14,8 +13,8 @@ const QString migratedKey = QStringLiteral("migratedSettings");
 
 void moveLegacyFolder(const QString& base) {
     const QDir folder(base);
-    const QString legacy = folder.filePath(legacyIdentifier);
-    const QString current = folder.filePath(bundleIdentifier);
+    const QString legacy = folder.filePath(Identifiers::legacy);
+    const QString current = folder.filePath(Identifiers::bundle);
     // A link in either place counts as existing: never move onto or through one blindly.
     const QFileInfo legacyInfo(legacy);
     const QFileInfo currentInfo(current);
@@ -49,7 +48,7 @@ QStringList baseFolders() {
 }
 
 QString dataFolder() {
-    return QDir(baseFolders().constFirst()).filePath(bundleIdentifier);
+    return QDir(baseFolders().constFirst()).filePath(Identifiers::bundle);
 }
 
 void migrate(const QStringList& baseFolders, QSettings& current, QSettings& legacy) {
@@ -66,8 +65,8 @@ void migrate(const QStringList& baseFolders, QSettings& current, QSettings& lega
 }
 
 void migrate() {
-    const auto current = settings(bundleIdentifier);
-    const auto legacy = settings(legacyIdentifier);
+    const auto current = settings(Identifiers::bundle);
+    const auto legacy = settings(Identifiers::legacy);
     migrate(baseFolders(), *current, *legacy);
 }
 

@@ -11,11 +11,6 @@ namespace kivaro {
 // Where the settings and data folders live, and the one-time move from an earlier build.
 namespace Storage {
 
-// The application's identifier: the name of its settings and of its data folders.
-inline const QString bundleIdentifier = QStringLiteral("app.kivaro.Kivaro");
-// The identifier an earlier build kept its settings and folders under.
-inline const QString legacyIdentifier = QStringLiteral("app.kivaro.shared");
-
 // The settings store named `identifier`, in the user's scope. This is the one place that
 // decides where settings live:
 // - macOS: the user-defaults domain `identifier` (~/Library/Preferences/<identifier>.plist);
@@ -27,7 +22,7 @@ std::unique_ptr<QSettings> settings(const QString& identifier);
 // ~/.local/share and ~/.cache on Linux); each holds one folder named after the application.
 QStringList baseFolders();
 
-// The application's own data folder: <data folder>/<bundleIdentifier>.
+// The application's own data folder: <data folder>/<Identifiers::bundle>.
 QString dataFolder();
 
 // Moves each legacy folder under `baseFolders` to the application's name when only the

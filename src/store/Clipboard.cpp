@@ -1,6 +1,6 @@
 #include "store/Clipboard.h"
 
-#include "panel/Toast.h"
+#include "platform/Toast.h"
 
 namespace kivaro::Clipboard {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Pasteboard.h"
+
 #include <QString>
 
 #include <optional>
@@ -7,16 +9,6 @@
 namespace kivaro {
 
 class Toast;
-
-// Where copied links go. The system clipboard implements it (SystemPasteboard); tests
-// record what was written. Main thread only.
-class Pasteboard {
-public:
-    virtual ~Pasteboard() = default;
-
-    // Replaces the whole content: `text` as plain text and, when given, `url` as an address.
-    virtual void write(const QString& text, const std::optional<QString>& url) = 0;
-};
 
 // Copying page links, as plain text and address or as a Markdown link.
 namespace Clipboard {

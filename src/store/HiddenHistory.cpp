@@ -1,6 +1,6 @@
 #include "store/HiddenHistory.h"
 
-#include "history/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "settings/Storage.h"
 
 #include <QDir>

@@ -1,15 +1,15 @@
 #include "store/Store.h"
 
+#include "base/Identifiers.h"
+#include "base/Web.h"
 #include "browsers/ChromiumBrowser.h"
 #include "browsers/Commands.h"
 #include "browsers/MenuBar.h"
 #include "browsers/SafariBrowser.h"
-#include "history/Archiver.h"
 #include "history/HistorySource.h"
 #include "platform/Workspace.h"
-#include "search/Web.h"
 #include "settings/Preferences.h"
-#include "settings/Storage.h"
+#include "store/Archiver.h"
 #include "store/HiddenHistory.h"
 #include "store/OffMainThread.h"
 #include "store/SafariSide.h"
@@ -28,7 +28,7 @@ Store::Store(Adapters adapters, QObject* parent)
     : QObject(parent), adapters_(std::move(adapters)),
       safari_(std::make_shared<SafariBrowser>(adapters_.scripts, adapters_.workspace,
                                               adapters_.menuBar, adapters_.snapshots)),
-      queue_(std::make_unique<SerialQueue>(Storage::bundleIdentifier)) {
+      queue_(std::make_unique<SerialQueue>(Identifiers::bundle)) {
     if (adapters_.hiddenFile.isEmpty())
         adapters_.hiddenFile = HiddenHistory::defaultFile();
     if (adapters_.archiveFile.isEmpty())
@@ -52,7 +52,7 @@ Store::Store(Adapters adapters, DemoData demoData, QObject* parent)
     : QObject(parent), adapters_(std::move(adapters)),
       safari_(std::make_shared<SafariBrowser>(adapters_.scripts, adapters_.workspace,
                                               adapters_.menuBar, adapters_.snapshots)),
-      queue_(std::make_unique<SerialQueue>(Storage::bundleIdentifier)) {
+      queue_(std::make_unique<SerialQueue>(Identifiers::bundle)) {
     browser_ = OffMainBrowser::wrap(safari_);
     resetBrowserState(true);
     tabs = demoData.tabs;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "browsers/Action.h"
 #include "browsers/Browser.h"
 #include "browsers/Command.h"
 #include "browsers/SafariTab.h"
 #include "history/ArchivedTab.h"
 #include "history/HistoryEntry.h"
-#include "search/Action.h"
 #include "store/DemoData.h"
 #include "store/SerialQueue.h"
 #include "store/TabTrail.h"

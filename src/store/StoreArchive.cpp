@@ -1,6 +1,6 @@
-#include "history/Archiver.h"
-#include "panel/Toast.h"
-#include "search/Web.h"
+#include "base/Web.h"
+#include "platform/Toast.h"
+#include "store/Archiver.h"
 #include "store/OffMainThread.h"
 #include "store/Store.h"
 

@@ -1,6 +1,6 @@
 #include "store/TabTrail.h"
 
-#include "search/Web.h"
+#include "base/Web.h"
 
 namespace kivaro {
 

@@ -1,7 +1,7 @@
 #include "browsers/ChromiumBrowser.h"
 
 #include "ScriptingFixture.h"
-#include "browsers/BrowserFolders.h"
+#include "history/BrowserFolders.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

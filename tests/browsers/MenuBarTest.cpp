@@ -1,7 +1,6 @@
 #include "browsers/MenuBar.h"
 
 #include "MenuTrees.h"
-#include "platform/linux/LinuxMenuBarAccess.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -341,13 +340,6 @@ TEST_F(MenuBarTest, PressFailsOnBadPathsAndRefusals) {
     access.setTrusted(false);
     EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, safariID));
     EXPECT_TRUE(access.presses().isEmpty());
-}
-
-TEST(LinuxMenuBarAccess, ReadsNothingAndPressesNothing) {
-    LinuxMenuBarAccess access;
-    EXPECT_FALSE(access.menuBar(MenuTrees::safariID));
-    EXPECT_TRUE(MenuBar::walk(access, MenuTrees::safariID).isEmpty());
-    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, MenuTrees::chromiumID));
 }
 
 } // namespace

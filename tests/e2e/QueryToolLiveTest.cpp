@@ -1,5 +1,5 @@
 #include "ChromiumFixture.h"
-#include "app/QueryTool.h"
+#include "tools/query/QueryTool.h"
 
 #include <QDeadlineTimer>
 #include <QJsonArray>

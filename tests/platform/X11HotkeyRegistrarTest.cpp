@@ -1,11 +1,11 @@
 #include "platform/linux/X11HotkeyRegistrar.h"
 
 #include "XvfbServer.h"
-#include "app/HotkeyCombo.h"
-#include "app/Hotkeys.h"
-#include "platform/linux/X11TestClient.h"
+#include "keys/HotkeyCombo.h"
+#include "keys/Hotkeys.h"
 #include "settings/Preferences.h"
 #include "support/TestSettings.h"
+#include "support/X11TestClient.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 #include "platform/linux/X11Keys.h"
 
-#include "app/HotkeyCombo.h"
-#include "app/KeyCombo.h"
+#include "keys/HotkeyCombo.h"
+#include "platform/KeyCombo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "platform/linux/X11WindowList.h"
 
 #include "XvfbServer.h"
-#include "platform/linux/X11TestDesktop.h"
+#include "support/X11TestDesktop.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "platform/linux/X11Workspace.h"
 
 #include "XvfbServer.h"
-#include "platform/linux/X11TestClient.h"
+#include "support/X11TestClient.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // many random pictures both ways, the fast one and the plain one written out step by step
 // below, and expect the same rows.
 #include "Builders.h"
-#include "search/Web.h"
+#include "base/Web.h"
 
 #include <QRandomGenerator>
 #include <QUrl>

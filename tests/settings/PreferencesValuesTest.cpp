@@ -1,4 +1,5 @@
-#include "app/Notifications.h"
+#include "base/Identifiers.h"
+#include "base/Notifications.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "settings/Preferences.h"
 #include "settings/Storage.h"
@@ -363,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(Stores, PreferencesValuesTest,
                          [](const auto& info) { return std::string(testing::name(info.param)); });
 
 TEST(SharedPreferencesTest, LivesInTheRedirectedUserScopeUnderTheBundleIdentifier) {
-    const auto settings = Storage::settings(Storage::bundleIdentifier);
+    const auto settings = Storage::settings(Identifiers::bundle);
     const QString file = settings->fileName();
     const QString realConfig =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -372,7 +373,7 @@ TEST(SharedPreferencesTest, LivesInTheRedirectedUserScopeUnderTheBundleIdentifie
 
     Preferences::shared().setSearchEngine(SearchEngine::duckDuckGo);
     EXPECT_EQ(Preferences::shared().searchEngine(), SearchEngine::duckDuckGo);
-    EXPECT_EQ(Preferences(Storage::settings(Storage::bundleIdentifier)).searchEngine(),
+    EXPECT_EQ(Preferences(Storage::settings(Identifiers::bundle)).searchEngine(),
               SearchEngine::duckDuckGo);
     Preferences::shared().store(PreferenceKey::searchEngine, QVariant());
 }

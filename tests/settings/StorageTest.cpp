@@ -1,5 +1,6 @@
 #include "settings/Storage.h"
 
+#include "base/Identifiers.h"
 #include "support/TestSettings.h"
 
 #include <QDir>
@@ -80,8 +81,8 @@ TEST_P(StorageTest, AMigrationFlagThatIsNotTrueLetsItRun) {
 }
 
 TEST_P(StorageTest, MovesALegacyFolderOnlyWhenTheNewOneIsMissing) {
-    const QString legacyName = Storage::legacyIdentifier;
-    const QString currentName = Storage::bundleIdentifier;
+    const QString legacyName = Identifiers::legacy;
+    const QString currentName = Identifiers::bundle;
     makeFolderWithFile(in(0, legacyName), "old data");
     makeFolderWithFile(in(1, legacyName), "old cache");
     makeFolderWithFile(in(1, currentName), "new cache");
@@ -100,20 +101,20 @@ TEST_P(StorageTest, MovesALegacyFolderOnlyWhenTheNewOneIsMissing) {
 
 TEST_P(StorageTest, OddThingsInTheFoldersAreLeftAlone) {
     // A file where the legacy folder would be.
-    QFile file(in(0, Storage::legacyIdentifier));
+    QFile file(in(0, Identifiers::legacy));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     // A dangling link where the new folder would be.
-    makeFolderWithFile(in(1, Storage::legacyIdentifier), "old cache");
+    makeFolderWithFile(in(1, Identifiers::legacy), "old cache");
     ASSERT_TRUE(
-        QFile::link(folder.filePath(QStringLiteral("nowhere")), in(1, Storage::bundleIdentifier)));
+        QFile::link(folder.filePath(QStringLiteral("nowhere")), in(1, Identifiers::bundle)));
 
     Storage::migrate(QStringList{bases[0], QString(), bases[1], folder.filePath(u"missing"_qs)},
                      *current, *legacy);
-    EXPECT_TRUE(QFileInfo(in(0, Storage::legacyIdentifier)).isFile());
-    EXPECT_FALSE(QFileInfo::exists(in(0, Storage::bundleIdentifier)));
-    EXPECT_EQ(fileIn(in(1, Storage::legacyIdentifier)), QByteArray("old cache"));
-    EXPECT_TRUE(QFileInfo(in(1, Storage::bundleIdentifier)).isSymLink());
+    EXPECT_TRUE(QFileInfo(in(0, Identifiers::legacy)).isFile());
+    EXPECT_FALSE(QFileInfo::exists(in(0, Identifiers::bundle)));
+    EXPECT_EQ(fileIn(in(1, Identifiers::legacy)), QByteArray("old cache"));
+    EXPECT_TRUE(QFileInfo(in(1, Identifiers::bundle)).isSymLink());
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StorageTest, ::testing::Values(StoreKind::ini, StoreKind::typed),

@@ -1,5 +1,5 @@
 #include "StoreFakes.h"
-#include "history/Archiver.h"
+#include "store/Archiver.h"
 
 #include <QDir>
 #include <QFile>

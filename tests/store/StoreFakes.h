@@ -1,8 +1,8 @@
 #pragma once
 
 #include "browsers/Browser.h"
-#include "panel/Toast.h"
 #include "platform/PrivateFolder.h"
+#include "platform/Toast.h"
 #include "platform/fake/FakeMenuBarAccess.h"
 #include "platform/fake/FakePermissionProbe.h"
 #include "platform/fake/FakeScriptRunner.h"

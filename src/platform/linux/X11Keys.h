@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/HotkeyCombo.h"
+#include "keys/HotkeyCombo.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #include "platform/linux/XdgAutostart.h"
 
-#include "settings/Storage.h"
+#include "base/Identifiers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,7 +44,7 @@ bool isHidden(const QString& text) {
 XdgAutostart::XdgAutostart()
     : XdgAutostart(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                        QStringLiteral("/autostart"),
-                   Storage::bundleIdentifier, QCoreApplication::applicationFilePath()) {}
+                   Identifiers::bundle, QCoreApplication::applicationFilePath()) {}
 
 XdgAutostart::XdgAutostart(QString folder, QString identifier, QString executable)
     : folder_(std::move(folder)), identifier_(std::move(identifier)),

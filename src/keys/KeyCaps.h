@@ -1,0 +1,31 @@
+#pragma once
+
+#include "keys/HotkeyCombo.h"
+
+#include <QStringList>
+
+namespace kivaro {
+
+// The one place that decides how a binding is shown. Bindings are stored with the Mac's
+// glyphs everywhere; on Linux the same binding is shown with the names a Linux user
+// presses: command is Ctrl, control is Super, option is Alt (see the X11 hot-key adapter).
+namespace KeyCaps {
+
+enum class Style { glyphs, linuxNames };
+
+// The style of the platform being built.
+Style nativeStyle();
+
+// Key caps of `modifiers` (HotkeyModifier masks) and `key` in the given style.
+QStringList caps(quint32 modifiers, const QString& key, Style style);
+
+// Key caps of a binding in the platform's style.
+QStringList of(const HotkeyCombo& combo);
+
+// The binding as one line of text: glyphs run together ("⇧⌘C"), names joined with "+"
+// ("Ctrl+Shift+C").
+QString text(const HotkeyCombo& combo, Style style);
+
+} // namespace KeyCaps
+
+} // namespace kivaro

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/MenuBarAccess.h"
+#include "platform/PermissionProbe.h"
+#include "platform/ScriptRunner.h"
+#include "platform/Toast.h"
+#include "platform/Workspace.h"
+#include "store/Clipboard.h"
+
+namespace kivaro {
+
+// The desktop as the query tool sees it: nothing runs, no menu bar or script answers, and
+// nothing is shown. A browser reached through its DevTools endpoint answers for itself.
+class QuietDesktop final : public Workspace,
+                           public MenuBarAccess,
+                           public PermissionProbe,
+                           public ScriptRunner,
+                           public Toast,
+                           public Pasteboard {
+public:
+    std::optional<Application> frontApplication() const override { return std::nullopt; }
+    QList<Application> runningApplications() const override { return {}; }
+    bool isInstalled(const QString&) const override { return false; }
+    bool launch(const QString&, bool) override { return false; }
+    bool openURL(const QString&) override { return false; }
+    void beep() override {}
+
+    bool trusted() const override { return true; }
+    std::optional<MenuElement> menuBar(const QString&) const override { return std::nullopt; }
+    QList<MenuElement> children(const MenuElement&) const override { return {}; }
+    QString title(const MenuElement&) const override { return {}; }
+    bool enabled(const MenuElement&) const override { return false; }
+    std::optional<QString> keyCharacter(const MenuElement&) const override { return std::nullopt; }
+    std::optional<qint64> keyModifiers(const MenuElement&) const override { return std::nullopt; }
+    bool press(const MenuElement&) override { return false; }
+
+    bool granted(Permission) const override { return true; }
+    void request(Permission) override {}
+
+    std::optional<Descriptor> run(const QString&) override { return std::nullopt; }
+
+    void show(const QString&, const QString&, const std::optional<QString>&) override {}
+
+    void write(const QString&, const std::optional<QString>&) override {}
+};
+
+} // namespace kivaro

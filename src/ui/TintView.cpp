@@ -1,0 +1,71 @@
+#include "ui/TintView.h"
+
+#include "panel/Colors.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+namespace kivaro {
+
+namespace {
+
+void fillRounded(QWidget& widget, double radius, const QColor& color) {
+    if (color.alpha() == 0)
+        return;
+    QPainter painter(&widget);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(widget.rect()), radius, radius);
+    painter.fillPath(shape, color);
+}
+
+void passMouseThrough(QWidget& widget) {
+    widget.setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+} // namespace
+
+TintView::TintView(double radius, QWidget* parent) : QWidget(parent), radius_(radius) {
+    passMouseThrough(*this);
+}
+
+void TintView::setStrength(double strength) {
+    strength_ = std::clamp(strength, 0.0, 1.0);
+    update();
+}
+
+void TintView::paintEvent(QPaintEvent*) {
+    fillRounded(*this, radius_, Colors::withAlpha(palette().color(QPalette::Window), strength_));
+}
+
+SurfaceView::SurfaceView(double radius, QWidget* parent) : QWidget(parent), radius_(radius) {
+    passMouseThrough(*this);
+}
+
+void SurfaceView::setSolid(bool solid) {
+    solid_ = solid;
+    update();
+}
+
+void SurfaceView::paintEvent(QPaintEvent*) {
+    fillRounded(
+        *this, radius_,
+        Colors::withAlpha(palette().color(QPalette::Window), solid_ ? 1 : translucentAlpha));
+}
+
+FillView::FillView(double radius, QWidget* parent) : QWidget(parent), radius_(radius) {
+    passMouseThrough(*this);
+}
+
+void FillView::setColor(const QColor& color) {
+    color_ = color;
+    update();
+}
+
+void FillView::paintEvent(QPaintEvent*) {
+    fillRounded(*this, radius_, color_);
+}
+
+} // namespace kivaro

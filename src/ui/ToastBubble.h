@@ -1,0 +1,84 @@
+#pragma once
+
+#include "panel/PanelStyle.h"
+#include "platform/Toast.h"
+#include "ui/TintView.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class QGraphicsOpacityEffect;
+class QLabel;
+class QPropertyAnimation;
+class QAbstractAnimation;
+
+namespace kivaro {
+
+class ShadowView;
+class Workspace;
+class WindowList;
+
+// The toast on screen: a small bubble near the top of the browser's front window that
+// shows a symbol and one line of text for a moment. It never takes the keyboard and lets
+// the mouse through. A new message replaces the one on screen. Main thread only.
+class ToastBubble : public QWidget, public Toast {
+    Q_OBJECT
+
+public:
+    explicit ToastBubble(QWidget* parent = nullptr);
+
+    // The application's one bubble, created on first use.
+    static ToastBubble& shared();
+
+    // Where the front window comes from; without adapters the bubble sits near the top of
+    // the screen under the mouse.
+    void setDesktop(const Workspace* workspace, const WindowList* windows);
+    // The appearance settings; read from the shared preferences when not set.
+    void setStyle(const PanelStyle& style);
+    void setDisplay(const DisplayOptions& display);
+
+    void show(const QString& text, const QString& symbol,
+              const std::optional<QString>& done = std::nullopt) override;
+
+    // The two timed steps, run by their timers.
+    void confirm();
+    void leave();
+
+    QLabel& label() const { return *label_; }
+    QLabel& icon() const { return *icon_; }
+    QLabel& check() const { return *check_; }
+    QWidget& bubble() const { return *bubble_; }
+    const QTimer& hideTimer() const { return hideTimer_; }
+    const QTimer& confirmTimer() const { return confirmTimer_; }
+    bool isLeaving() const;
+    // The bubble's opacity while it fades in and out.
+    double opacity() const;
+
+private:
+    PanelStyle currentStyle() const;
+    void layoutBubble(int textWidth);
+    void setIcon(const QString& symbol, const std::optional<QString>& done, const QColor& accent);
+    bool setDoneImage(const std::optional<QString>& done, const QColor& accent);
+    void stopAnimations();
+    void appear();
+    void bounceIcon();
+    void announce(const QString& text);
+
+    const Workspace* workspace_ = nullptr;
+    const WindowList* windows_ = nullptr;
+    std::optional<PanelStyle> style_;
+    DisplayOptions display_;
+    QWidget* content_;
+    QGraphicsOpacityEffect* fade_;
+    ShadowView* shadow_;
+    SurfaceView* bubble_;
+    QLabel* icon_;
+    QLabel* check_;
+    QLabel* label_;
+    QTimer hideTimer_;
+    QTimer confirmTimer_;
+    QPointer<QAbstractAnimation> leaveAnimation_;
+};
+
+} // namespace kivaro

@@ -1,0 +1,511 @@
+#include "store/Archiver.h"
+
+#include "base/AtomicFile.h"
+#include "browsers/SafariBrowser.h"
+#include "history/HistoryFixtures.h"
+#include "platform/Toast.h"
+#include "platform/fake/FakeMenuBarAccess.h"
+#include "platform/fake/FakeScriptRunner.h"
+#include "platform/fake/FakeWorkspace.h"
+#include "settings/Preferences.h"
+#include "settings/Storage.h"
+#include "support/TestSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <csignal>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+using namespace Qt::StringLiterals;
+using ::testing::ElementsAre;
+
+const QString safariID = u"com.apple.Safari"_s;
+
+class RecordingToast : public Toast {
+public:
+    void show(const QString& text, const QString& symbol,
+              const std::optional<QString>& done) override {
+        shown.append({text, symbol});
+        EXPECT_EQ(done, std::nullopt);
+    }
+
+    QList<std::pair<QString, QString>> shown;
+};
+
+// Safari's windows as the scripts see them: listed, their addresses read, tabs closed.
+class ScriptedSafari {
+public:
+    struct Window {
+        qint64 id = 0;
+        qint64 current = 1;
+        QList<std::pair<QString, QString>> tabs; // title, address
+    };
+
+    explicit ScriptedSafari(FakeScriptRunner& runner) {
+        runner.setResponder([this](const QString& source) { return answer(source); });
+    }
+
+    QList<Window> windows;
+    bool closeFails = false;
+    QStringList closed;
+
+private:
+    std::optional<Descriptor> answer(const QString& source) {
+        static const QRegularExpression urls(u"return URL of every tab of window id (-?\\d+)$"_s);
+        static const QRegularExpression close(u"close tab (\\d+) of window id (-?\\d+)$"_s);
+        if (source.startsWith(u"tell application \"Safari\"\n  set out to {}"))
+            return listing();
+        if (const auto match = urls.match(source); match.hasMatch()) {
+            const Window* window = find(match.captured(1).toLongLong());
+            return window ? addresses(*window) : std::optional<Descriptor>();
+        }
+        if (const auto match = close.match(source); match.hasMatch() && !closeFails)
+            return closeTab(match.captured(2).toLongLong(), match.captured(1).toLongLong());
+        return std::nullopt;
+    }
+
+    Window* find(qint64 id) {
+        for (Window& window : windows) {
+            if (window.id == id)
+                return &window;
+        }
+        return nullptr;
+    }
+
+    static Descriptor addresses(const Window& window) {
+        QList<Descriptor> items;
+        for (const auto& tab : window.tabs)
+            items.append(Descriptor::text(tab.second));
+        return Descriptor::list(items);
+    }
+
+    Descriptor listing() const {
+        QList<Descriptor> items;
+        for (const Window& window : windows) {
+            QList<Descriptor> titles;
+            for (const auto& tab : window.tabs)
+                titles.append(Descriptor::text(tab.first));
+            items.append(Descriptor::list({Descriptor::integer(qint32(window.id)),
+                                           Descriptor::integer(qint32(window.current)),
+                                           Descriptor::text(u"Window"_s), Descriptor::list(titles),
+                                           addresses(window)}));
+        }
+        return Descriptor::list(items);
+    }
+
+    std::optional<Descriptor> closeTab(qint64 windowID, qint64 index) {
+        Window* window = find(windowID);
+        if (!window || index < 1 || index > window->tabs.size())
+            return std::nullopt;
+        closed.append(window->tabs.takeAt(index - 1).second);
+        if (window->current > index)
+            --window->current;
+        return Descriptor::missing();
+    }
+};
+
+class ArchiverTest : public test::HistoryTest {
+protected:
+    void SetUp() override {
+        HistoryTest::SetUp();
+        file_ = path(u"support/app.kivaro.Kivaro/archive.json"_s);
+        tabsDatabase_ = path(u"Containers/SafariTabs.db"_s);
+        test::createFromScript(tabsDatabase_, u"safari-tabs.sql"_s);
+        test::execute(tabsDatabase_, u"INSERT INTO bookmarks (id, parent, type, title, hidden, "
+                                     u"order_index) VALUES (30, 0, 1, 'pinned', 1, 1)"_s);
+        browser_.emplace(runner_, workspace_, menus_, *snapshots_,
+                         SafariPlaces{.tabsDatabase = tabsDatabase_});
+        workspace_.run(safariID);
+        setInterval(ArchiveInterval::twelveHours);
+    }
+
+    void setInterval(ArchiveInterval interval) { preferences_.setArchiveAfter(interval); }
+
+    void pin(const QString& url) {
+        test::execute(tabsDatabase_,
+                      u"INSERT INTO bookmarks (parent, type, title, url, "
+                      u"order_index) VALUES (30, 0, 'Pinned', %1, 0)"_s.arg(test::literal(url)));
+    }
+
+    std::unique_ptr<Archiver> archiver() {
+        return std::make_unique<Archiver>(file_, *browser_, preferences_, toast_);
+    }
+
+    // An armed archiver whose every entry was last seen `age` seconds before `now_`.
+    std::unique_ptr<Archiver> armedArchiver(qint64 age) {
+        auto made = archiver();
+        made->tick(now_.addSecs(-age));
+        EXPECT_TRUE(made->state().armed);
+        return made;
+    }
+
+    static ScriptedSafari::Window window(qint64 id, qint64 current, const QStringList& urls) {
+        ScriptedSafari::Window made{id, current, {}};
+        for (const QString& url : urls)
+            made.tabs.append({u"Title of "_s + url, url});
+        return made;
+    }
+
+    QStringList closeScripts() const {
+        QStringList sent = runner_.sources();
+        sent.removeIf([](const QString& source) { return !source.contains(u"close tab"); });
+        return sent;
+    }
+
+    QString file_;
+    QString tabsDatabase_;
+    FakeScriptRunner runner_;
+    ScriptedSafari safari_{runner_};
+    FakeWorkspace workspace_;
+    FakeMenuBarAccess menus_;
+    Preferences preferences_{
+        testing::settingsFile(testing::StoreKind::ini, home_.path() + u"/settings.conf"_s)};
+    RecordingToast toast_;
+    // Made once the fixture has its snapshot folder and tab database.
+    std::optional<SafariBrowser> browser_;
+    const QDateTime now_ = QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
+};
+
+TEST_F(ArchiverTest, TheFileIsJsonWithTimesInSecondsSince2001) {
+    const Archiver::State state{
+        {{u"a.example"_s, QDateTime(QDate(2001, 1, 1), QTime(0, 0, 1, 500), Qt::UTC)}},
+        {{u"Title \"quoted\""_s, u"https://b.example/?q=\u00e9"_s,
+          QDateTime(QDate(2000, 12, 31), QTime(23, 59, 50), Qt::UTC)}},
+        true};
+    const QJsonObject root = QJsonDocument::fromJson(Archiver::encode(state)).object();
+    EXPECT_EQ(root.keys(), (QStringList{u"archived"_s, u"armed"_s, u"lastSeen"_s}));
+    EXPECT_EQ(root.value(u"lastSeen"_s).toObject().value(u"a.example"_s).toDouble(), 1.5);
+    const QJsonObject archived = root.value(u"archived"_s).toArray().at(0).toObject();
+    EXPECT_EQ(archived.value(u"title"_s).toString(), u"Title \"quoted\""_s);
+    EXPECT_EQ(archived.value(u"url"_s).toString(), u"https://b.example/?q=\u00e9"_s);
+    EXPECT_EQ(archived.value(u"closedAt"_s).toDouble(), -10.0);
+    EXPECT_TRUE(root.value(u"armed"_s).toBool());
+    EXPECT_EQ(Archiver::decode(Archiver::encode(state)), state);
+
+    // As another writer lays it out: other key order, white space, fractions.
+    const QByteArray written = R"( { "armed" : false,
+        "archived" : [ { "url" : "https://c.example/", "closedAt" : 794000000.25,
+                         "title" : "C" } ],
+        "lastSeen" : { "c.example" : 794000000.25, "d.example" : 0 } } )";
+    const QDateTime closed =
+        QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).addMSecs(794000000250LL);
+    EXPECT_EQ(
+        Archiver::decode(written),
+        (Archiver::State{{{u"c.example"_s, closed},
+                          {u"d.example"_s, QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)}},
+                         {{u"C"_s, u"https://c.example/"_s, closed}},
+                         false}));
+}
+
+TEST_F(ArchiverTest, ATextOfTheWrongShapeDoesNotDecode) {
+    const QByteArray good = R"({"lastSeen":{},"archived":[],"armed":false})";
+    ASSERT_TRUE(Archiver::decode(good));
+    for (const QByteArray& bad : QList<QByteArray>{
+             "", "garbage", "[]", "null", R"({"lastSeen":{},"archived":[]})",
+             R"({"lastSeen":{},"armed":true})", R"({"archived":[],"armed":true})",
+             R"({"lastSeen":[],"archived":[],"armed":false})",
+             R"({"lastSeen":{"a":"yesterday"},"archived":[],"armed":false})",
+             R"({"lastSeen":{"a":1e300},"archived":[],"armed":false})",
+             R"({"lastSeen":{},"archived":{},"armed":false})",
+             R"({"lastSeen":{},"archived":[1],"armed":false})",
+             R"({"lastSeen":{},"archived":[{"title":"t","url":"u"}],"armed":false})",
+             R"({"lastSeen":{},"archived":[{"title":1,"url":"u","closedAt":0}],"armed":false})",
+             R"({"lastSeen":{},"archived":[{"title":"t","url":null,"closedAt":0}],"armed":false})",
+             R"({"lastSeen":{},"archived":[],"armed":"true"})",
+             R"({"lastSeen":{},"archived":[],"armed":false)"}) {
+        EXPECT_EQ(Archiver::decode(bad), std::nullopt) << bad.toStdString();
+    }
+}
+
+TEST_F(ArchiverTest, AMissingFileStartsEmptyAndASavedOneIsReadBack) {
+    auto first = archiver();
+    EXPECT_EQ(first->state(), Archiver::State{});
+    EXPECT_FALSE(QFileInfo::exists(file_));
+    safari_.windows = {window(1, 1, {u"https://a.example/"_s})};
+    first->tick(now_);
+    EXPECT_TRUE(QFileInfo::exists(file_));
+    EXPECT_EQ(archiver()->state(), first->state());
+    EXPECT_EQ(Archiver::defaultFile(), Storage::dataFolder() + u"/archive.json"_s);
+}
+
+TEST_F(ArchiverTest, AnUndecodableFileIsKeptAsideNotOverwritten) {
+    test::writeFile(file_, "{\"lastSeen\": {\"a.example\": 1}, \"archived\": [trunc");
+    auto archive = archiver();
+    EXPECT_EQ(archive->state(), Archiver::State{});
+    EXPECT_FALSE(QFileInfo::exists(file_));
+    EXPECT_EQ(test::readFile(file_ + u".unreadable"_s),
+              "{\"lastSeen\": {\"a.example\": 1}, \"archived\": [trunc");
+    archive->restore(u"https://x.example/"_s);
+    EXPECT_TRUE(Archiver::decode(test::readFile(file_)));
+
+    // A second bad file does not replace the first one kept aside.
+    test::writeFile(file_, "second");
+    archiver();
+    EXPECT_EQ(test::readFile(file_ + u".unreadable"_s),
+              "{\"lastSeen\": {\"a.example\": 1}, \"archived\": [trunc");
+    EXPECT_EQ(test::readFile(file_ + u".unreadable-2"_s), "second");
+}
+
+TEST_F(ArchiverTest, AFolderInThePlaceOfTheFileIsMovedAsideWhole) {
+    test::writeFile(file_ + u"/inside"_s, "keep me");
+    auto archive = archiver();
+    EXPECT_TRUE(archive->save());
+    EXPECT_EQ(test::readFile(file_ + u".unreadable/inside"_s), "keep me");
+    EXPECT_TRUE(Archiver::decode(test::readFile(file_)));
+}
+
+TEST_F(ArchiverTest, ACrashBetweenWriteAndRenameLeavesTheOldFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    safari_.windows = {window(1, 1, {u"https://a.example/"_s, u"https://b.example/"_s})};
+    auto archive = archiver();
+    archive->tick(now_);
+    const QByteArray before = test::readFile(file_);
+    ASSERT_TRUE(Archiver::decode(before));
+
+    Archiver::State changed = archive->state();
+    changed.archived.append({u"New"_s, u"https://new.example/"_s, now_});
+    EXPECT_EXIT(AtomicFile::write(file_, Archiver::encode(changed), [] { std::raise(SIGKILL); }),
+                ::testing::KilledBySignal(SIGKILL), "");
+
+    EXPECT_EQ(test::readFile(file_), before);
+    EXPECT_EQ(archiver()->state(), archive->state());
+    // Whatever the crash left behind does not stop the next save.
+    EXPECT_TRUE(archive->save());
+    EXPECT_EQ(test::readFile(file_), Archiver::encode(archive->state()));
+}
+
+TEST_F(ArchiverTest, ASaveThatCannotWriteKeepsTheStateAndTheOldFile) {
+    test::writeFile(path(u"blocked"_s), "a file where the folder should be");
+    Archiver archive(path(u"blocked/archive.json"_s), *browser_, preferences_, toast_);
+    safari_.windows = {window(1, 1, {u"https://a.example/"_s})};
+    archive.tick(now_);
+    EXPECT_TRUE(archive.state().armed);
+    EXPECT_FALSE(archive.save());
+    EXPECT_EQ(test::readFile(path(u"blocked"_s)), "a file where the folder should be");
+}
+
+TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
+    safari_.windows = {window(1, 1, {u"https://a.example/"_s, u"https://b.example/"_s}),
+                       window(2, 2, {u"about:blank"_s, u"https://c.example/"_s})};
+    auto archive = archiver();
+    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_TRUE(archive->state().armed);
+    EXPECT_EQ(archive->state().lastSeen, (QHash<QString, QDateTime>{{u"a.example"_s, now_},
+                                                                    {u"b.example"_s, now_},
+                                                                    {u"about:blank"_s, now_},
+                                                                    {u"c.example"_s, now_}}));
+    EXPECT_TRUE(closeScripts().isEmpty());
+    EXPECT_EQ(archiver()->state(), archive->state());
+}
+
+TEST_F(ArchiverTest, ATabIsStaleOnlyAfterMoreThanTheLimit) {
+    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    auto archive = armedArchiver(43200);
+    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_.addSecs(1)), 1);
+    EXPECT_EQ(safari_.closed, QStringList{u"https://old.example/"_s});
+    EXPECT_EQ(archive->state().archived,
+              (QList<ArchivedTab>{{u"Title of https://old.example/"_s, u"https://old.example/"_s,
+                                   now_.addSecs(1)}}));
+    EXPECT_FALSE(archive->state().lastSeen.contains(u"old.example"_s));
+    EXPECT_EQ(closeScripts(),
+              QStringList{u"tell application \"Safari\" to close tab 2 of window id 1"_s});
+}
+
+TEST_F(ArchiverTest, CurrentPinnedLocalAndLastTabsAreNeverClosed) {
+    pin(u"https://Pinned.example/"_s);
+    safari_.windows = {window(1, 2,
+                              {u"https://a.example/"_s, u"https://current.example/"_s,
+                               u"http://www.pinned.example"_s, u"about:blank"_s, u"file:///tmp/x"_s,
+                               u"HTTPS://upper.example/"_s}),
+                       window(2, 2, {u"https://lonely.example/"_s}),
+                       // The current tab's address is protected in every window.
+                       window(3, 1, {u"https://other.example/"_s, u"https://current.example/"_s})};
+    // Window 2 reports a current index beyond its one tab: its only tab is not current.
+    auto archive = armedArchiver(86400);
+    EXPECT_EQ(archive->tick(now_), 1);
+    EXPECT_EQ(safari_.closed, QStringList{u"https://a.example/"_s});
+    // The only tab of a window cannot be closed: it stays seen and is tried again later.
+    EXPECT_TRUE(archive->state().lastSeen.contains(u"lonely.example"_s));
+    EXPECT_EQ(archive->tick(now_.addSecs(60)), 0);
+    EXPECT_EQ(safari_.windows[1].tabs.size(), 1);
+}
+
+TEST_F(ArchiverTest, AtMostFiveTabsArePerPass) {
+    QStringList urls{u"https://current.example/"_s};
+    for (int i = 1; i <= 8; ++i)
+        urls.append(u"https://t%1.example/"_s.arg(i));
+    safari_.windows = {window(1, 1, urls)};
+    auto archive = armedArchiver(100000);
+    EXPECT_EQ(archive->tick(now_), 5);
+    archive->announce(5);
+    EXPECT_EQ(archive->tick(now_), 3);
+    archive->announce(3);
+    archive->announce(0);
+    EXPECT_EQ(safari_.windows[0].tabs.size(), 1);
+    QStringList archived;
+    for (const ArchivedTab& tab : archive->state().archived)
+        archived.append(tab.url);
+    // Newest first: the last one closed leads.
+    EXPECT_EQ(archived, (QStringList{u"https://t8.example/"_s, u"https://t7.example/"_s,
+                                     u"https://t6.example/"_s, u"https://t5.example/"_s,
+                                     u"https://t4.example/"_s, u"https://t3.example/"_s,
+                                     u"https://t2.example/"_s, u"https://t1.example/"_s}));
+    EXPECT_EQ(toast_.shown, (QList<std::pair<QString, QString>>{
+                                {u"Archived 5 inactive tabs"_s, u"archivebox"_s},
+                                {u"Archived 3 inactive tabs"_s, u"archivebox"_s}}));
+    EXPECT_EQ(Archiver::announcement(1), u"Archived 1 inactive tab"_s);
+}
+
+TEST_F(ArchiverTest, TabsWithOneBareAddressShareTheirLastSeenEntry) {
+    safari_.windows = {window(1, 1, {u"https://x.example/"_s, u"https://same.example/"_s}),
+                       window(2, 2, {u"about:blank"_s, u"http://www.same.example"_s})};
+    auto archive = armedArchiver(100000);
+    // One of the two is current: neither is stale.
+    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->state().lastSeen.value(u"same.example"_s), now_);
+    // Once neither is current, the shared entry makes both stale together.
+    safari_.windows[1].current = 1;
+    EXPECT_EQ(archive->tick(now_.addSecs(43200)), 0);
+    EXPECT_EQ(archive->tick(now_.addSecs(43201)), 2);
+    EXPECT_EQ(safari_.closed,
+              (QStringList{u"https://same.example/"_s, u"http://www.same.example"_s}));
+}
+
+TEST_F(ArchiverTest, SeeRecordsCurrentTabsNowAndOthersOnce) {
+    auto archive = archiver();
+    const QDateTime earlier = now_.addSecs(-500);
+    archive->see({{.url = u"https://a.example/"_s, .isCurrent = false},
+                  {.url = u"https://b.example/"_s, .isCurrent = true}},
+                 earlier);
+    archive->see({{.url = u"https://a.example/"_s, .isCurrent = false},
+                  {.url = u"https://b.example/"_s, .isCurrent = true},
+                  {.url = u"https://c.example/"_s, .isCurrent = false}},
+                 now_);
+    EXPECT_EQ(archive->state().lastSeen,
+              (QHash<QString, QDateTime>{
+                  {u"a.example"_s, earlier}, {u"b.example"_s, now_}, {u"c.example"_s, now_}}));
+    EXPECT_FALSE(QFileInfo::exists(file_));
+}
+
+TEST_F(ArchiverTest, StaleIsAPureChoiceInTabOrder) {
+    const QList<SafariTab> tabs{{.windowID = 1, .index = 1, .url = u"https://b.example/"_s},
+                                {.windowID = 1, .index = 2, .url = u"https://a.example/"_s},
+                                {.windowID = 1, .index = 3, .url = u"https://new.example/"_s},
+                                {.windowID = 1, .index = 4, .url = u"https://unseen.example/"_s}};
+    const QHash<QString, QDateTime> seen{{u"a.example"_s, now_.addSecs(-11)},
+                                         {u"b.example"_s, now_.addSecs(-11)},
+                                         {u"new.example"_s, now_.addSecs(-10)}};
+    const QList<SafariTab> found = Archiver::stale(tabs, seen, {}, 10, now_);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(found[0].url, u"https://b.example/"_s);
+    EXPECT_EQ(found[1].url, u"https://a.example/"_s);
+    EXPECT_TRUE(Archiver::stale(tabs, seen, {u"a.example"_s, u"b.example"_s}, 10, now_).isEmpty());
+}
+
+TEST_F(ArchiverTest, TheArchiveKeepsTheNewestThreeHundred) {
+    Archiver::State full{{}, {}, true};
+    for (int i = 0; i < 300; ++i)
+        full.archived.append({u"Old"_s, u"https://old%1.example/"_s.arg(i), now_.addDays(-1)});
+    ASSERT_TRUE(AtomicFile::write(file_, Archiver::encode(full)));
+    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://new.example/"_s})};
+    auto archive = archiver();
+    archive->see({{.windowID = 1, .index = 2, .url = u"https://new.example/"_s}}, now_.addDays(-2));
+    EXPECT_EQ(archive->tick(now_), 1);
+    const QList<ArchivedTab>& archived = archive->state().archived;
+    ASSERT_EQ(archived.size(), 300);
+    EXPECT_EQ(archived.first().url, u"https://new.example/"_s);
+    EXPECT_EQ(archived.last().url, u"https://old298.example/"_s);
+    EXPECT_EQ(archiver()->state().archived, archived);
+}
+
+TEST_F(ArchiverTest, EntriesOfClosedTabsAreForgottenAfterThirtyDays) {
+    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"about:blank"_s})};
+    auto archive = archiver();
+    archive->tick(now_.addDays(-40));
+    archive->see({{.url = u"https://gone-recently.example/"_s}}, now_.addSecs(-2591999));
+    archive->see({{.url = u"https://gone-long.example/"_s}}, now_.addSecs(-2592000));
+    archive->tick(now_);
+    const QHash<QString, QDateTime>& seen = archive->state().lastSeen;
+    EXPECT_TRUE(seen.contains(u"gone-recently.example"_s));
+    EXPECT_FALSE(seen.contains(u"gone-long.example"_s));
+    // Still open, however old.
+    EXPECT_EQ(seen.value(u"about:blank"_s), now_.addDays(-40));
+    EXPECT_EQ(seen.value(u"current.example"_s), now_);
+}
+
+TEST_F(ArchiverTest, RestoreForgetsEveryEntryWithThatBareAddress) {
+    Archiver::State state{{}, {}, true};
+    state.archived = {{u"A"_s, u"https://a.example/"_s, now_},
+                      {u"B"_s, u"https://b.example/"_s, now_},
+                      {u"A again"_s, u"http://www.A.example"_s, now_}};
+    ASSERT_TRUE(AtomicFile::write(file_, Archiver::encode(state)));
+    auto archive = archiver();
+    archive->restore(u"https://a.example"_s);
+    EXPECT_EQ(archive->state().archived,
+              (QList<ArchivedTab>{{u"B"_s, u"https://b.example/"_s, now_}}));
+    EXPECT_EQ(archiver()->state().archived, archive->state().archived);
+}
+
+TEST_F(ArchiverTest, SwitchingOffDisarmsSoThatSwitchingOnStartsAfresh) {
+    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    setInterval(ArchiveInterval::week);
+    auto archive = armedArchiver(700000);
+    setInterval(ArchiveInterval::off);
+    EXPECT_EQ(archive->pass(now_), 0);
+    EXPECT_FALSE(archive->state().armed);
+    EXPECT_FALSE(archiver()->state().armed);
+    setInterval(ArchiveInterval::week);
+    EXPECT_EQ(archive->pass(now_), 0);
+    EXPECT_TRUE(archive->state().armed);
+    EXPECT_TRUE(safari_.closed.isEmpty());
+    EXPECT_EQ(archive->pass(now_.addSecs(604801)), 1);
+}
+
+TEST_F(ArchiverTest, APassDoesNothingWithoutIntervalSafariOrPins) {
+    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    auto archive = armedArchiver(100000);
+    runner_.clearSources();
+
+    // A stored number that is no interval counts as none.
+    preferences_.store(PreferenceKey::archiveAfter, 5);
+    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_TRUE(runner_.sources().isEmpty());
+    setInterval(ArchiveInterval::twelveHours);
+
+    workspace_.quit(safariID);
+    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_TRUE(runner_.sources().isEmpty());
+    workspace_.run(safariID);
+
+    // The tab database cannot be read: nothing is known to be pinned, so nothing closes.
+    QFile::remove(tabsDatabase_);
+    EXPECT_EQ(archive->tick(now_), 0);
+    test::writeFile(tabsDatabase_, "not a database");
+    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_TRUE(closeScripts().isEmpty());
+}
+
+TEST_F(ArchiverTest, ATabThatCannotBeClosedIsNotArchived) {
+    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    auto archive = armedArchiver(100000);
+    safari_.closeFails = true;
+    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_TRUE(archive->state().archived.isEmpty());
+    EXPECT_TRUE(archive->state().lastSeen.contains(u"old.example"_s));
+    EXPECT_EQ(closeScripts().size(), 1);
+    safari_.closeFails = false;
+    EXPECT_EQ(archive->tick(now_), 1);
+}
+
+} // namespace
+} // namespace kivaro

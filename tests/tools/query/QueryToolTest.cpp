@@ -1,0 +1,157 @@
+#include "ToolRun.h"
+#include "tools/query/StateFile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kivaro;
+using namespace kivaro::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class StateFolder : public ::testing::Test {
+protected:
+    QString write(const QByteArray& contents) {
+        const QString path = folder.filePath(u"state.json"_s);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+        return path;
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST(QueryToolBinaryTest, RanksTheSampleStateAndPrintsJson) {
+    QProcess tool;
+    tool.start(QStringLiteral(KIVARO_QUERY_BINARY), {u"--state"_s, sampleState, u"gi"_s});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+
+    QJsonParseError error;
+    const QJsonObject ranking =
+        QJsonDocument::fromJson(tool.readAllStandardOutput(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_EQ(ranking.value(u"completion").toString(), u"github.com"_s);
+    const QJsonArray rows = ranking.value(u"rows").toArray();
+    ASSERT_GE(rows.size(), 3);
+    const QJsonObject top = rows.first().toObject();
+    EXPECT_EQ(top.value(u"kind").toString(), u"tab"_s);
+    EXPECT_EQ(top.value(u"title").toString(), u"kivaro/kivaro: Pull requests"_s);
+    EXPECT_EQ(top.value(u"label").toString(), u"Switch to Tab"_s);
+    const QJsonObject action = top.value(u"action").toObject();
+    EXPECT_EQ(action.value(u"type").toString(), u"switchTab"_s);
+    EXPECT_EQ(action.value(u"windowID").toInteger(), 4211);
+    EXPECT_EQ(action.value(u"index").toInteger(), 2);
+    for (const auto& key : {u"host", u"url", u"symbol", u"keys", u"detail"})
+        EXPECT_TRUE(top.contains(QStringView(key)));
+}
+
+TEST(QueryToolTest, OptionsShapeTheRanking) {
+    const ToolRun lisbon =
+        runTool({u"--state"_s, sampleState, u"--engine"_s, u"duckduckgo"_s, u"--layout"_s,
+                 u"ranked"_s, u"--order"_s, u"search,tabs"_s, u"lisbon"_s});
+    ASSERT_EQ(lisbon.exitCode, 0) << lisbon.err.toStdString();
+    const QJsonArray rows = lisbon.rows();
+    QStringList searches;
+    for (const auto& row : rows) {
+        if (row.toObject().value(u"kind").toString() == u"search")
+            searches.append(row.toObject().value(u"action").toObject().value(u"url").toString());
+    }
+    EXPECT_EQ(searches.first(), u"https://duckduckgo.com/?q=lisbon"_s);
+    EXPECT_EQ(searches.size(), 4); // the query and three canned suggestions that differ from it
+
+    const ToolRun dev = runTool({u"--state"_s, sampleState, u"--dev"_s, u"hard"_s});
+    ASSERT_EQ(dev.exitCode, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(dev.out.toUtf8()).object().value(u"completion").toString(),
+              u"Hard Reload"_s);
+
+    const ToolRun empty = runTool({u"--state"_s, sampleState});
+    ASSERT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(empty.rows().size(), 6); // every tab of the sample, nothing else
+}
+
+TEST(QueryToolTest, BadArgumentsExitWithOneErrorLine) {
+    for (const QStringList& arguments :
+         {QStringList{u"query"_s}, QStringList{u"--state"_s}, QStringList{u"--bogus"_s},
+          QStringList{u"--state"_s, sampleState, u"--layout"_s, u"sideways"_s, u"x"_s},
+          QStringList{u"--state"_s, sampleState, u"--order"_s, u"tabs,bookmarks"_s, u"x"_s},
+          QStringList{u"--state"_s, sampleState, u"--engine"_s, u"altavista"_s, u"x"_s},
+          QStringList{u"--state"_s, u"/nonexistent/state.json"_s, u"x"_s}}) {
+        const ToolRun run = runTool(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith(u"kivaro-query: "_s));
+    }
+}
+
+TEST_F(StateFolder, MalformedStatesAreRefusedWithTheOffendingPath) {
+    const QList<std::pair<QByteArray, QString>> cases{
+        {"", u"not valid JSON"_s},
+        {"{\"tabs\": [", u"not valid JSON"_s},
+        {"[1, 2]", u"one JSON object"_s},
+        {"{\"tabs\": {}}", u"tabs: expected an array"_s},
+        {"{\"tabs\": [7]}", u"tabs[0]: expected an object"_s},
+        {"{\"tabs\": [{\"windowID\": \"4\"}]}", u"tabs[0].windowID: expected an integer"_s},
+        {"{\"tabs\": [{\"index\": 1.5}]}", u"tabs[0].index: expected an integer"_s},
+        {"{\"tabs\": [{\"index\": 1e300}]}", u"tabs[0].index: expected an integer"_s},
+        {"{\"history\": [{\"url\": 5}]}", u"history[0].url: expected a string"_s},
+        {"{\"history\": [{\"lastVisit\": \"yesterday\"}]}",
+         u"history[0].lastVisit: expected an ISO"_s},
+        {"{\"hidden\": [\"a\", null]}", u"hidden[1]: expected a string"_s},
+        {"{\"now\": 12}", u"now: expected an ISO"_s},
+        {"{\"commands\": [{\"title\": \"x\"}]}", u"commands[0].action: expected an object"_s},
+        {"{\"commands\": [{\"action\": {\"type\": \"explode\"}}]}",
+         u"commands[0].action.type: expected switchTab"_s},
+        {"{\"devTools\": [{\"action\": {\"type\": \"menu\", \"path\": [1]}}]}",
+         u"devTools[0].action.path[0]: expected a string"_s},
+        {"{\"devAvailable\": \"yes\"}", u"devAvailable: expected true or false"_s},
+        {"{\"suggestions\": {\"x\": 3}}", u"suggestions.x: expected an array"_s},
+    };
+    for (const auto& [contents, message] : cases) {
+        const ToolRun run = runTool({u"--state"_s, write(contents), u"x"_s});
+        EXPECT_EQ(run.exitCode, 2) << contents.toStdString();
+        EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+    }
+}
+
+TEST_F(StateFolder, MissingKeysMeanEmptyListsAndNow) {
+    const ToolRun run = runTool({u"--state"_s, write("{}"), u"anything"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonArray rows = run.rows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.first().toObject().value(u"kind").toString(), u"search"_s);
+}
+
+TEST(StateFileTest, ActionsAndCommandsRoundTripThroughJson) {
+    for (const Action& action :
+         {Action::switchTab(-3, 9007199254740993), Action::revealTab(u"https://x/\"q\""_s),
+          Action::open(u"https://example.com/ü"_s), Action::menu({u"View"_s, u"Reload Page"_s}),
+          Action::copyLink(true), Action::devMode()}) {
+        const auto decoded = StateFile::actionFromJson(StateFile::toJson(action));
+        ASSERT_TRUE(std::holds_alternative<Action>(decoded));
+        EXPECT_EQ(std::get<Action>(decoded), action) << action.typeName().toStdString();
+    }
+    const Command command{.title = u"Pin Tab"_s,
+                          .symbol = u"pin"_s,
+                          .keywords = u"pin unpin"_s,
+                          .menu = u"Window"_s,
+                          .action = Action::menu({u"Window"_s, u"Pin Tab"_s}),
+                          .keys = {u"⌘"_s, u"P"_s},
+                          .core = false,
+                          .combo = KeyCombo{u"p"_s, 0x100000}};
+    QJsonObject state{{u"commands"_s, QJsonArray{StateFile::toJson(command)}}};
+    const auto parsed = StateFile::parse(QJsonDocument(state).toJson());
+    ASSERT_TRUE(std::holds_alternative<QueryState>(parsed));
+    EXPECT_EQ(std::get<QueryState>(parsed).commands, QList<Command>{command});
+}
+
+} // namespace
