@@ -4,6 +4,7 @@
 #include "ChromiumProcess.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
+#include "platform/linux/PosixPrivateFolder.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -20,7 +21,7 @@ using namespace kivaro;
 struct Session {
     QTemporaryDir home;
     testing::ChromiumProcess chromium;
-    std::unique_ptr<PrivateFolder> snapshots = snapshotFolder();
+    std::unique_ptr<PrivateFolder> snapshots = PosixPrivateFolder::forSnapshots();
     std::unique_ptr<DevToolsBrowser> browser;
 
     bool start() {

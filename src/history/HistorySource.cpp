@@ -70,20 +70,17 @@ HistoryResult HistorySource::history(const PrivateFolder& snapshots) const {
     return ChromiumHistory::load(*dataFolder, id, snapshots);
 }
 
-HistoryResult HistorySource::load(const Browser& front, const QSet<QString>& extra,
+HistoryResult HistorySource::load(const Front& front, const QSet<QString>& extra,
                                   const PrivateFolder& snapshots, const InstalledCheck& installed) {
-    const QString frontID = front.bundleID();
-    const auto own = source(frontID);
-    const HistoryResult frontResult = own ? own->history(snapshots) : front.history();
     QList<HistorySource> extras;
     for (const HistorySource& candidate : available(installed)) {
-        if (extra.contains(candidate.id) && candidate.id != frontID)
+        if (extra.contains(candidate.id) && candidate.id != front.id)
             extras.append(candidate);
     }
     if (extras.isEmpty())
-        return {frontResult.entries, front.name() + QStringLiteral(", ") + frontResult.status};
-    QList<QList<HistoryEntry>> lists{frontResult.entries};
-    QStringList names{front.name()};
+        return {front.history.entries, front.name + QStringLiteral(", ") + front.history.status};
+    QList<QList<HistoryEntry>> lists{front.history.entries};
+    QStringList names{front.name};
     for (const HistorySource& source : extras) {
         lists.append(source.history(snapshots).entries);
         names.append(source.name);

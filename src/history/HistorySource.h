@@ -1,6 +1,5 @@
 #pragma once
 
-#include "browsers/Browser.h"
 #include "history/HistoryEntry.h"
 #include "platform/PrivateFolder.h"
 
@@ -34,8 +33,16 @@ struct HistorySource {
     // One list keyed by exact address: visits added, the later visit and its title kept, and
     // an empty title replaced by the other one.
     static QList<HistoryEntry> merge(const QList<QList<HistoryEntry>>& lists);
+    // The driven browser's own history, as that browser read it: from the folder it really
+    // uses, which need not be the default one of its source.
+    struct Front {
+        QString id;
+        QString name;
+        HistoryResult history;
+    };
+
     // The front browser's history plus that of the chosen extra sources, with one status line.
-    static HistoryResult load(const Browser& front, const QSet<QString>& extra,
+    static HistoryResult load(const Front& front, const QSet<QString>& extra,
                               const PrivateFolder& snapshots, const InstalledCheck& installed = {});
 
     // This source's history, read with the reader that fits it.

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 namespace kivaro {
@@ -25,9 +24,5 @@ public:
     virtual bool copyInto(const QString& source, const QString& folder,
                           const QString& name) const = 0;
 };
-
-// This platform's private folder for database copies: "kivaro" under the per-user runtime
-// folder, or under the user's cache folder where there is none.
-std::unique_ptr<PrivateFolder> snapshotFolder();
 
 } // namespace kivaro

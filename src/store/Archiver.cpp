@@ -2,9 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/Web.h"
-#include "browsers/SafariBrowser.h"
-#include "platform/Toast.h"
-#include "settings/Preferences.h"
+#include "browsers/SafariSide.h"
 #include "settings/Storage.h"
 
 #include <QFile>
@@ -81,9 +79,8 @@ std::optional<QList<ArchivedTab>> archivedOf(const QJsonValue& value) {
 
 } // namespace
 
-Archiver::Archiver(QString file, const SafariBrowser& safari, const Preferences& preferences,
-                   Toast& toast)
-    : file_(std::move(file)), safari_(safari), preferences_(preferences), toast_(toast) {
+Archiver::Archiver(QString file, const SafariSide& safari)
+    : file_(std::move(file)), safari_(safari) {
     load();
 }
 
@@ -149,8 +146,8 @@ QList<SafariTab> Archiver::stale(const QList<SafariTab>& tabs,
     return found;
 }
 
-int Archiver::tick(const QDateTime& now) {
-    const auto limit = preferences_.archiveAfter().seconds();
+int Archiver::tick(const QDateTime& now, ArchiveInterval interval) {
+    const auto limit = interval.seconds();
     if (!limit || !safari_.isRunning())
         return 0;
     const QList<SafariTab> tabs = safari_.tabs();
@@ -195,19 +192,14 @@ void Archiver::prune(const QList<SafariTab>& tabs, const QDateTime& now) {
         state_.archived.resize(capacity);
 }
 
-int Archiver::pass(const QDateTime& now) {
-    if (preferences_.archiveAfter().seconds())
-        return tick(now);
+int Archiver::pass(const QDateTime& now, ArchiveInterval interval) {
+    if (interval.seconds())
+        return tick(now, interval);
     if (state_.armed) {
         state_.armed = false;
         save();
     }
     return 0;
-}
-
-void Archiver::announce(int count) const {
-    if (count >= 1)
-        toast_.show(announcement(count), u"archivebox"_s);
 }
 
 QString Archiver::announcement(int count) {

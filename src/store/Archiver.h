@@ -2,6 +2,7 @@
 
 #include "browsers/SafariTab.h"
 #include "history/ArchivedTab.h"
+#include "settings/ArchiveInterval.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -14,9 +15,7 @@
 
 namespace kivaro {
 
-class Preferences;
-class SafariBrowser;
-class Toast;
+class SafariSide;
 
 // Auto-archive: remembers when each open Safari tab was last current, closes tabs left unseen
 // longer than the chosen interval a few at a time, and keeps them in an archive file that the
@@ -42,9 +41,8 @@ public:
 
     // Reads `file`; a missing one starts an empty, unarmed archive. A file that does not
     // decode is renamed aside (with a ".unreadable" suffix) so the next save cannot overwrite
-    // it. The references must outlive the archiver.
-    Archiver(QString file, const SafariBrowser& safari, const Preferences& preferences,
-             Toast& toast);
+    // it. `safari` must outlive the archiver.
+    Archiver(QString file, const SafariSide& safari);
     Archiver(const Archiver&) = delete;
     Archiver& operator=(const Archiver&) = delete;
 
@@ -63,16 +61,15 @@ public:
                                   const QHash<QString, QDateTime>& lastSeen,
                                   const QSet<QString>& pinned, qint64 limit, const QDateTime& now);
 
-    // One archive pass with the interval set: closes and archives at most `perPass` stale tabs,
-    // prunes and saves. The number of tabs archived.
-    int tick(const QDateTime& now);
+    // One archive pass with `interval`: closes and archives at most `perPass` stale tabs,
+    // prunes and saves. The number of tabs archived; none while the interval is off.
+    int tick(const QDateTime& now, ArchiveInterval interval);
 
     // The store's once-a-minute step: a pass while an interval is set; otherwise disarms, so
     // that switching auto-archive on again starts from a fresh baseline. Tabs archived.
-    int pass(const QDateTime& now);
+    int pass(const QDateTime& now, ArchiveInterval interval);
 
-    // Tells the user how many tabs a pass archived; nothing for none. Main thread only.
-    void announce(int count) const;
+    // What the store tells the user after a pass archived `count` tabs (one or more).
     static QString announcement(int count);
 
     // Forgets the archived entries with that bare address, then saves.
@@ -96,9 +93,7 @@ private:
     void prune(const QList<SafariTab>& tabs, const QDateTime& now);
 
     QString file_;
-    const SafariBrowser& safari_;
-    const Preferences& preferences_;
-    Toast& toast_;
+    const SafariSide& safari_;
     State state_;
     // An undecodable file still sits at file_ and must be moved before any save.
     bool mustSetAside_ = false;

@@ -2,17 +2,16 @@
 
 #include "base/Identifiers.h"
 #include "base/Web.h"
-#include "browsers/ChromiumBrowser.h"
 #include "browsers/Commands.h"
 #include "browsers/MenuBar.h"
-#include "browsers/SafariBrowser.h"
+#include "browsers/SafariSide.h"
 #include "history/HistorySource.h"
 #include "platform/Workspace.h"
 #include "settings/Preferences.h"
 #include "store/Archiver.h"
 #include "store/HiddenHistory.h"
+#include "store/NoBrowser.h"
 #include "store/OffMainThread.h"
-#include "store/SafariSide.h"
 
 #include <QTimer>
 
@@ -22,41 +21,41 @@ namespace {
 
 const QString notLoaded = QStringLiteral("not loaded");
 
+// What the store drives on a machine with none of the supported browsers.
+std::shared_ptr<const Browser> noBrowser() {
+    return std::make_shared<NoBrowser>(QString(), QStringLiteral("No browser"),
+                                       QStringLiteral("No supported browser is installed."));
+}
+
 } // namespace
 
 Store::Store(Adapters adapters, QObject* parent)
     : QObject(parent), adapters_(std::move(adapters)),
-      safari_(std::make_shared<SafariBrowser>(adapters_.scripts, adapters_.workspace,
-                                              adapters_.menuBar, adapters_.snapshots)),
       queue_(std::make_unique<SerialQueue>(Identifiers::bundle)) {
     if (adapters_.hiddenFile.isEmpty())
         adapters_.hiddenFile = HiddenHistory::defaultFile();
     if (adapters_.archiveFile.isEmpty())
         adapters_.archiveFile = Archiver::defaultFile();
-    if (!adapters_.safari) {
-        scriptedSafari_ = std::make_unique<ScriptedSafariSide>(*safari_);
-        adapters_.safari = scriptedSafari_.get();
-    }
-    // The platform's first browser; where there is none, Safari, which then answers nothing.
     const QList<BrowserRef> always = browsers(false);
-    browser_ = OffMainBrowser::wrap(always.isEmpty() ? safari_ : always.constFirst());
+    browser_ = OffMainBrowser::wrap(always.isEmpty() ? noBrowser() : always.constFirst());
     resetBrowserState(isSafari(*browser_));
     hidden = HiddenHistory::load(adapters_.hiddenFile);
-    archiver_ = std::make_unique<Archiver>(adapters_.archiveFile, *safari_, adapters_.preferences,
-                                           adapters_.toast);
-    archived = archiver_->state().archived;
-    startArchive();
+    if (adapters_.safari) {
+        archiver_ = std::make_unique<Archiver>(adapters_.archiveFile, *adapters_.safari);
+        archived = archiver_->state().archived;
+        startArchive();
+    }
 }
 
 Store::Store(Adapters adapters, DemoData demoData, QObject* parent)
     : QObject(parent), adapters_(std::move(adapters)),
-      safari_(std::make_shared<SafariBrowser>(adapters_.scripts, adapters_.workspace,
-                                              adapters_.menuBar, adapters_.snapshots)),
       queue_(std::make_unique<SerialQueue>(Identifiers::bundle)) {
-    browser_ = OffMainBrowser::wrap(safari_);
+    // The demonstration shows Safari's commands over its own content.
+    browser_ =
+        OffMainBrowser::wrap(std::make_shared<NoBrowser>(safariID, QStringLiteral("Safari")));
     resetBrowserState(true);
     tabs = demoData.tabs;
-    history = demoData.history;
+    history = PreparedHistory(demoData.history);
     devTools = demoData.devTools;
     hostVisits = demoData.visits;
     demo = std::move(demoData);
@@ -69,28 +68,14 @@ Store::~Store() {
 }
 
 QList<Store::BrowserRef> Store::browsers(bool optional) const {
-#ifdef Q_OS_MACOS
-    // Safari always; the Chromium family once the user opts in.
-    QList<BrowserRef> list{safari_};
-    if (optional)
-        list += chromiumBrowsers();
-    return list + adapters_.platformBrowsers;
-#else
-    // Linux drives the Chromium family through DevTools; nothing there needs opting in.
-    Q_UNUSED(optional);
-    return adapters_.platformBrowsers;
-#endif
+    if (!optional || !adapters_.optInBrowsers)
+        return adapters_.browsers;
+    return adapters_.browsers + adapters_.optInBrowsers();
 }
 
-#ifdef Q_OS_MACOS
-QList<Store::BrowserRef> Store::chromiumBrowsers() const {
-    QList<BrowserRef> list;
-    for (const ChromiumBrowser& browser :
-         ChromiumBrowser::all(adapters_.scripts, adapters_.workspace, adapters_.snapshots))
-        list.append(std::make_shared<ChromiumBrowser>(browser));
-    return list;
+bool Store::withSafariSide(const Browser& candidate) const {
+    return adapters_.safari && isSafari(candidate);
 }
-#endif
 
 Store::BrowserRef Store::browserFor(const QString& bundleID) const {
     for (const BrowserRef& candidate : browsers(adapters_.preferences.otherBrowsers())) {
@@ -106,12 +91,13 @@ void Store::use(BrowserRef next) {
     browser_ = OffMainBrowser::wrap(std::move(next));
     resetBrowserState(isSafari(*browser_));
     queue_->async([this] { trail_.clear(); });
+    emit changed();
 }
 
 void Store::resetBrowserState(bool safari) {
     tabs.clear();
     otherTabs.clear();
-    history.clear();
+    history = {};
     hostVisits.clear(); // it sums over `history`, which just went
     historyStatus = notLoaded;
     historyLoadedAt.reset();
@@ -142,15 +128,18 @@ void Store::refresh(Done done) {
             done();
         return;
     }
-    const bool withHistory = historyStale();
+    // Preferences are read here, on the main thread, and travel with the job.
+    std::optional<QSet<QString>> sources;
+    if (historyStale())
+        sources = adapters_.preferences.historySources();
     const BrowserRef copy = browser_;
     const QDateTime at = now();
-    queue_->async([this, copy, withHistory, at, done] {
+    queue_->async([this, copy, sources, at, done] {
         QList<SafariTab> live = copy->tabs();
-        if (isSafari(*copy))
+        if (archiver_ && isSafari(*copy))
             seeTabs(live, at);
         publishTabs(copy, live, done);
-        publish(copy, gather(copy, std::move(live), withHistory), done);
+        publish(copy, gather(copy, std::move(live), sources), done);
     });
 }
 
@@ -164,30 +153,38 @@ void Store::publishTabs(const BrowserRef& copy, const QList<SafariTab>& live, co
         if (!isCurrent(copy))
             return;
         tabs = live;
+        emit changed();
         if (done)
             done();
     });
 }
 
 Store::Picture Store::gather(const BrowserRef& copy, QList<SafariTab> live,
-                             bool withHistory) const {
+                             const std::optional<QSet<QString>>& sources) const {
     requireOffMainThread("Store::gather");
     const bool safari = isSafari(*copy);
     Picture picture;
-    if (safari && adapters_.safari)
+    if (withSafariSide(*copy))
         picture.otherTabs = adapters_.safari->groupTabs(live);
     picture.tabs = std::move(live);
     picture.browserStatus = copy->status();
     const QList<MenuBar::Item> items = MenuBar::walk(adapters_.menuBar, copy->bundleID());
     picture.commands = Commands::forBrowser(items, safari);
     picture.devTools = Commands::dev(items);
-    if (withHistory) {
-        Workspace& workspace = adapters_.workspace;
-        picture.history = HistorySource::load(
-            *copy, adapters_.preferences.historySources(), adapters_.snapshots,
-            [&workspace](const QString& id) { return workspace.isInstalled(id); });
-    }
+    if (sources)
+        picture.history = readHistory(*copy, *sources);
     return picture;
+}
+
+Store::Picture::History Store::readHistory(const Browser& front,
+                                           const QSet<QString>& sources) const {
+    requireOffMainThread("Store::readHistory");
+    const Workspace& workspace = adapters_.workspace;
+    // The driven browser reads its own history, from the folder it really uses.
+    const HistoryResult result = HistorySource::load(
+        {front.bundleID(), front.name(), front.history()}, sources, adapters_.snapshots,
+        [&workspace](const QString& id) { return workspace.isInstalled(id); });
+    return {PreparedHistory(result.entries), result.status, visitsByHost(result.entries)};
 }
 
 void Store::publish(const BrowserRef& copy, const Picture& picture, const Done& done) {
@@ -206,12 +203,13 @@ void Store::apply(const Picture& picture) {
     commands = picture.commands;
     devTools = picture.devTools;
     browserStatus = picture.browserStatus;
-    if (!picture.history)
-        return;
-    history = picture.history->entries;
-    hostVisits = visitsByHost(history);
-    historyStatus = picture.history->status;
-    historyLoadedAt = now();
+    if (picture.history) {
+        history = picture.history->entries;
+        hostVisits = picture.history->hostVisits;
+        historyStatus = picture.history->status;
+        historyLoadedAt = now();
+    }
+    emit changed();
 }
 
 QHash<QString, qint64> Store::visitsByHost(const QList<HistoryEntry>& entries) {
@@ -261,6 +259,7 @@ void Store::saveHidden() {
 void Store::clearHidden() {
     hidden.clear();
     saveHidden();
+    emit changed();
 }
 
 } // namespace kivaro

@@ -6,6 +6,7 @@
 #include "browsers/SafariTab.h"
 #include "history/ArchivedTab.h"
 #include "history/HistoryEntry.h"
+#include "search/PreparedHistory.h"
 #include "store/DemoData.h"
 #include "store/SerialQueue.h"
 #include "store/TabTrail.h"
@@ -32,9 +33,7 @@ class Pasteboard;
 class PermissionProbe;
 class Preferences;
 class PrivateFolder;
-class SafariBrowser;
 class SafariSide;
-class ScriptRunner;
 class Toast;
 class Workspace;
 
@@ -42,7 +41,8 @@ class Workspace;
 // its tabs, commands, developer tools and history, and the trail of recently used tabs. Every
 // conversation with a browser runs on the store's serial queue; every field the interface
 // reads is written on the main thread, where results arrive by posting and are dropped when
-// the store has switched browser meanwhile.
+// the store has switched browser meanwhile. History is published prepared for ranking: built on
+// the queue, shared and never changed, so the panel ranks it without copying.
 class Store : public QObject {
     Q_OBJECT
 
@@ -50,7 +50,7 @@ public:
     using BrowserRef = std::shared_ptr<const Browser>;
     using Done = std::function<void()>;
 
-    // The outside world the store talks to, passed in so tests can use fakes.
+    // The outside world the store talks to: the platform's adapters, or fakes in tests.
     struct Adapters {
         Workspace& workspace;
         MenuBarAccess& menuBar;
@@ -59,13 +59,13 @@ public:
         Pasteboard& pasteboard;
         const PrivateFolder& snapshots;
         Preferences& preferences;
-        // Runs the scripts of Safari and the Chromium family.
-        ScriptRunner& scripts;
-        // Safari's tab groups and group switching; by default the store's own Safari's.
+        // Safari's tab groups, reveal and archive; null where there is no Safari, and with it
+        // there is no archive.
         SafariSide* safari = nullptr;
-        // The browsers this platform drives apart from Safari and the Chromium family
-        // (the DevTools-driven browsers of Linux); see browsers().
-        QList<BrowserRef> platformBrowsers;
+        // The browsers driven without opting in, in the store's order (the first is the one
+        // the store starts on), and those driven only with "otherBrowsers" on.
+        QList<BrowserRef> browsers;
+        std::function<QList<BrowserRef>()> optInBrowsers;
         // The hidden-address and archive files; the application's own unless a test moves them.
         QString hiddenFile;
         QString archiveFile;
@@ -93,7 +93,7 @@ public:
     QList<SafariTab> otherTabs; // Safari tab-group tabs that no window shows
     QList<Command> commands;
     QList<Command> devTools;
-    QList<HistoryEntry> history;
+    PreparedHistory history;
     QString historyStatus;
     // Why the driven browser shows nothing and how to let Kivaro drive it; empty while it
     // answers.
@@ -108,7 +108,7 @@ public:
     static bool isSafari(const Browser& browser) { return browser.bundleID() == safariID; }
 
     // Every browser this platform can drive. With `optional` false, only those that need no
-    // opting in (Safari on macOS; on Linux every DevTools browser).
+    // opting in.
     QList<BrowserRef> browsers(bool optional = true) const;
     // The browser to drive for a front application, honouring the "otherBrowsers" switch.
     BrowserRef browserFor(const QString& bundleID) const;
@@ -141,6 +141,12 @@ public:
     // Visits per host: lower-case host without "www.", the empty key for addresses without.
     static QHash<QString, qint64> visitsByHost(const QList<HistoryEntry>& history);
 
+signals:
+    // Some published field changed: tabs, history, commands, the archive, the hidden set or
+    // the driven browser. Emitted on the main thread.
+    void changed();
+
+public:
     // For tests: blocks until the queue is idle. The main thread never waits otherwise.
     void waitUntilIdle() { queue_->waitUntilIdle(); }
     // The trail; read it only while the queue is idle.
@@ -153,14 +159,18 @@ private:
         QList<SafariTab> otherTabs;
         QList<Command> commands;
         QList<Command> devTools;
-        std::optional<HistoryResult> history;
         QString browserStatus;
+        struct History {
+            PreparedHistory entries;
+            QString status;
+            QHash<QString, qint64> hostVisits;
+        };
+        std::optional<History> history;
     };
 
     void resetBrowserState(bool safari);
-#ifdef Q_OS_MACOS
-    QList<BrowserRef> chromiumBrowsers() const;
-#endif
+    // Whether `browser` is Safari with its extras at hand.
+    bool withSafariSide(const Browser& browser) const;
     // The archive: its timer, and Safari's tabs seen on the queue.
     void startArchive();
     void seeTabs(const QList<SafariTab>& live, const QDateTime& at);
@@ -171,7 +181,10 @@ private:
     QDateTime now() const;
 
     // On the queue.
-    Picture gather(const BrowserRef& browser, QList<SafariTab> tabs, bool withHistory) const;
+    // History is read when `sources` (the extra history sources) is given.
+    Picture gather(const BrowserRef& browser, QList<SafariTab> tabs,
+                   const std::optional<QSet<QString>>& sources) const;
+    Picture::History readHistory(const Browser& front, const QSet<QString>& sources) const;
     void publishTabs(const BrowserRef& browser, const QList<SafariTab>& tabs, const Done& done);
     void publish(const BrowserRef& browser, const Picture& picture, const Done& done);
     void apply(const Picture& picture);
@@ -194,10 +207,7 @@ private:
     void needAccessibility(const QString& message);
 
     Adapters adapters_;
-    // Safari as this program scripts it, the source of its extras and of the archive.
-    std::shared_ptr<SafariBrowser> safari_;
-    std::unique_ptr<SafariSide> scriptedSafari_;
-    std::unique_ptr<Archiver> archiver_; // queue only, after construction
+    std::unique_ptr<Archiver> archiver_; // queue only, after construction; null without Safari
     BrowserRef browser_;
     QTimer* archiveTimer_ = nullptr;
     QTimer* trailTimer_ = nullptr;

@@ -1,11 +1,11 @@
 #include "base/Web.h"
 #include "browsers/MenuBar.h"
+#include "browsers/SafariSide.h"
 #include "platform/PermissionProbe.h"
 #include "platform/Toast.h"
 #include "platform/Workspace.h"
 #include "store/Clipboard.h"
 #include "store/OffMainThread.h"
-#include "store/SafariSide.h"
 #include "store/Store.h"
 
 #include <QThread>
@@ -63,7 +63,7 @@ void Store::performOnQueue(const BrowserRef& copy, const Action& action, OpenMod
                    [&](const Action::RevealTab& tab) { revealOnQueue(copy, tab.url); },
                    [&](const Action::Open& page) {
                        copy->open(page.url, mode == OpenMode::newTab);
-                       if (isSafari(*copy))
+                       if (archiver_ && isSafari(*copy))
                            restoreArchived(page.url);
                    },
                    [&](const Action::Menu& menu) { menuOnQueue(copy, menu.path); },
@@ -203,7 +203,7 @@ void Store::switchBackOnQueue(const BrowserRef& copy) {
             return;
         }
     }
-    if (isSafari(*copy) && adapters_.permissions.granted(Permission::accessibility) &&
+    if (withSafariSide(*copy) && adapters_.permissions.granted(Permission::accessibility) &&
         reveal(target->url)) {
         noteFront(*copy);
         return;

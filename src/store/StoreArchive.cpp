@@ -1,5 +1,6 @@
 #include "base/Web.h"
 #include "platform/Toast.h"
+#include "settings/Preferences.h"
 #include "store/Archiver.h"
 #include "store/OffMainThread.h"
 #include "store/Store.h"
@@ -22,15 +23,17 @@ void Store::seeTabs(const QList<SafariTab>& live, const QDateTime& at) {
 }
 
 void Store::archivePass() {
-    if (demo)
+    if (demo || !archiver_)
         return;
     const QDateTime at = now();
-    queue_->async([this, at] {
+    const ArchiveInterval interval = adapters_.preferences.archiveAfter();
+    queue_->async([this, at, interval] {
         requireOffMainThread("Archiver::pass");
-        const int count = archiver_->pass(at);
+        const int count = archiver_->pass(at, interval);
         const QList<ArchivedTab> list = archiver_->state().archived;
         onMain([this, count, list] {
             archived = list;
+            emit changed();
             if (count >= 1)
                 adapters_.toast.show(Archiver::announcement(count), QStringLiteral("archivebox"));
         });
@@ -45,7 +48,10 @@ void Store::restoreArchived(const QString& url) {
                      [&](const ArchivedTab& tab) { return Web::bare(tab.url) == page; }))
         return;
     archiver_->restore(url);
-    onMain([this, rest = archiver_->state().archived] { archived = rest; });
+    onMain([this, rest = archiver_->state().archived] {
+        archived = rest;
+        emit changed();
+    });
 }
 
 } // namespace kivaro

@@ -2,6 +2,7 @@
 
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
+#include "platform/linux/PosixPrivateFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -203,7 +204,7 @@ TEST(DevToolsBrowserDiscovery, FollowsThePortFileWrittenLast) {
     writePortFile(home.filePath(QStringLiteral("browser")), stale, earlier);
     writePortFile(home.filePath(QStringLiteral("browser-kivaro")), *live.endpoint(), later);
 
-    const auto snapshots = snapshotFolder();
+    const auto snapshots = PosixPrivateFolder::forSnapshots();
     const QStringList folders{QStringLiteral("browser"), QStringLiteral("browser-kivaro")};
     const DevToolsBrowser dedicated(QStringLiteral("id"), QStringLiteral("Name"), folders,
                                     *snapshots);

@@ -2,6 +2,7 @@
 
 #include "browsers/DevToolsEndpoint.h"
 #include "browsers/LinuxBrowsers.h"
+#include "platform/linux/PosixPrivateFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -182,7 +183,7 @@ TEST(LinuxBrowsers, ListsTheInstalledBrowsersInTheStoresOrder) {
               (QStringList{QStringLiteral("chromium"), QStringLiteral("chromium-kivaro")}));
     EXPECT_EQ(LinuxBrowsers::find(QStringLiteral("com.apple.Safari")), std::nullopt);
 
-    const auto snapshots = snapshotFolder();
+    const auto snapshots = PosixPrivateFolder::forSnapshots();
     const auto installed = LinuxBrowsers::browsers(*snapshots, [](const QString& id) {
         return id == u"org.chromium.Chromium" || id == u"com.brave.Browser";
     });

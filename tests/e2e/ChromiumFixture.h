@@ -4,6 +4,7 @@
 #include "PageServer.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
+#include "platform/linux/PosixPrivateFolder.h"
 
 #include <QTemporaryDir>
 
@@ -65,7 +66,7 @@ protected:
     QTemporaryDir home_;
     PageServer server_;
     ChromiumProcess chromium_;
-    std::unique_ptr<PrivateFolder> snapshots_ = snapshotFolder();
+    std::unique_ptr<PrivateFolder> snapshots_ = PosixPrivateFolder::forSnapshots();
     std::unique_ptr<DevToolsBrowser> browser_;
 };
 

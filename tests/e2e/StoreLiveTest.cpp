@@ -38,8 +38,7 @@ protected:
                 .pasteboard = adapters.pasteboard,
                 .snapshots = *snapshots_,
                 .preferences = adapters.preferences,
-                .scripts = adapters.scripts,
-                .platformBrowsers = adapters.platformBrowsers,
+                .browsers = adapters.browsers,
                 .hiddenFile = adapters.hiddenFile,
                 .archiveFile = adapters.archiveFile,
                 .clock = adapters.clock};

@@ -11,26 +11,10 @@ namespace kivaro::test {
 namespace {
 
 using namespace Qt::StringLiterals;
-using ::testing::Return;
 using ::testing::UnorderedElementsAre;
 
 const QDateTime earlier(QDate(2024, 7, 1), QTime(12, 0), Qt::UTC);
 const QDateTime later(QDate(2024, 7, 9), QTime(7, 45), Qt::UTC);
-
-class MockBrowser : public Browser {
-public:
-    MOCK_METHOD(QString, bundleID, (), (const, override));
-    MOCK_METHOD(QString, name, (), (const, override));
-    MOCK_METHOD(QList<SafariTab>, tabs, (), (const, override));
-    MOCK_METHOD(void, switchTo, (qint64, qint64), (const, override));
-    MOCK_METHOD(void, open, (const QString&, bool), (const, override));
-    MOCK_METHOD(void, close, (qint64, qint64), (const, override));
-    using Page = std::optional<std::pair<QString, QString>>;
-    MOCK_METHOD(Page, currentPage, (), (const, override));
-    MOCK_METHOD(std::optional<TabRef>, currentTab, (), (const, override));
-    MOCK_METHOD(QStringList, urls, (qint64), (const, override));
-    MOCK_METHOD(HistoryResult, history, (), (const, override));
-};
 
 HistoryEntry entry(const QString& url, const QString& title, qint64 visits,
                    const QDateTime& lastVisit) {
@@ -48,11 +32,6 @@ protected:
         HistoryTest::TearDown();
     }
 
-    // A browser in front that is one of the sources.
-    void front(MockBrowser& browser, const QString& id, const QString& name) {
-        ON_CALL(browser, bundleID()).WillByDefault(Return(id));
-        ON_CALL(browser, name()).WillByDefault(Return(name));
-    }
     void chromiumPage(const QString& dataFolder, const QString& url, const QString& title,
                       const QDateTime& at) {
         const QString db = configFolder() + u'/' + dataFolder + u"/Default/History"_s;
@@ -60,9 +39,9 @@ protected:
             chromiumProfile(dataFolder, u"Default"_s);
         addChromiumRow(db, url, title, u"1"_s, QString::number(chromiumTime(at)));
     }
-    HistoryResult load(const Browser& browser, const QSet<QString>& extra,
+    HistoryResult load(const HistorySource::Front& front, const QSet<QString>& extra,
                        const HistorySource::InstalledCheck& installed = {}) const {
-        return HistorySource::load(browser, extra, *snapshots_, installed);
+        return HistorySource::load(front, extra, *snapshots_, installed);
     }
 };
 
@@ -114,29 +93,17 @@ TEST_F(HistorySourceTest, MergeSumsVisitsAndPrefersTheLaterTitleThatIsNotEmpty) 
     EXPECT_TRUE(HistorySource::merge({}).isEmpty());
 }
 
-TEST_F(HistorySourceTest, TheFrontBrowserAloneGivesItsNameAndStatus) {
-    chromiumPage(u"chromium"_s, u"https://one/"_s, u"One"_s, earlier);
-    ::testing::NiceMock<MockBrowser> chromium;
-    front(chromium, u"org.chromium.Chromium"_s, u"Chromium"_s);
-    EXPECT_CALL(chromium, history()).Times(0);
-    const HistoryResult result =
-        load(chromium, {u"org.chromium.Chromium"_s, u"com.google.Chrome"_s});
-    EXPECT_EQ(result.status, u"Chromium, 1 pages") << "itself and an absent browser are ignored";
-    EXPECT_EQ(result.entries,
-              (QList<HistoryEntry>{entry(u"https://one/"_s, u"One"_s, 1, earlier)}));
-
-    ::testing::NiceMock<MockBrowser> chrome;
-    front(chrome, u"com.google.Chrome"_s, u"Chrome"_s);
-    EXPECT_EQ(load(chrome, {}), (HistoryResult{{}, u"Chrome, no history found"_s}));
-}
-
-TEST_F(HistorySourceTest, ABrowserThatIsNoSourceGivesItsOwnHistory) {
-    ::testing::NiceMock<MockBrowser> other;
-    front(other, u"org.example.Other"_s, u"Other"_s);
-    EXPECT_CALL(other, history())
-        .WillOnce(
-            Return(HistoryResult{{entry(u"https://x/"_s, u"X"_s, 1, earlier)}, u"1 pages"_s}));
-    EXPECT_EQ(load(other, {}).status, u"Other, 1 pages");
+TEST_F(HistorySourceTest, TheFrontBrowsersOwnHistoryIsKeptAsItReadIt) {
+    // The browser was reached through a profile of its own, so the default folder's pages are
+    // not the ones it shows.
+    chromiumPage(u"chromium"_s, u"https://default-profile/"_s, u"Default"_s, earlier);
+    const HistoryResult own{{entry(u"https://own-profile/"_s, u"Own"_s, 1, earlier)}, u"1 pages"_s};
+    const HistoryResult result = load({u"org.chromium.Chromium"_s, u"Chromium"_s, own},
+                                      {u"org.chromium.Chromium"_s, u"com.google.Chrome"_s});
+    EXPECT_EQ(result, (HistoryResult{own.entries, u"Chromium, 1 pages"_s}))
+        << "itself and an absent browser are not merged in";
+    EXPECT_EQ(load({u"com.google.Chrome"_s, u"Chrome"_s, {{}, u"no history found"_s}}, {}),
+              (HistoryResult{{}, u"Chrome, no history found"_s}));
 }
 
 TEST_F(HistorySourceTest, ExtraSourcesAreMergedAndNamedInTheStatus) {
@@ -146,10 +113,9 @@ TEST_F(HistorySourceTest, ExtraSourcesAreMergedAndNamedInTheStatus) {
     // A broken source only counts fewer pages.
     writeFile(configFolder() + u"/microsoft-edge/Default/History"_s, "broken");
 
-    ::testing::NiceMock<MockBrowser> other;
-    front(other, u"org.example.Other"_s, u"Other"_s);
-    EXPECT_CALL(other, history())
-        .WillOnce(Return(HistoryResult{{entry(u"https://shared/"_s, {}, 2, later)}, u"1 pages"_s}));
+    const HistorySource::Front other{u"org.example.Other"_s,
+                                     u"Other"_s,
+                                     {{entry(u"https://shared/"_s, {}, 2, later)}, u"1 pages"_s}};
     const HistoryResult result =
         load(other, {u"com.vivaldi.Vivaldi"_s, u"com.google.Chrome"_s, u"com.microsoft.edgemac"_s,
                      u"com.apple.Safari"_s, u"com.brave.Browser"_s});

@@ -128,9 +128,9 @@ TEST_F(PrivateFolderTest, LivesInTheRuntimeFolderOrElseTheCacheFolder) {
     ASSERT_TRUE(QDir().mkpath(path(u"run"_s)));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path(u"run"_s)));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(path(u"cache"_s)));
-    const auto inRuntime = snapshotFolder()->freshFolder(u"slot"_s);
+    const auto inRuntime = PosixPrivateFolder::forSnapshots()->freshFolder(u"slot"_s);
     qunsetenv("XDG_RUNTIME_DIR");
-    const auto inCache = snapshotFolder()->freshFolder(u"slot"_s);
+    const auto inCache = PosixPrivateFolder::forSnapshots()->freshFolder(u"slot"_s);
     qputenv("XDG_RUNTIME_DIR", runtime);
     qputenv("XDG_CACHE_HOME", cache);
     EXPECT_EQ(inRuntime, path(u"run/kivaro/slot"_s));

@@ -1,15 +1,12 @@
 #include "store/Archiver.h"
 
 #include "base/AtomicFile.h"
-#include "browsers/SafariBrowser.h"
+#include "browsers/SafariSide.h"
 #include "history/HistoryFixtures.h"
-#include "platform/Toast.h"
 #include "platform/fake/FakeMenuBarAccess.h"
 #include "platform/fake/FakeScriptRunner.h"
 #include "platform/fake/FakeWorkspace.h"
-#include "settings/Preferences.h"
 #include "settings/Storage.h"
-#include "support/TestSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,17 +26,6 @@ using namespace Qt::StringLiterals;
 using ::testing::ElementsAre;
 
 const QString safariID = u"com.apple.Safari"_s;
-
-class RecordingToast : public Toast {
-public:
-    void show(const QString& text, const QString& symbol,
-              const std::optional<QString>& done) override {
-        shown.append({text, symbol});
-        EXPECT_EQ(done, std::nullopt);
-    }
-
-    QList<std::pair<QString, QString>> shown;
-};
 
 // Safari's windows as the scripts see them: listed, their addresses read, tabs closed.
 class ScriptedSafari {
@@ -124,11 +110,12 @@ protected:
                                      u"order_index) VALUES (30, 0, 1, 'pinned', 1, 1)"_s);
         browser_.emplace(runner_, workspace_, menus_, *snapshots_,
                          SafariPlaces{.tabsDatabase = tabsDatabase_});
+        side_.emplace(*browser_);
         workspace_.run(safariID);
         setInterval(ArchiveInterval::twelveHours);
     }
 
-    void setInterval(ArchiveInterval interval) { preferences_.setArchiveAfter(interval); }
+    void setInterval(ArchiveInterval interval) { interval_ = interval; }
 
     void pin(const QString& url) {
         test::execute(tabsDatabase_,
@@ -136,14 +123,12 @@ protected:
                       u"order_index) VALUES (30, 0, 'Pinned', %1, 0)"_s.arg(test::literal(url)));
     }
 
-    std::unique_ptr<Archiver> archiver() {
-        return std::make_unique<Archiver>(file_, *browser_, preferences_, toast_);
-    }
+    std::unique_ptr<Archiver> archiver() { return std::make_unique<Archiver>(file_, *side_); }
 
     // An armed archiver whose every entry was last seen `age` seconds before `now_`.
     std::unique_ptr<Archiver> armedArchiver(qint64 age) {
         auto made = archiver();
-        made->tick(now_.addSecs(-age));
+        made->tick(now_.addSecs(-age), interval_);
         EXPECT_TRUE(made->state().armed);
         return made;
     }
@@ -167,11 +152,10 @@ protected:
     ScriptedSafari safari_{runner_};
     FakeWorkspace workspace_;
     FakeMenuBarAccess menus_;
-    Preferences preferences_{
-        testing::settingsFile(testing::StoreKind::ini, home_.path() + u"/settings.conf"_s)};
-    RecordingToast toast_;
+    ArchiveInterval interval_ = ArchiveInterval::twelveHours;
     // Made once the fixture has its snapshot folder and tab database.
     std::optional<SafariBrowser> browser_;
+    std::optional<ScriptedSafariSide> side_;
     const QDateTime now_ = QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
 };
 
@@ -231,7 +215,7 @@ TEST_F(ArchiverTest, AMissingFileStartsEmptyAndASavedOneIsReadBack) {
     EXPECT_EQ(first->state(), Archiver::State{});
     EXPECT_FALSE(QFileInfo::exists(file_));
     safari_.windows = {window(1, 1, {u"https://a.example/"_s})};
-    first->tick(now_);
+    first->tick(now_, interval_);
     EXPECT_TRUE(QFileInfo::exists(file_));
     EXPECT_EQ(archiver()->state(), first->state());
     EXPECT_EQ(Archiver::defaultFile(), Storage::dataFolder() + u"/archive.json"_s);
@@ -267,7 +251,7 @@ TEST_F(ArchiverTest, ACrashBetweenWriteAndRenameLeavesTheOldFile) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     safari_.windows = {window(1, 1, {u"https://a.example/"_s, u"https://b.example/"_s})};
     auto archive = archiver();
-    archive->tick(now_);
+    archive->tick(now_, interval_);
     const QByteArray before = test::readFile(file_);
     ASSERT_TRUE(Archiver::decode(before));
 
@@ -285,9 +269,9 @@ TEST_F(ArchiverTest, ACrashBetweenWriteAndRenameLeavesTheOldFile) {
 
 TEST_F(ArchiverTest, ASaveThatCannotWriteKeepsTheStateAndTheOldFile) {
     test::writeFile(path(u"blocked"_s), "a file where the folder should be");
-    Archiver archive(path(u"blocked/archive.json"_s), *browser_, preferences_, toast_);
+    Archiver archive(path(u"blocked/archive.json"_s), *side_);
     safari_.windows = {window(1, 1, {u"https://a.example/"_s})};
-    archive.tick(now_);
+    archive.tick(now_, interval_);
     EXPECT_TRUE(archive.state().armed);
     EXPECT_FALSE(archive.save());
     EXPECT_EQ(test::readFile(path(u"blocked"_s)), "a file where the folder should be");
@@ -297,7 +281,7 @@ TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
     safari_.windows = {window(1, 1, {u"https://a.example/"_s, u"https://b.example/"_s}),
                        window(2, 2, {u"about:blank"_s, u"https://c.example/"_s})};
     auto archive = archiver();
-    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_, interval_), 0);
     EXPECT_TRUE(archive->state().armed);
     EXPECT_EQ(archive->state().lastSeen, (QHash<QString, QDateTime>{{u"a.example"_s, now_},
                                                                     {u"b.example"_s, now_},
@@ -310,8 +294,8 @@ TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
 TEST_F(ArchiverTest, ATabIsStaleOnlyAfterMoreThanTheLimit) {
     safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
     auto archive = armedArchiver(43200);
-    EXPECT_EQ(archive->tick(now_), 0);
-    EXPECT_EQ(archive->tick(now_.addSecs(1)), 1);
+    EXPECT_EQ(archive->tick(now_, interval_), 0);
+    EXPECT_EQ(archive->tick(now_.addSecs(1), interval_), 1);
     EXPECT_EQ(safari_.closed, QStringList{u"https://old.example/"_s});
     EXPECT_EQ(archive->state().archived,
               (QList<ArchivedTab>{{u"Title of https://old.example/"_s, u"https://old.example/"_s,
@@ -332,11 +316,11 @@ TEST_F(ArchiverTest, CurrentPinnedLocalAndLastTabsAreNeverClosed) {
                        window(3, 1, {u"https://other.example/"_s, u"https://current.example/"_s})};
     // Window 2 reports a current index beyond its one tab: its only tab is not current.
     auto archive = armedArchiver(86400);
-    EXPECT_EQ(archive->tick(now_), 1);
+    EXPECT_EQ(archive->tick(now_, interval_), 1);
     EXPECT_EQ(safari_.closed, QStringList{u"https://a.example/"_s});
     // The only tab of a window cannot be closed: it stays seen and is tried again later.
     EXPECT_TRUE(archive->state().lastSeen.contains(u"lonely.example"_s));
-    EXPECT_EQ(archive->tick(now_.addSecs(60)), 0);
+    EXPECT_EQ(archive->tick(now_.addSecs(60), interval_), 0);
     EXPECT_EQ(safari_.windows[1].tabs.size(), 1);
 }
 
@@ -346,11 +330,8 @@ TEST_F(ArchiverTest, AtMostFiveTabsArePerPass) {
         urls.append(u"https://t%1.example/"_s.arg(i));
     safari_.windows = {window(1, 1, urls)};
     auto archive = armedArchiver(100000);
-    EXPECT_EQ(archive->tick(now_), 5);
-    archive->announce(5);
-    EXPECT_EQ(archive->tick(now_), 3);
-    archive->announce(3);
-    archive->announce(0);
+    EXPECT_EQ(archive->tick(now_, interval_), 5);
+    EXPECT_EQ(archive->tick(now_, interval_), 3);
     EXPECT_EQ(safari_.windows[0].tabs.size(), 1);
     QStringList archived;
     for (const ArchivedTab& tab : archive->state().archived)
@@ -360,9 +341,7 @@ TEST_F(ArchiverTest, AtMostFiveTabsArePerPass) {
                                      u"https://t6.example/"_s, u"https://t5.example/"_s,
                                      u"https://t4.example/"_s, u"https://t3.example/"_s,
                                      u"https://t2.example/"_s, u"https://t1.example/"_s}));
-    EXPECT_EQ(toast_.shown, (QList<std::pair<QString, QString>>{
-                                {u"Archived 5 inactive tabs"_s, u"archivebox"_s},
-                                {u"Archived 3 inactive tabs"_s, u"archivebox"_s}}));
+    EXPECT_EQ(Archiver::announcement(5), u"Archived 5 inactive tabs"_s);
     EXPECT_EQ(Archiver::announcement(1), u"Archived 1 inactive tab"_s);
 }
 
@@ -371,12 +350,12 @@ TEST_F(ArchiverTest, TabsWithOneBareAddressShareTheirLastSeenEntry) {
                        window(2, 2, {u"about:blank"_s, u"http://www.same.example"_s})};
     auto archive = armedArchiver(100000);
     // One of the two is current: neither is stale.
-    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_, interval_), 0);
     EXPECT_EQ(archive->state().lastSeen.value(u"same.example"_s), now_);
     // Once neither is current, the shared entry makes both stale together.
     safari_.windows[1].current = 1;
-    EXPECT_EQ(archive->tick(now_.addSecs(43200)), 0);
-    EXPECT_EQ(archive->tick(now_.addSecs(43201)), 2);
+    EXPECT_EQ(archive->tick(now_.addSecs(43200), interval_), 0);
+    EXPECT_EQ(archive->tick(now_.addSecs(43201), interval_), 2);
     EXPECT_EQ(safari_.closed,
               (QStringList{u"https://same.example/"_s, u"http://www.same.example"_s}));
 }
@@ -420,7 +399,7 @@ TEST_F(ArchiverTest, TheArchiveKeepsTheNewestThreeHundred) {
     safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://new.example/"_s})};
     auto archive = archiver();
     archive->see({{.windowID = 1, .index = 2, .url = u"https://new.example/"_s}}, now_.addDays(-2));
-    EXPECT_EQ(archive->tick(now_), 1);
+    EXPECT_EQ(archive->tick(now_, interval_), 1);
     const QList<ArchivedTab>& archived = archive->state().archived;
     ASSERT_EQ(archived.size(), 300);
     EXPECT_EQ(archived.first().url, u"https://new.example/"_s);
@@ -431,10 +410,10 @@ TEST_F(ArchiverTest, TheArchiveKeepsTheNewestThreeHundred) {
 TEST_F(ArchiverTest, EntriesOfClosedTabsAreForgottenAfterThirtyDays) {
     safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"about:blank"_s})};
     auto archive = archiver();
-    archive->tick(now_.addDays(-40));
+    archive->tick(now_.addDays(-40), interval_);
     archive->see({{.url = u"https://gone-recently.example/"_s}}, now_.addSecs(-2591999));
     archive->see({{.url = u"https://gone-long.example/"_s}}, now_.addSecs(-2592000));
-    archive->tick(now_);
+    archive->tick(now_, interval_);
     const QHash<QString, QDateTime>& seen = archive->state().lastSeen;
     EXPECT_TRUE(seen.contains(u"gone-recently.example"_s));
     EXPECT_FALSE(seen.contains(u"gone-long.example"_s));
@@ -461,14 +440,14 @@ TEST_F(ArchiverTest, SwitchingOffDisarmsSoThatSwitchingOnStartsAfresh) {
     setInterval(ArchiveInterval::week);
     auto archive = armedArchiver(700000);
     setInterval(ArchiveInterval::off);
-    EXPECT_EQ(archive->pass(now_), 0);
+    EXPECT_EQ(archive->pass(now_, interval_), 0);
     EXPECT_FALSE(archive->state().armed);
     EXPECT_FALSE(archiver()->state().armed);
     setInterval(ArchiveInterval::week);
-    EXPECT_EQ(archive->pass(now_), 0);
+    EXPECT_EQ(archive->pass(now_, interval_), 0);
     EXPECT_TRUE(archive->state().armed);
     EXPECT_TRUE(safari_.closed.isEmpty());
-    EXPECT_EQ(archive->pass(now_.addSecs(604801)), 1);
+    EXPECT_EQ(archive->pass(now_.addSecs(604801), interval_), 1);
 }
 
 TEST_F(ArchiverTest, APassDoesNothingWithoutIntervalSafariOrPins) {
@@ -476,22 +455,19 @@ TEST_F(ArchiverTest, APassDoesNothingWithoutIntervalSafariOrPins) {
     auto archive = armedArchiver(100000);
     runner_.clearSources();
 
-    // A stored number that is no interval counts as none.
-    preferences_.store(PreferenceKey::archiveAfter, 5);
-    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_, ArchiveInterval::off), 0);
     EXPECT_TRUE(runner_.sources().isEmpty());
-    setInterval(ArchiveInterval::twelveHours);
 
     workspace_.quit(safariID);
-    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_, interval_), 0);
     EXPECT_TRUE(runner_.sources().isEmpty());
     workspace_.run(safariID);
 
     // The tab database cannot be read: nothing is known to be pinned, so nothing closes.
     QFile::remove(tabsDatabase_);
-    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_, interval_), 0);
     test::writeFile(tabsDatabase_, "not a database");
-    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_, interval_), 0);
     EXPECT_TRUE(closeScripts().isEmpty());
 }
 
@@ -499,12 +475,12 @@ TEST_F(ArchiverTest, ATabThatCannotBeClosedIsNotArchived) {
     safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
     auto archive = armedArchiver(100000);
     safari_.closeFails = true;
-    EXPECT_EQ(archive->tick(now_), 0);
+    EXPECT_EQ(archive->tick(now_, interval_), 0);
     EXPECT_TRUE(archive->state().archived.isEmpty());
     EXPECT_TRUE(archive->state().lastSeen.contains(u"old.example"_s));
     EXPECT_EQ(closeScripts().size(), 1);
     safari_.closeFails = false;
-    EXPECT_EQ(archive->tick(now_), 1);
+    EXPECT_EQ(archive->tick(now_, interval_), 1);
 }
 
 } // namespace

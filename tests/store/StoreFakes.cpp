@@ -275,9 +275,8 @@ Store::Adapters StoreWorld::adapters(QList<Store::BrowserRef> browsers) {
             .pasteboard = pasteboard,
             .snapshots = snapshots,
             .preferences = *preferences,
-            .scripts = scripts,
             .safari = &safari,
-            .platformBrowsers = std::move(browsers),
+            .browsers = std::move(browsers),
             .hiddenFile = hiddenFile(),
             .archiveFile = archiveFile(),
             .clock = [this] { return now; }};

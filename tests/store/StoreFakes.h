@@ -1,15 +1,14 @@
 #pragma once
 
 #include "browsers/Browser.h"
+#include "browsers/SafariSide.h"
 #include "platform/PrivateFolder.h"
 #include "platform/Toast.h"
 #include "platform/fake/FakeMenuBarAccess.h"
 #include "platform/fake/FakePermissionProbe.h"
-#include "platform/fake/FakeScriptRunner.h"
 #include "platform/fake/FakeWorkspace.h"
 #include "settings/Preferences.h"
 #include "store/Clipboard.h"
-#include "store/SafariSide.h"
 #include "store/Store.h"
 
 #include <QMap>
@@ -89,11 +88,16 @@ private:
     mutable bool onMain_ = false;
 };
 
-// Safari's extras as the test sets them.
+// Safari's extras as the test sets them. For the archive it is a running Safari with no
+// tabs, whose pinned tabs cannot be read, so it never closes anything.
 class FakeSafariSide : public SafariSide {
 public:
     QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override;
     bool reveal(const QString& url) const override;
+    bool isRunning() const override { return true; }
+    QList<SafariTab> tabs() const override { return {}; }
+    std::optional<QSet<QString>> pinnedURLs() const override { return std::nullopt; }
+    bool close(qint64, const QString&) const override { return false; }
 
     void setGroupTabs(QList<SafariTab> tabs);
     // The reveal succeeds for these addresses, and then calls `onReveal`.
@@ -158,7 +162,6 @@ struct StoreWorld {
     RecordingPasteboard pasteboard;
     NoPrivateFolder snapshots;
     std::unique_ptr<Preferences> preferences;
-    FakeScriptRunner scripts; // answers nothing: every script fails
     FakeSafariSide safari;
     QDateTime now = QDateTime(QDate(2026, 5, 1), QTime(12, 0), Qt::UTC);
 };

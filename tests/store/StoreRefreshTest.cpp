@@ -263,34 +263,48 @@ TEST(StoreHostVisits, FoldsHostsAndCountsAddressesWithoutOne) {
                           {u"example.com"_qs, 5}, {QString(), 9}, {u"docs.example.com"_qs, 1}}));
 }
 
-TEST(StoreBrowsers, LinuxOffersEveryPlatformBrowserWithoutOptingIn) {
-#ifdef Q_OS_MACOS
-    GTEST_SKIP() << "macOS gates the Chromium family behind the otherBrowsers switch";
-#else
+TEST(StoreBrowsers, OptInBrowsersAreOfferedOnlyWithOtherBrowsersOn) {
     StoreWorld world;
-    world.preferences->store(PreferenceKey::otherBrowsers, false);
     auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_qs);
     auto beta = std::make_shared<FakeBrowser>(betaID, u"Beta"_qs);
-    auto store = world.store({alpha, beta});
-    EXPECT_EQ(store->browserFor(betaID), beta);
-    EXPECT_EQ(store->browserFor(u"com.example.Unknown"_qs), nullptr);
-    EXPECT_EQ(store->browsers().size(), 2);
-#endif
+    Store::Adapters adapters = world.adapters({alpha});
+    adapters.optInBrowsers = [beta] { return QList<Store::BrowserRef>{beta}; };
+    Store store(adapters);
+    for (const bool on : {false, true}) {
+        world.preferences->store(PreferenceKey::otherBrowsers, on);
+        EXPECT_EQ(store.browserFor(alphaID), alpha) << "always offered";
+        EXPECT_EQ(store.browserFor(betaID), on ? beta : nullptr);
+        EXPECT_EQ(store.browsers().size(), 2) << "every browser, opted in or not";
+    }
+    EXPECT_EQ(store.browserFor(u"com.example.Unknown"_qs), nullptr);
 }
 
-TEST(StoreBrowsers, WithoutPlatformBrowsersSafariIsDrivenAndAnswersNothingHere) {
+TEST(StoreBrowsers, WithNoBrowserNothingIsDrivenAndTheStatusSaysWhy) {
     StoreWorld world;
     auto store = world.store({});
-    EXPECT_EQ(store->browser()->bundleID(), Store::safariID);
-    EXPECT_EQ(store->commands, Commands::defaults());
+    EXPECT_EQ(store->commands, Commands::own());
     int delivered = 0;
     store->refresh([&] { ++delivered; });
     store->switchToLastTab();
     store->copyCurrentPage(false);
+    store->archivePass();
     settle(*store);
     EXPECT_EQ(delivered, 2);
     EXPECT_TRUE(store->tabs.isEmpty());
+    EXPECT_EQ(store->browserStatus, u"No supported browser is installed."_qs);
     EXPECT_EQ(world.workspace.beeps(), 1);
+}
+
+TEST(StoreBrowsers, WithoutSafariThereIsNoArchive) {
+    StoreWorld world;
+    world.preferences->setArchiveAfter(ArchiveInterval::day);
+    Store::Adapters adapters = world.adapters({std::make_shared<FakeBrowser>(alphaID, u"A"_qs)});
+    adapters.safari = nullptr;
+    Store store(adapters);
+    store.archivePass();
+    settle(store);
+    EXPECT_TRUE(store.archived.isEmpty());
+    EXPECT_FALSE(QFile::exists(world.archiveFile())) << "nothing armed, nothing written";
 }
 
 TEST(StoreTracking, ASlowBrowserDoesNotPileUpTicks) {
@@ -330,6 +344,24 @@ TEST(StoreHidden, IsReadAtStartAndWrittenOnSave) {
     EXPECT_EQ(file.readAll(), QByteArray("[]"));
 }
 
+TEST(StoreHistory, ADrivenBrowserShowsTheHistoryItReadsItselfAndAnnouncesEachPublication) {
+    // Chrome is a known history source; reached through a profile of its own, only the browser
+    // knows which folder holds its history.
+    StoreWorld world;
+    auto chrome = std::make_shared<FakeBrowser>(u"com.google.Chrome"_qs, u"Chrome"_qs);
+    const QList<HistoryEntry> own{visit(u"https://own-profile.example/"_qs, 2)};
+    chrome->setHistory({own, u"1 page"_qs});
+    auto store = world.store({chrome});
+    int changes = 0;
+    QObject::connect(store.get(), &Store::changed, [&] { ++changes; });
+    store->refresh();
+    settle(*store);
+    EXPECT_EQ(store->history.items(), own);
+    EXPECT_EQ(store->history.facts().size(), own.size()) << "prepared on the queue";
+    EXPECT_EQ(store->historyStatus, u"Chrome, 1 page"_qs);
+    EXPECT_EQ(changes, 2) << "the tabs, then everything";
+}
+
 TEST(StoreDemo, ShowsTheSampleAndNeverTouchesABrowserOrTheHiddenFile) {
     StoreWorld world;
     ASSERT_TRUE(HiddenHistory::save(world.hiddenFile(), {u"a.example"_qs}));
@@ -341,7 +373,7 @@ TEST(StoreDemo, ShowsTheSampleAndNeverTouchesABrowserOrTheHiddenFile) {
                   .suggestions = {{u"we"_qs, {u"weather"_qs}}}};
     Store store(world.adapters({alpha}), demo);
     EXPECT_EQ(store.tabs, demo.tabs);
-    EXPECT_EQ(store.history, demo.history);
+    EXPECT_EQ(store.history.items(), demo.history);
     EXPECT_EQ(store.devTools, demo.devTools);
     EXPECT_EQ(store.hostVisits, demo.visits);
     EXPECT_TRUE(store.hidden.isEmpty());
@@ -357,7 +389,6 @@ TEST(StoreDemo, ShowsTheSampleAndNeverTouchesABrowserOrTheHiddenFile) {
     store.saveHidden();
     settle(store);
     EXPECT_TRUE(alpha->calls().isEmpty());
-    EXPECT_TRUE(world.scripts.sources().isEmpty());
     EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), QSet<QString>{u"a.example"_qs});
 }
 

@@ -184,7 +184,7 @@ bool PosixPrivateFolder::copyInto(const QString& source, const QString& folder,
     return false;
 }
 
-std::unique_ptr<PrivateFolder> snapshotFolder() {
+std::unique_ptr<PosixPrivateFolder> PosixPrivateFolder::forSnapshots() {
     QString parent = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (parent.isEmpty() || !QDir(parent).exists()) {
         parent = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);

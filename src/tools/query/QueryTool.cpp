@@ -160,7 +160,6 @@ Store::Adapters liveAdapters(QuietDesktop& desktop, MenuBarAccess& menus,
             .pasteboard = desktop,
             .snapshots = snapshots,
             .preferences = preferences,
-            .scripts = desktop,
             .hiddenFile = scratch.filePath(QStringLiteral("hidden-history.json")),
             .archiveFile = scratch.filePath(QStringLiteral("archive.json"))};
 }
@@ -207,7 +206,7 @@ std::variant<QueryState, QString> liveState(const Options& options, const Privat
     QueryState state;
     state.tabs = store.tabs;
     state.commands = store.commands;
-    state.history = store.history;
+    state.history = store.history.items();
     state.now = QDateTime::currentDateTimeUtc();
     return state;
 }
