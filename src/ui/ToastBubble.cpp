@@ -3,7 +3,6 @@
 #include "panel/Colors.h"
 #include "panel/FrontWindow.h"
 #include "panel/ToastLayout.h"
-#include "settings/Preferences.h"
 #include "ui/Desktop.h"
 #include "ui/Motion.h"
 #include "ui/PanelPalette.h"
@@ -102,8 +101,8 @@ void ToastBubble::setDisplay(const DisplayOptions& display) {
 }
 
 PanelStyle ToastBubble::currentStyle() const {
-    return style_.value_or(
-        PanelStyle::current(Preferences::shared(), PanelPalette::systemAccent()));
+    // Until the program hands over the appearance settings, the default look.
+    return style_.value_or(PanelStyle{.accent = PanelPalette::systemAccent()});
 }
 
 bool ToastBubble::isLeaving() const {

@@ -34,7 +34,7 @@ public:
     // Where the front window comes from; without adapters the bubble sits near the top of
     // the screen under the mouse.
     void setDesktop(const Workspace* workspace, const WindowList* windows);
-    // The appearance settings; read from the shared preferences when not set.
+    // The appearance settings, set by the program whenever they change; the defaults until then.
     void setStyle(const PanelStyle& style);
     void setDisplay(const DisplayOptions& display);
 
