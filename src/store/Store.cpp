@@ -10,7 +10,7 @@
 #include "settings/Preferences.h"
 #include "store/Archiver.h"
 #include "store/HiddenHistory.h"
-#include "store/NoBrowser.h"
+#include "browsers/NoBrowser.h"
 #include "store/OffMainThread.h"
 
 #include <QTimer>

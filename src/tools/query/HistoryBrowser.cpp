@@ -7,7 +7,7 @@
 namespace kivaro {
 
 HistoryBrowser::HistoryBrowser(HistorySource source, const PrivateFolder& snapshots)
-    : source_(std::move(source)), snapshots_(snapshots) {}
+    : NoBrowser(source.id, source.name), source_(std::move(source)), snapshots_(snapshots) {}
 
 std::optional<HistorySource> HistoryBrowser::firstFound() {
     for (const auto& browser : BrowserFolders::chromiumFamily()) {
