@@ -1,5 +1,7 @@
 #include "browsers/MenuBar.h"
 
+#include "keys/KeyCaps.h"
+
 #include <algorithm>
 
 namespace kivaro::MenuBar {
@@ -108,6 +110,28 @@ std::optional<MenuElement> childLooselyTitled(const QList<Titled>& children, con
     return std::nullopt;
 }
 
+// The modifiers of the accessibility interface's raw integer: bit 1 Shift, 2 Option,
+// 4 Control, 8 no Command.
+Modifiers menuModifiers(qint64 raw) {
+    struct Bit {
+        qint64 bit;
+        bool whenSet; // Command is on unless its bit is set
+        Modifier modifier;
+    };
+    static constexpr Bit bits[] = {
+        {1, true, Modifier::shift},
+        {2, true, Modifier::option},
+        {4, true, Modifier::control},
+        {8, false, Modifier::command},
+    };
+    Modifiers held;
+    for (const Bit& bit : bits) {
+        if (((raw & bit.bit) != 0) == bit.whenSet)
+            held |= bit.modifier;
+    }
+    return held;
+}
+
 } // namespace
 
 const QStringList& skipped() {
@@ -169,30 +193,9 @@ KeyEquivalent shortcut(const std::optional<QString>& character,
                        const std::optional<qint64>& modifiers) {
     if (!character || character->isEmpty())
         return {};
-    struct Modifier {
-        qint64 bit;
-        bool whenSet; // Command is on unless its bit is set
-        QStringView glyph;
-        quint64 flag;
-    };
-    static constexpr Modifier order[] = {
-        {4, true, u"\u2303", EventModifier::control},
-        {2, true, u"\u2325", EventModifier::option},
-        {1, true, u"\u21e7", EventModifier::shift},
-        {8, false, u"\u2318", EventModifier::command},
-    };
-    const qint64 raw = modifiers.value_or(0);
-    KeyEquivalent key;
-    quint64 flags = 0;
-    for (const Modifier& modifier : order) {
-        if (((raw & modifier.bit) != 0) == modifier.whenSet) {
-            key.keys.append(modifier.glyph.toString());
-            flags |= modifier.flag;
-        }
-    }
-    key.keys.append(character->toUpper());
-    key.combo = KeyCombo{.character = character->toLower(), .modifiers = flags};
-    return key;
+    const Modifiers held = menuModifiers(modifiers.value_or(0));
+    return {KeyCaps::caps(held, character->toUpper(), KeyCaps::Style::glyphs),
+            KeyCombo{.modifiers = held, .key = character->toLower()}};
 }
 
 std::optional<QString> looseKey(const QString& title) {

@@ -48,8 +48,9 @@ QList<Item> walk(const MenuBarAccess& access, const QString& bundleID);
 // "Show Sidebar"). Whether the item was found and the press succeeded.
 bool press(MenuBarAccess& access, const QStringList& path, const QString& bundleID);
 
-// The key equivalent of a character and the raw accessibility modifier integer; a missing
-// modifier integer means ⌘ alone, a missing or empty character means no key equivalent.
+// The key equivalent of a character and the raw accessibility modifier integer (bit 1 Shift,
+// 2 Option, 4 Control, 8 no Command); a missing modifier integer means ⌘ alone, a missing or
+// empty character means no key equivalent.
 KeyEquivalent shortcut(const std::optional<QString>& character,
                        const std::optional<qint64>& modifiers);
 

@@ -1,7 +1,7 @@
 #include "keys/HotkeyAction.h"
 
 #include "base/EnumNames.h"
-#include "keys/HotkeyCombo.h"
+#include "platform/KeyCombo.h"
 
 namespace kivaro {
 
@@ -59,19 +59,19 @@ QString HotkeyAction::comboKey() const {
     return rawValue() + QStringLiteral("Combo");
 }
 
-HotkeyCombo HotkeyAction::defaultCombo() const {
-    using namespace HotkeyModifier;
+KeyCombo HotkeyAction::defaultCombo() const {
+    using enum Modifier;
     switch (value_) {
     case newTab:
-        return {17, command, QStringLiteral("T")};
+        return {VirtualKey::t, command, QStringLiteral("T")};
     case currentTab:
-        return {37, command, QStringLiteral("L")};
+        return {VirtualKey::l, command, QStringLiteral("L")};
     case copyLink:
-        return {8, shift | command, QStringLiteral("C")};
+        return {VirtualKey::c, shift | command, QStringLiteral("C")};
     case pin:
-        return {35, shift | command, QStringLiteral("P")};
+        return {VirtualKey::p, shift | command, QStringLiteral("P")};
     case lastTab:
-        return {48, control, QStringLiteral("Tab")};
+        return {VirtualKey::tab, control, QStringLiteral("Tab")};
     }
     return {};
 }

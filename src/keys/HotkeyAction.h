@@ -8,7 +8,7 @@
 
 namespace kivaro {
 
-struct HotkeyCombo;
+struct KeyCombo;
 
 // The actions the user can bind to a global shortcut. Declaration order is the order of
 // allCases(), which is also the order conflicts are checked and bindings are listed in.
@@ -24,7 +24,7 @@ public:
 
     QString rawValue() const;
     QString title() const;
-    HotkeyCombo defaultCombo() const;
+    KeyCombo defaultCombo() const;
     // The Boolean preference that switches this shortcut on or off.
     QString enableFlag() const;
     // The preference key the binding is stored under: the raw value followed by "Combo".

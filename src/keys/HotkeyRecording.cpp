@@ -1,18 +1,13 @@
 #include "keys/HotkeyRecording.h"
 
 #include "base/Notifications.h"
-#include "platform/KeyCombo.h"
-#include "settings/Preferences.h"
 
 namespace kivaro {
 
 namespace {
 
-constexpr quint64 heldModifiers =
-    EventModifier::shift | EventModifier::control | EventModifier::option | EventModifier::command;
-
-bool isPlainEscape(const KeyEvent& event) {
-    return event.keyCode == VirtualKey::escape && !(event.modifierFlags & heldModifiers);
+bool isPlainEscape(const KeyCombo& pressed) {
+    return pressed.keyCode == VirtualKey::escape && !(pressed.modifiers & allModifiers);
 }
 
 void announce(bool recording) {
@@ -21,8 +16,8 @@ void announce(bool recording) {
 
 } // namespace
 
-HotkeyRecording::HotkeyRecording(HotkeyRegistrar& registrar, Preferences& preferences)
-    : registrar_(registrar), preferences_(preferences) {}
+HotkeyRecording::HotkeyRecording(HotkeyRegistrar& registrar, HotkeyBindings& bindings)
+    : registrar_(registrar), bindings_(bindings) {}
 
 HotkeyRecording::~HotkeyRecording() {
     if (isRecording())
@@ -43,37 +38,37 @@ void HotkeyRecording::stop() {
     announce(false);
 }
 
-HotkeyRecording::Outcome HotkeyRecording::keyDown(const KeyEvent& event) {
+HotkeyRecording::Outcome HotkeyRecording::keyDown(const KeyCombo& pressed) {
     if (!action_)
         return Outcome::ignored;
-    if (isPlainEscape(event)) {
+    if (isPlainEscape(pressed)) {
         stop();
         return Outcome::cancelled;
     }
-    const HotkeyCombo combo = HotkeyCombo::fromEvent(event);
+    const KeyCombo combo = Binding::fromPress(pressed);
     if (const auto problem = problemWith(combo, *action_)) {
         message_ = *problem;
         if (onReject)
             onReject();
         return Outcome::rejected;
     }
-    preferences_.setCombo(combo, *action_);
+    bindings_.setCombo(combo, *action_);
     stop();
     return Outcome::stored;
 }
 
-std::optional<QString> HotkeyRecording::problemWith(const HotkeyCombo& combo,
+std::optional<QString> HotkeyRecording::problemWith(const KeyCombo& combo,
                                                     HotkeyAction action) const {
-    const HotkeyCombos current = preferences_.combos();
-    if (auto problem = combo.problem(action, current))
+    const ActionCombos current = bindings_.combos();
+    if (auto problem = Binding::problem(combo, action, current))
         return problem;
     if (!combo.sameKeys(current.value(action)) && heldElsewhere(combo))
         return QStringLiteral("Used by another app");
     return std::nullopt;
 }
 
-bool HotkeyRecording::heldElsewhere(const HotkeyCombo& combo) const {
-    const auto ref = registrar_.registerHotkey({combo.keyCode, combo.modifiers, trialId}, true);
+bool HotkeyRecording::heldElsewhere(const KeyCombo& combo) const {
+    const auto ref = registrar_.registerHotkey(combo, trialId, true);
     if (!ref)
         return true;
     registrar_.unregisterHotkey(*ref);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keys/HotkeyCombo.h"
+#include "keys/HotkeyBindings.h"
 #include "platform/HotkeyRegistrar.h"
 
 #include <QString>
@@ -9,8 +9,6 @@
 #include <optional>
 
 namespace kivaro {
-
-class Preferences;
 
 // The shortcut recorder's logic, without its view: the settings window starts it for an
 // action, feeds it key-down events and shows `message()`. While it records, the
@@ -28,7 +26,7 @@ public:
         stored,    // the binding was saved and recording stopped
     };
 
-    HotkeyRecording(HotkeyRegistrar& registrar, Preferences& preferences);
+    HotkeyRecording(HotkeyRegistrar& registrar, HotkeyBindings& bindings);
     // Stops a recording still running, so the hot keys come back.
     ~HotkeyRecording();
     HotkeyRecording(const HotkeyRecording&) = delete;
@@ -42,7 +40,8 @@ public:
     // Stops recording, clears the message and announces the end.
     void stop();
 
-    Outcome keyDown(const KeyEvent& event);
+    // A key press: its key code, modifiers and the characters it types without modifiers.
+    Outcome keyDown(const KeyCombo& pressed);
 
     bool isRecording() const { return action_.has_value(); }
     std::optional<HotkeyAction> action() const { return action_; }
@@ -50,12 +49,12 @@ public:
     QString message() const { return message_; }
 
 private:
-    std::optional<QString> problemWith(const HotkeyCombo& combo, HotkeyAction action) const;
+    std::optional<QString> problemWith(const KeyCombo& combo, HotkeyAction action) const;
     // Whether another program holds the keys: a trial registration, released at once.
-    bool heldElsewhere(const HotkeyCombo& combo) const;
+    bool heldElsewhere(const KeyCombo& combo) const;
 
     HotkeyRegistrar& registrar_;
-    Preferences& preferences_;
+    HotkeyBindings& bindings_;
     std::optional<HotkeyAction> action_;
     QString message_;
 };

@@ -1,37 +1,25 @@
 #include "keys/Hotkeys.h"
 
-#include "settings/Preferences.h"
-
 #include <QMetaObject>
 
 namespace kivaro {
 
-namespace {
-
-struct KeySource {
-    HotkeyAction action;
-    Hotkeys::Key key;
-};
-
-// Registration order. The Markdown copy key is derived from the copy-link binding.
-const QList<KeySource> keySources{
-    {HotkeyAction::newTab, Hotkeys::Key::newTab},
-    {HotkeyAction::currentTab, Hotkeys::Key::currentTab},
-    {HotkeyAction::copyLink, Hotkeys::Key::copyLink},
-    {HotkeyAction::pin, Hotkeys::Key::pin},
-    {HotkeyAction::lastTab, Hotkeys::Key::lastTab},
-};
-
-} // namespace
-
-std::optional<Hotkeys::Key> Hotkeys::keyFromRaw(quint32 raw) {
-    if (raw < quint32(Key::newTab) || raw > quint32(Key::lastTab))
-        return std::nullopt;
-    return Key(raw);
+quint32 Hotkeys::idOf(const Press& press) {
+    return quint32(HotkeyAction::allCases().indexOf(press.action)) * 2 + (press.markdown ? 2 : 1);
 }
 
-Hotkeys::Hotkeys(HotkeyRegistrar& registrar, Preferences& preferences)
-    : registrar_(registrar), preferences_(preferences) {
+std::optional<Hotkeys::Press> Hotkeys::pressOf(quint32 id) {
+    const QList<HotkeyAction> actions = HotkeyAction::allCases();
+    if (id == 0 || (id - 1) / 2 >= quint32(actions.size()))
+        return std::nullopt;
+    const Press press{actions.at((id - 1) / 2), (id - 1) % 2 == 1};
+    if (press.markdown && !Binding::hasMarkdownVariant(press.action))
+        return std::nullopt;
+    return press;
+}
+
+Hotkeys::Hotkeys(HotkeyRegistrar& registrar, HotkeyBindings& bindings)
+    : registrar_(registrar), bindings_(bindings) {
     registrar_.setPressHandler([this](quint32 id) { received(id); });
 }
 
@@ -43,14 +31,15 @@ Hotkeys::~Hotkeys() {
 void Hotkeys::registerKeys() {
     if (!refs_.isEmpty())
         return;
-    for (const KeySource& source : keySources) {
-        if (!preferences_.shortcutEnabled(source.action))
+    for (HotkeyAction action : HotkeyAction::allCases()) {
+        if (!bindings_.shortcutEnabled(action))
             continue;
-        const QList<HotkeyCombo> combos =
-            preferences_.combo(source.action).registrations(source.action);
-        add(combos.constFirst(), source.key);
-        if (combos.size() > 1)
-            add(combos.at(1), Key::copyMarkdown);
+        const QList<KeyCombo> combos = Binding::registrations(bindings_.combo(action), action);
+        for (qsizetype i = 0; i < combos.size(); ++i) {
+            // A binding the system refuses is skipped; the others still register.
+            if (const auto ref = registrar_.registerHotkey(combos[i], idOf({action, i > 0}), false))
+                refs_.append(*ref);
+        }
     }
 }
 
@@ -60,21 +49,15 @@ void Hotkeys::unregisterKeys() {
     refs_.clear();
 }
 
-void Hotkeys::add(const HotkeyCombo& combo, Key key) {
-    const HotkeyRegistrar::Binding binding{combo.keyCode, combo.modifiers, quint32(key)};
-    if (const auto ref = registrar_.registerHotkey(binding, false))
-        refs_.append(*ref);
-}
-
 void Hotkeys::received(quint32 id) {
-    const auto key = keyFromRaw(id);
-    if (!key)
+    const auto press = pressOf(id);
+    if (!press)
         return;
     QMetaObject::invokeMethod(
         &context_,
-        [this, key = *key] {
+        [this, press = *press] {
             if (onPress)
-                onPress(key);
+                onPress(press);
         },
         Qt::QueuedConnection);
 }

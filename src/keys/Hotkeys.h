@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keys/HotkeyCombo.h"
+#include "keys/HotkeyBindings.h"
 #include "platform/HotkeyRegistrar.h"
 
 #include <QList>
@@ -11,41 +11,37 @@
 
 namespace kivaro {
 
-class Preferences;
-
 // Turns the configured bindings into system-wide hot keys while a browser is in front, and
 // hands each press to `onPress` on the main thread.
 class Hotkeys {
 public:
-    // The hot-key meanings; the raw value is the id registered with each key.
-    enum class Key : quint32 {
-        newTab = 1,
-        currentTab = 2,
-        copyLink = 3,
-        copyMarkdown = 4,
-        pin = 5,
-        lastTab = 6,
+    // What a press means: the action, and for copy-link whether it was the Markdown variant.
+    struct Press {
+        HotkeyAction action;
+        bool markdown = false;
+
+        bool operator==(const Press&) const = default;
     };
 
-    // Nothing for an id outside 1…6.
-    static std::optional<Key> keyFromRaw(quint32 raw);
+    // The id registered for a press: two per action, in allCases() order, the second for the
+    // Markdown variant.
+    static quint32 idOf(const Press& press);
+    // Nothing for an id that no registration of ours carries.
+    static std::optional<Press> pressOf(quint32 id);
 
     // Installs the press handler on `registrar`; both must outlive this object or be
     // destroyed after it. Construct on the main thread.
-    Hotkeys(HotkeyRegistrar& registrar, Preferences& preferences);
+    Hotkeys(HotkeyRegistrar& registrar, HotkeyBindings& bindings);
     ~Hotkeys();
     Hotkeys(const Hotkeys&) = delete;
     Hotkeys& operator=(const Hotkeys&) = delete;
 
-    std::function<void(Key)> onPress;
+    std::function<void(Press)> onPress;
 
     // Registers every enabled binding; does nothing while keys are registered.
     void registerKeys();
     // Releases every registered key; the press handler stays installed.
     void unregisterKeys();
-
-    // Registers one binding under `key`; a binding the system refuses is skipped silently.
-    void add(const HotkeyCombo& combo, Key key);
 
     const QList<HotkeyRegistrar::Ref>& refs() const { return refs_; }
 
@@ -54,7 +50,7 @@ private:
     void received(quint32 id);
 
     HotkeyRegistrar& registrar_;
-    Preferences& preferences_;
+    HotkeyBindings& bindings_;
     QList<HotkeyRegistrar::Ref> refs_;
     // Presses are re-posted through this object's thread (the main thread); it dies with
     // us, so a press still queued at destruction is dropped.

@@ -7,12 +7,24 @@ namespace kivaro::KeyCaps {
 
 namespace {
 
+using enum Modifier;
+
+using ModifierNames = std::array<std::pair<Modifier, const char16_t*>, 4>;
+
+// The Mac's glyphs in the Mac's order.
+constexpr ModifierNames modifierGlyphs{{
+    {control, u"⌃"},
+    {option, u"⌥"},
+    {shift, u"⇧"},
+    {command, u"⌘"},
+}};
+
 // Linux modifier names in the order desktop environments print them.
-constexpr std::array<std::pair<quint32, const char16_t*>, 4> linuxModifiers{{
-    {HotkeyModifier::command, u"Ctrl"},
-    {HotkeyModifier::control, u"Super"},
-    {HotkeyModifier::option, u"Alt"},
-    {HotkeyModifier::shift, u"Shift"},
+constexpr ModifierNames linuxModifiers{{
+    {command, u"Ctrl"},
+    {control, u"Super"},
+    {option, u"Alt"},
+    {shift, u"Shift"},
 }};
 
 // Keys whose stored name is a Mac glyph.
@@ -39,14 +51,14 @@ QString linuxKeyName(const QString& key) {
     return key;
 }
 
-QStringList linuxCaps(quint32 modifiers, const QString& key) {
-    QStringList names;
-    for (const auto& [mask, name] : linuxModifiers) {
-        if (modifiers & mask)
-            names.append(QString::fromUtf16(name));
+QStringList named(const ModifierNames& names, Modifiers modifiers, const QString& key) {
+    QStringList caps;
+    for (const auto& [modifier, name] : names) {
+        if (modifiers & modifier)
+            caps.append(QString::fromUtf16(name));
     }
-    names.append(linuxKeyName(key));
-    return names;
+    caps.append(key);
+    return caps;
 }
 
 } // namespace
@@ -59,17 +71,17 @@ Style nativeStyle() {
 #endif
 }
 
-QStringList caps(quint32 modifiers, const QString& key, Style style) {
+QStringList caps(Modifiers modifiers, const QString& key, Style style) {
     if (style == Style::linuxNames)
-        return linuxCaps(modifiers, key);
-    return HotkeyCombo{0, modifiers, key}.glyphs();
+        return named(linuxModifiers, modifiers, linuxKeyName(key));
+    return named(modifierGlyphs, modifiers, key);
 }
 
-QStringList of(const HotkeyCombo& combo) {
+QStringList of(const KeyCombo& combo) {
     return caps(combo.modifiers, combo.key, nativeStyle());
 }
 
-QString text(const HotkeyCombo& combo, Style style) {
+QString text(const KeyCombo& combo, Style style) {
     const QStringList parts = caps(combo.modifiers, combo.key, style);
     return parts.join(style == Style::linuxNames ? QStringLiteral("+") : QString());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keys/HotkeyCombo.h"
+#include "platform/KeyCombo.h"
 
 #include <QStringList>
 
@@ -16,15 +16,16 @@ enum class Style { glyphs, linuxNames };
 // The style of the platform being built.
 Style nativeStyle();
 
-// Key caps of `modifiers` (HotkeyModifier masks) and `key` in the given style.
-QStringList caps(quint32 modifiers, const QString& key, Style style);
+// Key caps of `modifiers` and `key` in the given style: glyphs in ⌃⌥⇧⌘ order, or Linux names
+// in Ctrl, Super, Alt, Shift order; then the key.
+QStringList caps(Modifiers modifiers, const QString& key, Style style);
 
 // Key caps of a binding in the platform's style.
-QStringList of(const HotkeyCombo& combo);
+QStringList of(const KeyCombo& combo);
 
 // The binding as one line of text: glyphs run together ("⇧⌘C"), names joined with "+"
 // ("Ctrl+Shift+C").
-QString text(const HotkeyCombo& combo, Style style);
+QString text(const KeyCombo& combo, Style style);
 
 } // namespace KeyCaps
 

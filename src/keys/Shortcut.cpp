@@ -1,11 +1,9 @@
 #include "keys/Shortcut.h"
 
-#include "platform/KeyCombo.h"
-
 namespace kivaro {
 
-Shortcut Shortcut::actions() {
-    return {40, EventModifier::command, {QStringLiteral("⌘"), QStringLiteral("K")}};
+KeyCombo Shortcut::actions() {
+    return {VirtualKey::k, Modifier::command, QStringLiteral("K")};
 }
 
 } // namespace kivaro

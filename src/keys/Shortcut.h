@@ -1,19 +1,15 @@
 #pragma once
 
-#include <QStringList>
+#include "platform/KeyCombo.h"
 
 namespace kivaro {
 
-// A fixed in-window shortcut with the key caps that describe it.
-struct Shortcut {
-    quint16 key = 0;       // virtual key code
-    quint64 modifiers = 0; // EventModifier flags (app/KeyCombo.h)
-    QStringList glyphs;
+// The fixed in-window shortcuts.
+namespace Shortcut {
 
-    // ⌘K: opens the action menu of the selected result.
-    static Shortcut actions();
+// ⌘K: opens the action menu of the selected result.
+KeyCombo actions();
 
-    bool operator==(const Shortcut&) const = default;
-};
+} // namespace Shortcut
 
 } // namespace kivaro

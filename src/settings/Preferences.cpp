@@ -236,23 +236,16 @@ void Preferences::setLaunchAtLogin(bool on) {
     });
 }
 
-HotkeyCombo Preferences::combo(HotkeyAction action) const {
+KeyCombo Preferences::combo(HotkeyAction action) const {
     const auto data = StoredValue::data(value(action.comboKey()));
-    const auto stored = data ? HotkeyCombo::fromJson(*data) : std::nullopt;
+    const auto stored = data ? Binding::fromJson(*data) : std::nullopt;
     return stored.value_or(action.defaultCombo());
 }
 
-HotkeyCombos Preferences::combos() const {
-    HotkeyCombos combos;
-    for (HotkeyAction action : HotkeyAction::allCases())
-        combos.insert(action, combo(action));
-    return combos;
-}
-
-void Preferences::setCombo(const std::optional<HotkeyCombo>& combo, HotkeyAction action) {
+void Preferences::setCombo(const std::optional<KeyCombo>& combo, HotkeyAction action) {
     write([&] {
         if (combo && *combo != action.defaultCombo())
-            setValueLocked(action.comboKey(), combo->toJson());
+            setValueLocked(action.comboKey(), Binding::toJson(*combo));
         else
             removeLocked(action.comboKey());
     });

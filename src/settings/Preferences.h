@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keys/HotkeyCombo.h"
+#include "keys/HotkeyBindings.h"
 #include "search/Ranking.h"
 #include "search/SearchEngine.h"
 #include "settings/Appearance.h"
@@ -44,7 +44,7 @@ inline const QString migratedSettings = QStringLiteral("migratedSettings");
 // Nothing is cached: every read goes to the settings store. Reads may come from any thread
 // (the store's queue reads the history sources); writes, willChange() and the
 // "PreferencesChanged" notification happen on the main thread.
-class Preferences : public QObject {
+class Preferences : public QObject, public HotkeyBindings {
     Q_OBJECT
 
 public:
@@ -63,7 +63,7 @@ public:
     // A shortcut switch: true unless the key holds the Boolean false.
     bool flag(const QString& key) const;
     // The flag that switches the action's hot key on.
-    bool shortcutEnabled(HotkeyAction action) const;
+    bool shortcutEnabled(HotkeyAction action) const override;
     bool showMenuBarIcon() const;
     bool newTabShortcut() const;
     bool currentTabShortcut() const;
@@ -106,11 +106,9 @@ public:
     void setLaunchAtLogin(bool on);
 
     // The action's binding: the stored one when it decodes, else the default.
-    HotkeyCombo combo(HotkeyAction action) const;
-    // Every action's binding, in allCases() order.
-    HotkeyCombos combos() const;
+    KeyCombo combo(HotkeyAction action) const override;
     // Stores a binding; nothing, or the default itself, removes the key so the default applies.
-    void setCombo(const std::optional<HotkeyCombo>& combo, HotkeyAction action);
+    void setCombo(const std::optional<KeyCombo>& combo, HotkeyAction action) override;
 
     // The generic writer the settings window uses for the other keys.
     void store(const QString& key, const QVariant& value);

@@ -130,7 +130,7 @@ TEST_F(CommandsTest, ResolveDecoratesKnownItemsOfSafari) {
                        .action = Action::menu({u"View"_s, u"Reload Page"_s}),
                        .keys = {cmd, u"R"_s},
                        .core = false,
-                       .combo = KeyCombo{u"r"_s, EventModifier::command}}));
+                       .combo = KeyCombo{.modifiers = Modifier::command, .key = u"r"_s}}));
     EXPECT_EQ(titled(commands, u"Show Sidebar"_s)->symbol, u"sidebar.left"_s);
     // Only the catalog's titles count: this title is a tool's, not an entry's.
     EXPECT_EQ(titled(commands, u"Empty Caches"_s)->symbol, u"filemenu.and.selection"_s);
@@ -233,7 +233,8 @@ TEST_F(CommandsTest, DevCommandsCarryTheirCatalogFields) {
                        .action = Action::menu({u"Develop"_s, u"Show Web Inspector"_s}),
                        .keys = {option, cmd, u"I"_s},
                        .core = true,
-                       .combo = KeyCombo{u"i"_s, EventModifier::option | EventModifier::command}}));
+                       .combo = KeyCombo{.modifiers = Modifier::option | Modifier::command,
+                                         .key = u"i"_s}}));
     const auto hard = titled(tools, u"Hard Reload"_s);
     ASSERT_TRUE(hard);
     EXPECT_EQ(hard->menu, u"View"_s);
@@ -276,7 +277,8 @@ TEST_F(CommandsTest, DevListsChromiumsDeveloperSubmenu) {
                        .action = Action::menu({u"View"_s, u"Developer"_s, u"View Source"_s}),
                        .keys = {option, cmd, u"U"_s},
                        .core = true,
-                       .combo = KeyCombo{u"u"_s, EventModifier::option | EventModifier::command}}));
+                       .combo = KeyCombo{.modifiers = Modifier::option | Modifier::command,
+                                         .key = u"u"_s}}));
     EXPECT_EQ(tools[4].symbol, u"wrench.and.screwdriver"_s);
     EXPECT_EQ(tools[4].keywords, u"developer devtools allow javascript from apple events"_s);
 }

@@ -153,10 +153,11 @@ TEST_F(MenuBarTest, WalkReadsEnabledStateAndShortcuts) {
     const auto items = MenuBar::walk(access, safariID);
     const auto reload = itemAt(items, {u"View"_s, u"Reload Page"_s});
     ASSERT_TRUE(reload);
-    EXPECT_EQ(*reload, (MenuBar::Item{.path = {u"View"_s, u"Reload Page"_s},
-                                      .enabled = true,
-                                      .keys = {u"\u2318"_s, u"R"_s},
-                                      .combo = KeyCombo{u"r"_s, EventModifier::command}}));
+    EXPECT_EQ(*reload,
+              (MenuBar::Item{.path = {u"View"_s, u"Reload Page"_s},
+                             .enabled = true,
+                             .keys = {u"\u2318"_s, u"R"_s},
+                             .combo = KeyCombo{.modifiers = Modifier::command, .key = u"r"_s}}));
     const auto reader = itemAt(items, {u"View"_s, u"Show Reader"_s});
     ASSERT_TRUE(reader);
     EXPECT_FALSE(reader->enabled);
@@ -168,8 +169,7 @@ TEST_F(MenuBarTest, WalkReadsEnabledStateAndShortcuts) {
     const auto timeline = itemAt(items, {u"Develop"_s, u"Start Timeline Recording"_s});
     ASSERT_TRUE(timeline);
     EXPECT_EQ(timeline->keys, (QStringList{u"\u2325"_s, u"\u21e7"_s, u"\u2318"_s, u"T"_s}));
-    EXPECT_EQ(timeline->combo->modifiers,
-              EventModifier::option | EventModifier::shift | EventModifier::command);
+    EXPECT_EQ(timeline->combo->modifiers, Modifier::option | Modifier::shift | Modifier::command);
     const auto emoji = itemAt(items, {u"Edit"_s, u"Emoji & Symbols"_s});
     ASSERT_TRUE(emoji);
     EXPECT_EQ(emoji->keys, (QStringList{u"\u2303"_s, u"\u2318"_s, u" "_s}));
@@ -177,7 +177,7 @@ TEST_F(MenuBarTest, WalkReadsEnabledStateAndShortcuts) {
         itemAt(MenuBar::walk(access, chromiumID), {u"Tab"_s, u"Select Next Tab"_s});
     ASSERT_TRUE(nextTab);
     EXPECT_EQ(nextTab->keys, (QStringList{u"\u2303"_s, u"\t"_s}));
-    EXPECT_EQ(nextTab->combo, (KeyCombo{u"\t"_s, EventModifier::control}));
+    EXPECT_EQ(nextTab->combo, (KeyCombo{.modifiers = Modifier::control, .key = u"\t"_s}));
 }
 
 TEST_F(MenuBarTest, WalkIsEmptyWithoutTrustOrMenuBar) {
@@ -229,22 +229,28 @@ TEST_F(MenuBarTest, WalkKeepsDuplicateTitlesAsSeparateItems) {
 }
 
 TEST(MenuBarShortcut, TranslatesTheRawModifierBits) {
-    using Key = MenuBar::KeyEquivalent;
-    const QString cmd = u"\u2318"_s, shift = u"\u21e7"_s, option = u"\u2325"_s,
-                  control = u"\u2303"_s;
-    EXPECT_EQ(MenuBar::shortcut(u"r"_s, 0),
-              (Key{{cmd, u"R"_s}, KeyCombo{u"r"_s, EventModifier::command}}));
-    EXPECT_EQ(MenuBar::shortcut(u"R"_s, 1),
-              (Key{{shift, cmd, u"R"_s},
-                   KeyCombo{u"r"_s, EventModifier::shift | EventModifier::command}}));
-    EXPECT_EQ(MenuBar::shortcut(u"r"_s, 8), (Key{{u"R"_s}, KeyCombo{u"r"_s, 0}}));
-    EXPECT_EQ(MenuBar::shortcut(u"r"_s, std::nullopt), MenuBar::shortcut(u"r"_s, 0));
-    EXPECT_EQ(MenuBar::shortcut(u"x"_s, 15).keys, (QStringList{control, option, shift, u"X"_s}));
-    EXPECT_EQ(MenuBar::shortcut(u"x"_s, 15).combo->modifiers,
-              EventModifier::control | EventModifier::option | EventModifier::shift);
-    // Bits the interface does not define are ignored; a negative value sets them all.
-    EXPECT_EQ(MenuBar::shortcut(u"x"_s, 0x31), MenuBar::shortcut(u"x"_s, 1));
-    EXPECT_EQ(MenuBar::shortcut(u"x"_s, -1), MenuBar::shortcut(u"x"_s, 15));
+    using enum Modifier;
+    const QString cmd = u"\u2318"_s, shifted = u"\u21e7"_s, opt = u"\u2325"_s, ctrl = u"\u2303"_s;
+    const struct {
+        std::optional<qint64> raw;
+        Modifiers modifiers;
+        QStringList glyphs;
+    } cases[] = {
+        {0, command, {cmd}},
+        {std::nullopt, command, {cmd}},
+        {1, shift | command, {shifted, cmd}},
+        {8, {}, {}},
+        {15, control | option | shift, {ctrl, opt, shifted}},
+        // Bits the interface does not define are ignored; a negative value sets them all.
+        {0x31, shift | command, {shifted, cmd}},
+        {-1, control | option | shift, {ctrl, opt, shifted}},
+    };
+    for (const auto& [raw, modifiers, glyphs] : cases) {
+        EXPECT_EQ(MenuBar::shortcut(u"R"_s, raw),
+                  (MenuBar::KeyEquivalent{glyphs + QStringList{u"R"_s},
+                                          KeyCombo{.modifiers = modifiers, .key = u"r"_s}}))
+            << raw.value_or(-99);
+    }
 }
 
 TEST(MenuBarShortcut, MissingCharacterMeansNoShortcut) {
@@ -256,14 +262,14 @@ TEST(MenuBarShortcut, MissingCharacterMeansNoShortcut) {
 TEST(MenuBarShortcut, NonAsciiCharactersChangeCaseLikeLetters) {
     const auto accent = MenuBar::shortcut(u"\u00e9"_s, 0);
     EXPECT_EQ(accent.keys, (QStringList{u"\u2318"_s, u"\u00c9"_s}));
-    EXPECT_EQ(accent.combo->character, u"\u00e9"_s);
+    EXPECT_EQ(accent.combo->key, u"\u00e9"_s);
     const auto upper = MenuBar::shortcut(u"\u00d6"_s, 1);
     EXPECT_EQ(upper.keys.last(), u"\u00d6"_s);
-    EXPECT_EQ(upper.combo->character, u"\u00f6"_s);
+    EXPECT_EQ(upper.combo->key, u"\u00f6"_s);
     // Arrows and other symbols have no case and stay as they are.
     const auto arrow = MenuBar::shortcut(u"\u2192"_s, 2);
     EXPECT_EQ(arrow.keys, (QStringList{u"\u2325"_s, u"\u2318"_s, u"\u2192"_s}));
-    EXPECT_EQ(arrow.combo->character, u"\u2192"_s);
+    EXPECT_EQ(arrow.combo->key, u"\u2192"_s);
 }
 
 TEST(MenuBarLooseKey, IsTheTextAfterALeadingToggleWord) {

@@ -1,12 +1,9 @@
 #include "keys/HotkeyRecording.h"
 
 #include "base/Notifications.h"
-#include "platform/KeyCombo.h"
 #include "platform/fake/FakeHotkeyRegistrar.h"
-#include "settings/Preferences.h"
-#include "support/TestSettings.h"
-
-#include <QTemporaryDir>
+#include "support/KeyComboPrinter.h"
+#include "support/ScratchPreferences.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,15 +11,12 @@
 namespace kivaro {
 namespace {
 
-using namespace HotkeyModifier;
+using enum Modifier;
 using Outcome = HotkeyRecording::Outcome;
 
 class HotkeyRecordingTest : public ::testing::Test {
 protected:
-    HotkeyRecordingTest()
-        : preferences(testing::settingsFile(testing::StoreKind::ini,
-                                            folder.filePath(QStringLiteral("settings.conf")))) {
-        recording = std::make_unique<HotkeyRecording>(registrar, preferences);
+    HotkeyRecordingTest() : recording(std::make_unique<HotkeyRecording>(registrar, preferences)) {
         recording->onReject = [this] { ++beeps; };
         connection = QObject::connect(&Notifications::center(), &Notifications::posted,
                                       [this](const QString& name, const QVariant& object) {
@@ -36,19 +30,21 @@ protected:
         QObject::disconnect(connection);
     }
 
-    QTemporaryDir folder;
+    bool storedNothing(HotkeyAction action) const {
+        return !preferences.value(action.comboKey()).isValid();
+    }
+
+    testing::ScratchPreferences scratch;
+    Preferences& preferences = scratch.preferences;
     FakeHotkeyRegistrar registrar;
-    Preferences preferences;
     std::unique_ptr<HotkeyRecording> recording;
     QMetaObject::Connection connection;
     QList<bool> announced;
     int beeps = 0;
 };
 
-const quint64 commandFlag = EventModifier::command;
-
 TEST_F(HotkeyRecordingTest, StartAndStopAnnounceTheRecording) {
-    EXPECT_EQ(recording->keyDown({17, u"t"_qs, commandFlag}), Outcome::ignored);
+    EXPECT_EQ(recording->keyDown({17, command, u"t"_qs}), Outcome::ignored);
     recording->start(HotkeyAction::pin);
     EXPECT_TRUE(recording->isRecording());
     EXPECT_EQ(recording->action(), HotkeyAction::pin);
@@ -61,68 +57,70 @@ TEST_F(HotkeyRecordingTest, StartAndStopAnnounceTheRecording) {
 
 TEST_F(HotkeyRecordingTest, PlainEscapeCancelsButEscapeWithAModifierIsAKey) {
     recording->start(HotkeyAction::pin);
-    EXPECT_EQ(recording->keyDown({53, u"\x1b"_qs, EventModifier::shift}), Outcome::rejected);
+    EXPECT_EQ(recording->keyDown({53, shift, u"\x1b"_qs}), Outcome::rejected);
     EXPECT_EQ(recording->message(), u"Use ⌘, ⌃ or ⌥"_qs);
-    EXPECT_EQ(recording->keyDown({53, u"\x1b"_qs, 0x10000 /* caps lock */}), Outcome::cancelled);
+    // Bits that are no modifier key (a lock state) leave it plain.
+    EXPECT_EQ(recording->keyDown({53, Modifiers::fromInt(0x1), u"\x1b"_qs}), Outcome::cancelled);
     EXPECT_FALSE(recording->isRecording());
     EXPECT_TRUE(recording->message().isEmpty());
-    EXPECT_EQ(preferences.combo(HotkeyAction::pin), HotkeyAction(HotkeyAction::pin).defaultCombo());
+    EXPECT_TRUE(storedNothing(HotkeyAction::pin));
     EXPECT_EQ(announced, (QList<bool>{true, false}));
 }
 
 TEST_F(HotkeyRecordingTest, RejectedKeysBeepKeepRecordingAndStoreNothing) {
+    const struct {
+        KeyCombo pressed;
+        QString message;
+    } rejected[] = {
+        {{8, shift, u"c"_qs}, u"Use ⌘, ⌃ or ⌥"_qs},
+        {{49, command, u" "_qs}, u"Used by macOS"_qs},
+        {{8, option | shift | command, u"c"_qs}, u"Used by Copy page link"_qs},
+    };
     recording->start(HotkeyAction::pin);
-    EXPECT_EQ(recording->keyDown({8, u"c"_qs, EventModifier::shift}), Outcome::rejected);
-    EXPECT_EQ(recording->message(), u"Use ⌘, ⌃ or ⌥"_qs);
-    EXPECT_EQ(recording->keyDown({49, u" "_qs, commandFlag}), Outcome::rejected);
-    EXPECT_EQ(recording->message(), u"Used by macOS"_qs);
-    EXPECT_EQ(recording->keyDown(
-                  {8, u"c"_qs, commandFlag | EventModifier::shift | EventModifier::option}),
-              Outcome::rejected);
-    EXPECT_EQ(recording->message(), u"Used by Copy page link"_qs);
+    for (const auto& [pressed, message] : rejected) {
+        EXPECT_EQ(recording->keyDown(pressed), Outcome::rejected);
+        EXPECT_EQ(recording->message(), message);
+    }
     EXPECT_EQ(beeps, 3);
     EXPECT_TRUE(recording->isRecording());
     EXPECT_TRUE(registrar.calls().isEmpty()) << "no trial registration for a rejected key";
-    EXPECT_FALSE(preferences.value(HotkeyAction(HotkeyAction::pin).comboKey()).isValid());
+    EXPECT_TRUE(storedNothing(HotkeyAction::pin));
 }
 
 TEST_F(HotkeyRecordingTest, AcceptedKeyIsTriedStoredAndEndsTheRecording) {
     recording->start(HotkeyAction::pin);
-    EXPECT_EQ(recording->keyDown({8, u"c"_qs, EventModifier::control}), Outcome::stored);
-    EXPECT_EQ(preferences.combo(HotkeyAction::pin), (HotkeyCombo{8, control, u"C"_qs}));
+    EXPECT_EQ(recording->keyDown({8, control, u"c"_qs}), Outcome::stored);
+    const KeyCombo controlC{8, control, u"C"_qs};
+    EXPECT_EQ(preferences.combo(HotkeyAction::pin), controlC);
     EXPECT_FALSE(recording->isRecording());
-    ASSERT_EQ(registrar.calls().size(), 1);
-    EXPECT_EQ(registrar.calls().constFirst(),
-              (FakeHotkeyRegistrar::Call{{8, control, 99}, true, true}));
+    EXPECT_EQ(registrar.calls(), (QList<FakeHotkeyRegistrar::Call>{
+                                     {{controlC, HotkeyRecording::trialId}, true, true}}));
     EXPECT_TRUE(registrar.active().isEmpty()) << "the trial registration is released at once";
     EXPECT_EQ(beeps, 0);
     EXPECT_EQ(announced, (QList<bool>{true, false}));
 }
 
 TEST_F(HotkeyRecordingTest, KeysAnotherProgramHoldsAreRejected) {
-    registrar.takeElsewhere(45, control | option);
+    registrar.takeElsewhere({45, control | option, u"N"_qs});
     recording->start(HotkeyAction::newTab);
-    EXPECT_EQ(recording->keyDown({45, u"n"_qs, EventModifier::control | EventModifier::option}),
-              Outcome::rejected);
+    EXPECT_EQ(recording->keyDown({45, control | option, u"n"_qs}), Outcome::rejected);
     EXPECT_EQ(recording->message(), u"Used by another app"_qs);
     EXPECT_EQ(beeps, 1);
-    EXPECT_EQ(preferences.combo(HotkeyAction::newTab),
-              HotkeyAction(HotkeyAction::newTab).defaultCombo());
-    // The next key replaces the message.
-    EXPECT_EQ(recording->keyDown({45, u"n"_qs, EventModifier::control}), Outcome::stored);
+    EXPECT_TRUE(storedNothing(HotkeyAction::newTab));
+    EXPECT_EQ(recording->keyDown({45, control, u"n"_qs}), Outcome::stored);
 }
 
 TEST_F(HotkeyRecordingTest, RecordingTheCurrentKeysAgainSkipsTheTrial) {
-    preferences.setCombo(HotkeyCombo{45, control, u"N"_qs}, HotkeyAction::newTab);
-    registrar.takeElsewhere(45, control); // would fail a trial: must not be asked
+    preferences.setCombo(KeyCombo{45, control, u"N"_qs}, HotkeyAction::newTab);
+    registrar.takeElsewhere({45, control, u"N"_qs}); // would fail a trial: must not be asked
     recording->start(HotkeyAction::newTab);
-    EXPECT_EQ(recording->keyDown({45, u"n"_qs, EventModifier::control}), Outcome::stored);
+    EXPECT_EQ(recording->keyDown({45, control, u"n"_qs}), Outcome::stored);
     EXPECT_TRUE(registrar.calls().isEmpty());
 
     // The default binding again: stored as no value.
     recording->start(HotkeyAction::newTab);
-    EXPECT_EQ(recording->keyDown({17, u"t"_qs, commandFlag}), Outcome::stored);
-    EXPECT_FALSE(preferences.value(HotkeyAction(HotkeyAction::newTab).comboKey()).isValid());
+    EXPECT_EQ(recording->keyDown({17, command, u"t"_qs}), Outcome::stored);
+    EXPECT_TRUE(storedNothing(HotkeyAction::newTab));
 }
 
 TEST_F(HotkeyRecordingTest, DestroyingARecordingRecorderGivesTheKeysBack) {

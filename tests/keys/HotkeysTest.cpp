@@ -1,11 +1,12 @@
 #include "keys/Hotkeys.h"
 
+#include "keys/HotkeyRecording.h"
 #include "platform/fake/FakeHotkeyRegistrar.h"
-#include "settings/Preferences.h"
-#include "support/TestSettings.h"
+#include "support/KeyComboPrinter.h"
+#include "support/ScratchPreferences.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
+#include <QSet>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -15,146 +16,158 @@
 namespace kivaro {
 namespace {
 
-using namespace HotkeyModifier;
-using Binding = HotkeyRegistrar::Binding;
-using Key = Hotkeys::Key;
+using enum Modifier;
+using Held = FakeHotkeyRegistrar::Held;
+using Press = Hotkeys::Press;
 
 class HotkeysTest : public ::testing::Test {
 protected:
-    HotkeysTest()
-        : preferences(testing::settingsFile(testing::StoreKind::ini,
-                                            folder.filePath(QStringLiteral("settings.conf")))) {
-        hotkeys = std::make_unique<Hotkeys>(registrar, preferences);
-        hotkeys->onPress = [this](Key key) {
-            pressed.append(key);
+    HotkeysTest() : hotkeys(std::make_unique<Hotkeys>(registrar, preferences)) {
+        hotkeys->onPress = [this](Press press) {
+            pressed.append(press);
             pressThreads.append(QThread::currentThread());
         };
     }
 
-    void disable(HotkeyAction action) { preferences.store(action.enableFlag(), false); }
+    void enable(HotkeyAction action, bool on) { preferences.store(action.enableFlag(), on); }
 
-    QTemporaryDir folder;
+    // What the registered keys would report, in registration order.
+    QList<Press> registeredPresses() const {
+        QList<Press> presses;
+        for (const Held& held : registrar.active())
+            presses.append(Hotkeys::pressOf(held.id).value());
+        return presses;
+    }
+
+    testing::ScratchPreferences scratch;
+    Preferences& preferences = scratch.preferences;
     FakeHotkeyRegistrar registrar;
-    Preferences preferences;
     std::unique_ptr<Hotkeys> hotkeys;
-    QList<Key> pressed;
+    QList<Press> pressed;
     QList<QThread*> pressThreads;
 };
 
-TEST_F(HotkeysTest, KeyNumbering) {
-    EXPECT_EQ(Hotkeys::keyFromRaw(1), Key::newTab);
-    EXPECT_EQ(Hotkeys::keyFromRaw(4), Key::copyMarkdown);
-    EXPECT_EQ(Hotkeys::keyFromRaw(6), Key::lastTab);
-    EXPECT_EQ(Hotkeys::keyFromRaw(0), std::nullopt);
-    EXPECT_EQ(Hotkeys::keyFromRaw(7), std::nullopt);
-    EXPECT_EQ(Hotkeys::keyFromRaw(99), std::nullopt);
-    EXPECT_EQ(Hotkeys::keyFromRaw(0xFFFFFFFF), std::nullopt);
+TEST(HotkeysIdTest, EveryPressHasAnIdOfItsOwnAndNoOtherIdMeansAnything) {
+    const QList<Press> meaningful{{HotkeyAction::newTab},   {HotkeyAction::currentTab},
+                                  {HotkeyAction::copyLink}, {HotkeyAction::copyLink, true},
+                                  {HotkeyAction::pin},      {HotkeyAction::lastTab}};
+    QSet<quint32> ids;
+    for (const Press& press : meaningful) {
+        ids.insert(Hotkeys::idOf(press));
+        EXPECT_EQ(Hotkeys::pressOf(Hotkeys::idOf(press)), press);
+    }
+    EXPECT_EQ(ids.size(), meaningful.size());
+    // Nor the id of the recorder's trial registration.
+    for (quint32 id = 0; id <= HotkeyRecording::trialId; ++id) {
+        if (!ids.contains(id)) {
+            EXPECT_EQ(Hotkeys::pressOf(id), std::nullopt) << id;
+        }
+    }
+    EXPECT_EQ(Hotkeys::pressOf(0xFFFFFFFF), std::nullopt);
 }
 
-TEST_F(HotkeysTest, RegistersTheDefaultsWithTheMarkdownVariant) {
+TEST_F(HotkeysTest, RegistersTheDefaultsWithTheMarkdownVariantOnce) {
     hotkeys->registerKeys();
-    const QList<Binding> expected{
-        {17, command, 1},         {37, command, 2},
-        {8, shift | command, 3},  {8, option | shift | command, 4},
-        {35, shift | command, 5}, {48, control, 6},
+    hotkeys->registerKeys();
+    const QList<Held> expected{
+        {{17, command, u"T"_qs}, Hotkeys::idOf({HotkeyAction::newTab})},
+        {{37, command, u"L"_qs}, Hotkeys::idOf({HotkeyAction::currentTab})},
+        {{8, shift | command, u"C"_qs}, Hotkeys::idOf({HotkeyAction::copyLink})},
+        {{8, option | shift | command, u"C"_qs}, Hotkeys::idOf({HotkeyAction::copyLink, true})},
+        {{35, shift | command, u"P"_qs}, Hotkeys::idOf({HotkeyAction::pin})},
+        {{48, control, u"Tab"_qs}, Hotkeys::idOf({HotkeyAction::lastTab})},
     };
     EXPECT_EQ(registrar.active(), expected);
+    EXPECT_EQ(registrar.calls().size(), 6);
     EXPECT_EQ(hotkeys->refs().size(), 6);
     for (const auto& call : registrar.calls())
         EXPECT_FALSE(call.exclusive);
 }
 
-TEST_F(HotkeysTest, RegisterIsIdempotentWhileRegistered) {
-    hotkeys->registerKeys();
-    hotkeys->registerKeys();
-    EXPECT_EQ(registrar.calls().size(), 6);
-    EXPECT_EQ(registrar.active().size(), 6);
-}
-
 TEST_F(HotkeysTest, DisabledFlagsRegisterNothingAndALaterRegisterTriesAgain) {
     for (HotkeyAction action : HotkeyAction::allCases())
-        disable(action);
+        enable(action, false);
     hotkeys->registerKeys();
     EXPECT_TRUE(registrar.calls().isEmpty());
     EXPECT_TRUE(hotkeys->refs().isEmpty());
 
-    preferences.store(HotkeyAction(HotkeyAction::pin).enableFlag(), true);
+    enable(HotkeyAction::pin, true);
     hotkeys->registerKeys();
-    EXPECT_EQ(registrar.active(), (QList<Binding>{{35, shift | command, 5}}));
+    EXPECT_EQ(registeredPresses(), QList<Press>{{HotkeyAction::pin}});
 }
 
 TEST_F(HotkeysTest, CopyLinkFlagControlsBothCopyKeysAndOptionBindingsGetNoVariant) {
-    disable(HotkeyAction::copyLink);
+    const QList<Press> others{{HotkeyAction::newTab},
+                              {HotkeyAction::currentTab},
+                              {HotkeyAction::pin},
+                              {HotkeyAction::lastTab}};
+    enable(HotkeyAction::copyLink, false);
     hotkeys->registerKeys();
-    for (const Binding& binding : registrar.active()) {
-        EXPECT_NE(binding.id, 3u);
-        EXPECT_NE(binding.id, 4u);
-    }
+    EXPECT_EQ(registeredPresses(), others);
     hotkeys->unregisterKeys();
 
-    preferences.store(HotkeyAction(HotkeyAction::copyLink).enableFlag(), true);
-    preferences.setCombo(HotkeyCombo{8, option | command, u"C"_qs}, HotkeyAction::copyLink);
+    enable(HotkeyAction::copyLink, true);
+    preferences.setCombo(KeyCombo{8, option | command, u"C"_qs}, HotkeyAction::copyLink);
     hotkeys->registerKeys();
-    QList<quint32> ids;
-    for (const Binding& binding : registrar.active())
-        ids.append(binding.id);
-    EXPECT_EQ(ids, (QList<quint32>{1, 2, 3, 5, 6}));
+    QList<Press> withCopy = others;
+    withCopy.insert(2, {HotkeyAction::copyLink});
+    EXPECT_EQ(registeredPresses(), withCopy);
 }
 
 TEST_F(HotkeysTest, ARefusedBindingIsSkippedAndTheOthersStillRegister) {
-    registrar.takeElsewhere(17, command);
+    registrar.takeElsewhere({17, command, u"T"_qs});
     hotkeys->registerKeys();
     EXPECT_EQ(registrar.calls().size(), 6);
     EXPECT_EQ(hotkeys->refs().size(), 5);
-    EXPECT_FALSE(registrar.press(17, command));
+    EXPECT_FALSE(registrar.press({17, command, u"T"_qs}));
 }
 
 TEST_F(HotkeysTest, UnregisterReleasesInOrderAndReRegisterReadsNewBindings) {
     hotkeys->registerKeys();
     const QList<HotkeyRegistrar::Ref> refs = hotkeys->refs();
     hotkeys->unregisterKeys();
+    hotkeys->unregisterKeys();
     EXPECT_EQ(registrar.released(), refs);
     EXPECT_TRUE(registrar.active().isEmpty());
     EXPECT_TRUE(hotkeys->refs().isEmpty());
-    hotkeys->unregisterKeys();
-    EXPECT_EQ(registrar.released(), refs);
     EXPECT_TRUE(registrar.hasPressHandler());
 
-    preferences.setCombo(HotkeyCombo{45, control | command, u"N"_qs}, HotkeyAction::newTab);
+    const KeyCombo controlCommandN{45, control | command, u"N"_qs};
+    preferences.setCombo(controlCommandN, HotkeyAction::newTab);
     hotkeys->registerKeys();
-    EXPECT_EQ(registrar.active().constFirst(), (Binding{45, control | command, 1}));
+    EXPECT_EQ(registrar.active().constFirst(),
+              (Held{controlCommandN, Hotkeys::idOf({HotkeyAction::newTab})}));
 }
 
 TEST_F(HotkeysTest, PressesArriveOnTheMainThreadAfterTheCallback) {
     hotkeys->registerKeys();
-    ASSERT_TRUE(registrar.press(8, option | shift | command));
+    ASSERT_TRUE(registrar.press({8, option | shift | command, u"C"_qs}));
     EXPECT_TRUE(pressed.isEmpty()) << "delivered inside the platform callback";
     QCoreApplication::processEvents();
-    EXPECT_EQ(pressed, QList<Key>{Key::copyMarkdown});
+    EXPECT_EQ(pressed, (QList<Press>{{HotkeyAction::copyLink, true}}));
 
-    std::thread other([this] { registrar.press(48, control); });
+    std::thread other([this] { registrar.press({48, control, u"Tab"_qs}); });
     other.join();
     QCoreApplication::processEvents();
-    EXPECT_EQ(pressed, (QList<Key>{Key::copyMarkdown, Key::lastTab}));
+    EXPECT_EQ(pressed, (QList<Press>{{HotkeyAction::copyLink, true}, {HotkeyAction::lastTab}}));
     EXPECT_EQ(pressThreads, (QList<QThread*>{QThread::currentThread(), QThread::currentThread()}));
 }
 
 TEST_F(HotkeysTest, UnknownIdsAndMissingCallbackDoNothing) {
-    registrar.deliver(0);
-    registrar.deliver(7);
-    registrar.deliver(99);
+    for (quint32 id : {0u, Hotkeys::idOf({HotkeyAction::newTab, true}), HotkeyRecording::trialId})
+        registrar.deliver(id);
     QCoreApplication::processEvents();
     EXPECT_TRUE(pressed.isEmpty());
 
     hotkeys->onPress = nullptr;
-    registrar.deliver(1);
+    registrar.deliver(Hotkeys::idOf({HotkeyAction::newTab}));
     QCoreApplication::processEvents();
     EXPECT_TRUE(pressed.isEmpty());
 }
 
 TEST_F(HotkeysTest, DestructionReleasesKeysAndDropsQueuedPresses) {
     hotkeys->registerKeys();
-    registrar.deliver(1);
+    registrar.deliver(Hotkeys::idOf({HotkeyAction::newTab}));
     hotkeys.reset();
     QCoreApplication::processEvents();
     EXPECT_TRUE(pressed.isEmpty());

@@ -1,15 +1,12 @@
 #include "platform/linux/X11HotkeyRegistrar.h"
 
 #include "XvfbServer.h"
-#include "keys/HotkeyCombo.h"
 #include "keys/Hotkeys.h"
-#include "settings/Preferences.h"
-#include "support/TestSettings.h"
+#include "support/ScratchPreferences.h"
 #include "support/X11TestClient.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -19,11 +16,10 @@
 namespace kivaro {
 namespace {
 
-using namespace HotkeyModifier;
-using Binding = HotkeyRegistrar::Binding;
+using enum Modifier;
 
-constexpr quint32 keyT = 17;
-constexpr quint32 keyC = 8;
+const KeyCombo commandT{VirtualKey::t, command, u"T"_qs};
+const KeyCombo commandC{VirtualKey::c, command, u"C"_qs};
 
 // Runs the event loop until `done` holds or a generous bound passes (a lost event must
 // fail the test, not hang it).
@@ -54,9 +50,8 @@ protected:
         return std::make_unique<X11HotkeyRegistrar>(display());
     }
 
-    bool typeAndWait(quint32 keyCode, quint32 modifiers, qsizetype expectedPresses) {
-        return keyboard->type(keyCode, modifiers) &&
-               runUntil([&] { return presses.size() >= expectedPresses; });
+    bool typeAndWait(const KeyCombo& keys, qsizetype expectedPresses) {
+        return keyboard->type(keys) && runUntil([&] { return presses.size() >= expectedPresses; });
     }
 
     std::unique_ptr<X11HotkeyRegistrar> registrar;
@@ -65,129 +60,131 @@ protected:
 };
 
 TEST_F(X11HotkeyRegistrarTest, AGrabbedKeyPressedByAnotherClientIsDelivered) {
-    const auto ref = registrar->registerHotkey({keyT, command, 1}, false);
+    const auto ref = registrar->registerHotkey(commandT, 1, false);
     ASSERT_TRUE(ref);
-    ASSERT_TRUE(typeAndWait(keyT, command, 1));
+    ASSERT_TRUE(typeAndWait(commandT, 1));
     EXPECT_EQ(presses, QList<quint32>{1});
 
-    const auto markdown = registrar->registerHotkey({keyC, option | shift | command, 4}, false);
-    ASSERT_TRUE(markdown);
-    ASSERT_TRUE(typeAndWait(keyC, option | shift | command, 2));
+    const KeyCombo markdown{VirtualKey::c, option | shift | command, u"C"_qs};
+    ASSERT_TRUE(registrar->registerHotkey(markdown, 4, false));
+    ASSERT_TRUE(typeAndWait(markdown, 2));
     EXPECT_EQ(presses, (QList<quint32>{1, 4}));
 }
 
 TEST_F(X11HotkeyRegistrarTest, AHeldKeyFiresOncePerPress) {
-    ASSERT_TRUE(registrar->registerHotkey({keyT, command, 1}, false));
-    ASSERT_TRUE(registrar->registerHotkey({keyC, command, 3}, false));
-    ASSERT_TRUE(keyboard->hold(keyT, command, 5));
+    ASSERT_TRUE(registrar->registerHotkey(commandT, 1, false));
+    ASSERT_TRUE(registrar->registerHotkey(commandC, 3, false));
+    ASSERT_TRUE(keyboard->hold(commandT, 5));
     // A later press of another key proves the repeats before it have been read.
-    ASSERT_TRUE(typeAndWait(keyC, command, 2));
+    ASSERT_TRUE(typeAndWait(commandC, 2));
     EXPECT_EQ(presses, (QList<quint32>{1, 3}));
-    ASSERT_TRUE(typeAndWait(keyT, command, 3));
+    ASSERT_TRUE(typeAndWait(commandT, 3));
     EXPECT_EQ(presses, (QList<quint32>{1, 3, 1}));
 }
 
 TEST_F(X11HotkeyRegistrarTest, CapsLockAndNumLockDoNotStopAHotKey) {
-    ASSERT_TRUE(registrar->registerHotkey({keyT, command, 1}, false));
+    ASSERT_TRUE(registrar->registerHotkey(commandT, 1, false));
     ASSERT_TRUE(keyboard->toggleCapsLock());
-    ASSERT_TRUE(typeAndWait(keyT, command, 1));
+    ASSERT_TRUE(typeAndWait(commandT, 1));
     ASSERT_TRUE(keyboard->toggleNumLock());
-    ASSERT_TRUE(typeAndWait(keyT, command, 2));
+    ASSERT_TRUE(typeAndWait(commandT, 2));
     ASSERT_TRUE(keyboard->toggleCapsLock());
-    ASSERT_TRUE(typeAndWait(keyT, command, 3));
+    ASSERT_TRUE(typeAndWait(commandT, 3));
     ASSERT_TRUE(keyboard->toggleNumLock());
     EXPECT_EQ(presses, (QList<quint32>{1, 1, 1}));
 }
 
 TEST_F(X11HotkeyRegistrarTest, AKeyAnotherProgramHoldsCannotBeRegisteredUntilReleased) {
-    const auto ours = registrar->registerHotkey({keyT, command, 1}, false);
+    const auto ours = registrar->registerHotkey(commandT, 1, false);
     ASSERT_TRUE(ours);
 
     auto other = otherProgram();
     ASSERT_TRUE(other->isConnected());
-    EXPECT_EQ(other->registerHotkey({keyT, command, 1}, false), std::nullopt);
+    EXPECT_EQ(other->registerHotkey(commandT, 1, false), std::nullopt);
     // The refused program holds none of the lock variants either: after we let go, it can
     // take the key, and a keyboard press reaches it instead of us.
     registrar->unregisterHotkey(*ours);
     QList<quint32> otherPresses;
     other->setPressHandler([&](quint32 id) { otherPresses.append(id); });
-    ASSERT_TRUE(other->registerHotkey({keyT, command, 7}, false));
-    ASSERT_TRUE(keyboard->type(keyT, command));
+    ASSERT_TRUE(other->registerHotkey(commandT, 7, false));
+    ASSERT_TRUE(keyboard->type(commandT));
     ASSERT_TRUE(runUntil([&] { return !otherPresses.isEmpty(); }));
     EXPECT_EQ(otherPresses, QList<quint32>{7});
     EXPECT_TRUE(presses.isEmpty());
 }
 
 TEST_F(X11HotkeyRegistrarTest, AGrabOfAnyOtherClientRefusesTheRegistration) {
-    ASSERT_TRUE(keyboard->grab(keyC, control));
-    EXPECT_EQ(registrar->registerHotkey({keyC, control, 6}, false), std::nullopt);
+    const KeyCombo controlC{VirtualKey::c, control, u"C"_qs};
+    ASSERT_TRUE(keyboard->grab(controlC));
+    EXPECT_EQ(registrar->registerHotkey(controlC, 6, false), std::nullopt);
     // Other modifiers on the same key are still free.
-    EXPECT_TRUE(registrar->registerHotkey({keyC, control | shift, 6}, false));
+    EXPECT_TRUE(registrar->registerHotkey({VirtualKey::c, control | shift, u"C"_qs}, 6, false));
 }
 
 TEST_F(X11HotkeyRegistrarTest, SharedAndExclusiveRegistrationsOfOurOwn) {
-    const auto first = registrar->registerHotkey({keyT, command, 1}, false);
+    const auto first = registrar->registerHotkey(commandT, 1, false);
     ASSERT_TRUE(first);
     // The trial registration of a recorder is exclusive: it fails while we hold the key.
-    EXPECT_EQ(registrar->registerHotkey({keyT, command, 99}, true), std::nullopt);
-    const auto second = registrar->registerHotkey({keyT, command, 2}, false);
+    EXPECT_EQ(registrar->registerHotkey(commandT, 99, true), std::nullopt);
+    const auto second = registrar->registerHotkey(commandT, 2, false);
     ASSERT_TRUE(second);
-    ASSERT_TRUE(typeAndWait(keyT, command, 2));
+    ASSERT_TRUE(typeAndWait(commandT, 2));
     EXPECT_EQ(presses, (QList<quint32>{1, 2}));
 
     // Releasing one keeps the grab for the other.
     registrar->unregisterHotkey(*first);
     registrar->unregisterHotkey(*first);
-    EXPECT_FALSE(keyboard->grab(keyT, command));
-    ASSERT_TRUE(typeAndWait(keyT, command, 3));
+    EXPECT_FALSE(keyboard->grab(commandT));
+    ASSERT_TRUE(typeAndWait(commandT, 3));
     EXPECT_EQ(presses.last(), 2u);
 
     // Releasing the last one gives the key back to the display.
     registrar->unregisterHotkey(*second);
-    EXPECT_TRUE(keyboard->grab(keyT, command));
+    EXPECT_TRUE(keyboard->grab(commandT));
 }
 
 TEST_F(X11HotkeyRegistrarTest, KeysThisKeyboardLacksAreRefused) {
-    EXPECT_EQ(registrar->registerHotkey({10, command, 1}, false), std::nullopt);
-    EXPECT_EQ(registrar->registerHotkey({999, command, 1}, false), std::nullopt);
+    for (const std::optional<quint32> code : {std::optional<quint32>(10), {999}, {}})
+        EXPECT_EQ(registrar->registerHotkey({code, command, u"x"_qs}, 1, false), std::nullopt);
     registrar->unregisterHotkey(12345);
 }
 
 TEST_F(X11HotkeyRegistrarTest, DestroyingTheRegistrarReleasesItsKeys) {
-    ASSERT_TRUE(registrar->registerHotkey({keyT, command, 1}, false));
-    ASSERT_TRUE(registrar->registerHotkey({keyC, shift | command, 3}, false));
+    const KeyCombo shiftCommandC{VirtualKey::c, shift | command, u"C"_qs};
+    ASSERT_TRUE(registrar->registerHotkey(commandT, 1, false));
+    ASSERT_TRUE(registrar->registerHotkey(shiftCommandC, 3, false));
     registrar.reset();
-    EXPECT_TRUE(keyboard->grab(keyT, command));
-    EXPECT_TRUE(keyboard->grab(keyC, shift | command));
+    EXPECT_TRUE(keyboard->grab(commandT));
+    EXPECT_TRUE(keyboard->grab(shiftCommandC));
 }
 
 TEST_F(X11HotkeyRegistrarTest, TheConfiguredBindingsBecomeHotKeys) {
-    QTemporaryDir folder;
-    Preferences preferences(
-        testing::settingsFile(testing::StoreKind::ini, folder.filePath(QStringLiteral("p.conf"))));
-    preferences.setCombo(HotkeyCombo{35, control | option, u"P"_qs}, HotkeyAction::pin);
-    Hotkeys hotkeys(*registrar, preferences);
-    QList<Hotkeys::Key> keys;
-    hotkeys.onPress = [&](Hotkeys::Key key) { keys.append(key); };
+    testing::ScratchPreferences scratch;
+    const KeyCombo superAltP{VirtualKey::p, control | option, u"P"_qs};
+    scratch.preferences.setCombo(superAltP, HotkeyAction::pin);
+    Hotkeys hotkeys(*registrar, scratch.preferences);
+    QList<Hotkeys::Press> pressed;
+    hotkeys.onPress = [&](Hotkeys::Press press) { pressed.append(press); };
     hotkeys.registerKeys();
     EXPECT_EQ(hotkeys.refs().size(), 6);
 
     // Ctrl+Shift+C copies a link; with Alt, a Markdown link; Super+Alt+P pins.
-    ASSERT_TRUE(keyboard->type(keyC, shift | command));
-    ASSERT_TRUE(keyboard->type(keyC, option | shift | command));
-    ASSERT_TRUE(keyboard->type(35, control | option));
-    ASSERT_TRUE(runUntil([&] { return keys.size() >= 3; }));
-    EXPECT_EQ(keys, (QList<Hotkeys::Key>{Hotkeys::Key::copyLink, Hotkeys::Key::copyMarkdown,
-                                         Hotkeys::Key::pin}));
+    ASSERT_TRUE(keyboard->type({VirtualKey::c, shift | command, u"C"_qs}));
+    ASSERT_TRUE(keyboard->type({VirtualKey::c, option | shift | command, u"C"_qs}));
+    ASSERT_TRUE(keyboard->type(superAltP));
+    ASSERT_TRUE(runUntil([&] { return pressed.size() >= 3; }));
+    EXPECT_EQ(pressed,
+              (QList<Hotkeys::Press>{
+                  {HotkeyAction::copyLink}, {HotkeyAction::copyLink, true}, {HotkeyAction::pin}}));
 
     hotkeys.unregisterKeys();
-    EXPECT_TRUE(keyboard->grab(keyT, command)) << "unregistering gives the keys back";
+    EXPECT_TRUE(keyboard->grab(commandT)) << "unregistering gives the keys back";
 }
 
 TEST(X11HotkeyRegistrarWithoutServerTest, NoDisplayMeansEveryRegistrationFails) {
     X11HotkeyRegistrar registrar(QStringLiteral(":65000"));
     EXPECT_FALSE(registrar.isConnected());
-    EXPECT_EQ(registrar.registerHotkey({keyT, command, 1}, false), std::nullopt);
+    EXPECT_EQ(registrar.registerHotkey(commandT, 1, false), std::nullopt);
     registrar.unregisterHotkey(1);
     registrar.processEvents();
 }

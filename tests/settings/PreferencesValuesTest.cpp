@@ -3,6 +3,7 @@
 #include "platform/fake/FakeLoginItem.h"
 #include "settings/Preferences.h"
 #include "settings/Storage.h"
+#include "support/KeyComboPrinter.h"
 #include "support/TestSettings.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,7 @@ namespace kivaro {
 namespace {
 
 using testing::StoreKind;
-using namespace HotkeyModifier;
+using enum Modifier;
 
 class PreferencesValuesTest : public ::testing::TestWithParam<StoreKind> {
 protected:
@@ -74,7 +75,7 @@ void expectFreshDefaults(const Preferences& preferences) {
     EXPECT_EQ(preferences.searchEngine(), SearchEngine::google);
     EXPECT_EQ(preferences.sectionOrder(), ResultSection::allCases());
     EXPECT_TRUE(preferences.historySources().isEmpty());
-    const HotkeyCombos combos = preferences.combos();
+    const ActionCombos combos = preferences.combos();
     EXPECT_EQ(combos.keys(), HotkeyAction::allCases());
     for (HotkeyAction action : HotkeyAction::allCases()) {
         EXPECT_EQ(combos.value(action), action.defaultCombo());
@@ -94,7 +95,7 @@ TEST_P(PreferencesValuesTest, EveryWriterReadsBackAfterReopening) {
     preferences.setSearchSuggestions(false);
     preferences.setHistorySources({u"chrome"_qs, u"arc"_qs, u"brave"_qs});
     preferences.setSectionOrder({ResultSection::commands, ResultSection::tabs});
-    preferences.setCombo(HotkeyCombo{45, control | command, u"N"_qs}, HotkeyAction::newTab);
+    preferences.setCombo(KeyCombo{45, control | command, u"N"_qs}, HotkeyAction::newTab);
     preferences.store(PreferenceKey::panelTheme, u"dark"_qs);
     preferences.store(PreferenceKey::accent, u"custom"_qs);
     preferences.store(PreferenceKey::customAccent, u"#1F35C7"_qs);
@@ -117,7 +118,7 @@ TEST_P(PreferencesValuesTest, EveryWriterReadsBackAfterReopening) {
     EXPECT_EQ(again.sectionOrder(),
               (QList<ResultSection>{ResultSection::commands, ResultSection::tabs,
                                     ResultSection::history, ResultSection::search}));
-    EXPECT_EQ(again.combo(HotkeyAction::newTab), (HotkeyCombo{45, control | command, u"N"_qs}));
+    EXPECT_EQ(again.combo(HotkeyAction::newTab), (KeyCombo{45, control | command, u"N"_qs}));
     EXPECT_EQ(again.panelTheme(), PanelTheme::dark);
     EXPECT_EQ(again.accent(), AccentChoice::custom);
     EXPECT_EQ(again.customAccent(), u"#1F35C7"_qs);
@@ -273,29 +274,43 @@ TEST_P(PreferencesValuesTest, TextIsABooleanOrANumberOnlyInATextStore) {
     EXPECT_EQ(preferences.historySources().isEmpty(), typed());
 }
 
-TEST_P(PreferencesValuesTest, StoredBindingsDecodeOrFallBack) {
-    const QString key = HotkeyAction(HotkeyAction::pin).comboKey();
-    preferences.store(key, QByteArray(R"({"keyCode":999,"modifiers":4096,"key":"?"})"));
-    EXPECT_EQ(preferences.combo(HotkeyAction::pin), (HotkeyCombo{999, control, u"?"_qs}));
-    EXPECT_EQ(preferences.combos().value(HotkeyAction::pin).glyphs(),
-              (QStringList{u"⌃"_qs, u"?"_qs}));
-    preferences.store(key, QByteArray("\x00\xff{{", 4));
-    EXPECT_EQ(preferences.combo(HotkeyAction::pin), HotkeyAction(HotkeyAction::pin).defaultCombo());
+TEST_P(PreferencesValuesTest, StoredBindingsReadAndWriteAsEarlierVersionsDid) {
+    const HotkeyAction pin = HotkeyAction::pin;
+    // The Mac's key code, the Carbon modifier masks and the key's name, keys in JSON order.
+    const struct {
+        const char* stored;
+        KeyCombo combo;
+    } bindings[] = {
+        {R"({"key":"N","keyCode":45,"modifiers":4352})", {45, control | command, u"N"_qs}},
+        {R"({"key":"↩","keyCode":36,"modifiers":2560})", {36, option | shift, u"↩"_qs}},
+        {R"({"key":"F5","keyCode":96,"modifiers":6912})", {96, allModifiers, u"F5"_qs}},
+        // An unknown key code is kept; it simply registers nowhere.
+        {R"({"key":"?","keyCode":999,"modifiers":4096})", {999, control, u"?"_qs}},
+    };
+    for (const auto& [stored, combo] : bindings) {
+        preferences.store(pin.comboKey(), QByteArray(stored));
+        EXPECT_EQ(preferences.combo(pin), combo) << stored;
+        preferences.setCombo(std::nullopt, pin);
+        preferences.setCombo(combo, pin);
+        EXPECT_EQ(reopened().value(pin.comboKey()).toByteArray(), QByteArray(stored));
+    }
+    preferences.store(pin.comboKey(), QByteArray("\x00\xff{{", 4));
+    EXPECT_EQ(preferences.combo(pin), pin.defaultCombo());
 }
 
 TEST_P(PreferencesValuesTest, SettingABindingToItsDefaultRemovesTheKey) {
     const HotkeyAction action = HotkeyAction::copyLink;
-    preferences.setCombo(HotkeyCombo{8, control | command, u"C"_qs}, action);
+    preferences.setCombo(KeyCombo{8, control | command, u"C"_qs}, action);
     EXPECT_TRUE(reopened().value(action.comboKey()).isValid());
     preferences.setCombo(action.defaultCombo(), action);
     EXPECT_FALSE(reopened().value(action.comboKey()).isValid());
 
-    preferences.setCombo(HotkeyCombo{8, control | command, u"C"_qs}, action);
+    preferences.setCombo(KeyCombo{8, control | command, u"C"_qs}, action);
     preferences.setCombo(std::nullopt, action);
     EXPECT_FALSE(reopened().value(action.comboKey()).isValid());
 
     // Same keys, another name: not the default, so it is kept.
-    preferences.setCombo(HotkeyCombo{8, shift | command, u"c"_qs}, action);
+    preferences.setCombo(KeyCombo{8, shift | command, u"c"_qs}, action);
     EXPECT_EQ(reopened().combo(action).key, u"c"_qs);
     EXPECT_EQ(changes.size(), 5);
 }

@@ -1,6 +1,5 @@
 #include "support/X11TestClient.h"
 
-#include "keys/HotkeyCombo.h"
 #include "platform/linux/X11Keys.h"
 
 #include <X11/Xatom.h>
@@ -16,12 +15,16 @@ namespace kivaro {
 
 namespace {
 
-constexpr std::array<std::pair<quint32, unsigned long>, 4> modifierKeys{{
-    {HotkeyModifier::command, XK_Control_L},
-    {HotkeyModifier::control, XK_Super_L},
-    {HotkeyModifier::option, XK_Alt_L},
-    {HotkeyModifier::shift, XK_Shift_L},
+constexpr std::array<std::pair<Modifier, unsigned long>, 4> modifierKeys{{
+    {Modifier::command, XK_Control_L},
+    {Modifier::control, XK_Super_L},
+    {Modifier::option, XK_Alt_L},
+    {Modifier::shift, XK_Shift_L},
 }};
+
+unsigned long keysymOf(const KeyCombo& keys) {
+    return keys.keyCode ? X11Keys::keysym(*keys.keyCode) : NoSymbol;
+}
 
 bool refused = false;
 
@@ -56,28 +59,28 @@ bool X11TestClient::tap(unsigned long keysym) {
     return sent;
 }
 
-bool X11TestClient::type(quint32 virtualKeyCode, quint32 hotkeyModifiers) {
-    return hold(virtualKeyCode, hotkeyModifiers, 1);
+bool X11TestClient::type(const KeyCombo& keys) {
+    return hold(keys, 1);
 }
 
-bool X11TestClient::sendModifiers(quint32 hotkeyModifiers, bool down) {
+bool X11TestClient::sendModifiers(Modifiers modifiers, bool down) {
     bool sent = true;
-    for (const auto& [mask, keysym] : modifierKeys) {
-        if (hotkeyModifiers & mask)
+    for (const auto& [modifier, keysym] : modifierKeys) {
+        if (modifiers & modifier)
             sent = send(keysym, down) && sent;
     }
     return sent;
 }
 
-bool X11TestClient::hold(quint32 virtualKeyCode, quint32 hotkeyModifiers, int presses) {
+bool X11TestClient::hold(const KeyCombo& keys, int presses) {
     if (!display_)
         return false;
-    const unsigned long keysym = X11Keys::keysym(virtualKeyCode);
-    bool sent = sendModifiers(hotkeyModifiers, true);
+    const unsigned long keysym = keysymOf(keys);
+    bool sent = sendModifiers(keys.modifiers, true);
     for (int i = 0; i < presses; ++i)
         sent = send(keysym, true) && sent;
     sent = send(keysym, false) && sent;
-    sent = sendModifiers(hotkeyModifiers, false) && sent;
+    sent = sendModifiers(keys.modifiers, false) && sent;
     XSync(display_, False);
     return sent;
 }
@@ -90,16 +93,16 @@ bool X11TestClient::toggleNumLock() {
     return display_ && tap(XK_Num_Lock);
 }
 
-bool X11TestClient::grab(quint32 virtualKeyCode, quint32 hotkeyModifiers) {
+bool X11TestClient::grab(const KeyCombo& keys) {
     if (!display_)
         return false;
-    const KeyCode code = XKeysymToKeycode(display_, X11Keys::keysym(virtualKeyCode));
+    const KeyCode code = XKeysymToKeycode(display_, keysymOf(keys));
     if (code == 0)
         return false;
     XSync(display_, False);
     refused = false;
     const XErrorHandler previous = XSetErrorHandler(&noteRefusal);
-    XGrabKey(display_, code, X11Keys::modifierMask(hotkeyModifiers), DefaultRootWindow(display_),
+    XGrabKey(display_, code, X11Keys::modifierMask(keys.modifiers), DefaultRootWindow(display_),
              False, GrabModeAsync, GrabModeAsync);
     XSync(display_, False);
     XSetErrorHandler(previous);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/KeyCombo.h"
+
 #include <QList>
 #include <QString>
 
@@ -20,20 +22,20 @@ public:
 
     bool isConnected() const { return display_ != nullptr; }
 
-    // Holds the binding's modifiers (HotkeyModifier masks), presses and releases the key
-    // of the virtual key code, then lets the modifiers go. False when a key is missing.
-    bool type(quint32 virtualKeyCode, quint32 hotkeyModifiers);
+    // Holds the modifiers, presses and releases the key, then lets the modifiers go. False
+    // when a key is missing.
+    bool type(const KeyCombo& keys);
 
-    // Holds the binding's modifiers and presses the key `presses` times without letting it
-    // go, as a key held down repeats; then releases everything.
-    bool hold(quint32 virtualKeyCode, quint32 hotkeyModifiers, int presses);
+    // Holds the modifiers and presses the key `presses` times without letting it go, as a
+    // key held down repeats; then releases everything.
+    bool hold(const KeyCombo& keys, int presses);
 
     // Press and release Caps Lock or Num Lock, which switches its lock state.
     bool toggleCapsLock();
     bool toggleNumLock();
 
     // A passive grab on the root window, as a competing program would hold it.
-    bool grab(quint32 virtualKeyCode, quint32 hotkeyModifiers);
+    bool grab(const KeyCombo& keys);
 
     // A window with this WM_CLASS and, if given, _NET_WM_PID, as an application would map it.
     unsigned long createWindow(const QString& instance, const QString& className,
@@ -54,7 +56,7 @@ public:
 private:
     bool tap(unsigned long keysym);
     bool send(unsigned long keysym, bool down);
-    bool sendModifiers(quint32 hotkeyModifiers, bool down);
+    bool sendModifiers(Modifiers modifiers, bool down);
 
     _XDisplay* display_ = nullptr;
 };

@@ -2,23 +2,30 @@
 
 namespace kivaro {
 
-bool FakeHotkeyRegistrar::heldByUs(const Binding& binding) const {
-    for (const Binding& held : active_) {
-        if (held.keyCode == binding.keyCode && held.modifiers == binding.modifiers)
+bool FakeHotkeyRegistrar::anySameKeys(const QList<KeyCombo>& held, const KeyCombo& keys) {
+    for (const KeyCombo& one : held) {
+        if (one.sameKeys(keys))
             return true;
     }
     return false;
 }
 
-std::optional<HotkeyRegistrar::Ref> FakeHotkeyRegistrar::registerHotkey(const Binding& binding,
-                                                                        bool exclusive) {
-    const bool refused = elsewhere_.contains(qMakePair(binding.keyCode, binding.modifiers)) ||
-                         (exclusive && heldByUs(binding));
-    calls_.append({binding, exclusive, !refused});
+QList<KeyCombo> FakeHotkeyRegistrar::heldByUs() const {
+    QList<KeyCombo> keys;
+    for (const Held& held : active_)
+        keys.append(held.keys);
+    return keys;
+}
+
+std::optional<HotkeyRegistrar::Ref>
+FakeHotkeyRegistrar::registerHotkey(const KeyCombo& keys, quint32 id, bool exclusive) {
+    const bool refused =
+        anySameKeys(elsewhere_, keys) || (exclusive && anySameKeys(heldByUs(), keys));
+    calls_.append({{keys, id}, exclusive, !refused});
     if (refused)
         return std::nullopt;
     const Ref ref = next_++;
-    active_.insert(ref, binding);
+    active_.insert(ref, {keys, id});
     return ref;
 }
 
@@ -31,13 +38,13 @@ void FakeHotkeyRegistrar::setPressHandler(PressHandler handler) {
     handler_ = std::move(handler);
 }
 
-void FakeHotkeyRegistrar::takeElsewhere(quint32 keyCode, quint32 modifiers) {
-    elsewhere_.append(qMakePair(keyCode, modifiers));
+void FakeHotkeyRegistrar::takeElsewhere(const KeyCombo& keys) {
+    elsewhere_.append(keys);
 }
 
-bool FakeHotkeyRegistrar::press(quint32 keyCode, quint32 modifiers) {
-    for (const Binding& held : std::as_const(active_)) {
-        if (held.keyCode == keyCode && held.modifiers == modifiers) {
+bool FakeHotkeyRegistrar::press(const KeyCombo& keys) {
+    for (const Held& held : std::as_const(active_)) {
+        if (held.keys.sameKeys(keys)) {
             deliver(held.id);
             return true;
         }
@@ -50,7 +57,7 @@ void FakeHotkeyRegistrar::deliver(quint32 id) {
         handler_(id);
 }
 
-QList<HotkeyRegistrar::Binding> FakeHotkeyRegistrar::active() const {
+QList<FakeHotkeyRegistrar::Held> FakeHotkeyRegistrar::active() const {
     return active_.values();
 }
 

@@ -65,14 +65,14 @@ void X11HotkeyRegistrar::setPressHandler(PressHandler handler) {
     handler_ = std::move(handler);
 }
 
-std::optional<X11HotkeyRegistrar::Grab> X11HotkeyRegistrar::grabFor(const Binding& binding) const {
-    const KeySym symbol = X11Keys::keysym(binding.keyCode);
+std::optional<X11HotkeyRegistrar::Grab> X11HotkeyRegistrar::grabFor(const KeyCombo& keys) const {
+    const KeySym symbol = keys.keyCode ? X11Keys::keysym(*keys.keyCode) : NoSymbol;
     if (symbol == NoSymbol)
         return std::nullopt;
     const KeyCode keycode = XKeysymToKeycode(display_, symbol);
     if (keycode == 0)
         return std::nullopt;
-    return Grab{keycode, X11Keys::modifierMask(binding.modifiers)};
+    return Grab{keycode, X11Keys::modifierMask(keys.modifiers)};
 }
 
 QList<unsigned int> X11HotkeyRegistrar::lockVariants(unsigned int modifiers) const {
@@ -105,18 +105,18 @@ void X11HotkeyRegistrar::ungrab(const Grab& grab) {
         XUngrabKey(display_, int(grab.keycode), modifiers, root_);
 }
 
-std::optional<HotkeyRegistrar::Ref> X11HotkeyRegistrar::registerHotkey(const Binding& binding,
-                                                                       bool exclusive) {
+std::optional<HotkeyRegistrar::Ref> X11HotkeyRegistrar::registerHotkey(const KeyCombo& keys,
+                                                                       quint32 id, bool exclusive) {
     if (!display_)
         return std::nullopt;
-    const auto grab = grabFor(binding);
+    const auto grab = grabFor(keys);
     if (!grab)
         return std::nullopt;
     const bool held = holders_.contains(*grab);
     if ((held && exclusive) || (!held && !this->grab(*grab)))
         return std::nullopt;
     const Ref ref = next_++;
-    registrations_.insert(ref, {*grab, binding.id});
+    registrations_.insert(ref, {*grab, id});
     holders_[*grab].append(ref);
     scheduleProcessing();
     return ref;

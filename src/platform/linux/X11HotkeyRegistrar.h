@@ -29,7 +29,7 @@ public:
 
     bool isConnected() const { return display_ != nullptr; }
 
-    std::optional<Ref> registerHotkey(const Binding& binding, bool exclusive) override;
+    std::optional<Ref> registerHotkey(const KeyCombo& keys, quint32 id, bool exclusive) override;
     void unregisterHotkey(Ref ref) override;
     void setPressHandler(PressHandler handler) override;
 
@@ -52,7 +52,7 @@ private:
         quint32 id = 0;
     };
 
-    std::optional<Grab> grabFor(const Binding& binding) const;
+    std::optional<Grab> grabFor(const KeyCombo& keys) const;
     // The modifier variants grabbed for one combination, so that Caps Lock and Num Lock
     // do not stop a hot key.
     QList<unsigned int> lockVariants(unsigned int modifiers) const;

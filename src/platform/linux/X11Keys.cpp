@@ -1,8 +1,5 @@
 #include "platform/linux/X11Keys.h"
 
-#include "keys/HotkeyCombo.h"
-#include "platform/KeyCombo.h"
-
 #include <X11/X.h>
 #include <X11/keysym.h>
 #include <array>
@@ -150,11 +147,13 @@ unsigned long unshifted(unsigned long symbol) {
     return symbol;
 }
 
-constexpr std::array<std::pair<quint32, unsigned int>, 4> modifiers{{
-    {HotkeyModifier::command, ControlMask},
-    {HotkeyModifier::control, Mod4Mask},
-    {HotkeyModifier::option, Mod1Mask},
-    {HotkeyModifier::shift, ShiftMask},
+// Command is Control, control is Super, option is Alt: the keys a Linux user holds for
+// the Mac's shortcuts, as the bindings are shown on Linux.
+constexpr std::array<std::pair<Modifier, unsigned int>, 4> modifierMasks{{
+    {Modifier::command, ControlMask},
+    {Modifier::control, Mod4Mask},
+    {Modifier::option, Mod1Mask},
+    {Modifier::shift, ShiftMask},
 }};
 
 } // namespace
@@ -176,22 +175,16 @@ std::optional<quint32> virtualKeyCode(unsigned long keysym) {
     return std::nullopt;
 }
 
-quint64 eventModifierFlags(unsigned int x11State) {
-    constexpr std::pair<unsigned int, quint64> flags[] = {
-        {ControlMask, EventModifier::command},
-        {Mod4Mask, EventModifier::control},
-        {Mod1Mask, EventModifier::option},
-        {ShiftMask, EventModifier::shift},
-    };
-    quint64 result = 0;
-    for (const auto& [mask, flag] : flags) {
+Modifiers modifiers(unsigned int x11State) {
+    Modifiers result;
+    for (const auto& [modifier, mask] : modifierMasks) {
         if (x11State & mask)
-            result |= flag;
+            result |= modifier;
     }
     return result;
 }
 
-std::optional<KeyEvent> keyEvent(unsigned long keysym, unsigned int x11State) {
+std::optional<KeyCombo> keyPress(unsigned long keysym, unsigned int x11State) {
     const auto code = virtualKeyCode(keysym);
     if (!code)
         return std::nullopt;
@@ -201,20 +194,20 @@ std::optional<KeyEvent> keyEvent(unsigned long keysym, unsigned int x11State) {
         characters = QChar(char16_t(plain)); // printable ASCII keysyms are their characters
     else if (plain >= XK_KP_0 && plain <= XK_KP_9)
         characters = QChar(char16_t(u'0' + (plain - XK_KP_0)));
-    return KeyEvent{quint16(*code), characters, eventModifierFlags(x11State)};
+    return KeyCombo{*code, modifiers(x11State), characters};
 }
 
-unsigned int modifierMask(quint32 hotkeyModifiers) {
+unsigned int modifierMask(Modifiers held) {
     unsigned int mask = 0;
-    for (const auto& [hotkey, x11] : modifiers) {
-        if (hotkeyModifiers & hotkey)
+    for (const auto& [modifier, x11] : modifierMasks) {
+        if (held & modifier)
             mask |= x11;
     }
     return mask;
 }
 
 unsigned int significantModifiers() {
-    return ControlMask | Mod4Mask | Mod1Mask | ShiftMask;
+    return modifierMask(allModifiers);
 }
 
 } // namespace kivaro::X11Keys

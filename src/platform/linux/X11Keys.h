@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keys/HotkeyCombo.h"
+#include "platform/KeyCombo.h"
 
 #include <QtGlobal>
 
@@ -8,7 +8,7 @@
 
 namespace kivaro {
 
-// Translation of stored bindings (Mac virtual key codes, Carbon modifier masks) to X11.
+// Translation between key combinations (Mac virtual key codes, Modifier flags) and X11.
 namespace X11Keys {
 
 // The X keysym of a virtual key code of the ANSI keyboard; 0 for a code with no X key.
@@ -19,18 +19,17 @@ unsigned long keysym(quint32 virtualKeyCode);
 // how a key press seen on Linux becomes a stored binding.
 std::optional<quint32> virtualKeyCode(unsigned long keysym);
 
-// EventModifier flags (app/KeyCombo.h) of an X modifier state, the reverse of
-// modifierMask: Control is command, Super is control, Alt is option.
-quint64 eventModifierFlags(unsigned int x11State);
+// The modifiers of an X modifier state, the reverse of modifierMask; lock states are dropped.
+Modifiers modifiers(unsigned int x11State);
 
 // A key press as X (and Qt's nativeVirtualKey / nativeModifiers on X11) reports it: the
-// keysym and the modifier state. Its characters are those of the key without modifiers,
+// keysym and the modifier state. Its key is the characters of the key without modifiers,
 // as a Mac key event gives them. Nothing for a key that no binding can name.
-std::optional<KeyEvent> keyEvent(unsigned long keysym, unsigned int x11State);
+std::optional<KeyCombo> keyPress(unsigned long keysym, unsigned int x11State);
 
 // X modifier masks: command is Control, control is Super (Mod4), option is Alt (Mod1),
-// shift is Shift, matching how the bindings are shown on Linux (app/KeyCaps.h).
-unsigned int modifierMask(quint32 hotkeyModifiers);
+// shift is Shift, matching how the bindings are shown on Linux (keys/KeyCaps.h).
+unsigned int modifierMask(Modifiers held);
 
 // The modifier bits that tell hot keys apart; lock states (Caps Lock, Num Lock) are not.
 unsigned int significantModifiers();

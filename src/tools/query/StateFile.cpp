@@ -160,8 +160,8 @@ std::optional<KeyCombo> comboFrom(const Reader::Fields& f) {
         return std::nullopt;
     const Reader::Fields combo{f.reader, f.reader.object(value, f.field(u"combo")),
                                f.field(u"combo")};
-    return KeyCombo{.character = combo.string(u"character"),
-                    .modifiers = quint64(combo.integer(u"modifiers"))};
+    return KeyCombo{.modifiers = Modifiers::fromInt(quint32(combo.integer(u"modifiers"))),
+                    .key = combo.string(u"character")};
 }
 
 std::optional<Action> actionFrom(const Reader::Fields& f) {
@@ -323,9 +323,10 @@ QJsonObject toJson(const Command& command) {
         {QStringLiteral("core"), command.core},
     };
     if (command.combo) {
-        object.insert(QStringLiteral("combo"),
-                      QJsonObject{{QStringLiteral("character"), command.combo->character},
-                                  {QStringLiteral("modifiers"), qint64(command.combo->modifiers)}});
+        object.insert(
+            QStringLiteral("combo"),
+            QJsonObject{{QStringLiteral("character"), command.combo->key},
+                        {QStringLiteral("modifiers"), qint64(command.combo->modifiers.toInt())}});
     }
     return object;
 }

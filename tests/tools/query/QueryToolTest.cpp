@@ -147,7 +147,7 @@ TEST(StateFileTest, ActionsAndCommandsRoundTripThroughJson) {
                           .action = Action::menu({u"Window"_s, u"Pin Tab"_s}),
                           .keys = {u"⌘"_s, u"P"_s},
                           .core = false,
-                          .combo = KeyCombo{u"p"_s, 0x100000}};
+                          .combo = KeyCombo{.modifiers = Modifier::command, .key = u"p"_s}};
     QJsonObject state{{u"commands"_s, QJsonArray{StateFile::toJson(command)}}};
     const auto parsed = StateFile::parse(QJsonDocument(state).toJson());
     ASSERT_TRUE(std::holds_alternative<QueryState>(parsed));
