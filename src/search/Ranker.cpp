@@ -2,7 +2,6 @@
 
 #include "base/Text.h"
 #include "base/Web.h"
-#include "settings/Preferences.h"
 
 #include <QUrl>
 
@@ -425,13 +424,12 @@ QList<ScoredRow> Pass::searchSection(const QStringList& suggestions) {
         if (suggestion.toLower() != query_.q)
             terms.append(suggestion);
     }
-    const SearchEngine engine = ranker_.engine.value_or(Preferences::shared().searchEngine());
     QList<ScoredRow> rows;
     for (qsizetype i = 0; i < terms.size(); ++i) {
         rows.append({Row{.kind = Row::Kind::search,
                          .title = terms[i],
                          .label = QStringLiteral("Search"),
-                         .action = Action::open(engine.searchURL(terms[i]))},
+                         .action = Action::open(ranker_.engine.searchURL(terms[i]))},
                      40.0 - 4.0 * double(i)});
     }
     return Ranker::fresh(rows, seen_);

@@ -24,6 +24,8 @@ namespace kivaro {
 // pass on the main thread; ranking changes nothing.
 class Ranker {
 public:
+    explicit Ranker(SearchEngine engine) : engine(engine) {}
+
     Prepared<SafariTab> tabs; // open tabs, then tab-group tabs
     PreparedHistory history;
     QSet<QString> hidden;           // bare addresses the user removed from history
@@ -34,7 +36,7 @@ public:
     qsizetype limit = 10; // rows the sections share
     ResultLayout layout = ResultLayout::grouped;
     QList<ResultSection> order = ResultSection::allCases();
-    std::optional<SearchEngine> engine; // the search-engine preference is read when unset
+    SearchEngine engine; // where searches go
 
     Ranking rank(const QString& query, const QStringList& suggestions = {}) const;
     Ranking rankDev(const QString& query, const QList<Command>& tools) const;
