@@ -9,8 +9,8 @@
 namespace kivaro::RankingWeights {
 
 // How a page (open tab, history entry, archived tab) meets the query: host points and title
-// points add up, so a page scores at most hostBegins + titleBegins. Each part earns the larger
-// amount when it begins with the whole query, the smaller when one of its labels (host) or
+// points add up, so a page scores at most hostBegins + titleBegins. Host and title each earn the
+// larger amount when it begins with the whole query, the smaller when one of its labels (host) or
 // words (title) begins with the query's first word.
 inline constexpr double hostBegins = 40;
 inline constexpr double hostLabelBegins = 20;
