@@ -123,13 +123,12 @@ Picture picture(qsizetype historySize) {
 }
 
 Ranker rankerFor(const Picture& picture) {
-    Ranker ranker;
+    Ranker ranker(SearchEngine::google);
     ranker.tabs = picture.tabs;
     ranker.history = picture.history;
     ranker.archived = picture.archived;
     ranker.commands = picture.commands;
     ranker.now = benchNow;
-    ranker.engine = SearchEngine::google;
     return ranker;
 }
 

@@ -6,6 +6,8 @@
 #include <QStringTokenizer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace kivaro::Web {
 
 namespace {
@@ -44,13 +46,38 @@ QStringView typedHost(QStringView text) {
     return {};
 }
 
+// The host and port of an address's text: after "//" and any user name, up to the path, query
+// or fragment.
+QStringView writtenHostAndPort(QStringView url) {
+    const qsizetype start = url.indexOf(u"//");
+    if (start < 0)
+        return {};
+    QStringView authority = url.sliced(start + 2);
+    for (QChar end : {u'/', u'?', u'#'}) {
+        if (const qsizetype at = authority.indexOf(end); at >= 0)
+            authority.truncate(at);
+    }
+    return authority.sliced(authority.lastIndexOf(u'@') + 1);
+}
+
+// The host in the form the address wrote it. QUrl keeps one form of an international host
+// and hands it out as Unicode or as ASCII ("xn--" labels) depending on its top-level domain;
+// an address names a page as written, like bare() and page() do.
+QString writtenHost(const QUrl& parsed, QStringView url) {
+    const QString ascii = parsed.host(QUrl::EncodeUnicode);
+    const QStringView written = writtenHostAndPort(url);
+    const bool unicode =
+        std::any_of(written.begin(), written.end(), [](QChar c) { return c.unicode() > 0x7f; });
+    return unicode ? QUrl::fromAce(ascii.toLatin1(), QUrl::IgnoreIDNWhitelist) : ascii;
+}
+
 } // namespace
 
 QString host(const QString& url) {
     const QUrl parsed(url);
     if (!parsed.isValid())
         return {};
-    const QString lower = parsed.host().toLower();
+    const QString lower = writtenHost(parsed, url).toLower();
     if (lower.startsWith(www))
         return lower.sliced(www.size());
     return lower;

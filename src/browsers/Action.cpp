@@ -1,26 +1,20 @@
 #include "browsers/Action.h"
 
+#include <array>
+
 namespace kivaro {
 
 namespace {
 
-template <typename... Cases>
-struct Overloaded : Cases... {
-    using Cases::operator()...;
-};
+// The case names, in the order of the payload's alternatives.
+constexpr auto typeNames = std::to_array<const char16_t*>(
+    {u"switchTab", u"revealTab", u"open", u"menu", u"copyLink", u"devMode"});
+static_assert(typeNames.size() == std::variant_size_v<Action::Payload>);
 
 } // namespace
 
 QString Action::typeName() const {
-    return std::visit(Overloaded{
-                          [](const SwitchTab&) { return QStringLiteral("switchTab"); },
-                          [](const RevealTab&) { return QStringLiteral("revealTab"); },
-                          [](const Open&) { return QStringLiteral("open"); },
-                          [](const Menu&) { return QStringLiteral("menu"); },
-                          [](const CopyLink&) { return QStringLiteral("copyLink"); },
-                          [](const DevMode&) { return QStringLiteral("devMode"); },
-                      },
-                      payload);
+    return QString::fromUtf16(typeNames[payload.index()]);
 }
 
 } // namespace kivaro

@@ -1,37 +1,37 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QStringView>
+#include "base/EnumNames.h"
 
-#include <optional>
+#include <QString>
 
 namespace kivaro {
 
 struct KeyCombo;
 
+enum class HotkeyActionValue { newTab, currentTab, copyLink, pin, lastTab };
+
 // The actions the user can bind to a global shortcut. Declaration order is the order of
 // allCases(), which is also the order conflicts are checked and bindings are listed in.
-class HotkeyAction {
+class HotkeyAction : public EnumCase<HotkeyAction, HotkeyActionValue> {
 public:
-    enum Value { newTab, currentTab, copyLink, pin, lastTab };
+    using EnumCase::EnumCase;
+    using enum HotkeyActionValue;
 
-    constexpr HotkeyAction(Value value) : value_(value) {}
-    constexpr operator Value() const { return value_; }
-
-    static QList<HotkeyAction> allCases();
-    static std::optional<HotkeyAction> fromRaw(QStringView raw);
-
-    QString rawValue() const;
     QString title() const;
     KeyCombo defaultCombo() const;
-    // The Boolean preference that switches this shortcut on or off.
+    // The Boolean preference that switches this shortcut on or off: the raw value followed by
+    // "Shortcut".
     QString enableFlag() const;
     // The preference key the binding is stored under: the raw value followed by "Combo".
     QString comboKey() const;
 
-private:
-    Value value_;
+    static constexpr auto table = enumTable<TitledEnumName<Value>>({
+        {newTab, u"newTab", u"Open in new tab"},
+        {currentTab, u"currentTab", u"Open in current tab"},
+        {copyLink, u"copyLink", u"Copy page link"},
+        {pin, u"pin", u"Pin or unpin tab"},
+        {lastTab, u"lastTab", u"Switch to last tab"},
+    });
 };
 
 } // namespace kivaro

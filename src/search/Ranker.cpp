@@ -2,7 +2,7 @@
 
 #include "base/Text.h"
 #include "base/Web.h"
-#include "settings/Preferences.h"
+#include "search/RankingWeights.h"
 
 #include <QUrl>
 
@@ -18,16 +18,14 @@ const QString openLabel = QStringLiteral("Open");
 
 // The typed text in the forms every step reads.
 struct Query {
-    QString trimmed;             // spaces and tabs around removed, case kept
-    QString q;                   // lower-cased
-    QStringList words;           // q split at spaces
-    QString first;               // the first word
-    quint64 characters = 0;      // characterMask of every word
-    PairMask pairs;              // the pairs of adjacent characters inside every word
-    quint64 initial = 0;         // characterBit of the first word's first character
-    bool maskDecides = false;    // every word is one letter or digit with a bit of its own
-    bool initialDecides = false; // the first word is one such character: the initials masks
-                                 // alone tell whether a label or word begins with it
+    QString trimmed;          // spaces and tabs around removed, case kept
+    QString q;                // lower-cased
+    QStringList words;        // q split at spaces
+    QString first;            // the first word
+    quint64 characters = 0;   // characterMask of every word
+    PairMask pairs;           // the pairs of adjacent characters inside every word
+    quint64 initial = 0;      // characterBit of the first word's first character
+    bool maskDecides = false; // every word is one letter or digit with a bit of its own
     // The words in UTF-8, to search UTF-8 haystacks with; absent when a word is not valid text.
     std::optional<std::vector<std::string>> utf8Words;
 
@@ -73,22 +71,21 @@ bool beginsWithQuery(const Query& query, char16_t start, TextOf text) {
 
 double hostPoints(const Query& query, const PageView& key) {
     if (beginsWithQuery(query, key.hostStart(), [&] { return key.host(); }))
-        return 40;
+        return RankingWeights::hostBegins;
     if (!(key.labelInitials() & query.initial))
         return 0;
-    if (query.initialDecides)
-        return 20;
-    return Text::anyPieceStartsWith(key.host(), u'.', query.first) ? 20 : 0;
+    return Text::anyPieceStartsWith(key.host(), u'.', query.first) ? RankingWeights::hostLabelBegins
+                                                                   : 0;
 }
 
 double titlePoints(const Query& query, const PageView& key) {
     if (beginsWithQuery(query, key.titleStart(), [&] { return key.title(); }))
-        return 25;
+        return RankingWeights::titleBegins;
     if (!(key.wordInitials() & query.initial))
         return 0;
-    if (query.initialDecides)
-        return 10;
-    return Text::anyWordStartsWith(key.title(), key.titleWords(), query.first) ? 10 : 0;
+    return Text::anyWordStartsWith(key.title(), key.titleWords(), query.first)
+               ? RankingWeights::titleWordBegins
+               : 0;
 }
 
 bool containsEveryWord(const Query& query, const PageView& key) {
@@ -158,13 +155,6 @@ QString searchableText(const Command& command) {
     return command.title.toLower() + u' ' + command.keywords;
 }
 
-// A command or tool with its tier; higher tiers sort first, equal tiers keep their order.
-struct Tiered {
-    qsizetype position;
-    int tier;
-    double score;
-};
-
 // How a command's searchable text meets the query: nothing when some word is missing.
 struct CommandMatch {
     bool titleBegins; // the title begins with the whole query
@@ -181,11 +171,21 @@ std::optional<CommandMatch> commandMatch(const Command& command, const Query& qu
                         .wordBegins = Text::anyWordStartsWith(text, query.first)};
 }
 
+// A developer tool's place in the list; every tool that holds the query's words is listed.
+double toolScore(const CommandMatch& match, bool core) {
+    if (match.titleBegins)
+        return RankingWeights::toolTitleBegins;
+    if (!match.wordBegins)
+        return RankingWeights::toolContains;
+    return core ? RankingWeights::coreToolWordBegins : RankingWeights::toolWordBegins;
+}
+
 template <typename T>
 QList<T> firstOf(const QList<T>& list, qsizetype count) {
     return list.first(std::clamp<qsizetype>(count, 0, list.size()));
 }
 
+// An entry of a source list with its score: a page, a command or a developer tool.
 struct Candidate {
     qsizetype index; // position in the source list
     double score;
@@ -356,9 +356,10 @@ void Pass::findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& hist
 
 QList<ScoredRow> Pass::tabSection(const QList<Candidate>& tabs) {
     QList<ScoredRow> rows;
-    for (const Candidate& candidate : firstOf(tabs, 5)) {
+    for (const Candidate& candidate : firstOf(tabs, RankingWeights::tabRows)) {
         const SafariTab& tab = ranker_.tabs.items()[candidate.index];
-        rows.append({tabRow(tab, tabKey(candidate.index).host().toString()), candidate.score + 25});
+        rows.append({tabRow(tab, tabKey(candidate.index).host().toString()),
+                     candidate.score + RankingWeights::openTabBonus});
     }
     return Ranker::fresh(rows, seen_);
 }
@@ -366,7 +367,7 @@ QList<ScoredRow> Pass::tabSection(const QList<Candidate>& tabs) {
 QList<ScoredRow> Pass::archivedRows() const {
     QList<ScoredRow> rows;
     const auto& items = ranker_.archived.items();
-    for (qsizetype i = 0; i < items.size() && rows.size() < 3; ++i) {
+    for (qsizetype i = 0; i < items.size() && rows.size() < RankingWeights::archivedRows; ++i) {
         const PageView key = ranker_.archived.pages().at(i);
         if (isOpen(key.bare(), qHash(key.bare())))
             continue;
@@ -381,16 +382,16 @@ QList<ScoredRow> Pass::archivedRows() const {
                          .detail = key.host().toString() + QStringLiteral(" \u00b7 Archived"),
                          .label = openLabel,
                          .action = Action::open(tab.url)},
-                     *score + 5});
+                     *score + RankingWeights::archivedTabBonus});
     }
     return rows;
 }
 
 QList<ScoredRow> Pass::historySection(const QList<Candidate>& history) {
     // At most one surviving entry shares the top row's address (entries of one address are
-    // one page), so the first five in sorted order always hold the four rows shown.
+    // one page), so one entry more than the rows shown always holds them.
     QList<Candidate> leading = history;
-    const qsizetype wanted = std::min<qsizetype>(5, leading.size());
+    const qsizetype wanted = std::min<qsizetype>(RankingWeights::historyRows + 1, leading.size());
     std::partial_sort(leading.begin(), leading.begin() + wanted, leading.end(), precedes);
     leading.resize(wanted);
 
@@ -400,7 +401,7 @@ QList<ScoredRow> Pass::historySection(const QList<Candidate>& history) {
         const HistoryEntry& item = entry(candidate.index);
         const bool isTopRow = std::any_of(topRows_.begin(), topRows_.end(),
                                           [&](const Row& top) { return top.url == item.url; });
-        if (isTopRow || taken == 4)
+        if (isTopRow || taken == RankingWeights::historyRows)
             continue;
         const PageView key = historyKey(candidate.index);
         const QString bare = key.bare().toString();
@@ -420,19 +421,18 @@ QList<ScoredRow> Pass::historySection(const QList<Candidate>& history) {
 QList<ScoredRow> Pass::searchSection(const QStringList& suggestions) {
     QStringList terms{query_.trimmed};
     for (const QString& suggestion : suggestions) {
-        if (terms.size() == 4)
+        if (terms.size() == RankingWeights::searchRows)
             break;
         if (suggestion.toLower() != query_.q)
             terms.append(suggestion);
     }
-    const SearchEngine engine = ranker_.engine.value_or(Preferences::shared().searchEngine());
     QList<ScoredRow> rows;
     for (qsizetype i = 0; i < terms.size(); ++i) {
         rows.append({Row{.kind = Row::Kind::search,
                          .title = terms[i],
                          .label = QStringLiteral("Search"),
-                         .action = Action::open(engine.searchURL(terms[i]))},
-                     40.0 - 4.0 * double(i)});
+                         .action = Action::open(ranker_.engine.searchURL(terms[i]))},
+                     RankingWeights::firstSearch - RankingWeights::searchStep * double(i)});
     }
     return Ranker::fresh(rows, seen_);
 }
@@ -442,8 +442,8 @@ QList<ScoredRow> Pass::commandSection() {
     if (!completion_ && !Web::looksLikeURL(query_.trimmed))
         rows = ranker_.commandRows(query_.q, query_.words);
     if (query_.q == u"dev" && ranker_.devAvailable)
-        rows.prepend({developerToolsRow(), 100});
-    return firstOf(Ranker::fresh(rows, seen_), 3);
+        rows.prepend({developerToolsRow(), RankingWeights::developerTools});
+    return firstOf(Ranker::fresh(rows, seen_), RankingWeights::commandRows);
 }
 
 QList<Row> Pass::laidOut(const QMap<ResultSection::Value, QList<ScoredRow>>& sections,
@@ -512,21 +512,21 @@ Ranking Ranker::rank(const QString& query, const QStringList& suggestions) const
 }
 
 QList<ScoredRow> Ranker::commandRows(const QString& q, const QStringList& words) const {
-    if (q.size() < 3)
+    if (q.size() < RankingWeights::commandQueryLength)
         return {};
     const Query query{.trimmed = q, .q = q, .words = words, .first = words.value(0)};
-    QList<Tiered> kept;
+    QList<Candidate> kept;
     for (qsizetype i = 0; i < commands.size(); ++i) {
         const auto match = commandMatch(commands[i], query);
         if (!match || !match->wordBegins)
             continue;
-        const int tier = match->titleBegins ? 2 : 1;
-        kept.append({i, tier, double(tier)});
+        kept.append({i, match->titleBegins ? RankingWeights::commandTitleBegins
+                                           : RankingWeights::commandWordBegins});
     }
     best(kept);
     QList<ScoredRow> rows;
-    for (const Tiered& command : firstOf(kept, 3))
-        rows.append({commandRow(commands[command.position]), command.tier == 2 ? 60.0 : 30.0});
+    for (const Candidate& command : firstOf(kept, RankingWeights::commandRows))
+        rows.append({commandRow(commands[command.index]), command.score});
     return rows;
 }
 
@@ -542,22 +542,19 @@ Ranking Ranker::rankDev(const QString& query, const QList<Command>& tools) const
         }
         return ranking;
     }
-    QList<Tiered> kept;
+    QList<Candidate> kept;
     for (qsizetype i = 0; i < tools.size(); ++i) {
-        const auto match = commandMatch(tools[i], typed);
-        if (!match)
-            continue;
-        const int tier = match->titleBegins ? 3 : match->wordBegins ? (tools[i].core ? 2 : 1) : 0;
-        kept.append({i, tier, double(tier)});
+        if (const auto match = commandMatch(tools[i], typed))
+            kept.append({i, toolScore(*match, tools[i].core)});
     }
     best(kept);
     if (!kept.isEmpty()) {
-        const QString& title = tools[kept.first().position].title;
+        const QString& title = tools[kept.first().index].title;
         if (title.toLower().startsWith(typed.q))
             ranking.completion = title;
     }
-    for (const Tiered& tool : firstOf(kept, limit))
-        ranking.rows.append(commandRow(tools[tool.position]));
+    for (const Candidate& tool : firstOf(kept, limit))
+        ranking.rows.append(commandRow(tools[tool.index]));
     return ranking;
 }
 

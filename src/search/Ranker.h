@@ -24,6 +24,8 @@ namespace kivaro {
 // pass on the main thread; ranking changes nothing.
 class Ranker {
 public:
+    explicit Ranker(SearchEngine engine) : engine(engine) {}
+
     Prepared<SafariTab> tabs; // open tabs, then tab-group tabs
     PreparedHistory history;
     QSet<QString> hidden;           // bare addresses the user removed from history
@@ -34,7 +36,7 @@ public:
     qsizetype limit = 10; // rows the sections share
     ResultLayout layout = ResultLayout::grouped;
     QList<ResultSection> order = ResultSection::allCases();
-    std::optional<SearchEngine> engine; // the search-engine preference is read when unset
+    SearchEngine engine; // where searches go
 
     Ranking rank(const QString& query, const QStringList& suggestions = {}) const;
     Ranking rankDev(const QString& query, const QList<Command>& tools) const;
@@ -48,11 +50,12 @@ public:
     // A page title without its count prefix and without the site's name at its end.
     static QString siteTitle(const QString& title, const SiteSearch& site);
 
-    // Up to three menu commands for a query of three or more characters, scored 60 when the
-    // title begins with `q` and 30 otherwise.
+    // The few menu commands a query long enough names, scored higher when the title begins
+    // with `q` (see RankingWeights).
     QList<ScoredRow> commandRows(const QString& q, const QStringList& words) const;
 
-    // The match score (0 to 65) of a title and address, or nothing when some word is missing.
+    // The match score of a title and address (host points plus title points), or nothing when
+    // some word is missing.
     static std::optional<double> match(const QString& q, const QStringList& words,
                                        const QString& title, const QString& url);
 

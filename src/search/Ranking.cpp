@@ -1,12 +1,10 @@
 #include "search/Ranking.h"
 
-#include "base/EnumNames.h"
-
 namespace kivaro {
 
 namespace {
 
-constexpr EnumNames<Row::Kind, 7> kindNames{{{
+constexpr auto kindNames = enumTable<EnumName<Row::Kind>>({
     {Row::Kind::tab, u"tab"},
     {Row::Kind::history, u"history"},
     {Row::Kind::open, u"open"},
@@ -14,26 +12,12 @@ constexpr EnumNames<Row::Kind, 7> kindNames{{{
     {Row::Kind::command, u"command"},
     {Row::Kind::mode, u"mode"},
     {Row::Kind::archived, u"archived"},
-}}};
+});
 
-constexpr EnumNames<ResultSection::Value, 4> sectionNames{{{
-    {ResultSection::tabs, u"tabs"},
-    {ResultSection::history, u"history"},
-    {ResultSection::search, u"search"},
-    {ResultSection::commands, u"commands"},
-}}};
-
-constexpr EnumNames<ResultSection::Value, 4> sectionTitles{{{
-    {ResultSection::tabs, u"Tabs"},
-    {ResultSection::history, u"History"},
-    {ResultSection::search, u"Search"},
-    {ResultSection::commands, u"Commands"},
-}}};
-
-constexpr EnumNames<ResultLayout, 2> layoutNames{{{
+constexpr auto layoutNames = enumTable<EnumName<ResultLayout>>({
     {ResultLayout::grouped, u"grouped"},
     {ResultLayout::ranked, u"ranked"},
-}}};
+});
 
 } // namespace
 
@@ -43,10 +27,6 @@ QString Row::rawValue(Kind kind) {
 
 std::optional<Row::Kind> Row::kindFromRaw(QStringView raw) {
     return kindNames.parse(raw);
-}
-
-QList<ResultSection> ResultSection::allCases() {
-    return {tabs, history, search, commands};
 }
 
 QList<ResultSection> ResultSection::ordered(const QStringList& raw) {
@@ -64,18 +44,8 @@ QList<ResultSection> ResultSection::ordered(const QStringList& raw) {
     return sections;
 }
 
-std::optional<ResultSection> ResultSection::fromRaw(QStringView raw) {
-    if (auto value = sectionNames.parse(raw))
-        return ResultSection(*value);
-    return std::nullopt;
-}
-
-QString ResultSection::rawValue() const {
-    return sectionNames.raw(value_);
-}
-
 QString ResultSection::title() const {
-    return sectionTitles.raw(value_);
+    return QString::fromUtf16(row().title);
 }
 
 ResultSection ResultSection::of(Row::Kind kind) {

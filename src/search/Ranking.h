@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/EnumNames.h"
 #include "search/Row.h"
 
 #include <QList>
@@ -18,27 +19,28 @@ struct Ranking {
     bool operator==(const Ranking&) const = default;
 };
 
-// The groups of the grouped layout. Declaration order is the default order.
-class ResultSection {
-public:
-    enum Value { tabs, history, search, commands };
+enum class ResultSectionValue { tabs, history, search, commands };
 
-    constexpr ResultSection(Value value) : value_(value) {}
-    constexpr operator Value() const { return value_; }
+// The groups of the grouped layout. Declaration order is the default order.
+class ResultSection : public EnumCase<ResultSection, ResultSectionValue> {
+public:
+    using EnumCase::EnumCase;
+    using enum ResultSectionValue;
 
     // Every section exactly once: the stored order first (unknown names and repeats
     // dropped), then the missing ones in declaration order.
     static QList<ResultSection> ordered(const QStringList& raw);
-    static QList<ResultSection> allCases();
 
-    static std::optional<ResultSection> fromRaw(QStringView raw);
-    QString rawValue() const;
     QString title() const;
 
     static ResultSection of(Row::Kind kind);
 
-private:
-    Value value_;
+    static constexpr auto table = enumTable<TitledEnumName<Value>>({
+        {tabs, u"tabs", u"Tabs"},
+        {history, u"history", u"History"},
+        {search, u"search", u"Search"},
+        {commands, u"commands", u"Commands"},
+    });
 };
 
 // How the sections are combined.

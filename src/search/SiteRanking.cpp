@@ -2,6 +2,7 @@
 #include "base/Text.h"
 #include "base/Web.h"
 #include "search/Ranker.h"
+#include "search/RankingWeights.h"
 
 #include <cmath>
 #include <limits>
@@ -107,8 +108,10 @@ QList<Row> pageRows(const Ranker& ranker, const QString& q, const SiteSearch& si
     }
     std::stable_sort(pages.begin(), pages.end(),
                      [](const SitePage& a, const SitePage& b) { return a.order > b.order; });
+    const qsizetype shown =
+        q.isEmpty() ? RankingWeights::sitePagesBeforeTyping : RankingWeights::sitePages;
     QList<Row> rows;
-    for (const SitePage& page : pages.first(std::min<qsizetype>(pages.size(), q.isEmpty() ? 6 : 4)))
+    for (const SitePage& page : pages.first(std::min(pages.size(), shown)))
         rows.append(pageRow(ranker, page.index, site));
     return rows;
 }

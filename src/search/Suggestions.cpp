@@ -1,7 +1,5 @@
 #include "search/Suggestions.h"
 
-#include "settings/Preferences.h"
-
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -192,10 +190,6 @@ bool SuggestionTask::isRunning() const {
 }
 
 namespace Suggestions {
-
-bool enabled() {
-    return Preferences::shared().searchSuggestions();
-}
 
 const QHash<QString, QString>& amazonMarketplaces() {
     static const QHash<QString, QString> marketplaces{

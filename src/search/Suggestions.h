@@ -39,9 +39,6 @@ constexpr qsizetype maxCount = 20;
 constexpr qsizetype maxLength = 512;
 constexpr qint64 maxReplyBytes = 256 * 1024;
 
-// The "searchSuggestions" preference: on unless it holds the Boolean false.
-bool enabled();
-
 // Amazon's storefront hosts, each with the marketplace identifier its completion service
 // expects.
 const QHash<QString, QString>& amazonMarketplaces();

@@ -6,17 +6,17 @@ namespace kivaro {
 
 namespace {
 
-constexpr EnumNames<PanelTheme, 3> themeNames{{{
+constexpr auto themeNames = enumTable<EnumName<PanelTheme>>({
     {PanelTheme::automatic, u"auto"},
     {PanelTheme::light, u"light"},
     {PanelTheme::dark, u"dark"},
-}}};
+});
 
-constexpr EnumNames<AccentChoice, 3> accentNames{{{
+constexpr auto accentNames = enumTable<EnumName<AccentChoice>>({
     {AccentChoice::brand, u"brand"},
     {AccentChoice::system, u"system"},
     {AccentChoice::custom, u"custom"},
-}}};
+});
 
 } // namespace
 

@@ -17,6 +17,27 @@ TEST(WebHostTest, LowerCasesAndDropsOneLeadingWww) {
     EXPECT_EQ(Web::host(u"https://wwwexample.com"_s), u"wwwexample.com"_s);
 }
 
+TEST(WebHostTest, KeepsAnInternationalHostInTheFormItWasWrittenIn) {
+    for (const auto& [url, host] : std::initializer_list<std::pair<QString, QString>>{
+             {u"https://xn--bcher-kva.de/buch"_s, u"xn--bcher-kva.de"_s},
+             {u"https://XN--BCHER-KVA.DE"_s, u"xn--bcher-kva.de"_s},
+             {u"https://www.xn--bcher-kva.de/"_s, u"xn--bcher-kva.de"_s},
+             {u"https://xn--e1afmkfd.xn--p1ai/"_s, u"xn--e1afmkfd.xn--p1ai"_s},
+             {u"https://bücher.de/buch"_s, u"bücher.de"_s},
+             {u"https://BÜCHER.de:8443"_s, u"bücher.de"_s},
+             {u"https://пример.рф/"_s, u"пример.рф"_s},
+             // Top-level domains Qt would otherwise hand out in the other form.
+             {u"https://bücher.example/"_s, u"bücher.example"_s},
+             {u"https://xn--bcher-kva.example/"_s, u"xn--bcher-kva.example"_s},
+             // Only the host decides, not a user name, path or query around it.
+             {u"https://jörg@xn--bcher-kva.de/"_s, u"xn--bcher-kva.de"_s},
+             {u"https://xn--bcher-kva.de/straße?q=ü#ö"_s, u"xn--bcher-kva.de"_s},
+         }) {
+        EXPECT_EQ(Web::host(url), host) << url.toStdString();
+        EXPECT_TRUE(Web::bare(url).contains(host)) << url.toStdString();
+    }
+}
+
 TEST(WebHostTest, IsEmptyWithoutAHostOrForMalformedAddresses) {
     EXPECT_EQ(Web::host(u"example.com/path"_s), QString()); // typed without a scheme: a path
     EXPECT_EQ(Web::host(QString()), QString());

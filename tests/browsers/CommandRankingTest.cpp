@@ -31,17 +31,15 @@ protected:
         safari.commands = Commands::forBrowser(safariItems, true);
         safariTools = Commands::dev(safariItems);
         safari.devAvailable = !safariTools.isEmpty();
-        safari.engine = SearchEngine::google;
         const auto chromiumItems = MenuBar::walk(access, chromiumID);
         chromium.commands = Commands::forBrowser(chromiumItems, false);
         chromiumTools = Commands::dev(chromiumItems);
-        chromium.engine = SearchEngine::google;
     }
 
     FakeMenuBarAccess access;
-    Ranker safari;
+    Ranker safari{SearchEngine::google};
     QList<Command> safariTools;
-    Ranker chromium;
+    Ranker chromium{SearchEngine::google};
     QList<Command> chromiumTools;
 };
 
@@ -92,8 +90,7 @@ TEST_F(CommandRankingTest, FullRankingCarriesCommandRows) {
 
 TEST_F(CommandRankingTest, DefaultCommandsRankWhenTheMenuBarIsUnreadable) {
     access.setTrusted(false);
-    Ranker ranker;
-    ranker.engine = SearchEngine::google;
+    Ranker ranker(SearchEngine::google);
     ranker.commands = Commands::forBrowser(MenuBar::walk(access, safariID), true);
     const QList<ScoredRow> rows = ranker.commandRows(u"ful"_s, {u"ful"_s});
     ASSERT_EQ(rows.size(), 1);

@@ -41,9 +41,8 @@ inline Command command(const QString& title, const QString& keywords, const QStr
 
 // A ranker with a fixed clock and engine, so results do not depend on the machine.
 inline Ranker ranker() {
-    Ranker ranker;
+    Ranker ranker(SearchEngine::google);
     ranker.now = testNow;
-    ranker.engine = SearchEngine::google;
     return ranker;
 }
 

@@ -1,6 +1,5 @@
 #include "search/Suggestions.h"
 
-#include "settings/Preferences.h"
 #include "support/LocalHttpServer.h"
 
 #include <QUrlQuery>
@@ -17,19 +16,6 @@ using Items = QList<std::pair<QString, QString>>;
 
 Items itemsOf(const QUrl& url) {
     return QUrlQuery(url).queryItems(QUrl::FullyDecoded);
-}
-
-TEST(SuggestionsTest, EnabledUnlessSwitchedOff) {
-    Preferences& preferences = Preferences::shared();
-    preferences.store(PreferenceKey::searchSuggestions, QVariant());
-    EXPECT_TRUE(Suggestions::enabled());
-    preferences.setSearchSuggestions(false);
-    EXPECT_FALSE(Suggestions::enabled());
-    preferences.setSearchSuggestions(true);
-    EXPECT_TRUE(Suggestions::enabled());
-    preferences.store(PreferenceKey::searchSuggestions, u"sometimes"_s);
-    EXPECT_TRUE(Suggestions::enabled());
-    preferences.store(PreferenceKey::searchSuggestions, QVariant());
 }
 
 TEST(SuggestionsEndpointTest, EachSourceAsksItsService) {

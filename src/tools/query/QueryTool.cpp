@@ -232,7 +232,7 @@ QStringList liveSuggestions(const Options& options) {
 }
 
 Ranking rankState(const QueryState& state, const Options& options) {
-    Ranker ranker;
+    Ranker ranker(options.engine);
     ranker.tabs = state.tabs;
     ranker.history = state.history;
     ranker.hidden = state.hidden;
@@ -242,7 +242,6 @@ Ranking rankState(const QueryState& state, const Options& options) {
     ranker.now = state.now;
     ranker.layout = options.layout;
     ranker.order = options.order;
-    ranker.engine = options.engine;
     if (options.dev)
         return ranker.rankDev(options.query, state.devTools);
     const QStringList suggestions =
