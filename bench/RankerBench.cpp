@@ -124,9 +124,9 @@ Picture picture(qsizetype historySize) {
 
 Ranker rankerFor(const Picture& picture) {
     Ranker ranker(SearchEngine::google);
-    ranker.tabs = picture.tabs;
-    ranker.history = picture.history;
-    ranker.archived = picture.archived;
+    ranker.tabs = Prepared<SafariTab>(picture.tabs);
+    ranker.history = PreparedHistory(picture.history);
+    ranker.archived = Prepared<ArchivedTab>(picture.archived);
     ranker.commands = picture.commands;
     ranker.now = benchNow;
     return ranker;

@@ -165,7 +165,9 @@ template <typename Record, typename Facts = NoFacts>
 class Prepared {
 public:
     Prepared() = default;
-    Prepared(QList<Record> records) // NOLINT: a plain list converts implicitly
+    // Builds the page index and the facts: costly for a long list, so it is never implicit.
+    // The store prepares history on its queue; the main thread only shares what it published.
+    explicit Prepared(QList<Record> records)
         : data_(std::make_shared<const Data>(std::move(records))) {}
 
     const QList<Record>& items() const { return data_ ? data_->records : empty().records; }

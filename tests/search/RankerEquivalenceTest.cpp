@@ -188,8 +188,8 @@ Ranker randomRanker(QRandomGenerator& random) {
             entry.lastVisit = QDateTime();
         history.append(entry);
     }
-    r.tabs = tabs;
-    r.history = history;
+    r.tabs = Prepared<SafariTab>(tabs);
+    r.history = PreparedHistory(history);
     if (!history.isEmpty() && random.bounded(3) == 0)
         r.hidden.insert(Web::bare(pick(random, history).url));
     return r;
@@ -271,7 +271,7 @@ TEST(PageIndexTest, CandidatesHoldEveryEntryWithTheWords) {
 TEST(PageIndexTest, OverlongTitlesAreMatchedOnTheirStartOnly) {
     const QString huge = u"needle "_s + QString(PageIndex::longest, u'x') + u" haystack"_s;
     Ranker r = ranker();
-    r.history = QList<HistoryEntry>{visit(u"https://long.example/"_s, huge)};
+    r.history = PreparedHistory(QList<HistoryEntry>{visit(u"https://long.example/"_s, huge)});
     EXPECT_EQ(r.history.pages().at(0).title().size(), PageIndex::longest);
     EXPECT_EQ(titles(r.rank(u"needle"_s).rows).first(), huge);
     EXPECT_TRUE(titles(r.rank(u"haystack"_s).rows).size() == 1); // only the search row

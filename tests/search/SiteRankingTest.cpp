@@ -51,7 +51,7 @@ class SiteRankingTest : public ::testing::Test {
 protected:
     Ranker withHistory(const QList<HistoryEntry>& history) {
         Ranker r = ranker();
-        r.history = history;
+        r.history = PreparedHistory(history);
         return r;
     }
 };

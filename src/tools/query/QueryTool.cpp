@@ -233,11 +233,11 @@ QStringList liveSuggestions(const Options& options) {
 
 Ranking rankState(const QueryState& state, const Options& options) {
     Ranker ranker(options.engine);
-    ranker.tabs = state.tabs;
-    ranker.history = state.history;
+    ranker.tabs = Prepared<SafariTab>(state.tabs);
+    ranker.history = PreparedHistory(state.history);
     ranker.hidden = state.hidden;
     ranker.commands = state.commands;
-    ranker.archived = state.archived;
+    ranker.archived = Prepared<ArchivedTab>(state.archived);
     ranker.devAvailable = state.devAvailable;
     ranker.now = state.now;
     ranker.layout = options.layout;
