@@ -3,6 +3,7 @@
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/ScopedEnv.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -190,8 +191,7 @@ void writePortFile(const QString& folder, const DevToolsEndpoint& endpoint,
 TEST(DevToolsBrowserDiscovery, FollowsThePortFileWrittenLast) {
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
-    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    const testing::ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
     FakeEndpoint live;
     // A port nobody listens on any more, as a browser that quit leaves it.
     const DevToolsEndpoint stale = [] {
@@ -215,10 +215,6 @@ TEST(DevToolsBrowserDiscovery, FollowsThePortFileWrittenLast) {
     const DevToolsBrowser fooled(QStringLiteral("id"), QStringLiteral("Name"), folders, *snapshots);
     EXPECT_FALSE(fooled.reachable());
     EXPECT_TRUE(fooled.status().startsWith(QStringLiteral("Name is not running")));
-    if (savedConfig.isEmpty())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/RequireTool.h"
+#include "support/ScopedEnv.h"
 
 #include <QTemporaryDir>
 
@@ -23,9 +25,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home_.isValid());
         ASSERT_TRUE(server_.listening());
-        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
-        if (!chromium_.start(folder(), server_.url(QStringLiteral("a"))))
-            GTEST_SKIP() << "Chromium cannot start here: " << chromium_.error().toStdString();
+        config_.emplace("XDG_CONFIG_HOME", QFile::encodeName(home_.path()));
+        KIVARO_REQUIRE_TOOL(chromium_.start(folder(), server_.url(QStringLiteral("a"))),
+                            "Chromium cannot start here: " << chromium_.error().toStdString());
         browser_ = makeBrowser();
         ASSERT_TRUE(waitForTitles({title("a")}));
     }
@@ -64,6 +66,7 @@ protected:
     }
 
     QTemporaryDir home_;
+    std::optional<testing::ScopedEnv> config_;
     PageServer server_;
     ChromiumProcess chromium_;
     std::unique_ptr<PrivateFolder> snapshots_ = PosixPrivateFolder::forSnapshots();

@@ -1,5 +1,6 @@
 #include "ChromiumFixture.h"
 #include "browsers/DevToolsConnection.h"
+#include "support/RequireTool.h"
 
 #include <QFile>
 
@@ -207,8 +208,8 @@ TEST_F(ChromiumTest, AStaleOrGarbledPortFileMeansNotReachableUntilTheBrowserIsBa
 
     // The same browser object finds the new port once the browser runs again.
     ChromiumProcess again;
-    if (!again.start(folder(), url("d")))
-        GTEST_SKIP() << "Chromium does not start a second time: " << again.error().toStdString();
+    KIVARO_REQUIRE_TOOL(again.start(folder(), url("d")),
+                        "Chromium does not start a second time: " << again.error().toStdString());
     EXPECT_TRUE(eventually([&] { return stale->tabs().size() == 1; }));
     EXPECT_TRUE(stale->reachable());
     EXPECT_EQ(stale->status(), QString());

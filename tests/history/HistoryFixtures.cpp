@@ -1,5 +1,7 @@
 #include "HistoryFixtures.h"
 
+#include "support/ScopedEnv.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -94,18 +96,13 @@ double safariTime(const QDateTime& time) {
 
 void HistoryTest::SetUp() {
     ASSERT_TRUE(home_.isValid());
-    hadConfig_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    savedConfig_ = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
+    config_.emplace("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("run"))));
     snapshots_.emplace(path(QStringLiteral("run")), QStringLiteral("kivaro"));
 }
 
 void HistoryTest::TearDown() {
-    if (hadConfig_)
-        qputenv("XDG_CONFIG_HOME", savedConfig_);
-    else
-        qunsetenv("XDG_CONFIG_HOME");
+    config_.reset();
 }
 
 QString HistoryTest::chromiumProfile(const QString& dataFolder, const QString& profile) {

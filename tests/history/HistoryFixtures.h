@@ -2,6 +2,7 @@
 
 #include "history/HistoryEntry.h"
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/ScopedEnv.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -82,8 +83,7 @@ protected:
     std::optional<PosixPrivateFolder> snapshots_;
 
 private:
-    QByteArray savedConfig_;
-    bool hadConfig_ = false;
+    std::optional<testing::ScopedEnv> config_;
 };
 
 } // namespace kivaro::test

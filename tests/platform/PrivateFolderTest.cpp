@@ -1,4 +1,5 @@
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/ScopedEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,16 +124,12 @@ TEST_F(PrivateFolderTest, CopiesOnlyRegularFilesIntoNewFiles) {
 }
 
 TEST_F(PrivateFolderTest, LivesInTheRuntimeFolderOrElseTheCacheFolder) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
     ASSERT_TRUE(QDir().mkpath(path(u"run"_s)));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path(u"run"_s)));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(path(u"cache"_s)));
+    const testing::ScopedEnv runtime("XDG_RUNTIME_DIR", QFile::encodeName(path(u"run"_s)));
+    const testing::ScopedEnv cache("XDG_CACHE_HOME", QFile::encodeName(path(u"cache"_s)));
     const auto inRuntime = PosixPrivateFolder::forSnapshots()->freshFolder(u"slot"_s);
-    qunsetenv("XDG_RUNTIME_DIR");
+    runtime.set(std::nullopt);
     const auto inCache = PosixPrivateFolder::forSnapshots()->freshFolder(u"slot"_s);
-    qputenv("XDG_RUNTIME_DIR", runtime);
-    qputenv("XDG_CACHE_HOME", cache);
     EXPECT_EQ(inRuntime, path(u"run/kivaro/slot"_s));
     EXPECT_EQ(inCache, path(u"cache/kivaro/slot"_s));
 }

@@ -1,6 +1,7 @@
 #include "platform/linux/X11Workspace.h"
 
 #include "XvfbServer.h"
+#include "support/ScopedEnv.h"
 #include "support/X11TestClient.h"
 
 #include <QDir>
@@ -54,8 +55,7 @@ protected:
 // Programs on a private PATH that note how they were started.
 class FakePrograms {
 public:
-    FakePrograms() : saved_(qgetenv("PATH")) { qputenv("PATH", folder_.path().toLocal8Bit()); }
-    ~FakePrograms() { qputenv("PATH", saved_); }
+    FakePrograms() : path_("PATH", QFile::encodeName(folder_.path())) {}
 
     bool add(const QString& name) {
         QFile script(folder_.path() + u'/' + name);
@@ -80,7 +80,7 @@ public:
 
 private:
     QTemporaryDir folder_;
-    QByteArray saved_;
+    testing::ScopedEnv path_;
 };
 
 TEST_F(X11WorkspaceTest, FrontApplicationIsTheOwnerOfTheActiveWindow) {

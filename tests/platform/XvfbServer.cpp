@@ -1,5 +1,7 @@
 #include "XvfbServer.h"
 
+#include "support/RequireTool.h"
+
 #include <QStandardPaths>
 
 namespace kivaro::testing {
@@ -70,8 +72,8 @@ void XvfbTest::TearDownTestSuite() {
 }
 
 void XvfbTest::requireServer() {
-    if (!XvfbServer::available())
-        GTEST_SKIP() << "no Xvfb on this machine (scripts/setup installs the xvfb package)";
+    KIVARO_REQUIRE_TOOL(XvfbServer::available(),
+                        "no Xvfb on this machine (scripts/setup installs the xvfb package)");
     ASSERT_TRUE(startError.isEmpty()) << startError.toStdString();
 }
 
