@@ -32,13 +32,13 @@ struct Session {
         browser = std::make_unique<DevToolsBrowser>(
             QStringLiteral("org.chromium.Chromium"), QStringLiteral("Chromium"),
             QStringList{QStringLiteral("chromium")}, *snapshots);
-        return testing::eventually([&] { return browser->tabs().size() == 1; });
+        return testing::waitUntil([&] { return browser->tabs().size() == 1; });
     }
 
     bool grow(qsizetype tabs) {
         for (qsizetype count = browser->tabs().size(); count < tabs; ++count)
             browser->open(QStringLiteral("data:text/html,<title>%1</title>").arg(count), true);
-        return testing::eventually([&] { return browser->tabs().size() >= tabs; }, 60000);
+        return testing::waitUntil([&] { return browser->tabs().size() >= tabs; }, 60000);
     }
 };
 

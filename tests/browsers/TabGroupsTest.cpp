@@ -1,6 +1,7 @@
 #include "browsers/TabGroups.h"
 
 #include "../history/HistoryFixtures.h"
+#include "support/RefusingFolder.h"
 
 #include <QFileInfo>
 
@@ -17,12 +18,7 @@ using namespace Qt::StringLiterals;
 using test::literal;
 using ::testing::ElementsAre;
 
-// A private folder that cannot be had, as when the runtime folder belongs to someone else.
-class RefusingFolder final : public PrivateFolder {
-public:
-    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
-    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
-};
+using testing::RefusingFolder;
 
 constexpr int folder = 1;
 constexpr int tab = 0;

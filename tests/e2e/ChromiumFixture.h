@@ -50,7 +50,7 @@ protected:
 
     // Page loads finish in their own time: wait (bounded) for the titles to show.
     bool waitForTitles(const QStringList& wanted) const {
-        return eventually([&] { return titles() == wanted; });
+        return waitUntil([&] { return titles() == wanted; });
     }
 
     std::optional<SafariTab> tabTitled(const QString& wanted) const {

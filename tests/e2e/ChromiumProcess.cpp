@@ -54,7 +54,7 @@ bool ChromiumProcess::start(const QString& dataFolder, const QString& firstPage)
         return false;
     }
     // The file may be caught half written; wait until it reads whole.
-    if (!eventually([&] { return DevToolsEndpoint::read(dataFolder).has_value(); }, startLimitMs) ||
+    if (!waitUntil([&] { return DevToolsEndpoint::read(dataFolder).has_value(); }, startLimitMs) ||
         process_->state() != QProcess::Running) {
         error_ = QStringLiteral("chromium started but wrote no DevToolsActivePort file");
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/WaitUntil.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -32,22 +34,4 @@ private:
     QString error_;
 };
 
-// Polls `condition` every 50 ms until it holds or `limitMs` pass; whether it held.
-template <typename Condition>
-bool eventually(Condition condition, int limitMs = 10000);
-
 } // namespace kivaro::testing
-
-#include <QDeadlineTimer>
-#include <QThread>
-
-template <typename Condition>
-bool kivaro::testing::eventually(Condition condition, int limitMs) {
-    const QDeadlineTimer deadline(limitMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}

@@ -16,8 +16,8 @@ using testing::ChromiumProcess;
 using testing::ChromiumTest;
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using testing::eventually;
 using ::testing::Field;
+using testing::waitUntil;
 
 TEST_F(ChromiumTest, ListsPageTabsWithTitlesAddressesAndTheCurrentTab) {
     browser_->open(url("b"), true);
@@ -43,7 +43,7 @@ TEST_F(ChromiumTest, SwitchesOpensAndClosesTheTabsItListed) {
     const SafariTab a = *tabTitled(title("a"));
 
     browser_->switchTo(a.windowID, a.index);
-    EXPECT_TRUE(eventually([&] { return currentIs("a"); }));
+    EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));
 
     browser_->open(url("c"), false);
     ASSERT_TRUE(waitForTitles({title("c"), title("b")}));
@@ -70,18 +70,18 @@ TEST_F(ChromiumTest, ListedIndicesKeepTheirTabWhileOthersOpenAndClose) {
             titles.append(tab.title);
         return titles;
     };
-    ASSERT_TRUE(eventually([&] { return otherTitles().size() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return otherTitles().size() == 3; }));
     other->close(a.windowID, a.index);
     other->open(url("d"), true);
-    ASSERT_TRUE(eventually([&] { return otherTitles().join(u',') == u"Page b,Page c,Page d"; }));
+    ASSERT_TRUE(waitUntil([&] { return otherTitles().join(u',') == u"Page b,Page c,Page d"; }));
 
     browser_->switchTo(c.windowID, c.index);
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(waitUntil([&] {
         const auto page = other->currentPage();
         return page && page->first == title("c");
     }));
     browser_->close(b.windowID, b.index);
-    EXPECT_TRUE(eventually([&] { return otherTitles().join(u',') == u"Page c,Page d"; }));
+    EXPECT_TRUE(waitUntil([&] { return otherTitles().join(u',') == u"Page c,Page d"; }));
 
     // A listed tab that is gone, and an index never listed, do nothing rather than pick
     // whatever tab sits there now.
@@ -102,41 +102,41 @@ TEST_F(ChromiumTest, CarriesOutBrowserCommands) {
     EXPECT_TRUE(browser_->perform(Operation::reload));
     EXPECT_TRUE(browser_->perform(Operation::reloadIgnoringCache));
     EXPECT_TRUE(browser_->perform(Operation::back));
-    EXPECT_TRUE(eventually([&] { return currentIs("a"); }));
+    EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));
     EXPECT_TRUE(browser_->perform(Operation::forward));
-    EXPECT_TRUE(eventually([&] { return currentIs("b"); }));
+    EXPECT_TRUE(waitUntil([&] { return currentIs("b"); }));
 
     EXPECT_TRUE(browser_->perform(Operation::duplicateTab));
     EXPECT_TRUE(waitForTitles({title("b"), title("b")}));
     EXPECT_TRUE(browser_->perform(Operation::previousTab));
     EXPECT_TRUE(
-        eventually([&] { return browser_->currentTab() && browser_->currentTab()->index == 1; }));
+        waitUntil([&] { return browser_->currentTab() && browser_->currentTab()->index == 1; }));
     EXPECT_TRUE(browser_->perform(Operation::nextTab));
     EXPECT_TRUE(
-        eventually([&] { return browser_->currentTab() && browser_->currentTab()->index == 2; }));
+        waitUntil([&] { return browser_->currentTab() && browser_->currentTab()->index == 2; }));
     EXPECT_TRUE(browser_->perform(Operation::closeTab));
     EXPECT_TRUE(waitForTitles({title("b")}));
 
     EXPECT_TRUE(browser_->perform(Operation::newTab));
-    EXPECT_TRUE(eventually([&] { return browser_->tabs().size() == 2; }));
+    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 2; }));
     EXPECT_TRUE(browser_->perform(Operation::closeOtherTabs));
-    EXPECT_TRUE(eventually([&] { return browser_->tabs().size() == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 1; }));
     browser_->open(url("b"), false);
     ASSERT_TRUE(waitForTitles({title("b")}));
 
     EXPECT_TRUE(browser_->perform(Operation::viewSource));
-    EXPECT_TRUE(eventually([&] { return browser_->tabs().size() == 2; }));
+    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 2; }));
     EXPECT_THAT(browser_->urls(browser_->tabs()[0].windowID),
                 Contains(QStringLiteral("view-source:") + url("b")));
 
     EXPECT_TRUE(browser_->perform(Operation::newWindow));
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(waitUntil([&] {
         const auto tabs = browser_->tabs();
         return tabs.size() == 3 && tabs.constFirst().windowOrder == 0 &&
                tabs.constLast().windowOrder == 1;
     }));
     EXPECT_TRUE(browser_->perform(Operation::closeWindow));
-    EXPECT_TRUE(eventually([&] { return browser_->tabs().size() == 2; }));
+    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 2; }));
 }
 
 TEST_F(ChromiumTest, ReadsTheHistoryTheBrowserWroteOnClosing) {
@@ -172,11 +172,11 @@ TEST_F(ChromiumTest, ABrowserKilledMidCallLeavesEmptyAnswersAndAStatus) {
             ++calls;
         }
     });
-    ASSERT_TRUE(eventually([&] { return calls > 2; }));
+    ASSERT_TRUE(waitUntil([&] { return calls > 2; }));
     chromium_.kill();
     ASSERT_TRUE(chromium_.waitForExit());
     const int before = calls;
-    EXPECT_TRUE(eventually([&] { return calls > before + 2; }));
+    EXPECT_TRUE(waitUntil([&] { return calls > before + 2; }));
     stop = true;
     caller.join();
 
@@ -210,7 +210,7 @@ TEST_F(ChromiumTest, AStaleOrGarbledPortFileMeansNotReachableUntilTheBrowserIsBa
     ChromiumProcess again;
     KIVARO_REQUIRE_TOOL(again.start(folder(), url("d")),
                         "Chromium does not start a second time: " << again.error().toStdString());
-    EXPECT_TRUE(eventually([&] { return stale->tabs().size() == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return stale->tabs().size() == 1; }));
     EXPECT_TRUE(stale->reachable());
     EXPECT_EQ(stale->status(), QString());
 }

@@ -10,8 +10,8 @@ namespace {
 
 using testing::bundleID;
 using ::testing::Contains;
-using testing::eventually;
 using ::testing::Field;
+using testing::waitUntil;
 
 // The store as the program runs it on Linux: the DevTools browser is the platform's only
 // browser, its commands come from the protocol's menu bar, and every call runs on the store's
@@ -83,17 +83,17 @@ TEST_F(StoreLiveTest, OpensSwitchesAndGoesBackToTheLastTab) {
     store_->noteCurrentTab();
     perform(Action::open(url("b")), OpenMode::newTab);
     ASSERT_TRUE(waitForTitles({title("a"), title("b")}));
-    ASSERT_TRUE(eventually([&] { return currentIs("b"); }));
+    ASSERT_TRUE(waitUntil([&] { return currentIs("b"); }));
     store_->noteCurrentTab();
     testing::settle(*store_);
 
     // Back to "a", the tab used before "b", and then to "b" again.
     store_->switchToLastTab();
     testing::settle(*store_);
-    EXPECT_TRUE(eventually([&] { return currentIs("a"); }));
+    EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));
     store_->switchToLastTab();
     testing::settle(*store_);
-    EXPECT_TRUE(eventually([&] { return currentIs("b"); }));
+    EXPECT_TRUE(waitUntil([&] { return currentIs("b"); }));
 
     // The current tab navigates in place.
     perform(Action::open(url("c")), OpenMode::currentTab);
@@ -104,7 +104,7 @@ TEST_F(StoreLiveTest, OpensSwitchesAndGoesBackToTheLastTab) {
     const auto first = storeTab("a");
     ASSERT_TRUE(first);
     perform(Action::switchTab(first->windowID, first->index));
-    EXPECT_TRUE(eventually([&] { return currentIs("a"); }));
+    EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));
 }
 
 TEST_F(StoreLiveTest, ClosesTabsAndRunsProtocolCommands) {

@@ -2,6 +2,7 @@
 
 #include "history/HistoryEntry.h"
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/Files.h"
 #include "support/ScopedEnv.h"
 
 #include <QByteArray>
@@ -42,8 +43,8 @@ void execute(const QString& db, const QString& sql, bool keepInWal = false);
 void createFromScript(const QString& db, const QString& scriptName);
 
 QString fixturePath(const QString& name);
-void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
+using testing::readFile;
+using testing::writeFile;
 // The bytes of every file below `folder`, keyed by relative path: to show nothing was written.
 QMap<QString, QByteArray> contents(const QString& folder);
 void makeFifo(const QString& path);

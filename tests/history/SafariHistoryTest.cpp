@@ -1,5 +1,6 @@
 #include "HistoryFixtures.h"
 #include "history/History.h"
+#include "support/RefusingFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,12 +16,7 @@ using ::testing::UnorderedElementsAre;
 const QDateTime earlier(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
 const QDateTime later(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC);
 
-// A private folder that cannot be had, as when the runtime folder belongs to someone else.
-class RefusingFolder final : public PrivateFolder {
-public:
-    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
-    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
-};
+using testing::RefusingFolder;
 
 class SafariHistoryTest : public HistoryTest {
 protected:

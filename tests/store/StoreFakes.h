@@ -10,6 +10,7 @@
 #include "settings/Preferences.h"
 #include "store/Clipboard.h"
 #include "store/Store.h"
+#include "support/RefusingFolder.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -138,13 +139,6 @@ public:
     int writes = 0;
 };
 
-// No database copies: the store's tests use browsers the history readers do not know.
-class NoPrivateFolder : public PrivateFolder {
-public:
-    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
-    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
-};
-
 // Everything a store under test talks to, and the store's hidden file in a folder of its own.
 struct StoreWorld {
     StoreWorld();
@@ -160,7 +154,7 @@ struct StoreWorld {
     FakePermissionProbe permissions;
     RecordingToast toast;
     RecordingPasteboard pasteboard;
-    NoPrivateFolder snapshots;
+    RefusingFolder snapshots; // the store's tests use browsers the history readers do not know
     std::unique_ptr<Preferences> preferences;
     FakeSafariSide safari;
     QDateTime now = QDateTime(QDate(2026, 5, 1), QTime(12, 0), Qt::UTC);

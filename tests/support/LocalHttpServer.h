@@ -3,6 +3,8 @@
 // An HTTP server on 127.0.0.1 for tests of network clients: it answers each path with the reply
 // set for it, every other request with one fallback reply, or holds the connection open
 // without answering.
+#include "support/WaitUntil.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -19,25 +21,6 @@
 #include <memory>
 
 namespace kivaro::testing {
-
-// Turns the event loop until `done` holds or a generous bound passes; returns `done()`.
-inline bool waitUntil(const std::function<bool()>& done, int boundMs = 30000) {
-    const QDeadlineTimer deadline(boundMs);
-    while (!done() && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
-}
-
-// Lets queued work (replies scheduled for deletion, late signals) run out.
-inline void drainEvents() {
-    for (int round = 0; round < 20; ++round) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-}
 
 // One canned answer of LocalHttpServer.
 struct HttpReply {

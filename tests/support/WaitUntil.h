@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace kivaro::testing {
+
+// Turns the event loop until `done` holds or `boundMs` pass; returns `done()`. The bound is
+// generous: it only stops a broken test from hanging, it never times anything.
+template <typename Condition>
+bool waitUntil(Condition done, int boundMs = 30000) {
+    const QDeadlineTimer deadline(boundMs);
+    while (!done() && !deadline.hasExpired()) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
+}
+
+// Lets queued work (replies scheduled for deletion, late signals) run out.
+inline void drainEvents() {
+    for (int round = 0; round < 20; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace kivaro::testing
