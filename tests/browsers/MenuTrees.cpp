@@ -10,14 +10,16 @@ using F = FakeMenuBarAccess;
 
 // One line of a .menu fixture: "title [~ toggled title] | key | modifiers | off".
 F::Node parsed(const QString& line, bool toggled) {
-    const QStringList fields = line.split(QStringLiteral(" | "));
+    QStringList fields = line.split(u'|');
+    for (QString& field : fields)
+        field = field.trimmed();
     if (fields[0] == u"---")
         return F::separator();
     const QStringList titles = fields[0].split(QStringLiteral(" ~ "));
-    QString key = fields.value(1).trimmed();
+    QString key = fields.value(1);
     key = key == u"space" ? QStringLiteral(" ") : key == u"\\t" ? QStringLiteral("\t") : key;
     qint64 modifiers = 0;
-    const QString letters = fields.value(2).trimmed();
+    const QString letters = fields.value(2);
     for (const auto& [letter, bit] : {std::pair{u's', Raw::shift},
                                       {u'o', Raw::option},
                                       {u'c', Raw::control},
