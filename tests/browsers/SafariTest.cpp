@@ -1,6 +1,7 @@
 #include "browsers/Safari.h"
 
 #include "ScriptingFixture.h"
+#include "browsers/ChromiumBrowser.h"
 #include "browsers/SafariBrowser.h"
 
 #include <gmock/gmock.h>
@@ -171,15 +172,6 @@ TEST_F(SafariTest, ItemsOfTheWrongShapeReadAsEmptyOrZero) {
                             SafariTab{0, 1, 1, u"T"_s, {}, {}, false}));
 }
 
-TEST_F(SafariTest, AnAnswerThatIsNoListGivesNoTabs) {
-    for (const std::optional<D>& answer :
-         {std::optional<D>(), std::optional(D::missing()), std::optional(text(u"x"_s)),
-          std::optional(integer(3)), std::optional(list({}))}) {
-        runner_.answer(tabsScript, answer);
-        EXPECT_TRUE(browser_.tabs().isEmpty());
-    }
-}
-
 TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
     workspace_.quit(safari);
     runner_.answer(currentPageScript, texts({u"t"_s, u"https://a.example/"_s}));
@@ -198,22 +190,6 @@ TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
     EXPECT_TRUE(workspace_.launched().isEmpty());
 }
 
-TEST_F(SafariTest, CurrentPageFallsBackToTheAddressForATitle) {
-    runner_.answerInTurn(
-        currentPageScript,
-        {texts({u"Title"_s, u"https://a.example/"_s}),
-         list({D::missing(), text(u"https://b.example/"_s)}), texts({{}, u"https://c.example/"_s}),
-         list({list({text(u"x"_s)}), text(u"https://d.example/"_s)}), texts({u"No address"_s, {}}),
-         list({text(u"Only title"_s)}), text(u"https://e.example/"_s), std::nullopt});
-    using Page = std::optional<std::pair<QString, QString>>;
-    EXPECT_EQ(browser_.currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), Page({u"https://b.example/"_s, u"https://b.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), Page({u"https://c.example/"_s, u"https://c.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), Page({u"https://d.example/"_s, u"https://d.example/"_s}));
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(browser_.currentPage(), std::nullopt) << i;
-}
-
 TEST_F(SafariTest, CurrentTabReadsWindowIndexAndAddress) {
     runner_.answerInTurn(currentTabScript,
                          {list({integer(42), integer(3), text(u"https://a.example/"_s)}),
@@ -225,15 +201,6 @@ TEST_F(SafariTest, CurrentTabReadsWindowIndexAndAddress) {
     EXPECT_EQ(browser_.currentTab(), std::nullopt);
     EXPECT_EQ(browser_.currentTab(), std::nullopt);
     EXPECT_EQ(browser_.currentTab(), std::nullopt);
-}
-
-TEST_F(SafariTest, AddressListsReadEveryItemAsText) {
-    runner_.answer(urlsScript(u"3"_s),
-                   list({text(u"https://a.example/"_s), D::missing(), integer(4), list({})}));
-    runner_.answer(frontURLsScript, text(u"https://only.example/"_s));
-    EXPECT_EQ(browser_.urls(3), (QStringList{u"https://a.example/"_s, {}, u"4"_s, {}}));
-    EXPECT_EQ(browser_.frontURLs(), QStringList());
-    EXPECT_EQ(browser_.urls(4), QStringList());
 }
 
 class SafariCloseByAddressTest : public SafariTest {
@@ -286,22 +253,98 @@ TEST_F(SafariCloseByAddressTest, AnEmptyAddressClosesNothing) {
     EXPECT_TRUE(closes().isEmpty());
 }
 
-TEST_F(SafariTest, ARunnerThatFailsEveryCallGivesEmptyResults) {
+TEST_F(SafariTest, ARunnerThatFailsEveryCallClosesAndRevealsNothing) {
     menus_.setMenuBar(safari,
                       FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
                           u"Window"_s, {FakeMenuBarAccess::item(u"Go To Next Tab Group"_s)})}));
-    EXPECT_TRUE(browser_.tabs().isEmpty());
-    EXPECT_EQ(browser_.currentPage(), std::nullopt);
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-    EXPECT_TRUE(browser_.urls(1).isEmpty());
     EXPECT_TRUE(browser_.frontURLs().isEmpty());
     EXPECT_FALSE(browser_.close(1, u"https://a.example/"_s));
     EXPECT_FALSE(browser_.reveal(u"https://a.example/"_s));
-    browser_.switchTo(1, 1);
-    browser_.open(u"https://a.example/"_s, false);
-    browser_.close(1, 1);
-    EXPECT_FALSE(runner_.sources().isEmpty());
 }
+
+// The same readings through either kind of scripted browser.
+struct Scripted {
+    const char* name;
+    QString bundleID;
+    QString tell; // how a one-line script addresses the browser
+    QString tabsScript;
+    QString currentPageScript;
+};
+
+void PrintTo(const Scripted& scripted, std::ostream* out) {
+    *out << scripted.name;
+}
+
+class ScriptedBrowserTest : public ScriptingTest, public ::testing::WithParamInterface<Scripted> {
+protected:
+    void SetUp() override {
+        ScriptingTest::SetUp();
+        workspace_.run(GetParam().bundleID);
+        if (GetParam().bundleID == safari)
+            browser_ = std::make_unique<SafariBrowser>(
+                runner_, workspace_, menus_, snapshots_,
+                SafariPlaces{.pause = [](std::chrono::milliseconds) {}});
+        else
+            browser_ = std::make_unique<ChromiumBrowser>(GetParam().bundleID, u"Chrome"_s,
+                                                         u"Google Chrome"_s, u"Google/Chrome"_s,
+                                                         runner_, workspace_, snapshots_);
+    }
+
+    std::unique_ptr<Browser> browser_;
+};
+
+TEST_P(ScriptedBrowserTest, AnswersOfTheWrongShapeOrNoneGiveNothing) {
+    for (const std::optional<D>& answer :
+         {std::optional<D>(), std::optional(D::missing()), std::optional(text(u"x"_s)),
+          std::optional(integer(3)), std::optional(list({}))}) {
+        runner_.answer(GetParam().tabsScript, answer);
+        EXPECT_TRUE(browser_->tabs().isEmpty());
+    }
+    EXPECT_EQ(browser_->currentPage(), std::nullopt);
+    EXPECT_EQ(browser_->currentTab(), std::nullopt);
+    EXPECT_TRUE(browser_->urls(1).isEmpty());
+    browser_->switchTo(1, 1);
+    browser_->open(u"https://a.example/"_s, true);
+    browser_->close(1, 1);
+    EXPECT_EQ(runner_.sources().size(), 11);
+}
+
+TEST_P(ScriptedBrowserTest, CurrentPageFallsBackToTheAddressForATitle) {
+    runner_.answerInTurn(
+        GetParam().currentPageScript,
+        {texts({u"Title"_s, u"https://a.example/"_s}),
+         list({D::missing(), text(u"https://b.example/"_s)}), texts({{}, u"https://c.example/"_s}),
+         list({list({text(u"x"_s)}), text(u"https://d.example/"_s)}), texts({u"No address"_s, {}}),
+         list({text(u"Only title"_s)}), text(u"https://e.example/"_s), std::nullopt});
+    using Page = std::optional<std::pair<QString, QString>>;
+    EXPECT_EQ(browser_->currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
+    for (const char* address : {"https://b.example/", "https://c.example/", "https://d.example/"})
+        EXPECT_EQ(browser_->currentPage(),
+                  Page({QString::fromUtf8(address), QString::fromUtf8(address)}));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(browser_->currentPage(), std::nullopt) << i;
+}
+
+TEST_P(ScriptedBrowserTest, AddressListsReadEveryItemAsText) {
+    runner_.answer(GetParam().tell + u" to return URL of every tab of window id 3"_s,
+                   list({text(u"https://a.example/"_s), D::missing(), integer(4), list({})}));
+    EXPECT_EQ(browser_->urls(3), (QStringList{u"https://a.example/"_s, {}, u"4"_s, {}}));
+    EXPECT_EQ(browser_->urls(4), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browsers, ScriptedBrowserTest,
+    ::testing::Values(
+        Scripted{"Safari", safari, u"tell application \"Safari\""_s, tabsScript, currentPageScript},
+        Scripted{
+            "Chrome", u"com.google.Chrome"_s, u"tell application id \"com.google.Chrome\""_s,
+            u"tell application id \"com.google.Chrome\"\n  set out to {}\n  repeat with w in "
+            u"windows\n    try\n      set end of out to {id of w, active tab index of w, title "
+            u"of every tab of w, URL of every tab of w}\n    end try\n  end repeat\n  return "
+            u"out\nend tell"_s,
+            u"tell application id \"com.google.Chrome\" to return {title of active tab of "
+            u"window 1, URL of active tab of window 1}"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace kivaro
