@@ -3,6 +3,7 @@
 #include "ScriptingFixture.h"
 #include "browsers/ChromiumBrowser.h"
 #include "browsers/SafariBrowser.h"
+#include "support/Files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,8 +35,6 @@ const QString currentPageScript = u"tell application \"Safari\" to return {name 
                                   u"window 1, URL of current tab of window 1}"_s;
 const QString currentTabScript = u"tell application \"Safari\" to return {id of window 1, index "
                                  u"of current tab of window 1, URL of current tab of window 1}"_s;
-const QString frontURLsScript =
-    u"tell application \"Safari\" to return URL of every tab of window 1"_s;
 
 QString urlsScript(const QString& windowID) {
     return u"tell application \"Safari\" to return URL of every tab of window id "_s + windowID;
@@ -66,26 +65,10 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.frontURLs();
     browser_.currentPage();
     browser_.currentTab();
-    EXPECT_EQ(
-        runner_.sources(),
-        (QStringList{
-            tabsScript,
-            u"tell application \"Safari\"\n  set w to window id 7\n  set current tab of w to "
-            u"tab 3 of w\n  set index of w to 1\n  activate\nend tell"_s,
-            u"tell application \"Safari\"\n  activate\n  if (count of windows) = 0 then\n    "
-            u"make new document with properties {URL:\"https://example.com/a?b=1\"}\n  else\n "
-            u"   tell window 1 to set current tab to (make new tab with properties "
-            u"{URL:\"https://example.com/a?b=1\"})\n  end if\nend tell"_s,
-            u"tell application \"Safari\"\n  activate\n  if (count of windows) = 0 then\n    "
-            u"make new document with properties {URL:\"https://example.com/a?b=1\"}\n  else\n "
-            u"   set URL of current tab of window 1 to \"https://example.com/a?b=1\"\n  end "
-            u"if\nend tell"_s,
-            closeScript(u"2"_s, u"7"_s),
-            urlsScript(u"7"_s),
-            frontURLsScript,
-            currentPageScript,
-            currentTabScript,
-        }));
+    // The expected texts, one script after another with "----" between them.
+    EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
+              QString::fromUtf8(testing::readFile(
+                  QStringLiteral(KIVARO_FIXTURES_DIR "/scripts/safari-operations.applescript"))));
     EXPECT_EQ(browser_.bundleID(), safari);
     EXPECT_EQ(browser_.name(), u"Safari"_s);
 }
