@@ -125,12 +125,14 @@ TEST_F(StoreLiveTest, ClosesTabsAndRunsProtocolCommands) {
 
 TEST_F(StoreLiveTest, PinningSaysTheBrowserCannotPinAndCopyingTakesTheCurrentLink) {
     store_->togglePinCurrent();
-    store_->copyCurrentPage(true);
     testing::settle(*store_);
     ASSERT_EQ(world_.toast.shown.size(), 1);
     EXPECT_EQ(world_.toast.shown.constFirst().text,
               QStringLiteral("Chromium has no Pin Tab command"));
     EXPECT_EQ(titles(), QStringList{title("a")});
+
+    store_->copyCurrentPage(true);
+    testing::settle(*store_);
     ASSERT_TRUE(world_.pasteboard.content);
     EXPECT_EQ(world_.pasteboard.content->text,
               u'[' + title("a") + QStringLiteral("](") + url("a") + u')');
