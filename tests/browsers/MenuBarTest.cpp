@@ -176,7 +176,8 @@ TEST_F(MenuBarTest, PressReachesTheItemOfThePathOrItsToggledTitleAndNothingElse)
     access.setMenuBar(safariID, MenuTrees::safariToggled());
     access.setMenuBar(
         u"test"_s,
-        barWith(F::menu(u"Tools"_s, {F::menu(u"Show Panels"_s, {F::item(u"Hide Panel"_s)})})));
+        barWith(F::menu(u"Tools"_s, {F::menu(u"Show Panels"_s, {F::item(u"Hide Panel"_s)}),
+                                     F::item(u"Hide "_s)})));
     const struct {
         QString bundle;
         QStringList path;
@@ -197,7 +198,7 @@ TEST_F(MenuBarTest, PressReachesTheItemOfThePathOrItsToggledTitleAndNothingElse)
         {u"test"_s, {u"Tools"_s, u"Hide Panels"_s, u"Hide Panel"_s}, {}},
         {safariID, {u"View"_s, u"Reload Pages"_s}, {}},
         {safariID, {u"Show View"_s, u"Reload Page"_s}, {}},
-        {safariID, {u"View"_s, u"Show "_s}, {}},
+        {u"test"_s, {u"Tools"_s, u"Show "_s}, {}},
         {safariID, {u"View"_s, u"Hide Library"_s}, {}},
         // Bad paths: empty, untitled, through a leaf, or into an application not running.
         {safariID, {}, {}},
