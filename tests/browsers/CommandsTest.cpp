@@ -73,6 +73,9 @@ TEST_F(CommandsTest, WithoutAMenuBarSafariGetsTheCatalogAndOthersOnlyTheOwnComma
     EXPECT_EQ(Commands::forBrowser(MenuBar::walk(access, chromiumID), false), Commands::own());
     EXPECT_EQ(Commands::forBrowser(safariItems, true), Commands::resolve(safariItems, true));
     EXPECT_EQ(Commands::resolve({}, true), Commands::own());
+    // The ranker matches keywords in lower case only.
+    for (const Command& command : defaults + Commands::dev(safariItems))
+        EXPECT_EQ(command.keywords, command.keywords.toLower()) << command.title.toStdString();
 }
 
 TEST_F(CommandsTest, ResolveDecoratesCatalogItemsAndDescribesOthersByTheirMenu) {
