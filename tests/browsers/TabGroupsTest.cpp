@@ -10,8 +10,6 @@
 
 namespace kivaro {
 
-void PrintTo(const SafariTab& tab, std::ostream* out);
-
 namespace {
 
 using namespace Qt::StringLiterals;
