@@ -2,6 +2,7 @@
 
 #include "ScriptingFixture.h"
 #include "history/BrowserFolders.h"
+#include "support/Files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,8 +24,6 @@ const QString tabsScript =
     tell + u"\n  set out to {}\n  repeat with w in windows\n    try\n      set end of out to {id "
            u"of w, active tab index of w, title of every tab of w, URL of every tab of w}\n    end "
            u"try\n  end repeat\n  return out\nend tell"_s;
-const QString currentPageScript =
-    tell + u" to return {title of active tab of window 1, URL of active tab of window 1}"_s;
 const QString currentTabScript = tell + u" to return {id of window 1, active tab index of window "
                                         u"1, URL of active tab of window 1}"_s;
 
@@ -39,25 +38,12 @@ protected:
                              runner_, workspace_,  snapshots_};
 };
 
-TEST_F(ChromiumBrowserTest, AllListsTheSupportedBrowsersInOrder) {
+TEST_F(ChromiumBrowserTest, EachOfTheFamilyDrivesItsOwnApplicationFromThisPlatformsFolder) {
     const QList<ChromiumBrowser> all = ChromiumBrowser::all(runner_, workspace_, snapshots_);
-    QStringList identities;
-    for (const ChromiumBrowser& browser : all)
-        identities.append(browser.bundleID() + u'|' + browser.name() + u'|' + browser.appName());
-    EXPECT_EQ(identities, (QStringList{
-                              u"com.google.Chrome|Chrome|Google Chrome"_s,
-                              u"com.brave.Browser|Brave|Brave Browser"_s,
-                              u"com.microsoft.edgemac|Edge|Microsoft Edge"_s,
-                              u"com.vivaldi.Vivaldi|Vivaldi|Vivaldi"_s,
-                              u"org.chromium.Chromium|Chromium|Chromium"_s,
-                              u"net.imput.helium|Helium|Helium"_s,
-                          }));
-    // Data folders are this platform's.
     const QList<BrowserFolders::ChromiumFolder>& folders = BrowserFolders::chromiumFamily();
     ASSERT_EQ(all.size(), folders.size());
     for (qsizetype i = 0; i < all.size(); ++i)
         EXPECT_EQ(all[i].dataFolder(), folders[i].dataFolder);
-    // Each drives its own application through the shared runner.
     workspace_.run(u"com.brave.Browser"_s);
     all[1].urls(3);
     EXPECT_EQ(runner_.sources(),
@@ -74,25 +60,10 @@ TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.currentPage();
     browser_.currentTab();
     browser_.urls(-7);
-    EXPECT_EQ(
-        runner_.sources(),
-        (QStringList{
-            tabsScript,
-            tell + u"\n  set w to window id 5000000000\n  set active tab index of w to 4\n  set "
-                   u"index of w to 1\n  activate\nend tell"_s,
-            tell + u"\n  activate\n  if (count of windows) = 0 then\n    make new window\n    set "
-                   u"URL of active tab of window 1 to \"https://a.example/\\\"x\\\"\"\n  else\n    "
-                   u"tell window 1 to make new tab at end of tabs with properties "
-                   u"{URL:\"https://a.example/\\\"x\\\"\"}\n    set active tab index of window 1 "
-                   u"to (count of tabs of window 1)\n  end if\nend tell"_s,
-            tell + u"\n  activate\n  if (count of windows) = 0 then\n    make new window\n    set "
-                   u"URL of active tab of window 1 to \"https://a.example/\"\n  else\n    set URL "
-                   u"of active tab of window 1 to \"https://a.example/\"\n  end if\nend tell"_s,
-            tell + u" to close tab 2 of window id 5000000000"_s,
-            currentPageScript,
-            currentTabScript,
-            tell + u" to return URL of every tab of window id -7"_s,
-        }));
+    // The expected texts, one script after another with "----" between them.
+    EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
+              QString::fromUtf8(testing::readFile(
+                  QStringLiteral(KIVARO_FIXTURES_DIR "/scripts/chromium-operations.applescript"))));
 }
 
 TEST_F(ChromiumBrowserTest, WithoutTheBrowserRunningOnlyOpenIsSent) {
@@ -142,24 +113,7 @@ TEST_F(ChromiumBrowserTest, TabsFollowTheAddressesWithTitlesWhereThereAreAny) {
     EXPECT_TRUE(runner_.sources()[1].endsWith(u" to close tab 2 of window id 5000000000"));
 }
 
-TEST_F(ChromiumBrowserTest, AnAnswerThatIsNoListGivesNoTabs) {
-    for (const std::optional<D>& answer : {std::optional<D>(), std::optional(text(u"x"_s)),
-                                           std::optional(integer(2)), std::optional(list({}))}) {
-        runner_.answer(tabsScript, answer);
-        EXPECT_TRUE(browser_.tabs().isEmpty());
-    }
-}
-
-TEST_F(ChromiumBrowserTest, CurrentPageAndTabReadWideIdsAndFallBackToTheAddress) {
-    runner_.answerInTurn(currentPageScript, {texts({u"Title"_s, u"https://a.example/"_s}),
-                                             list({D::missing(), text(u"https://b.example/"_s)}),
-                                             texts({u"t"_s, {}}), std::nullopt});
-    using Page = std::optional<std::pair<QString, QString>>;
-    EXPECT_EQ(browser_.currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), Page({u"https://b.example/"_s, u"https://b.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), std::nullopt);
-    EXPECT_EQ(browser_.currentPage(), std::nullopt);
-
+TEST_F(ChromiumBrowserTest, CurrentTabReadsWideIds) {
     runner_.answerInTurn(
         currentTabScript,
         {list({text(u"-5000000000"_s), text(u"3"_s), text(u"https://a.example/"_s)}),
@@ -168,23 +122,6 @@ TEST_F(ChromiumBrowserTest, CurrentPageAndTabReadWideIdsAndFallBackToTheAddress)
     EXPECT_EQ(browser_.currentTab(), (TabRef{-5000000000LL, 3, u"https://a.example/"_s}));
     EXPECT_EQ(browser_.currentTab(), (TabRef{4, 0, u"https://b.example/"_s}));
     EXPECT_EQ(browser_.currentTab(), std::nullopt);
-}
-
-TEST_F(ChromiumBrowserTest, ARunnerThatFailsEveryCallGivesEmptyResults) {
-    EXPECT_TRUE(browser_.tabs().isEmpty());
-    EXPECT_EQ(browser_.currentPage(), std::nullopt);
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-    EXPECT_TRUE(browser_.urls(1).isEmpty());
-    browser_.switchTo(1, 1);
-    browser_.open(u"https://a.example/"_s, true);
-    browser_.close(1, 1);
-    EXPECT_EQ(runner_.sources().size(), 7);
-}
-
-TEST_F(ChromiumBrowserTest, AddressesOfAWindowAreTheTextsOfTheAnswer) {
-    runner_.answer(tell + u" to return URL of every tab of window id 3"_s,
-                   list({text(u"https://a.example/"_s), D::missing(), integer(5)}));
-    EXPECT_EQ(browser_.urls(3), (QStringList{u"https://a.example/"_s, {}, u"5"_s}));
 }
 
 } // namespace

@@ -1,20 +1,14 @@
 #include "browsers/DevToolsConnection.h"
 
+#include "FakeDevTools.h"
 #include "browsers/DevToolsBrowser.h"
+#include "browsers/DevToolsTabs.h"
 #include "platform/PrivateFolder.h"
 #include "platform/linux/PosixPrivateFolder.h"
 #include "support/ScopedEnv.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QJsonDocument>
-#include <QMetaObject>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QWebSocket>
-#include <QWebSocketServer>
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -23,89 +17,8 @@
 namespace kivaro {
 namespace {
 
-// A browser endpoint that answers by the method's name, on a thread of its own:
-// "Good" answers a result, "Error" an error, "Junk" garbage first and then a result that is no
-// object, "Silent" nothing at all, "Close" closes the connection; any other method gets an
-// empty result.
-class FakeEndpoint {
-public:
-    explicit FakeEndpoint(bool speaksWebSocket = true) {
-        home_ = new QObject;
-        home_->moveToThread(&thread_);
-        QObject::connect(&thread_, &QThread::finished, home_, &QObject::deleteLater);
-        thread_.start();
-        QMetaObject::invokeMethod(
-            home_, [this, speaksWebSocket] { port_ = speaksWebSocket ? serve() : hang(); },
-            Qt::BlockingQueuedConnection);
-    }
-
-    ~FakeEndpoint() {
-        thread_.quit();
-        thread_.wait();
-    }
-
-    std::optional<DevToolsEndpoint> endpoint() const {
-        return DevToolsEndpoint{port_, QStringLiteral("/devtools/browser/fake"), {}};
-    }
-
-    int connections() const { return connections_; }
-    bool sawOrigin() const { return sawOrigin_; }
-
-private:
-    quint16 serve() {
-        auto* server =
-            new QWebSocketServer(QStringLiteral("fake"), QWebSocketServer::NonSecureMode, home_);
-        QObject::connect(server, &QWebSocketServer::newConnection, server, [this, server] {
-            while (QWebSocket* socket = server->nextPendingConnection()) {
-                socket->setParent(server); // goes with the server
-                ++connections_;
-                sawOrigin_ = sawOrigin_ || !socket->origin().isEmpty();
-                QObject::connect(socket, &QWebSocket::textMessageReceived, socket,
-                                 [socket](const QString& text) { answer(socket, text); });
-            }
-        });
-        return server->listen(QHostAddress::LocalHost) ? server->serverPort() : 0;
-    }
-
-    // Accepts connections and never says a word, as a hung browser would.
-    quint16 hang() {
-        auto* server = new QTcpServer(home_);
-        return server->listen(QHostAddress::LocalHost) ? server->serverPort() : 0;
-    }
-
-    static void send(QWebSocket* socket, const QJsonObject& message) {
-        socket->sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson()));
-    }
-
-    static void answer(QWebSocket* socket, const QString& text) {
-        const QJsonObject call = QJsonDocument::fromJson(text.toUtf8()).object();
-        const QJsonValue id = call.value(QStringLiteral("id"));
-        const QString method = call.value(QStringLiteral("method")).toString();
-        send(socket, {{QStringLiteral("method"), QStringLiteral("Target.targetCreated")}});
-        if (method == u"Good")
-            send(socket, {{QStringLiteral("id"), id},
-                          {QStringLiteral("result"), QJsonObject{{QStringLiteral("ok"), true}}}});
-        else if (method == u"Error")
-            send(socket, {{QStringLiteral("id"), id},
-                          {QStringLiteral("error"),
-                           QJsonObject{{QStringLiteral("message"), QStringLiteral("no")}}}});
-        else if (method == u"Junk") {
-            socket->sendTextMessage(QStringLiteral("not json at all"));
-            send(socket, {{QStringLiteral("id"), QStringLiteral("x")}});
-            send(socket, {{QStringLiteral("id"), id}, {QStringLiteral("result"), 5}});
-        } else if (method == u"Close") {
-            socket->close();
-        } else if (method != u"Silent") {
-            send(socket, {{QStringLiteral("id"), id}, {QStringLiteral("result"), QJsonObject()}});
-        }
-    }
-
-    QThread thread_;
-    QObject* home_ = nullptr;
-    quint16 port_ = 0;
-    std::atomic<int> connections_ = 0;
-    std::atomic<bool> sawOrigin_ = false;
-};
+using testing::writePortFile;
+using FakeEndpoint = testing::FakeDevTools;
 
 DevToolsCall named(const char* method) {
     return DevToolsCall{QString::fromUtf8(method), {}, {}};
@@ -123,6 +36,19 @@ TEST(DevToolsConnection, AnswersEachCallOfABatchOrNothingForItsFailure) {
     EXPECT_EQ(connection.endpoint(), fake.endpoint());
     EXPECT_FALSE(fake.sawOrigin());
     EXPECT_TRUE(connection.send(QList<DevToolsCall>{}, QDeadlineTimer(10)).isEmpty());
+}
+
+TEST(DevToolsConnection, FetchesTheBodyOfAListingOnTheSamePort) {
+    FakeEndpoint fake;
+    fake.setPages({{QStringLiteral("P1"), QStringLiteral("https://one.example/")}});
+    DevToolsConnection connection([&] { return fake.endpoint(); });
+    const auto body = connection.fetch(QStringLiteral("/json/list"), QDeadlineTimer(10000));
+    ASSERT_TRUE(body);
+    EXPECT_EQ(DevToolsTabs::pages(*body),
+              (QList<DevToolsTabs::Page>{{QStringLiteral("P1"), QStringLiteral("P1"),
+                                          QStringLiteral("https://one.example/")}}));
+    EXPECT_EQ(connection.fetch(QStringLiteral("/json/none"), QDeadlineTimer(10000)), std::nullopt);
+    EXPECT_EQ(fake.connections(), 1);
 }
 
 TEST(DevToolsConnection, AnUnansweredCallEndsAtItsDeadlineAndTheConnectionStaysUsable) {
@@ -175,17 +101,6 @@ TEST(DevToolsConnection, CallersOnManyThreadsEachGetTheirOwnAnswers) {
         caller.join();
     EXPECT_EQ(answered, 100);
     EXPECT_EQ(fake.connections(), 1);
-}
-
-// Writes a DevToolsActivePort file for `endpoint` into `folder`, dated `written`.
-void writePortFile(const QString& folder, const DevToolsEndpoint& endpoint,
-                   const QDateTime& written) {
-    ASSERT_TRUE(QDir().mkpath(folder));
-    QFile file(folder + QStringLiteral("/DevToolsActivePort"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::number(endpoint.port) + '\n' + endpoint.path.toUtf8());
-    ASSERT_TRUE(file.flush());
-    ASSERT_TRUE(file.setFileTime(written, QFileDevice::FileModificationTime));
 }
 
 TEST(DevToolsBrowserDiscovery, FollowsThePortFileWrittenLast) {

@@ -1,7 +1,9 @@
 #include "browsers/Safari.h"
 
 #include "ScriptingFixture.h"
+#include "browsers/ChromiumBrowser.h"
 #include "browsers/SafariBrowser.h"
+#include "support/Files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -33,8 +35,6 @@ const QString currentPageScript = u"tell application \"Safari\" to return {name 
                                   u"window 1, URL of current tab of window 1}"_s;
 const QString currentTabScript = u"tell application \"Safari\" to return {id of window 1, index "
                                  u"of current tab of window 1, URL of current tab of window 1}"_s;
-const QString frontURLsScript =
-    u"tell application \"Safari\" to return URL of every tab of window 1"_s;
 
 QString urlsScript(const QString& windowID) {
     return u"tell application \"Safari\" to return URL of every tab of window id "_s + windowID;
@@ -65,43 +65,16 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.frontURLs();
     browser_.currentPage();
     browser_.currentTab();
-    EXPECT_EQ(
-        runner_.sources(),
-        (QStringList{
-            tabsScript,
-            u"tell application \"Safari\"\n  set w to window id 7\n  set current tab of w to "
-            u"tab 3 of w\n  set index of w to 1\n  activate\nend tell"_s,
-            u"tell application \"Safari\"\n  activate\n  if (count of windows) = 0 then\n    "
-            u"make new document with properties {URL:\"https://example.com/a?b=1\"}\n  else\n "
-            u"   tell window 1 to set current tab to (make new tab with properties "
-            u"{URL:\"https://example.com/a?b=1\"})\n  end if\nend tell"_s,
-            u"tell application \"Safari\"\n  activate\n  if (count of windows) = 0 then\n    "
-            u"make new document with properties {URL:\"https://example.com/a?b=1\"}\n  else\n "
-            u"   set URL of current tab of window 1 to \"https://example.com/a?b=1\"\n  end "
-            u"if\nend tell"_s,
-            closeScript(u"2"_s, u"7"_s),
-            urlsScript(u"7"_s),
-            frontURLsScript,
-            currentPageScript,
-            currentTabScript,
-        }));
+    // Window ids and indices are written in full decimal.
+    browser_.switchTo(5000000000LL, 12);
+    browser_.close(std::numeric_limits<qint64>::min(), -1);
+    browser_.urls(5000000000LL);
+    // The expected texts, one script after another with "----" between them.
+    EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
+              QString::fromUtf8(testing::readFile(
+                  QStringLiteral(KIVARO_FIXTURES_DIR "/scripts/safari-operations.applescript"))));
     EXPECT_EQ(browser_.bundleID(), safari);
     EXPECT_EQ(browser_.name(), u"Safari"_s);
-}
-
-TEST_F(SafariTest, WindowIdsAndIndicesAreWrittenInFullDecimal) {
-    const qint64 wide = 5000000000LL;
-    browser_.switchTo(wide, 12);
-    browser_.close(std::numeric_limits<qint64>::min(), -1);
-    browser_.urls(wide);
-    EXPECT_EQ(
-        runner_.sources(),
-        (QStringList{
-            u"tell application \"Safari\"\n  set w to window id 5000000000\n  set current tab "
-            u"of w to tab 12 of w\n  set index of w to 1\n  activate\nend tell"_s,
-            closeScript(u"-1"_s, u"-9223372036854775808"_s),
-            urlsScript(u"5000000000"_s),
-        }));
 }
 
 TEST_F(SafariTest, TabsReadEveryWindowWithItsGroupAndCurrentTab) {
@@ -171,15 +144,6 @@ TEST_F(SafariTest, ItemsOfTheWrongShapeReadAsEmptyOrZero) {
                             SafariTab{0, 1, 1, u"T"_s, {}, {}, false}));
 }
 
-TEST_F(SafariTest, AnAnswerThatIsNoListGivesNoTabs) {
-    for (const std::optional<D>& answer :
-         {std::optional<D>(), std::optional(D::missing()), std::optional(text(u"x"_s)),
-          std::optional(integer(3)), std::optional(list({}))}) {
-        runner_.answer(tabsScript, answer);
-        EXPECT_TRUE(browser_.tabs().isEmpty());
-    }
-}
-
 TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
     workspace_.quit(safari);
     runner_.answer(currentPageScript, texts({u"t"_s, u"https://a.example/"_s}));
@@ -198,22 +162,6 @@ TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
     EXPECT_TRUE(workspace_.launched().isEmpty());
 }
 
-TEST_F(SafariTest, CurrentPageFallsBackToTheAddressForATitle) {
-    runner_.answerInTurn(
-        currentPageScript,
-        {texts({u"Title"_s, u"https://a.example/"_s}),
-         list({D::missing(), text(u"https://b.example/"_s)}), texts({{}, u"https://c.example/"_s}),
-         list({list({text(u"x"_s)}), text(u"https://d.example/"_s)}), texts({u"No address"_s, {}}),
-         list({text(u"Only title"_s)}), text(u"https://e.example/"_s), std::nullopt});
-    using Page = std::optional<std::pair<QString, QString>>;
-    EXPECT_EQ(browser_.currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), Page({u"https://b.example/"_s, u"https://b.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), Page({u"https://c.example/"_s, u"https://c.example/"_s}));
-    EXPECT_EQ(browser_.currentPage(), Page({u"https://d.example/"_s, u"https://d.example/"_s}));
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(browser_.currentPage(), std::nullopt) << i;
-}
-
 TEST_F(SafariTest, CurrentTabReadsWindowIndexAndAddress) {
     runner_.answerInTurn(currentTabScript,
                          {list({integer(42), integer(3), text(u"https://a.example/"_s)}),
@@ -227,81 +175,145 @@ TEST_F(SafariTest, CurrentTabReadsWindowIndexAndAddress) {
     EXPECT_EQ(browser_.currentTab(), std::nullopt);
 }
 
-TEST_F(SafariTest, AddressListsReadEveryItemAsText) {
-    runner_.answer(urlsScript(u"3"_s),
-                   list({text(u"https://a.example/"_s), D::missing(), integer(4), list({})}));
-    runner_.answer(frontURLsScript, text(u"https://only.example/"_s));
-    EXPECT_EQ(browser_.urls(3), (QStringList{u"https://a.example/"_s, {}, u"4"_s, {}}));
-    EXPECT_EQ(browser_.frontURLs(), QStringList());
-    EXPECT_EQ(browser_.urls(4), QStringList());
-}
-
-class SafariCloseByAddressTest : public SafariTest {
-protected:
-    void answerURLs(const QStringList& urls) { runner_.answer(urlsScript(u"9"_s), texts(urls)); }
-    void closeSucceeds(const QString& index) {
-        runner_.answer(closeScript(index, u"9"_s), D::missing());
-    }
-    QStringList closes() const {
-        QStringList sent = runner_.sources();
+// Closing by address in window 9: the first tab with the same bare address goes, never the last
+// tab of a window, and nothing when no address matches or a script fails.
+TEST_F(SafariTest, ClosesTheFirstTabWithTheSameBareAddressAndNothingElse) {
+    const struct {
+        D urls;           // the answer listing the window's addresses
+        QString closable; // the index whose close script succeeds, if any
+        QString wanted;
+        QString closedIndex; // the index a close script was sent for, if any
+        bool closed;
+    } cases[] = {
+        {texts({u"https://other.example/"_s, u"http://www.Example.com/page/"_s,
+                u"https://example.com/page"_s}),
+         u"2"_s, u"https://example.com/page"_s, u"2"_s, true},
+        {texts({u"https://example.com/"_s}), u"1"_s, u"https://example.com/"_s, {}, false},
+        {text(u"https://example.com/"_s), u"1"_s, u"https://example.com/"_s, {}, false},
+        {texts({u"https://a.example/"_s, u"https://b.example/"_s}),
+         {},
+         u"https://c.example/"_s,
+         {},
+         false},
+        // The close script itself fails: not reported as closed.
+        {texts({u"https://a.example/"_s, u"https://b.example/"_s}),
+         {},
+         u"https://b.example/"_s,
+         u"2"_s,
+         false},
+        // Tabs without an address read as empty; an empty wanted address must not match them.
+        {list({D::missing(), D::missing()}), u"1"_s, QString(), {}, false},
+        {list({D::missing(), D::missing()}), u"1"_s, u"https://"_s, {}, false},
+    };
+    for (const auto& [urls, closable, wanted, closedIndex, closed] : cases) {
+        FakeScriptRunner runner;
+        const SafariBrowser browser(runner, workspace_, menus_, snapshots_, {});
+        runner.answer(urlsScript(u"9"_s), urls);
+        if (!closable.isEmpty())
+            runner.answer(closeScript(closable, u"9"_s), D::missing());
+        EXPECT_EQ(browser.close(9, wanted), closed) << wanted.toStdString();
+        QStringList sent = runner.sources();
         sent.removeIf([](const QString& source) { return !source.contains(u"to close tab"); });
-        return sent;
+        EXPECT_EQ(sent, closedIndex.isEmpty() ? QStringList()
+                                              : QStringList{closeScript(closedIndex, u"9"_s)})
+            << wanted.toStdString();
     }
-};
-
-TEST_F(SafariCloseByAddressTest, ClosesTheFirstTabWithTheSameBareAddress) {
-    answerURLs({u"https://other.example/"_s, u"http://www.Example.com/page/"_s,
-                u"https://example.com/page"_s});
-    closeSucceeds(u"2"_s);
-    EXPECT_TRUE(browser_.close(9, u"https://example.com/page"_s));
-    EXPECT_EQ(closes(), QStringList{closeScript(u"2"_s, u"9"_s)});
-}
-
-TEST_F(SafariCloseByAddressTest, NeverClosesTheLastTabOfAWindow) {
-    answerURLs({u"https://example.com/"_s});
-    closeSucceeds(u"1"_s);
-    EXPECT_FALSE(browser_.close(9, u"https://example.com/"_s));
-    runner_.answer(urlsScript(u"9"_s), text(u"https://example.com/"_s));
-    EXPECT_FALSE(browser_.close(9, u"https://example.com/"_s));
-    EXPECT_TRUE(closes().isEmpty());
-}
-
-TEST_F(SafariCloseByAddressTest, FailsWhenNothingMatchesOrAScriptFails) {
-    answerURLs({u"https://a.example/"_s, u"https://b.example/"_s});
-    EXPECT_FALSE(browser_.close(9, u"https://c.example/"_s));
-    EXPECT_TRUE(closes().isEmpty());
-    // The close script itself fails: not reported as closed.
-    EXPECT_FALSE(browser_.close(9, u"https://b.example/"_s));
-    EXPECT_EQ(closes(), QStringList{closeScript(u"2"_s, u"9"_s)});
     // The address list fails.
     EXPECT_FALSE(browser_.close(10, u"https://b.example/"_s));
 }
 
-TEST_F(SafariCloseByAddressTest, AnEmptyAddressClosesNothing) {
-    // Tabs without an address read as empty; an empty wanted address must not match them.
-    runner_.answer(urlsScript(u"9"_s), list({D::missing(), D::missing()}));
-    closeSucceeds(u"1"_s);
-    EXPECT_FALSE(browser_.close(9, QString()));
-    EXPECT_FALSE(browser_.close(9, u"https://"_s));
-    EXPECT_TRUE(closes().isEmpty());
-}
-
-TEST_F(SafariTest, ARunnerThatFailsEveryCallGivesEmptyResults) {
+TEST_F(SafariTest, ARunnerThatFailsEveryCallClosesAndRevealsNothing) {
     menus_.setMenuBar(safari,
                       FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
                           u"Window"_s, {FakeMenuBarAccess::item(u"Go To Next Tab Group"_s)})}));
-    EXPECT_TRUE(browser_.tabs().isEmpty());
-    EXPECT_EQ(browser_.currentPage(), std::nullopt);
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-    EXPECT_TRUE(browser_.urls(1).isEmpty());
     EXPECT_TRUE(browser_.frontURLs().isEmpty());
     EXPECT_FALSE(browser_.close(1, u"https://a.example/"_s));
     EXPECT_FALSE(browser_.reveal(u"https://a.example/"_s));
-    browser_.switchTo(1, 1);
-    browser_.open(u"https://a.example/"_s, false);
-    browser_.close(1, 1);
-    EXPECT_FALSE(runner_.sources().isEmpty());
 }
+
+// The same readings through either kind of scripted browser.
+struct Scripted {
+    const char* name;
+    QString bundleID;
+    QString tell; // how a one-line script addresses the browser
+    QString tabsScript;
+    QString currentPageScript;
+};
+
+void PrintTo(const Scripted& scripted, std::ostream* out) {
+    *out << scripted.name;
+}
+
+class ScriptedBrowserTest : public ScriptingTest, public ::testing::WithParamInterface<Scripted> {
+protected:
+    void SetUp() override {
+        ScriptingTest::SetUp();
+        workspace_.run(GetParam().bundleID);
+        if (GetParam().bundleID == safari)
+            browser_ = std::make_unique<SafariBrowser>(
+                runner_, workspace_, menus_, snapshots_,
+                SafariPlaces{.pause = [](std::chrono::milliseconds) {}});
+        else
+            browser_ = std::make_unique<ChromiumBrowser>(GetParam().bundleID, u"Chrome"_s,
+                                                         u"Google Chrome"_s, u"Google/Chrome"_s,
+                                                         runner_, workspace_, snapshots_);
+    }
+
+    std::unique_ptr<Browser> browser_;
+};
+
+TEST_P(ScriptedBrowserTest, AnswersOfTheWrongShapeOrNoneGiveNothing) {
+    for (const std::optional<D>& answer :
+         {std::optional<D>(), std::optional(D::missing()), std::optional(text(u"x"_s)),
+          std::optional(integer(3)), std::optional(list({}))}) {
+        runner_.answer(GetParam().tabsScript, answer);
+        EXPECT_TRUE(browser_->tabs().isEmpty());
+    }
+    EXPECT_EQ(browser_->currentPage(), std::nullopt);
+    EXPECT_EQ(browser_->currentTab(), std::nullopt);
+    EXPECT_TRUE(browser_->urls(1).isEmpty());
+    browser_->switchTo(1, 1);
+    browser_->open(u"https://a.example/"_s, true);
+    browser_->close(1, 1);
+    EXPECT_EQ(runner_.sources().size(), 11);
+}
+
+TEST_P(ScriptedBrowserTest, CurrentPageFallsBackToTheAddressForATitle) {
+    runner_.answerInTurn(
+        GetParam().currentPageScript,
+        {texts({u"Title"_s, u"https://a.example/"_s}),
+         list({D::missing(), text(u"https://b.example/"_s)}), texts({{}, u"https://c.example/"_s}),
+         list({list({text(u"x"_s)}), text(u"https://d.example/"_s)}), texts({u"No address"_s, {}}),
+         list({text(u"Only title"_s)}), text(u"https://e.example/"_s), std::nullopt});
+    using Page = std::optional<std::pair<QString, QString>>;
+    EXPECT_EQ(browser_->currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
+    for (const char* address : {"https://b.example/", "https://c.example/", "https://d.example/"})
+        EXPECT_EQ(browser_->currentPage(),
+                  Page({QString::fromUtf8(address), QString::fromUtf8(address)}));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(browser_->currentPage(), std::nullopt) << i;
+}
+
+TEST_P(ScriptedBrowserTest, AddressListsReadEveryItemAsText) {
+    runner_.answer(GetParam().tell + u" to return URL of every tab of window id 3"_s,
+                   list({text(u"https://a.example/"_s), D::missing(), integer(4), list({})}));
+    EXPECT_EQ(browser_->urls(3), (QStringList{u"https://a.example/"_s, {}, u"4"_s, {}}));
+    EXPECT_EQ(browser_->urls(4), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browsers, ScriptedBrowserTest,
+    ::testing::Values(
+        Scripted{"Safari", safari, u"tell application \"Safari\""_s, tabsScript, currentPageScript},
+        Scripted{
+            "Chrome", u"com.google.Chrome"_s, u"tell application id \"com.google.Chrome\""_s,
+            u"tell application id \"com.google.Chrome\"\n  set out to {}\n  repeat with w in "
+            u"windows\n    try\n      set end of out to {id of w, active tab index of w, title "
+            u"of every tab of w, URL of every tab of w}\n    end try\n  end repeat\n  return "
+            u"out\nend tell"_s,
+            u"tell application id \"com.google.Chrome\" to return {title of active tab of "
+            u"window 1, URL of active tab of window 1}"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace kivaro

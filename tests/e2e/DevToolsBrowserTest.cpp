@@ -99,7 +99,6 @@ TEST_F(ChromiumTest, CarriesOutBrowserCommands) {
     ASSERT_TRUE(waitForTitles({title("b")}));
 
     EXPECT_TRUE(browser_->perform(Operation::reload));
-    EXPECT_TRUE(browser_->perform(Operation::reload));
     EXPECT_TRUE(browser_->perform(Operation::reloadIgnoringCache));
     EXPECT_TRUE(browser_->perform(Operation::back));
     EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));

@@ -123,16 +123,14 @@ TEST_F(StoreLiveTest, ClosesTabsAndRunsProtocolCommands) {
     EXPECT_TRUE(world_.toast.shown.isEmpty());
 }
 
-TEST_F(StoreLiveTest, PinningSaysTheBrowserCannotPin) {
+TEST_F(StoreLiveTest, PinningSaysTheBrowserCannotPinAndCopyingTakesTheCurrentLink) {
     store_->togglePinCurrent();
     testing::settle(*store_);
     ASSERT_EQ(world_.toast.shown.size(), 1);
     EXPECT_EQ(world_.toast.shown.constFirst().text,
               QStringLiteral("Chromium has no Pin Tab command"));
     EXPECT_EQ(titles(), QStringList{title("a")});
-}
 
-TEST_F(StoreLiveTest, CopiesTheCurrentPageLink) {
     store_->copyCurrentPage(true);
     testing::settle(*store_);
     ASSERT_TRUE(world_.pasteboard.content);

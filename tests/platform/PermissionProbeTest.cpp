@@ -1,4 +1,4 @@
-#include "platform/fake/FakePermissionProbe.h"
+#include "platform/PermissionProbe.h"
 #ifndef Q_OS_MACOS
 #include "platform/linux/LinuxPermissionProbe.h"
 #endif
@@ -17,19 +17,6 @@ TEST(LinuxPermissionProbe, GrantsEveryPermissionAndNeedsNoRequest) {
     }
 }
 #endif
-
-TEST(FakePermissionProbe, ReportsWhatTheTestSetsAndRecordsRequests) {
-    FakePermissionProbe probe;
-    EXPECT_TRUE(probe.granted(Permission::accessibility));
-    probe.setGranted(Permission::accessibility, false);
-    probe.setGranted(Permission::accessibility, false);
-    EXPECT_FALSE(probe.granted(Permission::accessibility));
-    EXPECT_TRUE(probe.granted(Permission::fullDisk));
-    probe.request(Permission::accessibility);
-    probe.setGranted(Permission::accessibility, true);
-    EXPECT_TRUE(probe.granted(Permission::accessibility)) << "one grant undoes any denials";
-    EXPECT_EQ(probe.requests(), QList<Permission>{Permission::accessibility});
-}
 
 } // namespace
 } // namespace kivaro

@@ -1,4 +1,5 @@
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/Files.h"
 #include "support/ScopedEnv.h"
 
 #include <QDir>
@@ -24,15 +25,9 @@ protected:
 
     QString path(const QString& relative) const { return parent_.path() + u'/' + relative; }
     void write(const QString& relative, const QByteArray& bytes) const {
-        QDir().mkpath(QFileInfo(path(relative)).path());
-        QFile file(path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        testing::writeFile(path(relative), bytes);
     }
-    QByteArray read(const QString& relative) const {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray read(const QString& relative) const { return testing::readFile(path(relative)); }
 
     QTemporaryDir parent_;
     PosixPrivateFolder folder_{parent_.path(), u"kivaro"_s};

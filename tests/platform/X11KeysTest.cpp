@@ -17,33 +17,22 @@ constexpr unsigned int mod1Mask = 1 << 3;
 constexpr unsigned int mod2Mask = 1 << 4; // Num Lock
 constexpr unsigned int mod4Mask = 1 << 6;
 
+// A few keys of each kind; the round trip below covers the rest of the table.
 TEST(X11KeysTest, VirtualKeyCodesOfTheNamedAndDefaultKeys) {
     const struct {
         quint32 code;
         unsigned long keysym;
     } keys[] = {
         {VirtualKey::a, 0x61}, // code 0 is a real key
-        {VirtualKey::h, 0x68},
-        {VirtualKey::c, 0x63},
-        {VirtualKey::q, 0x71},
-        {VirtualKey::w, 0x77},
         {VirtualKey::t, 0x74},
-        {VirtualKey::p, 0x70},
-        {VirtualKey::l, 0x6c},
-        {VirtualKey::k, 0x6b},
-        {VirtualKey::n, 0x6e},
-        {VirtualKey::m, 0x6d},
         {VirtualKey::tab, 0xff09},
-        {VirtualKey::space, 0x20},
         {VirtualKey::escape, 0xff1b},
         {36, 0xff0d /* Return */},
         {122, 0xffbe /* F1 */},
-        {111, 0xffc9 /* F12 */},
         {123, 0xff51 /* Left */},
         {116, 0xff55 /* Page Up */},
         // Codes with no key on a PC keyboard, and nonsense.
         {10, 0},
-        {52, 0},
         {127, 0},
         {0xFFFFFFFF, 0},
     };

@@ -2,6 +2,7 @@
 
 #include "platform/fake/FakeLoginItem.h"
 #include "settings/Preferences.h"
+#include "support/Files.h"
 #include "support/TestSettings.h"
 
 #include <QDir>
@@ -14,8 +15,7 @@ namespace kivaro {
 namespace {
 
 QString readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(testing::readFile(path));
 }
 
 QString execLine(const QString& entry) {
@@ -66,19 +66,16 @@ TEST(XdgAutostartTest, ExecPathsAreQuotedAndEscaped) {
 TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
     QTemporaryDir home;
     XdgAutostart item(home.path(), QStringLiteral("k"), QStringLiteral("/bin/k"));
-    QFile file(item.entryPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Desktop Entry]\nType=Application\nExec=k\nHidden=true\n");
-    file.close();
+    testing::writeFile(item.entryPath(),
+                       "[Desktop Entry]\nType=Application\nExec=k\nHidden=true\n");
     EXPECT_FALSE(item.enabled()) << "a desktop hides an entry the user switched off";
     ASSERT_TRUE(item.setEnabled(true));
     EXPECT_TRUE(item.enabled());
 
     // A file where the folder should be.
-    QFile blocker(home.filePath(QStringLiteral("blocked")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    XdgAutostart blocked(blocker.fileName(), QStringLiteral("k"), QStringLiteral("/bin/k"));
+    testing::writeFile(home.filePath(QStringLiteral("blocked")), {});
+    XdgAutostart blocked(home.filePath(QStringLiteral("blocked")), QStringLiteral("k"),
+                         QStringLiteral("/bin/k"));
     EXPECT_FALSE(blocked.setEnabled(true));
     EXPECT_FALSE(blocked.enabled());
 

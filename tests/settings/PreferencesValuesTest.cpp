@@ -55,79 +55,154 @@ protected:
     QList<QObject*> changes;
 };
 
-void expectFreshDefaults(const Preferences& preferences) {
-    EXPECT_TRUE(preferences.showMenuBarIcon());
-    EXPECT_TRUE(preferences.newTabShortcut());
-    EXPECT_TRUE(preferences.currentTabShortcut());
-    EXPECT_TRUE(preferences.copyLinkShortcut());
-    EXPECT_TRUE(preferences.pinShortcut());
-    EXPECT_TRUE(preferences.lastTabShortcut());
-    EXPECT_TRUE(preferences.searchSuggestions());
-    EXPECT_FALSE(preferences.otherBrowsers());
-    EXPECT_FALSE(preferences.welcomed());
-    EXPECT_FALSE(preferences.launchAtLogin());
-    EXPECT_EQ(preferences.archiveAfter(), ArchiveInterval::off);
-    EXPECT_DOUBLE_EQ(preferences.panelOpacity(), 0.6);
-    EXPECT_EQ(preferences.panelTheme(), PanelTheme::automatic);
-    EXPECT_EQ(preferences.accent(), AccentChoice::brand);
-    EXPECT_EQ(preferences.customAccent(), std::nullopt);
-    EXPECT_EQ(preferences.resultLayout(), ResultLayout::grouped);
-    EXPECT_EQ(preferences.searchEngine(), SearchEngine::google);
-    EXPECT_EQ(preferences.sectionOrder(), ResultSection::allCases());
-    EXPECT_TRUE(preferences.historySources().isEmpty());
-    const ActionCombos combos = preferences.combos();
-    EXPECT_EQ(combos.keys(), HotkeyAction::allCases());
+using Check = std::function<bool(const Preferences&)>;
+
+// One preference: how it reads when nothing is stored, a write through its setter and how that
+// reads after reopening, and values of the wrong type that must read as the default.
+struct KeyCase {
+    QString key;
+    Check readsDefault;
+    std::function<void(Preferences&)> write;
+    Check readsWritten;
+    QList<QVariant> wrong;
+};
+
+std::vector<KeyCase> keyCases() {
+    const QVariant list = QStringList{u"dark"_qs, u"ranked"_qs};
+    const QVariant bytes = QByteArray("\x01\x02", 2);
+    const QVariant map = QVariantMap{{u"a"_qs, 1}};
+    const auto stores = [](const QString& key, const QVariant& value) {
+        return [key, value](Preferences& p) { p.store(key, value); };
+    };
+    std::vector<KeyCase> cases{
+        {PreferenceKey::showMenuBarIcon,
+         [](const Preferences& p) { return p.showMenuBarIcon(); },
+         stores(PreferenceKey::showMenuBarIcon, false),
+         [](const Preferences& p) { return !p.showMenuBarIcon(); },
+         {u"no"_qs, 0, list, bytes}},
+        {PreferenceKey::panelTheme,
+         [](const Preferences& p) { return p.panelTheme() == PanelTheme::automatic; },
+         stores(PreferenceKey::panelTheme, u"dark"_qs),
+         [](const Preferences& p) { return p.panelTheme() == PanelTheme::dark; },
+         {u"Dark"_qs, u"night"_qs, true, 2, list, bytes, map}},
+        {PreferenceKey::accent,
+         [](const Preferences& p) { return p.accent() == AccentChoice::brand; },
+         stores(PreferenceKey::accent, u"custom"_qs),
+         [](const Preferences& p) { return p.accent() == AccentChoice::custom; },
+         {u"System"_qs, true, 1, list, bytes}},
+        {PreferenceKey::customAccent,
+         [](const Preferences& p) { return !p.customAccent(); },
+         stores(PreferenceKey::customAccent, u"#1F35C7"_qs),
+         [](const Preferences& p) { return p.customAccent() == u"#1F35C7"_qs; },
+         {list, bytes, map}},
+        {PreferenceKey::panelOpacity,
+         [](const Preferences& p) { return p.panelOpacity() == 0.6; },
+         [](Preferences& p) { p.setPanelOpacity(0.85); },
+         [](const Preferences& p) { return p.panelOpacity() == 0.85; },
+         {u"abc"_qs, u"0.8abc"_qs, u"nan"_qs, u"inf"_qs, true, list, bytes, map}},
+        {PreferenceKey::resultLayout,
+         [](const Preferences& p) { return p.resultLayout() == ResultLayout::grouped; },
+         stores(PreferenceKey::resultLayout, u"ranked"_qs),
+         [](const Preferences& p) { return p.resultLayout() == ResultLayout::ranked; },
+         {u"Ranked"_qs, true, 1, list, bytes}},
+        {PreferenceKey::searchEngine,
+         [](const Preferences& p) { return p.searchEngine() == SearchEngine::google; },
+         [](Preferences& p) { p.setSearchEngine(SearchEngine::kagi); },
+         [](const Preferences& p) { return p.searchEngine() == SearchEngine::kagi; },
+         {u"Kagi"_qs, u"yahoo"_qs, true, 3, list, bytes, map}},
+        {PreferenceKey::searchSuggestions,
+         [](const Preferences& p) { return p.searchSuggestions(); },
+         [](Preferences& p) { p.setSearchSuggestions(false); },
+         [](const Preferences& p) { return !p.searchSuggestions(); },
+         {u"off"_qs, 0, 0.0, list, bytes, map}},
+        {PreferenceKey::otherBrowsers,
+         [](const Preferences& p) { return !p.otherBrowsers(); },
+         stores(PreferenceKey::otherBrowsers, true),
+         [](const Preferences& p) { return p.otherBrowsers(); },
+         {u"yes"_qs, 1, 2.5, list, bytes, map}},
+        {PreferenceKey::welcomed,
+         [](const Preferences& p) { return !p.welcomed(); },
+         stores(PreferenceKey::welcomed, true),
+         [](const Preferences& p) { return p.welcomed(); },
+         {u"yes"_qs, 1, list, bytes}},
+        {PreferenceKey::archiveAfter,
+         [](const Preferences& p) { return p.archiveAfter() == ArchiveInterval::off; },
+         [](Preferences& p) { p.setArchiveAfter(ArchiveInterval::threeDays); },
+         [](const Preferences& p) { return p.archiveAfter() == ArchiveInterval::threeDays; },
+         {u"day"_qs, u"24 hours"_qs, true, list, bytes, map}},
+        {PreferenceKey::sectionOrder,
+         [](const Preferences& p) { return p.sectionOrder() == ResultSection::allCases(); },
+         [](Preferences& p) {
+             p.setSectionOrder({ResultSection::commands, ResultSection::tabs});
+         },
+         [](const Preferences& p) {
+             return p.storedSectionOrder() == QStringList{u"commands"_qs, u"tabs"_qs} &&
+                    p.sectionOrder() ==
+                        QList<ResultSection>{ResultSection::commands, ResultSection::tabs,
+                                             ResultSection::history, ResultSection::search};
+         },
+         {true, 3, bytes, map, QStringList{u"nonsense"_qs, u"tabz"_qs},
+          QVariantList{1, true, QByteArray("tabs")}}},
+        {PreferenceKey::historySources,
+         [](const Preferences& p) { return p.historySources().isEmpty(); },
+         [](Preferences& p) {
+             p.setHistorySources({u"chrome"_qs, u"arc"_qs, u"brave"_qs});
+         },
+         [](const Preferences& p) {
+             return p.value(PreferenceKey::historySources).toStringList() ==
+                    QStringList{u"arc"_qs, u"brave"_qs, u"chrome"_qs};
+         },
+         {bytes, map, 7, QVariantList{1, false}}},
+    };
+    const KeyCombo written{45, control | command, u"N"_qs};
     for (HotkeyAction action : HotkeyAction::allCases()) {
-        EXPECT_EQ(combos.value(action), action.defaultCombo());
-        EXPECT_EQ(preferences.combo(action), action.defaultCombo());
+        cases.push_back({action.enableFlag(),
+                         [action](const Preferences& p) { return p.flag(action.enableFlag()); },
+                         stores(action.enableFlag(), false),
+                         [action](const Preferences& p) { return !p.flag(action.enableFlag()); },
+                         {u"maybe"_qs, 0, 1.5, list, bytes, map, u"False"_qs, u""_qs}});
+        cases.push_back(
+            {action.comboKey(),
+             [action](const Preferences& p) {
+                 return p.combo(action) == action.defaultCombo() &&
+                        p.combos().value(action) == action.defaultCombo();
+             },
+             [action, written](Preferences& p) { p.setCombo(written, action); },
+             [action, written](const Preferences& p) { return p.combo(action) == written; },
+             {u"{\"keyCode\":1,\"modifiers\":256,\"key\":\"S\"}"_qs, 17, true, list, map,
+              QByteArray("{corrupt"), QByteArray(""), QByteArray("[17,256,\"T\"]"),
+              QByteArray(R"({"keyCode":1,"modifiers":-256,"key":"S"})"),
+              QByteArray(R"({"keyCode":1,"modifiers":256})")}});
     }
+    return cases;
 }
 
-TEST_P(PreferencesValuesTest, AFreshInstallationReadsEveryDefault) {
-    expectFreshDefaults(preferences);
+TEST_P(PreferencesValuesTest, EveryKeyReadsItsDefaultThenWhatWasWrittenAfterReopening) {
+    EXPECT_FALSE(preferences.launchAtLogin());
+    EXPECT_EQ(preferences.combos().keys(), HotkeyAction::allCases());
+    const std::vector<KeyCase> cases = keyCases();
+    for (const KeyCase& each : cases)
+        EXPECT_TRUE(each.readsDefault(preferences)) << each.key.toStdString();
     EXPECT_TRUE(changes.isEmpty());
+    for (const KeyCase& each : cases)
+        each.write(preferences);
+    EXPECT_EQ(changes.size(), qsizetype(cases.size()));
+    const Preferences again = reopened();
+    for (const KeyCase& each : cases)
+        EXPECT_TRUE(each.readsWritten(again)) << each.key.toStdString();
 }
 
-TEST_P(PreferencesValuesTest, EveryWriterReadsBackAfterReopening) {
-    preferences.setPanelOpacity(0.85);
-    preferences.setSearchEngine(SearchEngine::kagi);
-    preferences.setArchiveAfter(ArchiveInterval::threeDays);
-    preferences.setSearchSuggestions(false);
-    preferences.setHistorySources({u"chrome"_qs, u"arc"_qs, u"brave"_qs});
-    preferences.setSectionOrder({ResultSection::commands, ResultSection::tabs});
-    preferences.setCombo(KeyCombo{45, control | command, u"N"_qs}, HotkeyAction::newTab);
-    preferences.store(PreferenceKey::panelTheme, u"dark"_qs);
-    preferences.store(PreferenceKey::accent, u"custom"_qs);
-    preferences.store(PreferenceKey::customAccent, u"#1F35C7"_qs);
-    preferences.store(PreferenceKey::resultLayout, u"ranked"_qs);
-    preferences.store(PreferenceKey::otherBrowsers, true);
-    preferences.store(PreferenceKey::welcomed, true);
-    preferences.store(PreferenceKey::showMenuBarIcon, false);
-    preferences.store(HotkeyAction(HotkeyAction::lastTab).enableFlag(), false);
-    EXPECT_EQ(changes.size(), 15);
-
-    const Preferences again = reopened();
-    EXPECT_DOUBLE_EQ(again.panelOpacity(), 0.85);
-    EXPECT_EQ(again.searchEngine(), SearchEngine::kagi);
-    EXPECT_EQ(again.archiveAfter(), ArchiveInterval::threeDays);
-    EXPECT_FALSE(again.searchSuggestions());
-    EXPECT_EQ(again.historySources(), (QSet<QString>{u"arc"_qs, u"brave"_qs, u"chrome"_qs}));
-    EXPECT_EQ(again.value(PreferenceKey::historySources).toStringList(),
-              (QStringList{u"arc"_qs, u"brave"_qs, u"chrome"_qs}));
-    EXPECT_EQ(again.storedSectionOrder(), (QStringList{u"commands"_qs, u"tabs"_qs}));
-    EXPECT_EQ(again.sectionOrder(),
-              (QList<ResultSection>{ResultSection::commands, ResultSection::tabs,
-                                    ResultSection::history, ResultSection::search}));
-    EXPECT_EQ(again.combo(HotkeyAction::newTab), (KeyCombo{45, control | command, u"N"_qs}));
-    EXPECT_EQ(again.panelTheme(), PanelTheme::dark);
-    EXPECT_EQ(again.accent(), AccentChoice::custom);
-    EXPECT_EQ(again.customAccent(), u"#1F35C7"_qs);
-    EXPECT_EQ(again.resultLayout(), ResultLayout::ranked);
-    EXPECT_TRUE(again.otherBrowsers());
-    EXPECT_TRUE(again.welcomed());
-    EXPECT_FALSE(again.showMenuBarIcon());
-    EXPECT_FALSE(again.lastTabShortcut());
-    EXPECT_TRUE(again.pinShortcut());
+TEST_P(PreferencesValuesTest, WrongTypesUnderEveryKeyReadAsTheDefault) {
+    for (const KeyCase& each : keyCases()) {
+        for (const QVariant& wrong : each.wrong) {
+            preferences.store(each.key, wrong);
+            EXPECT_TRUE(each.readsDefault(preferences))
+                << each.key.toStdString() << " = " << wrong.typeName() << " "
+                << wrong.toString().toStdString();
+            EXPECT_TRUE(each.readsDefault(reopened())) << each.key.toStdString() << " reopened";
+        }
+        preferences.store(each.key, QVariant());
+    }
 }
 
 TEST_P(PreferencesValuesTest, ListsOfOneAndNoneReadBack) {
@@ -180,84 +255,6 @@ TEST_P(PreferencesValuesTest, ArchiveIntervalTakesOnlyItsHours) {
     EXPECT_EQ(ArchiveInterval(ArchiveInterval::off).seconds(), std::nullopt);
     EXPECT_EQ(ArchiveInterval(ArchiveInterval::twelveHours).seconds(), 43200);
     EXPECT_EQ(ArchiveInterval(ArchiveInterval::week).seconds(), 604800);
-}
-
-// A wrong value under a key, and what the key must read as then.
-struct WrongValue {
-    QString key;
-    QVariant value;
-    std::function<bool(const Preferences&)> readsDefault;
-};
-
-std::vector<WrongValue> wrongValues() {
-    const QVariant list = QStringList{u"dark"_qs, u"ranked"_qs};
-    const QVariant bytes = QByteArray("\x01\x02", 2);
-    const QVariant map = QVariantMap{{u"a"_qs, 1}};
-    std::vector<WrongValue> cases;
-    const auto add = [&](const QString& key, std::function<bool(const Preferences&)> check,
-                         std::initializer_list<QVariant> values) {
-        for (const QVariant& value : values)
-            cases.push_back({key, value, check});
-    };
-    for (HotkeyAction action : HotkeyAction::allCases()) {
-        add(action.enableFlag(),
-            [action](const Preferences& p) { return p.flag(action.enableFlag()); },
-            {u"maybe"_qs, 0, 1.5, list, bytes, map, u"False"_qs, u""_qs});
-        add(action.comboKey(),
-            [action](const Preferences& p) { return p.combo(action) == action.defaultCombo(); },
-            {u"{\"keyCode\":1,\"modifiers\":256,\"key\":\"S\"}"_qs, 17, true, list, map,
-             QByteArray("{corrupt"), QByteArray(""), QByteArray("[17,256,\"T\"]"),
-             QByteArray(R"({"keyCode":1,"modifiers":-256,"key":"S"})"),
-             QByteArray(R"({"keyCode":1,"modifiers":256})")});
-    }
-    add(PreferenceKey::showMenuBarIcon, [](const Preferences& p) { return p.showMenuBarIcon(); },
-        {u"no"_qs, 0, list, bytes});
-    add(PreferenceKey::panelTheme,
-        [](const Preferences& p) { return p.panelTheme() == PanelTheme::automatic; },
-        {u"Dark"_qs, u"night"_qs, true, 2, list, bytes, map});
-    add(PreferenceKey::accent,
-        [](const Preferences& p) { return p.accent() == AccentChoice::brand; },
-        {u"System"_qs, true, 1, list, bytes});
-    add(PreferenceKey::customAccent, [](const Preferences& p) { return !p.customAccent(); },
-        {list, bytes, map});
-    add(PreferenceKey::panelOpacity, [](const Preferences& p) { return p.panelOpacity() == 0.6; },
-        {u"abc"_qs, u"0.8abc"_qs, u"nan"_qs, u"inf"_qs, true, list, bytes, map});
-    add(PreferenceKey::resultLayout,
-        [](const Preferences& p) { return p.resultLayout() == ResultLayout::grouped; },
-        {u"Ranked"_qs, true, 1, list, bytes});
-    add(PreferenceKey::searchEngine,
-        [](const Preferences& p) { return p.searchEngine() == SearchEngine::google; },
-        {u"Kagi"_qs, u"yahoo"_qs, true, 3, list, bytes, map});
-    add(PreferenceKey::searchSuggestions,
-        [](const Preferences& p) { return p.searchSuggestions(); },
-        {u"off"_qs, 0, 0.0, list, bytes, map});
-    add(PreferenceKey::otherBrowsers, [](const Preferences& p) { return !p.otherBrowsers(); },
-        {u"yes"_qs, 1, 2.5, list, bytes, map});
-    add(PreferenceKey::welcomed, [](const Preferences& p) { return !p.welcomed(); },
-        {u"yes"_qs, 1, list, bytes});
-    add(PreferenceKey::archiveAfter,
-        [](const Preferences& p) { return p.archiveAfter() == ArchiveInterval::off; },
-        {u"day"_qs, u"24 hours"_qs, true, list, bytes, map});
-    add(PreferenceKey::sectionOrder,
-        [](const Preferences& p) { return p.sectionOrder() == ResultSection::allCases(); },
-        {true, 3, bytes, map, QStringList{u"nonsense"_qs, u"tabz"_qs},
-         QVariantList{1, true, QByteArray("tabs")}});
-    add(PreferenceKey::historySources,
-        [](const Preferences& p) { return p.historySources().isEmpty(); },
-        {bytes, map, 7, QVariantList{1, false}});
-    return cases;
-}
-
-TEST_P(PreferencesValuesTest, WrongTypesUnderEveryKeyReadAsTheDefault) {
-    for (const WrongValue& wrong : wrongValues()) {
-        preferences.store(wrong.key, wrong.value);
-        EXPECT_TRUE(wrong.readsDefault(preferences))
-            << wrong.key.toStdString() << " = " << wrong.value.typeName() << " "
-            << wrong.value.toString().toStdString();
-        EXPECT_TRUE(wrong.readsDefault(reopened()))
-            << wrong.key.toStdString() << " after reopening";
-        preferences.store(wrong.key, QVariant());
-    }
 }
 
 TEST_P(PreferencesValuesTest, TextIsABooleanOrANumberOnlyInATextStore) {

@@ -1,6 +1,7 @@
 #include "settings/Storage.h"
 
 #include "base/Identifiers.h"
+#include "support/Files.h"
 #include "support/TestSettings.h"
 
 #include <QDir>
@@ -26,15 +27,11 @@ protected:
     }
 
     static void makeFolderWithFile(const QString& path, const QByteArray& content) {
-        ASSERT_TRUE(QDir().mkpath(path));
-        QFile file(QDir(path).filePath(QStringLiteral("state.json")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        testing::writeFile(path + QStringLiteral("/state.json"), content);
     }
 
     static QByteArray fileIn(const QString& path) {
-        QFile file(QDir(path).filePath(QStringLiteral("state.json")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+        return testing::readFile(path + QStringLiteral("/state.json"));
     }
 
     QString in(int base, const QString& name) const { return QDir(bases[base]).filePath(name); }
@@ -68,12 +65,9 @@ TEST_P(StorageTest, CopiesLegacySettingsWithoutOverwritingOnce) {
     EXPECT_FALSE(reopened->contains(QStringLiteral("welcomed")));
 }
 
-TEST_P(StorageTest, NoLegacySettingsStillMarksTheMigration) {
+TEST_P(StorageTest, NoLegacySettingsStillMarkTheMigrationAndAFlagNotTrueLetsItRun) {
     Storage::migrate(bases, *current, *legacy);
     EXPECT_EQ(current->allKeys(), QStringList{u"migratedSettings"_qs});
-}
-
-TEST_P(StorageTest, AMigrationFlagThatIsNotTrueLetsItRun) {
     current->setValue(QStringLiteral("migratedSettings"), QStringLiteral("yes"));
     legacy->setValue(QStringLiteral("welcomed"), true);
     Storage::migrate(bases, *current, *legacy);

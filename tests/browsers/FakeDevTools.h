@@ -1,0 +1,231 @@
+#pragma once
+
+#include "browsers/DevToolsEndpoint.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMetaObject>
+#include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QWebSocket>
+#include <QWebSocketServer>
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <mutex>
+
+namespace kivaro::testing {
+
+// A browser's DevTools endpoint on a thread of its own, serving the WebSocket and the HTTP
+// listing on one port as Chromium does. Test methods answer by name: "Good" a result, "Error"
+// an error, "Junk" garbage and then a result that is no object, "Silent" nothing, "Close"
+// closes the connection. The Target and Browser methods act on a small model of pages and
+// windows; every call that changes something is logged as "[page ]Method {params}".
+class FakeDevTools {
+public:
+    struct Page {
+        QString id;
+        QString url;
+        qint64 window = 1;
+    };
+
+    explicit FakeDevTools(bool speaksWebSocket = true) {
+        home_ = new QObject;
+        home_->moveToThread(&thread_);
+        QObject::connect(&thread_, &QThread::finished, home_, &QObject::deleteLater);
+        thread_.start();
+        QMetaObject::invokeMethod(
+            home_, [this, speaksWebSocket] { port_ = listen(speaksWebSocket); },
+            Qt::BlockingQueuedConnection);
+    }
+
+    ~FakeDevTools() {
+        thread_.quit();
+        thread_.wait();
+    }
+
+    std::optional<DevToolsEndpoint> endpoint() const {
+        return DevToolsEndpoint{port_, QStringLiteral("/devtools/browser/fake"), {}};
+    }
+
+    int connections() const { return connections_; }
+    bool sawOrigin() const { return sawOrigin_; }
+
+    // The pages, most recently shown first.
+    void setPages(QList<Page> pages) {
+        const std::lock_guard lock(mutex_);
+        pages_ = std::move(pages);
+    }
+    // Shows the page, as a click on its tab would.
+    void show(const QString& id) {
+        const std::lock_guard lock(mutex_);
+        showLocked(id);
+    }
+    QStringList log() const {
+        const std::lock_guard lock(mutex_);
+        return log_;
+    }
+
+private:
+    quint16 listen(bool speaksWebSocket) {
+        auto* server = new QTcpServer(home_);
+        if (speaksWebSocket) {
+            sockets_ = new QWebSocketServer(QStringLiteral("fake"), QWebSocketServer::NonSecureMode,
+                                            home_);
+            QObject::connect(sockets_, &QWebSocketServer::newConnection, sockets_,
+                             [this] { accepted(); });
+            QObject::connect(server, &QTcpServer::newConnection, server, [this, server] {
+                while (QTcpSocket* socket = server->nextPendingConnection())
+                    QObject::connect(socket, &QTcpSocket::readyRead, socket,
+                                     [this, socket] { route(socket); });
+            });
+        }
+        return server->listen(QHostAddress::LocalHost) ? server->serverPort() : 0;
+    }
+
+    // Hands a WebSocket handshake to the WebSocket server and answers HTTP requests itself.
+    void route(QTcpSocket* socket) {
+        const QByteArray head = socket->peek(socket->bytesAvailable());
+        if (!head.contains("\r\n\r\n"))
+            return;
+        QObject::disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
+        if (head.toLower().contains("upgrade: websocket")) {
+            sockets_->handleConnection(socket);
+            return;
+        }
+        socket->readAll();
+        const bool listing = head.startsWith("GET /json/list ");
+        const QByteArray body = listing ? listingBody() : QByteArray("no");
+        socket->write((listing ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found") +
+                      QByteArray("\r\nContent-Type: application/json\r\nContent-Length: ") +
+                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    void accepted() {
+        while (QWebSocket* socket = sockets_->nextPendingConnection()) {
+            socket->setParent(sockets_); // goes with the server
+            ++connections_;
+            sawOrigin_ = sawOrigin_ || !socket->origin().isEmpty();
+            QObject::connect(socket, &QWebSocket::textMessageReceived, socket,
+                             [this, socket](const QString& text) { answer(socket, text); });
+        }
+    }
+
+    QByteArray listingBody() const {
+        const std::lock_guard lock(mutex_);
+        QJsonArray listing;
+        for (const Page& page : pages_)
+            listing.append(QJsonObject{{QStringLiteral("id"), page.id},
+                                       {QStringLiteral("type"), QStringLiteral("page")},
+                                       {QStringLiteral("title"), page.id},
+                                       {QStringLiteral("url"), page.url}});
+        return QJsonDocument(listing).toJson();
+    }
+
+    static void send(QWebSocket* socket, const QJsonObject& message) {
+        socket->sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson()));
+    }
+
+    void answer(QWebSocket* socket, const QString& text) {
+        const QJsonObject call = QJsonDocument::fromJson(text.toUtf8()).object();
+        const QJsonValue id = call.value(QStringLiteral("id"));
+        const QString method = call.value(QStringLiteral("method")).toString();
+        send(socket, {{QStringLiteral("method"), QStringLiteral("Target.targetCreated")}});
+        if (method == u"Junk") {
+            socket->sendTextMessage(QStringLiteral("not json at all"));
+            send(socket, {{QStringLiteral("id"), QStringLiteral("x")}});
+            send(socket, {{QStringLiteral("id"), id}, {QStringLiteral("result"), 5}});
+        } else if (method == u"Close") {
+            socket->close();
+        } else if (method != u"Silent") {
+            const auto result = act(method, call.value(QStringLiteral("params")).toObject(),
+                                    call.value(QStringLiteral("sessionId")).toString());
+            send(socket,
+                 {{QStringLiteral("id"), id},
+                  result ? std::pair{QStringLiteral("result"), QJsonValue(*result)}
+                         : std::pair{QStringLiteral("error"),
+                                     QJsonValue(QJsonObject{{QStringLiteral("code"), 1}})}});
+        }
+    }
+
+    std::optional<QJsonObject> act(const QString& method, const QJsonObject& params,
+                                   const QString& session) {
+        const std::lock_guard lock(mutex_);
+        const QString target = params.value(QStringLiteral("targetId")).toString();
+        const auto page = std::find_if(pages_.begin(), pages_.end(),
+                                       [&](const Page& each) { return each.id == target; });
+        if (method == u"Error" || (!target.isEmpty() && page == pages_.end()))
+            return std::nullopt;
+        if (method == u"Good")
+            return QJsonObject{{QStringLiteral("ok"), true}};
+        if (method == u"Target.attachToTarget")
+            return QJsonObject{{QStringLiteral("sessionId"), target}};
+        if (method == u"Browser.getWindowForTarget")
+            return QJsonObject{
+                {QStringLiteral("windowId"), page->window},
+                {QStringLiteral("bounds"),
+                 QJsonObject{{QStringLiteral("windowState"), fullScreen_.contains(page->window)
+                                                                 ? QStringLiteral("fullscreen")
+                                                                 : QStringLiteral("normal")}}}};
+        if (method == u"Page.getNavigationHistory")
+            return QJsonObject{
+                {QStringLiteral("currentIndex"), 1},
+                {QStringLiteral("entries"), QJsonArray{QJsonObject{{QStringLiteral("id"), 11}},
+                                                       QJsonObject{{QStringLiteral("id"), 12}},
+                                                       QJsonObject{{QStringLiteral("id"), 13}}}}};
+        if (method == u"Target.detachFromTarget" || method == u"Browser.getVersion")
+            return QJsonObject();
+        log_.append((session.isEmpty() ? QString() : session + u' ') + method + u' ' +
+                    QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
+        if (method == u"Target.closeTarget")
+            pages_.erase(page);
+        else if (method == u"Target.activateTarget")
+            showLocked(target);
+        else if (method == u"Browser.setWindowBounds") {
+            const qint64 window = params.value(QStringLiteral("windowId")).toInteger();
+            if (params[QStringLiteral("bounds")][QStringLiteral("windowState")].toString() ==
+                u"fullscreen")
+                fullScreen_.append(window);
+            else
+                fullScreen_.removeAll(window);
+        }
+        return QJsonObject();
+    }
+
+    void showLocked(const QString& id) {
+        for (qsizetype i = 0; i < pages_.size(); ++i)
+            if (pages_[i].id == id)
+                pages_.move(i, 0);
+    }
+
+    QThread thread_;
+    QObject* home_ = nullptr;
+    QWebSocketServer* sockets_ = nullptr;
+    quint16 port_ = 0;
+    std::atomic<int> connections_ = 0;
+    std::atomic<bool> sawOrigin_ = false;
+    mutable std::mutex mutex_;
+    QList<Page> pages_;
+    QList<qint64> fullScreen_;
+    QStringList log_;
+};
+
+// Writes a DevToolsActivePort file for `endpoint` into `folder`, dated `written`.
+inline void writePortFile(const QString& folder, const DevToolsEndpoint& endpoint,
+                          const QDateTime& written = QDateTime::currentDateTimeUtc()) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(folder + QStringLiteral("/DevToolsActivePort"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::number(endpoint.port) + '\n' + endpoint.path.toUtf8());
+    ASSERT_TRUE(file.flush());
+    ASSERT_TRUE(file.setFileTime(written, QFileDevice::FileModificationTime));
+}
+
+} // namespace kivaro::testing
