@@ -146,6 +146,11 @@ HistoryResult FakeBrowser::history() const {
     return history_;
 }
 
+QString FakeBrowser::status() const {
+    std::lock_guard lock(mutex_);
+    return failing_ ? name_ + QStringLiteral(" does not answer") : QString();
+}
+
 void FakeBrowser::setWindow(qint64 windowID, QStringList urls) {
     std::lock_guard lock(mutex_);
     windows_[windowID] = std::move(urls);

@@ -40,7 +40,7 @@ private:
 
 // A browser held in memory: windows of addresses, one current tab. Thread-safe; records
 // every call and whether any came on the main thread. `failing` makes every call fail as a
-// browser that refuses scripting does: empty answers, no effect.
+// browser that refuses scripting does: empty answers, no effect, and a status saying so.
 class FakeBrowser : public Browser {
 public:
     FakeBrowser(QString bundleID, QString name);
@@ -55,6 +55,7 @@ public:
     std::optional<TabRef> currentTab() const override;
     QStringList urls(qint64 windowID) const override;
     HistoryResult history() const override;
+    QString status() const override;
 
     void setWindow(qint64 windowID, QStringList urls);
     // Makes that tab current (the front tab of the front window).

@@ -3,6 +3,7 @@
 #include "settings/Preferences.h"
 #include "store/HiddenHistory.h"
 #include "store/OffMainThread.h"
+#include "support/DropTicket.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -149,6 +150,24 @@ TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
     EXPECT_EQ(store->tabs.first().windowID, 7);
 }
 
+TEST_F(StoreRefresh, TheBrowserStatusTellsOfTheLastRefreshAndGoesWithTheBrowser) {
+    alpha->setFailing(true);
+    store->refresh();
+    settle(*store);
+    EXPECT_EQ(store->browserStatus, u"Alpha does not answer"_qs);
+    alpha->setFailing(false);
+    store->refresh();
+    settle(*store);
+    EXPECT_EQ(store->browserStatus, QString());
+
+    alpha->setFailing(true);
+    store->refresh();
+    settle(*store);
+    ASSERT_FALSE(store->browserStatus.isEmpty());
+    store->use(beta);
+    EXPECT_EQ(store->browserStatus, QString());
+}
+
 TEST_F(StoreRefresh, ManyRefreshesQueuedAtOnceAllDeliverInOrder) {
     Gate gate;
     alpha->holdTabsAt(gate);
@@ -168,41 +187,24 @@ TEST_F(StoreRefresh, ManyRefreshesQueuedAtOnceAllDeliverInOrder) {
     EXPECT_EQ(store->tabs.size(), 2);
 }
 
-// Counts how many of a group of callbacks were let go without being called.
-struct Released {
-    std::mutex mutex;
-    std::condition_variable changed;
-    int count = 0;
-};
-
-struct ReleaseTicket {
-    explicit ReleaseTicket(Released* released) : released(released) {}
-    ~ReleaseTicket() {
-        {
-            std::lock_guard lock(released->mutex);
-            ++released->count;
-        }
-        released->changed.notify_all();
-    }
-    Released* released;
-};
-
 TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
     Gate gate;
     alpha->holdTabsAt(gate);
     int delivered = 0;
     store->refresh([&] { ++delivered; });
-    Released released;
+    testing::DropCounter released;
     {
-        auto ticket = std::make_shared<ReleaseTicket>(&released);
-        store->refresh([&delivered, ticket] { ++delivered; });
+        auto ticket = std::make_shared<testing::DropTicket>(released);
+        store->refresh([&delivered, ticket] {
+            ticket->ran = true;
+            ++delivered;
+        });
     }
     store->perform(Action::switchTab(1, 2), OpenMode::newTab);
     gate.waitForWaiter();
     // Let the held call go only once the store's destruction has dropped the queued work.
     std::thread opener([&] {
-        std::unique_lock lock(released.mutex);
-        released.changed.wait(lock, [&] { return released.count > 0; });
+        released.waitFor(1);
         gate.open();
     });
     store.reset();

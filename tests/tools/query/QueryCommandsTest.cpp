@@ -1,3 +1,4 @@
+#include "ToolRun.h"
 #include "browsers/Commands.h"
 #include "browsers/MenuTrees.h"
 #include "tools/query/StateFile.h"
@@ -6,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -66,15 +66,10 @@ protected:
 
     // The ranking the tool prints, or an empty object when it failed.
     QJsonObject query(const QString& stateName, const QStringList& arguments) {
-        QProcess tool;
-        tool.start(QStringLiteral(KIVARO_QUERY_BINARY),
-                   QStringList{u"--state"_s, folder.filePath(stateName)} + arguments);
-        if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit ||
-            tool.exitCode() != 0) {
-            ADD_FAILURE() << "kivaro-query failed: " << tool.readAllStandardError().toStdString();
-            return {};
-        }
-        return QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+        const testing::ToolRun run =
+            testing::runTool(QStringList{u"--state"_s, folder.filePath(stateName)} + arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return run.json();
     }
 
     QTemporaryDir folder;
