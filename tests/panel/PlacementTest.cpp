@@ -30,6 +30,7 @@ struct PlacementCase {
     QList<ScreenArea> screens;
     QPointF mouse;
     QString frame;
+    friend void PrintTo(const PlacementCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class PlacementCases : public ::testing::TestWithParam<PlacementCase> {};

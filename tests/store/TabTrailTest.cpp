@@ -28,6 +28,7 @@ struct TrailCase {
     const char* name;
     QStringList visits;
     QString trail;
+    friend void PrintTo(const TrailCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class TabTrailCases : public ::testing::TestWithParam<TrailCase> {};
