@@ -1,6 +1,7 @@
 #include "ui/Symbols.h"
 
 #include "browsers/Commands.h"
+#include "support/Files.h"
 
 #include <QFile>
 
@@ -13,12 +14,8 @@ namespace {
 // toasts, windows) plus the command catalogs' own symbols.
 QStringList programSymbols() {
     QStringList names;
-    QFile listed(QStringLiteral(KIVARO_FIXTURES_DIR "/program-symbols.txt"));
-    EXPECT_TRUE(listed.open(QIODevice::ReadOnly | QIODevice::Text));
-    for (const QString& line : QString::fromUtf8(listed.readAll()).split(u'\n')) {
-        if (!line.isEmpty() && !line.startsWith(u'#'))
-            names.append(line);
-    }
+    for (const QByteArray& line : testing::fixtureLines(u"program-symbols.txt"_qs))
+        names.append(QString::fromUtf8(line));
     for (const Commands::Entry& entry : Commands::entries())
         names.append(entry.symbol);
     for (const Commands::Tool& tool : Commands::tools())

@@ -1,4 +1,5 @@
 #include "ToolRun.h"
+#include "support/Files.h"
 #include "tools/query/StateFile.h"
 
 #include <QFile>
@@ -82,29 +83,9 @@ TEST(QueryToolTest, BadArgumentsExitWithOneErrorLine) {
 }
 
 TEST_F(StateFolder, MalformedStatesAreRefusedWithTheOffendingPath) {
-    const QList<std::pair<QByteArray, QString>> cases{
-        {"", u"not valid JSON"_s},
-        {"{\"tabs\": [", u"not valid JSON"_s},
-        {"[1, 2]", u"one JSON object"_s},
-        {"{\"tabs\": {}}", u"tabs: expected an array"_s},
-        {"{\"tabs\": [7]}", u"tabs[0]: expected an object"_s},
-        {"{\"tabs\": [{\"windowID\": \"4\"}]}", u"tabs[0].windowID: expected an integer"_s},
-        {"{\"tabs\": [{\"index\": 1.5}]}", u"tabs[0].index: expected an integer"_s},
-        {"{\"tabs\": [{\"index\": 1e300}]}", u"tabs[0].index: expected an integer"_s},
-        {"{\"history\": [{\"url\": 5}]}", u"history[0].url: expected a string"_s},
-        {"{\"history\": [{\"lastVisit\": \"yesterday\"}]}",
-         u"history[0].lastVisit: expected an ISO"_s},
-        {"{\"hidden\": [\"a\", null]}", u"hidden[1]: expected a string"_s},
-        {"{\"now\": 12}", u"now: expected an ISO"_s},
-        {"{\"commands\": [{\"title\": \"x\"}]}", u"commands[0].action: expected an object"_s},
-        {"{\"commands\": [{\"action\": {\"type\": \"explode\"}}]}",
-         u"commands[0].action.type: expected switchTab"_s},
-        {"{\"devTools\": [{\"action\": {\"type\": \"menu\", \"path\": [1]}}]}",
-         u"devTools[0].action.path[0]: expected a string"_s},
-        {"{\"devAvailable\": \"yes\"}", u"devAvailable: expected true or false"_s},
-        {"{\"suggestions\": {\"x\": 3}}", u"suggestions.x: expected an array"_s},
-    };
-    for (const auto& [contents, message] : cases) {
+    for (const QByteArray& line : fixtureLines(u"malformed-states.txt"_s)) {
+        const QByteArray contents = line.left(line.indexOf('\t'));
+        const QString message = QString::fromUtf8(line.mid(line.indexOf('\t') + 1));
         const ToolRun run = runTool({u"--state"_s, write(contents), u"x"_s});
         EXPECT_EQ(run.exitCode, 2) << contents.toStdString();
         EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
