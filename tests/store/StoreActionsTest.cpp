@@ -290,14 +290,5 @@ TEST_F(StoreActions, ABrowserFailingEveryCallGetsAToastOrABeepAndLosesNothing) {
     EXPECT_EQ(store->trail(), (QList<TabRef>{{1, 1, u"https://a.example/"_qs}}));
 }
 
-TEST_F(StoreActions, TheDemonstrationPerformsNothing) {
-    Store demo(world.adapters({safari}), DemoData{});
-    demo.perform(Action::switchTab(1, 2), OpenMode::newTab);
-    demo.perform(Action::copyLink(false), OpenMode::newTab);
-    settle(demo);
-    EXPECT_TRUE(safari->calls().isEmpty());
-    EXPECT_EQ(world.pasteboard.writes, 0);
-}
-
 } // namespace
 } // namespace kivaro

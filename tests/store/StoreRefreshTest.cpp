@@ -379,10 +379,13 @@ TEST(StoreDemo, ShowsTheSampleAndNeverTouchesABrowserOrTheHiddenFile) {
     store.refresh([&] { ++delivered; });
     EXPECT_EQ(delivered, 1) << "called at once";
     store.perform(Action::open(u"https://x.example/"_qs), OpenMode::newTab);
+    store.perform(Action::switchTab(1, 1), OpenMode::newTab);
+    store.perform(Action::copyLink(false), OpenMode::newTab);
     store.hidden.insert(u"demo.example"_qs);
     store.saveHidden();
     settle(store);
     EXPECT_TRUE(alpha->calls().isEmpty());
+    EXPECT_EQ(world.pasteboard.writes, 0);
     EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), QSet<QString>{u"a.example"_qs});
 }
 
