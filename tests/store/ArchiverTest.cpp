@@ -7,9 +7,6 @@
 #include "settings/Storage.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -111,14 +108,9 @@ TEST_F(ArchiverTest, TheFileIsJsonWithTimesInSecondsSince2001) {
         {{u"Title \"quoted\""_s, u"https://b.example/?q=\u00e9"_s,
           QDateTime(QDate(2000, 12, 31), QTime(23, 59, 50), Qt::UTC)}},
         true};
-    const QJsonObject root = QJsonDocument::fromJson(Archiver::encode(state)).object();
-    EXPECT_EQ(root.keys(), (QStringList{u"archived"_s, u"armed"_s, u"lastSeen"_s}));
-    EXPECT_EQ(root.value(u"lastSeen"_s).toObject().value(u"a.example"_s).toDouble(), 1.5);
-    const QJsonObject archived = root.value(u"archived"_s).toArray().at(0).toObject();
-    EXPECT_EQ(archived.value(u"title"_s).toString(), u"Title \"quoted\""_s);
-    EXPECT_EQ(archived.value(u"url"_s).toString(), u"https://b.example/?q=\u00e9"_s);
-    EXPECT_EQ(archived.value(u"closedAt"_s).toDouble(), -10.0);
-    EXPECT_TRUE(root.value(u"armed"_s).toBool());
+    EXPECT_EQ(QString::fromUtf8(Archiver::encode(state)),
+              uR"({"archived":[{"closedAt":-10,"title":"Title \"quoted\"","url":)"
+              uR"("https://b.example/?q=é"}],"armed":true,"lastSeen":{"a.example":1.5}})"_s);
     EXPECT_EQ(Archiver::decode(Archiver::encode(state)), state);
 
     // As another writer lays it out: other key order, white space, fractions.
