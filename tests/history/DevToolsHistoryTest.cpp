@@ -71,8 +71,9 @@ TEST_F(DevToolsHistoryTest, ReadsTheFolderWhoseEndpointTheBrowserAnswersOn) {
             QFile::remove(configFolder() + u'/' + folder + u"/DevToolsActivePort"_s);
         writeFile(configFolder() + u'/' + used + u"/DevToolsActivePort"_s,
                   QByteArray::number(live.port()) + "\n/devtools/browser/fake");
+        // A generous limit: a loaded machine must not make the endpoint look hung.
         const DevToolsBrowser browser(u"org.chromium.Chromium"_s, u"Chromium"_s, folders,
-                                      *snapshots_);
+                                      *snapshots_, std::chrono::seconds(60));
         ASSERT_TRUE(browser.reachable());
         const HistoryResult history = browser.history();
         ASSERT_EQ(history.entries.size(), 1) << history.status.toStdString();
