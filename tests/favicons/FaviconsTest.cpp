@@ -264,16 +264,14 @@ TEST(FaviconParsingTest, ReadsQuotedAttributes) {
     EXPECT_FALSE(Favicons::attribute(u".*"_qs, tag));
 }
 
-TEST(FaviconImageTest, StoresIconsAs64PixelPngs) {
+TEST(FaviconImageTest, StoresIconsAs64PixelPngsAndDecodesOnlyIcons) {
     const std::optional<QByteArray> data = Favicons::png(filled(QSize(180, 90), Qt::red));
     ASSERT_TRUE(data.has_value());
     const QImage stored = QImage::fromData(*data, "PNG");
     EXPECT_EQ(stored.size(), QSize(64, 64));
     EXPECT_EQ(QColor(stored.pixel(32, 32)), QColor(Qt::red));
     EXPECT_FALSE(Favicons::png(QImage()).has_value());
-}
-
-TEST(FaviconImageTest, DecodingRefusesWhatIsNoIcon) {
+    // Decoding refuses what is no icon.
     EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red))).has_value());
     EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red), "ICO")).has_value());
     EXPECT_FALSE(Favicons::decode(QByteArray()).has_value());
