@@ -43,7 +43,7 @@ TEST_P(PlacementCases, PlacesThePanel) {
     EXPECT_EQ(rendered(*frame), c.frame);
 }
 
-// Bottom-left coordinates: a panel drops from the top of the front window's visible part by
+// Bottom-left coordinates: a panel drops from the top of the front window's visible area by
 // 16 % of its height, at most 140 points and never below room for four rows, centred on the
 // window and kept inside the visible frame of the window's screen.
 INSTANTIATE_TEST_SUITE_P(
