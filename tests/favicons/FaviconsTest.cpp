@@ -200,14 +200,11 @@ TEST_F(FaviconsTest, HostileHostsStayInsideTheCacheFolder) {
     EXPECT_TRUE(again.image(hostile, nullptr).has_value());
 }
 
-TEST(FaviconFilesTest, OrdinaryHostsKeepTheirNames) {
-    for (const QString& host : {u"example.com"_qs, u"github.com"_qs, u"localhost:8080"_qs,
-                                u"127.0.0.1"_qs, u"my-site_2.co.uk"_qs, u"a..b.com"_qs})
+TEST(FaviconFilesTest, OrdinaryHostsKeepTheirNamesOthersGetAHashedOne) {
+    for (const QString& host :
+         {u"example.com"_qs, u"github.com"_qs, u"localhost:8080"_qs, u"127.0.0.1"_qs,
+          u"my-site_2.co.uk"_qs, u"a..b.com"_qs, QString(200, u'a')})
         EXPECT_EQ(FaviconFiles::fileName(host), host + u".png"_qs);
-    EXPECT_EQ(FaviconFiles::fileName(QString(200, u'a')), QString(200, u'a') + u".png"_qs);
-}
-
-TEST(FaviconFilesTest, OtherHostsGetAHashedName) {
     const QStringList hostile{u".."_qs,
                               u"."_qs,
                               u"../x"_qs,
@@ -238,21 +235,23 @@ TEST(FaviconFilesTest, OtherHostsGetAHashedName) {
 }
 
 TEST(FaviconParsingTest, FindsTheFirstIconLink) {
-    EXPECT_EQ(Favicons::iconHref(u"<link rel=\"icon\" href=\"/a.png\">"_qs), u"/a.png"_qs);
-    EXPECT_EQ(Favicons::iconHref(u"<link rel=\"shortcut icon\" href='/b.ico'/>"_qs), u"/b.ico"_qs);
-    EXPECT_EQ(Favicons::iconHref(u"<LINK HREF=\"/c.png\" REL=\"Apple-Touch-Icon\">"_qs),
-              u"/c.png"_qs);
-    // Other rel values, and tokens that merely contain "icon", do not count.
-    EXPECT_EQ(Favicons::iconHref(u"<link rel=\"stylesheet\" href=\"/s.css\">"
-                                 "<link rel=\"mask-icon\" href=\"/m.svg\">"
-                                 "<link rel=\"icon\" href=\"/d.png\">"_qs),
-              u"/d.png"_qs);
-    // The first icon link wins even without an href.
-    EXPECT_FALSE(Favicons::iconHref(u"<link rel=\"icon\"><link rel=\"icon\" href=\"/e.png\">"_qs));
-    EXPECT_FALSE(Favicons::iconHref(u"<html>no links</html>"_qs));
-    EXPECT_FALSE(Favicons::iconHref(u"<linked rel=\"icon\" href=\"/f.png\">"_qs));
-    EXPECT_FALSE(Favicons::iconHref(QString()));
-    EXPECT_FALSE(Favicons::iconHref(u"<link rel=\"icon\" href=\"\">"_qs));
+    // A page, and the address of its first icon link ("-" for none).
+    const QList<std::pair<QString, QString>> pages{
+        {u"<link rel=\"icon\" href=\"/a.png\">"_qs, u"/a.png"_qs},
+        {u"<link rel=\"shortcut icon\" href='/b.ico'/>"_qs, u"/b.ico"_qs},
+        {u"<LINK HREF=\"/c.png\" REL=\"Apple-Touch-Icon\">"_qs, u"/c.png"_qs},
+        // Other rel values, and tokens that merely contain "icon", do not count.
+        {u"<link rel=\"stylesheet\" href=\"/s.css\"><link rel=\"mask-icon\" href=\"/m.svg\">"
+         "<link rel=\"icon\" href=\"/d.png\">"_qs,
+         u"/d.png"_qs},
+        // The first icon link wins even without an href.
+        {u"<link rel=\"icon\"><link rel=\"icon\" href=\"/e.png\">"_qs, u"-"_qs},
+        {u"<html>no links</html>"_qs, u"-"_qs},
+        {u"<linked rel=\"icon\" href=\"/f.png\">"_qs, u"-"_qs},
+        {QString(), u"-"_qs},
+        {u"<link rel=\"icon\" href=\"\">"_qs, u"-"_qs}};
+    for (const auto& [html, href] : pages)
+        EXPECT_EQ(Favicons::iconHref(html).value_or(u"-"_qs), href) << html.toStdString();
 }
 
 TEST(FaviconParsingTest, ReadsQuotedAttributes) {
@@ -265,16 +264,14 @@ TEST(FaviconParsingTest, ReadsQuotedAttributes) {
     EXPECT_FALSE(Favicons::attribute(u".*"_qs, tag));
 }
 
-TEST(FaviconImageTest, StoresIconsAs64PixelPngs) {
+TEST(FaviconImageTest, StoresIconsAs64PixelPngsAndDecodesOnlyIcons) {
     const std::optional<QByteArray> data = Favicons::png(filled(QSize(180, 90), Qt::red));
     ASSERT_TRUE(data.has_value());
     const QImage stored = QImage::fromData(*data, "PNG");
     EXPECT_EQ(stored.size(), QSize(64, 64));
     EXPECT_EQ(QColor(stored.pixel(32, 32)), QColor(Qt::red));
     EXPECT_FALSE(Favicons::png(QImage()).has_value());
-}
-
-TEST(FaviconImageTest, DecodingRefusesWhatIsNoIcon) {
+    // Decoding refuses what is no icon.
     EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red))).has_value());
     EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red), "ICO")).has_value());
     EXPECT_FALSE(Favicons::decode(QByteArray()).has_value());

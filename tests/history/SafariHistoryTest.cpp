@@ -106,10 +106,9 @@ TEST_F(SafariHistoryTest, StatusTellsWhyNothingWasRead) {
 
     writeFile(safari() + u"/History.db"_s, "This is not a database, only text.");
     EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
-}
 
-TEST_F(SafariHistoryTest, ASafariFolderThatIsAFileNeedsAccess) {
-    writeFile(safari(), "not a folder");
+    QDir(safari()).removeRecursively();
+    writeFile(safari(), "a Safari folder that is a file");
     EXPECT_EQ(load(), (HistoryResult{{}, u"needs Full Disk Access"_s}));
 }
 

@@ -16,88 +16,65 @@ const QList<ScreenArea> twoScreens{primary, second};
 const QSizeF panelSize(776, 156);
 const QPointF mouseOnPrimary(700, 400);
 
-Placement::Frame placed(const std::optional<QRectF>& front, const QList<ScreenArea>& screens,
-                        const QPointF& mouse = mouseOnPrimary) {
-    const std::optional<Placement::Frame> frame =
-        Placement::panel(front, mouse, screens, panelSize);
-    EXPECT_TRUE(frame.has_value());
-    return frame.value_or(Placement::Frame{});
-}
-
-// The visible panel inside the window: the window less its margin.
-QRectF visiblePanel(const Placement::Frame& frame) {
+// The frame as one line: the top of the panel's rows, and the left and right edges of the
+// visible panel (the window less its margin).
+QString rendered(const Placement::Frame& frame) {
     const double m = Placement::margin;
-    return frame.window.adjusted(m, m, -m, -m);
+    const QRectF panel = frame.window.adjusted(m, m, -m, -m);
+    return QStringLiteral("top %1, %2–%3").arg(frame.top).arg(panel.left()).arg(panel.right());
 }
 
-TEST(PlacementTest, SitsBelowTheTopOfTheFrontWindowCentredOnIt) {
-    // 1200 × 800, its top 50 points below the top of the visible frame.
-    const QRectF window(120, 25, 1200, 800);
-    const Placement::Frame frame = placed(window, oneScreen);
-    EXPECT_DOUBLE_EQ(maxY(visiblePanel(frame)), maxY(window) - 0.16 * 800);
-    EXPECT_DOUBLE_EQ(frame.top, maxY(window) - 128 + 48);
-    EXPECT_DOUBLE_EQ(visiblePanel(frame).center().x(), window.center().x());
-    EXPECT_EQ(frame.window.size(), panelSize);
+struct PlacementCase {
+    const char* name;
+    std::optional<QRectF> front;
+    QList<ScreenArea> screens;
+    QPointF mouse;
+    QString frame;
+    friend void PrintTo(const PlacementCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class PlacementCases : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(PlacementCases, PlacesThePanel) {
+    const PlacementCase& c = GetParam();
+    const auto frame = Placement::panel(c.front, c.mouse, c.screens, panelSize);
+    ASSERT_TRUE(frame.has_value());
+    EXPECT_EQ(frame->window.size(), panelSize);
+    EXPECT_EQ(rendered(*frame), c.frame);
 }
 
-TEST(PlacementTest, TheDropIsAtMost140Points) {
-    const QRectF tall(100, 0, 1000, 875);
-    EXPECT_DOUBLE_EQ(placed(tall, oneScreen).top, 875 - 140 + 48);
-}
-
-TEST(PlacementTest, NeverSinksBelowRoomForFourRows) {
-    for (double bottom : {0.0, 5.0, 20.0}) {
-        const QRectF low(100, bottom, 800, 310);
-        const Placement::Frame frame = placed(low, oneScreen);
-        EXPECT_GE(frame.top, primary.visible.y() + 234 + 48) << bottom;
-    }
-    // A window mostly below the screen: only its visible part counts, and the floor holds.
-    EXPECT_DOUBLE_EQ(placed(QRectF(100, -500, 800, 600), oneScreen).top, 234 + 48);
-}
-
-TEST(PlacementTest, StaysInsideTheVisibleFrameHorizontally) {
-    // Hanging off the right edge: the panel ends at the visible frame's right edge.
-    const Placement::Frame right = placed(QRectF(1000, 100, 1200, 700), oneScreen);
-    EXPECT_DOUBLE_EQ(maxX(visiblePanel(right)), maxX(primary.visible));
-    // Hanging off the left edge: it starts at the left edge.
-    const Placement::Frame left = placed(QRectF(-900, 100, 1200, 700), oneScreen);
-    EXPECT_DOUBLE_EQ(visiblePanel(left).x(), primary.visible.x());
-    // A window narrower than the panel: centred on it while there is room.
-    const QRectF narrow(500, 200, 420, 320);
-    const Placement::Frame small = placed(narrow, oneScreen);
-    EXPECT_DOUBLE_EQ(visiblePanel(small).center().x(), narrow.center().x());
-    EXPECT_DOUBLE_EQ(small.top, maxY(narrow) - 0.16 * 320 + 48);
-}
-
-TEST(PlacementTest, TheWindowAboveTheVisibleFrameCountsOnlyItsVisiblePart) {
-    const QRectF above(100, 300, 1000, 800);
-    // Clipped to 575 points high below the menu bar: drop 92.
-    EXPECT_DOUBLE_EQ(placed(above, oneScreen).top, 875 - 92 + 48);
-}
-
-TEST(PlacementTest, FollowsTheFrontWindowToTheSecondScreen) {
-    const QRectF window(2000, 100, 1200, 800);
-    const Placement::Frame frame = placed(window, twoScreens);
-    EXPECT_DOUBLE_EQ(frame.top, 900 - 128 + 48);
-    EXPECT_DOUBLE_EQ(visiblePanel(frame).center().x(), window.center().x());
-    EXPECT_TRUE(second.visible.contains(visiblePanel(frame)));
-    // Straddling both screens: the centre decides, and the panel stays on that screen.
-    const QRectF straddling(1000, 100, 1000, 700);
-    const Placement::Frame across = placed(straddling, twoScreens);
-    EXPECT_TRUE(second.visible.contains(visiblePanel(across)));
-}
-
-TEST(PlacementTest, WithoutAFrontWindowUsesTheScreenUnderTheMouse) {
-    const Placement::Frame frame = placed(std::nullopt, twoScreens, QPointF(2000, 500));
-    EXPECT_DOUBLE_EQ(frame.top, maxY(second.visible) - 140 + 48);
-    EXPECT_DOUBLE_EQ(visiblePanel(frame).center().x(), second.visible.center().x());
-    // A mouse off every screen falls back to the main (first) screen.
-    const Placement::Frame lost = placed(std::nullopt, twoScreens, QPointF(-5000, -5000));
-    EXPECT_DOUBLE_EQ(visiblePanel(lost).center().x(), primary.visible.center().x());
-    // A front window on no visible frame at all: the whole visible frame is the anchor.
-    const Placement::Frame away = placed(QRectF(9000, 9000, 800, 600), twoScreens);
-    EXPECT_DOUBLE_EQ(visiblePanel(away).center().x(), primary.visible.center().x());
-}
+// Bottom-left coordinates: a panel drops from the top of the front window's visible area by
+// 16 % of its height, at most 140 points and never below room for four rows, centred on the
+// window and kept inside the visible frame of the window's screen.
+INSTANTIATE_TEST_SUITE_P(
+    Placement, PlacementCases,
+    ::testing::Values(PlacementCase{"BelowTheTopCentred", QRectF(120, 25, 1200, 800), oneScreen,
+                                    mouseOnPrimary, u"top 745, 380–1060"_qs},
+                      PlacementCase{"TheDropIsAtMost140", QRectF(100, 0, 1000, 875), oneScreen,
+                                    mouseOnPrimary, u"top 783, 260–940"_qs},
+                      PlacementCase{"ALowWindow", QRectF(100, 5, 800, 310), oneScreen,
+                                    mouseOnPrimary, u"top 313.4, 160–840"_qs},
+                      PlacementCase{"NoLowerThanFourRows", QRectF(100, -500, 800, 600), oneScreen,
+                                    mouseOnPrimary, u"top 282, 160–840"_qs},
+                      PlacementCase{"OffTheRightEdge", QRectF(1000, 100, 1200, 700), oneScreen,
+                                    mouseOnPrimary, u"top 736, 760–1440"_qs},
+                      PlacementCase{"OffTheLeftEdge", QRectF(-900, 100, 1200, 700), oneScreen,
+                                    mouseOnPrimary, u"top 736, 0–680"_qs},
+                      PlacementCase{"NarrowerThanThePanel", QRectF(500, 200, 420, 320), oneScreen,
+                                    mouseOnPrimary, u"top 516.8, 370–1050"_qs},
+                      PlacementCase{"AboveTheVisibleFrame", QRectF(100, 300, 1000, 800), oneScreen,
+                                    mouseOnPrimary, u"top 831, 260–940"_qs},
+                      PlacementCase{"OnTheSecondScreen", QRectF(2000, 100, 1200, 800), twoScreens,
+                                    mouseOnPrimary, u"top 820, 2260–2940"_qs},
+                      PlacementCase{"StraddlingTheCentreDecides", QRectF(1000, 100, 1000, 700),
+                                    twoScreens, mouseOnPrimary, u"top 736, 1440–2120"_qs},
+                      PlacementCase{"NoWindowTheScreenUnderTheMouse", std::nullopt, twoScreens,
+                                    QPointF(2000, 500), u"top 808, 2060–2740"_qs},
+                      PlacementCase{"AMouseOffEveryScreenTheMainOne", std::nullopt, twoScreens,
+                                    QPointF(-5000, -5000), u"top 783, 380–1060"_qs},
+                      PlacementCase{"AWindowOnNoScreenTheWholeFrame", QRectF(9000, 9000, 800, 600),
+                                    twoScreens, mouseOnPrimary, u"top 783, 380–1060"_qs}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PlacementTest, NoScreenNoPlace) {
     EXPECT_FALSE(Placement::panel(QRectF(0, 0, 800, 600), mouseOnPrimary, {}, panelSize));

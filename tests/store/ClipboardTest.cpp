@@ -7,41 +7,32 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing::RecordingPasteboard;
 using testing::RecordingToast;
 
 TEST(Clipboard, MarkdownLinksEscapeTheTitlesSquareBracketsOnly) {
-    EXPECT_EQ(Clipboard::markdownLink(QStringLiteral("https://a.example/x_(y)"),
-                                      QStringLiteral("[draft] notes [2]")),
-              QStringLiteral("[\\[draft\\] notes \\[2\\]](https://a.example/x_(y))"));
-    EXPECT_EQ(Clipboard::markdownLink(QStringLiteral("https://a.example/"), QString()),
-              QStringLiteral("[](https://a.example/)"));
+    EXPECT_EQ(Clipboard::markdownLink(u"https://a.example/x_(y)"_s, u"[draft] notes [2]"_s),
+              u"[\\[draft\\] notes \\[2\\]](https://a.example/x_(y))"_s);
+    EXPECT_EQ(Clipboard::markdownLink(u"https://a.example/"_s, QString()),
+              u"[](https://a.example/)"_s);
 }
 
-TEST(Clipboard, APlainCopyPutsTheSameAddressUnderBothTypes) {
-    RecordingPasteboard pasteboard;
-    RecordingToast toast;
-    Clipboard::copyLink(pasteboard, toast, QStringLiteral("https://a.example/"),
-                        QStringLiteral("A"), false);
-    EXPECT_EQ(pasteboard.content,
-              (RecordingPasteboard::Content{QStringLiteral("https://a.example/"),
-                                            QStringLiteral("https://a.example/")}));
-    EXPECT_EQ(toast.shown,
-              (QList<RecordingToast::Shown>{{QStringLiteral("Link copied"), QStringLiteral("link"),
-                                             QStringLiteral("checkmark.circle.fill")}}));
-}
-
-TEST(Clipboard, AMarkdownCopyIsPlainTextOnly) {
-    RecordingPasteboard pasteboard;
-    RecordingToast toast;
-    Clipboard::copyLink(pasteboard, toast, QStringLiteral("https://a.example/"),
-                        QStringLiteral("A [b]"), true);
-    EXPECT_EQ(pasteboard.content,
-              (RecordingPasteboard::Content{QStringLiteral("[A \\[b\\]](https://a.example/)"),
-                                            std::nullopt}));
-    EXPECT_EQ(toast.shown, (QList<RecordingToast::Shown>{
-                               {QStringLiteral("Markdown link copied"), QStringLiteral("link"),
-                                QStringLiteral("checkmark.circle.fill")}}));
+// A plain copy puts the same address under both types; a Markdown one is plain text only.
+TEST(Clipboard, CopiesTheLinkAndSaysWhichKind) {
+    for (const bool markdown : {false, true}) {
+        RecordingPasteboard pasteboard;
+        RecordingToast toast;
+        Clipboard::copyLink(pasteboard, toast, u"https://a.example/"_s, u"A [b]"_s, markdown);
+        const RecordingPasteboard::Content expected =
+            markdown
+                ? RecordingPasteboard::Content{u"[A \\[b\\]](https://a.example/)"_s, std::nullopt}
+                : RecordingPasteboard::Content{u"https://a.example/"_s, u"https://a.example/"_s};
+        EXPECT_EQ(pasteboard.content, expected);
+        EXPECT_EQ(toast.shown, (QList<RecordingToast::Shown>{
+                                   {markdown ? u"Markdown link copied"_s : u"Link copied"_s,
+                                    u"link"_s, u"checkmark.circle.fill"_s}}));
+    }
 }
 
 } // namespace

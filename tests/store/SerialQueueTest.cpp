@@ -1,25 +1,25 @@
 #include "store/SerialQueue.h"
 
 #include "StoreFakes.h"
+#include "support/DropTicket.h"
 
 #include <QThread>
 
 #include <atomic>
-#include <condition_variable>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 namespace kivaro {
 namespace {
 
-TEST(SerialQueue, RunsJobsOneAtATimeInOrderOffTheCallingThread) {
+TEST(SerialQueue, RunsJobsOneAtATimeInOrderOnItsOwnWorker) {
     SerialQueue queue(QStringLiteral("test"));
     std::vector<int> order; // touched only by the jobs: serial, so unguarded
     std::atomic<int> running = 0;
     std::atomic<bool> overlapped = false;
     std::atomic<bool> onCaller = false;
+    std::atomic<bool> notCurrent = false;
     QThread* caller = QThread::currentThread();
     for (int i = 0; i < 200; ++i) {
         queue.async([&, i] {
@@ -27,6 +27,8 @@ TEST(SerialQueue, RunsJobsOneAtATimeInOrderOffTheCallingThread) {
                 overlapped = true;
             if (QThread::currentThread() == caller)
                 onCaller = true;
+            if (!queue.isCurrent())
+                notCurrent = true;
             order.push_back(i);
             running.fetch_sub(1);
         });
@@ -37,53 +39,14 @@ TEST(SerialQueue, RunsJobsOneAtATimeInOrderOffTheCallingThread) {
         EXPECT_EQ(order[i], i);
     EXPECT_FALSE(overlapped);
     EXPECT_FALSE(onCaller);
-}
-
-TEST(SerialQueue, KnowsItsOwnWorker) {
-    SerialQueue queue(QStringLiteral("test"));
-    std::atomic<bool> inside = false;
-    queue.async([&] { inside = queue.isCurrent(); });
-    queue.waitUntilIdle();
-    EXPECT_TRUE(inside);
+    EXPECT_FALSE(notCurrent);
     EXPECT_FALSE(queue.isCurrent());
 }
-
-// Counts the jobs a queue let go of without running them.
-struct DropCounter {
-    std::mutex mutex;
-    std::condition_variable changed;
-    int dropped = 0;
-
-    void drop() {
-        {
-            std::lock_guard lock(mutex);
-            ++dropped;
-        }
-        changed.notify_all();
-    }
-    void waitFor(int count) {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return dropped >= count; });
-    }
-};
-
-// Rides along in a job's captures; reports the job dropped unless it ran.
-struct Ticket {
-    explicit Ticket(DropCounter* counter) : counter(counter) {}
-    Ticket(const Ticket&) = delete;
-    Ticket& operator=(const Ticket&) = delete;
-    DropCounter* counter;
-    bool ran = false;
-    ~Ticket() {
-        if (!ran)
-            counter->drop();
-    }
-};
 
 TEST(SerialQueue, DestructionFinishesTheRunningJobAndDropsTheRest) {
     testing::Gate gate;
     gate.close();
-    DropCounter counter;
+    testing::DropCounter counter;
     std::atomic<int> finished = 0;
     std::atomic<int> laterRan = 0;
     auto queue = std::make_unique<SerialQueue>(QStringLiteral("test"));
@@ -92,7 +55,7 @@ TEST(SerialQueue, DestructionFinishesTheRunningJobAndDropsTheRest) {
         ++finished;
     });
     for (int i = 0; i < 10; ++i) {
-        auto ticket = std::make_shared<Ticket>(&counter);
+        auto ticket = std::make_shared<testing::DropTicket>(counter);
         queue->async([&laterRan, ticket] {
             ticket->ran = true;
             ++laterRan;
@@ -110,7 +73,7 @@ TEST(SerialQueue, DestructionFinishesTheRunningJobAndDropsTheRest) {
 TEST(SerialQueue, WorkQueuedDuringDestructionIsRefused) {
     testing::Gate gate;
     gate.close();
-    DropCounter counter;
+    testing::DropCounter counter;
     std::atomic<bool> lateRan = false;
     SerialQueue* raw = nullptr;
     auto queue = std::make_unique<SerialQueue>(QStringLiteral("test"));
@@ -118,14 +81,14 @@ TEST(SerialQueue, WorkQueuedDuringDestructionIsRefused) {
     // The running job queues more work once the queue is shutting down.
     queue->async([&] {
         gate.pass();
-        auto ticket = std::make_shared<Ticket>(&counter);
+        auto ticket = std::make_shared<testing::DropTicket>(counter);
         raw->async([&lateRan, ticket] {
             ticket->ran = true;
             lateRan = true;
         });
     });
     {
-        auto ticket = std::make_shared<Ticket>(&counter);
+        auto ticket = std::make_shared<testing::DropTicket>(counter);
         queue->async([ticket] { ticket->ran = true; });
     }
     gate.waitForWaiter();
@@ -133,7 +96,7 @@ TEST(SerialQueue, WorkQueuedDuringDestructionIsRefused) {
     counter.waitFor(1);
     gate.open();
     destroyer.join();
-    EXPECT_EQ(counter.dropped, 2);
+    EXPECT_EQ(counter.dropped(), 2);
     EXPECT_FALSE(lateRan);
 }
 

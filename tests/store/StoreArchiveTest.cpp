@@ -1,8 +1,6 @@
 #include "StoreFakes.h"
 #include "store/Archiver.h"
-
-#include <QDir>
-#include <QFile>
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +18,10 @@ ArchivedTab archivedTab(const QString& url) {
 class StoreArchive : public ::testing::Test {
 protected:
     void writeArchive(const Archiver::State& state) {
-        QDir().mkpath(QFileInfo(world.archiveFile()).absolutePath());
-        QFile file(world.archiveFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(Archiver::encode(state));
+        testing::writeFile(world.archiveFile(), Archiver::encode(state));
     }
-
     std::optional<Archiver::State> readArchive() const {
-        QFile file(world.archiveFile());
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return Archiver::decode(file.readAll());
+        return Archiver::decode(testing::readFile(world.archiveFile()));
     }
 
     StoreWorld world;

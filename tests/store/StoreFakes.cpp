@@ -146,29 +146,9 @@ HistoryResult FakeBrowser::history() const {
     return history_;
 }
 
-void FakeBrowser::setWindow(qint64 windowID, QStringList urls) {
+QString FakeBrowser::status() const {
     std::lock_guard lock(mutex_);
-    windows_[windowID] = std::move(urls);
-}
-
-void FakeBrowser::setCurrent(qint64 windowID, qint64 index) {
-    std::lock_guard lock(mutex_);
-    current_ = TabRef{windowID, index, windows_.value(windowID).value(index - 1)};
-}
-
-void FakeBrowser::clearCurrent() {
-    std::lock_guard lock(mutex_);
-    current_.reset();
-}
-
-void FakeBrowser::setHistory(HistoryResult history) {
-    std::lock_guard lock(mutex_);
-    history_ = std::move(history);
-}
-
-void FakeBrowser::setFailing(bool failing) {
-    std::lock_guard lock(mutex_);
-    failing_ = failing;
+    return failing_ ? name_ + QStringLiteral(" does not answer") : QString();
 }
 
 void FakeBrowser::holdTabsAt(Gate& gate) {
@@ -183,32 +163,12 @@ void FakeBrowser::holdEveryCallAt(Gate& gate) {
     everyGate_ = &gate;
 }
 
-QStringList FakeBrowser::calls() const {
-    std::lock_guard lock(mutex_);
-    return calls_;
-}
-
 int FakeBrowser::callsNamed(const QString& name) const {
     std::lock_guard lock(mutex_);
     int count = 0;
     for (const QString& call : calls_)
         count += call == name || call.startsWith(name + u' ');
     return count;
-}
-
-bool FakeBrowser::calledOnMainThread() const {
-    std::lock_guard lock(mutex_);
-    return onMain_;
-}
-
-QMap<qint64, QStringList> FakeBrowser::windows() const {
-    std::lock_guard lock(mutex_);
-    return windows_;
-}
-
-std::optional<TabRef> FakeBrowser::front() const {
-    std::lock_guard lock(mutex_);
-    return current_;
 }
 
 QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
@@ -237,20 +197,10 @@ bool FakeSafariSide::reveal(const QString& url) const {
     return true;
 }
 
-void FakeSafariSide::setGroupTabs(QList<SafariTab> tabs) {
-    std::lock_guard lock(mutex_);
-    groupTabs_ = std::move(tabs);
-}
-
 void FakeSafariSide::setRevealable(QStringList urls, std::function<void(const QString&)> onReveal) {
     std::lock_guard lock(mutex_);
     revealable_ = std::move(urls);
     onReveal_ = std::move(onReveal);
-}
-
-QStringList FakeSafariSide::revealed() const {
-    std::lock_guard lock(mutex_);
-    return revealed_;
 }
 
 void RecordingToast::show(const QString& text, const QString& symbol,

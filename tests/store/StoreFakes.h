@@ -40,8 +40,15 @@ private:
 
 // A browser held in memory: windows of addresses, one current tab. Thread-safe; records
 // every call and whether any came on the main thread. `failing` makes every call fail as a
-// browser that refuses scripting does: empty answers, no effect.
+// browser that refuses scripting does: empty answers, no effect, and a status saying so.
 class FakeBrowser : public Browser {
+    // Runs `change` under the fake's lock and returns what it returns.
+    template <class Change>
+    auto locked(Change change) const {
+        std::lock_guard lock(mutex_);
+        return change();
+    }
+
 public:
     FakeBrowser(QString bundleID, QString name);
 
@@ -55,22 +62,43 @@ public:
     std::optional<TabRef> currentTab() const override;
     QStringList urls(qint64 windowID) const override;
     HistoryResult history() const override;
+    QString status() const override;
 
-    void setWindow(qint64 windowID, QStringList urls);
+    void setWindow(qint64 windowID, QStringList urls) {
+        locked([&] { windows_[windowID] = std::move(urls); });
+    }
     // Makes that tab current (the front tab of the front window).
-    void setCurrent(qint64 windowID, qint64 index);
-    void clearCurrent();
-    void setHistory(HistoryResult history);
-    void setFailing(bool failing);
+    void setCurrent(qint64 windowID, qint64 index) {
+        locked([&] {
+            current_ = TabRef{windowID, index, windows_.value(windowID).value(index - 1)};
+        });
+    }
+    void clearCurrent() {
+        locked([&] { current_.reset(); });
+    }
+    void setHistory(HistoryResult history) {
+        locked([&] { history_ = std::move(history); });
+    }
+    void setFailing(bool failing) {
+        locked([&] { failing_ = failing; });
+    }
     // Closes `gate` and holds tabs() (or every call) there until the test opens it.
     void holdTabsAt(Gate& gate);
     void holdEveryCallAt(Gate& gate);
 
-    QStringList calls() const;
+    QStringList calls() const {
+        return locked([&] { return calls_; });
+    }
     int callsNamed(const QString& name) const;
-    bool calledOnMainThread() const;
-    QMap<qint64, QStringList> windows() const;
-    std::optional<TabRef> front() const;
+    bool calledOnMainThread() const {
+        return locked([&] { return onMain_; });
+    }
+    QMap<qint64, QStringList> windows() const {
+        return locked([&] { return windows_; });
+    }
+    std::optional<TabRef> front() const {
+        return locked([&] { return current_; });
+    }
 
 private:
     // Records the call and passes the gate; false when the call must fail.
@@ -100,10 +128,16 @@ public:
     std::optional<QSet<QString>> pinnedURLs() const override { return std::nullopt; }
     bool close(qint64, const QString&) const override { return false; }
 
-    void setGroupTabs(QList<SafariTab> tabs);
+    void setGroupTabs(QList<SafariTab> tabs) {
+        std::lock_guard lock(mutex_);
+        groupTabs_ = std::move(tabs);
+    }
     // The reveal succeeds for these addresses, and then calls `onReveal`.
     void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {});
-    QStringList revealed() const;
+    QStringList revealed() const {
+        std::lock_guard lock(mutex_);
+        return revealed_;
+    }
 
 private:
     mutable std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include "settings/Preferences.h"
 #include "store/HiddenHistory.h"
 #include "store/OffMainThread.h"
+#include "support/DropTicket.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -52,16 +53,11 @@ protected:
     std::unique_ptr<Store> store;
 };
 
-TEST_F(StoreRefresh, StartsOnThePlatformsFirstBrowserWithNothingLoaded) {
+TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEverything) {
     EXPECT_EQ(store->browser()->bundleID(), alphaID);
-    EXPECT_TRUE(store->tabs.isEmpty());
-    EXPECT_EQ(store->historyStatus, QStringLiteral("not loaded"));
+    EXPECT_EQ(store->historyStatus, u"not loaded"_qs);
     EXPECT_EQ(store->historyLoadedAt, std::nullopt);
-    EXPECT_EQ(store->commands, Commands::own());
     EXPECT_TRUE(store->hidden.isEmpty());
-}
-
-TEST_F(StoreRefresh, DeliversTheTabsFirstAndThenEverything) {
     QList<qsizetype> tabCounts;
     QList<qsizetype> commandCounts;
     store->refresh([&] {
@@ -149,6 +145,24 @@ TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
     EXPECT_EQ(store->tabs.first().windowID, 7);
 }
 
+TEST_F(StoreRefresh, TheBrowserStatusTellsOfTheLastRefreshAndGoesWithTheBrowser) {
+    alpha->setFailing(true);
+    store->refresh();
+    settle(*store);
+    EXPECT_EQ(store->browserStatus, u"Alpha does not answer"_qs);
+    alpha->setFailing(false);
+    store->refresh();
+    settle(*store);
+    EXPECT_EQ(store->browserStatus, QString());
+
+    alpha->setFailing(true);
+    store->refresh();
+    settle(*store);
+    ASSERT_FALSE(store->browserStatus.isEmpty());
+    store->use(beta);
+    EXPECT_EQ(store->browserStatus, QString());
+}
+
 TEST_F(StoreRefresh, ManyRefreshesQueuedAtOnceAllDeliverInOrder) {
     Gate gate;
     alpha->holdTabsAt(gate);
@@ -168,41 +182,24 @@ TEST_F(StoreRefresh, ManyRefreshesQueuedAtOnceAllDeliverInOrder) {
     EXPECT_EQ(store->tabs.size(), 2);
 }
 
-// Counts how many of a group of callbacks were let go without being called.
-struct Released {
-    std::mutex mutex;
-    std::condition_variable changed;
-    int count = 0;
-};
-
-struct ReleaseTicket {
-    explicit ReleaseTicket(Released* released) : released(released) {}
-    ~ReleaseTicket() {
-        {
-            std::lock_guard lock(released->mutex);
-            ++released->count;
-        }
-        released->changed.notify_all();
-    }
-    Released* released;
-};
-
 TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
     Gate gate;
     alpha->holdTabsAt(gate);
     int delivered = 0;
     store->refresh([&] { ++delivered; });
-    Released released;
+    testing::DropCounter released;
     {
-        auto ticket = std::make_shared<ReleaseTicket>(&released);
-        store->refresh([&delivered, ticket] { ++delivered; });
+        auto ticket = std::make_shared<testing::DropTicket>(released);
+        store->refresh([&delivered, ticket] {
+            ticket->ran = true;
+            ++delivered;
+        });
     }
     store->perform(Action::switchTab(1, 2), OpenMode::newTab);
     gate.waitForWaiter();
     // Let the held call go only once the store's destruction has dropped the queued work.
     std::thread opener([&] {
-        std::unique_lock lock(released.mutex);
-        released.changed.wait(lock, [&] { return released.count > 0; });
+        released.waitFor(1);
         gate.open();
     });
     store.reset();
@@ -222,10 +219,7 @@ TEST_F(StoreRefresh, UsingTheSameBrowserAgainKeepsEverything) {
     store->use(beta);
     EXPECT_TRUE(store->hostVisits.isEmpty()) << "it counts the history that just went";
     EXPECT_EQ(store->historyLoadedAt, std::nullopt);
-}
-
-TEST_F(StoreRefresh, AnotherBrowserWithAnEmptyMenuWalkOffersOnlyTheOwnCommands) {
-    store->use(beta);
+    // Another browser with an empty menu walk offers only the own commands.
     store->refresh();
     settle(*store);
     EXPECT_EQ(store->commands, Commands::own());
@@ -385,10 +379,13 @@ TEST(StoreDemo, ShowsTheSampleAndNeverTouchesABrowserOrTheHiddenFile) {
     store.refresh([&] { ++delivered; });
     EXPECT_EQ(delivered, 1) << "called at once";
     store.perform(Action::open(u"https://x.example/"_qs), OpenMode::newTab);
+    store.perform(Action::switchTab(1, 1), OpenMode::newTab);
+    store.perform(Action::copyLink(false), OpenMode::newTab);
     store.hidden.insert(u"demo.example"_qs);
     store.saveHidden();
     settle(store);
     EXPECT_TRUE(alpha->calls().isEmpty());
+    EXPECT_EQ(world.pasteboard.writes, 0);
     EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), QSet<QString>{u"a.example"_qs});
 }
 

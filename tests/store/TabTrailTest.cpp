@@ -5,61 +5,71 @@
 namespace kivaro {
 namespace {
 
-TabRef tab(qint64 window, qint64 index, const QString& url) {
-    return {window, index, url};
+using namespace Qt::StringLiterals;
+
+// Tabs written "window:index url", one after another, and the trail as one line of them.
+TabTrail noted(const QStringList& visits) {
+    TabTrail trail;
+    for (const QString& visit : visits) {
+        const QStringList place = visit.section(u' ', 0, 0).split(u':');
+        trail.note({place.at(0).toLongLong(), place.at(1).toLongLong(), visit.section(u' ', 1)});
+    }
+    return trail;
 }
 
-QStringList urls(const TabTrail& trail) {
-    QStringList list;
+QString rendered(const TabTrail& trail) {
+    QStringList shown;
     for (const TabRef& ref : trail.entries())
-        list.append(ref.url);
-    return list;
+        shown.append(u"%1:%2 %3"_s.arg(ref.windowID).arg(ref.index).arg(ref.url));
+    return shown.join(u", ");
 }
 
-TEST(TabTrail, RevisitingATabMovesItToTheFrontWithoutRepeatingIt) {
-    TabTrail trail;
-    trail.note(tab(1, 1, QStringLiteral("https://a.example/")));
-    trail.note(tab(1, 2, QStringLiteral("https://b.example/")));
-    trail.note(tab(1, 1, QStringLiteral("https://a.example/")));
-    EXPECT_EQ(urls(trail), (QStringList{QStringLiteral("https://a.example/"),
-                                        QStringLiteral("https://b.example/")}));
-    // Only the bare form counts: scheme, "www." and trailing slashes differ.
-    trail.note(tab(1, 2, QStringLiteral("http://www.B.example")));
-    EXPECT_EQ(urls(trail), (QStringList{QStringLiteral("http://www.B.example"),
-                                        QStringLiteral("https://a.example/")}));
+struct TrailCase {
+    const char* name;
+    QStringList visits;
+    QString trail;
+    friend void PrintTo(const TrailCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class TabTrailCases : public ::testing::TestWithParam<TrailCase> {};
+
+TEST_P(TabTrailCases, KeepsTheNewestOfEachPagePerWindowFirst) {
+    EXPECT_EQ(rendered(noted(GetParam().visits)), GetParam().trail);
 }
 
-TEST(TabTrail, TheSamePageInAnotherWindowIsAnotherEntry) {
-    TabTrail trail;
-    trail.note(tab(1, 1, QStringLiteral("https://a.example/")));
-    trail.note(tab(2, 1, QStringLiteral("https://a.example/")));
-    EXPECT_EQ(trail.entries().size(), 2);
-}
-
-TEST(TabTrail, ANavigatingCurrentTabKeepsOneEntryUpdatedInPlace) {
-    TabTrail trail;
-    trail.note(tab(1, 1, QStringLiteral("https://a.example/")));
-    trail.note(tab(1, 3, QStringLiteral("https://b.example/")));
-    trail.note(tab(1, 3, QStringLiteral("https://b.example/next")));
-    trail.note(tab(1, 3, QStringLiteral("https://b.example/last")));
-    ASSERT_EQ(trail.entries().size(), 2);
-    EXPECT_EQ(trail.entries().at(0), tab(1, 3, QStringLiteral("https://b.example/last")));
-    EXPECT_EQ(trail.previous(), tab(1, 1, QStringLiteral("https://a.example/")));
-}
+INSTANTIATE_TEST_SUITE_P(
+    TabTrail, TabTrailCases,
+    ::testing::Values(TrailCase{"RevisitMovesToFront",
+                                {u"1:1 https://a.example/"_s, u"1:2 https://b.example/"_s,
+                                 u"1:1 https://a.example/"_s},
+                                u"1:1 https://a.example/, 1:2 https://b.example/"_s},
+                      // Only the bare form counts: scheme, "www." and trailing slashes differ.
+                      TrailCase{"BareAddressesAreOnePage",
+                                {u"1:1 https://a.example/"_s, u"1:2 https://b.example/"_s,
+                                 u"1:2 http://www.B.example"_s},
+                                u"1:2 http://www.B.example, 1:1 https://a.example/"_s},
+                      TrailCase{"AnotherWindowIsAnotherEntry",
+                                {u"1:1 https://a.example/"_s, u"2:1 https://a.example/"_s},
+                                u"2:1 https://a.example/, 1:1 https://a.example/"_s},
+                      TrailCase{"ANavigatingTabIsUpdatedInPlace",
+                                {u"1:1 https://a.example/"_s, u"1:3 https://b.example/"_s,
+                                 u"1:3 https://b.example/next"_s, u"1:3 https://b.example/last"_s},
+                                u"1:3 https://b.example/last, 1:1 https://a.example/"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TabTrail, HoldsTwelveEntriesOverALongRun) {
     TabTrail trail;
     for (int i = 1; i <= 13; ++i)
-        trail.note(tab(1, i, QStringLiteral("https://site%1.example/").arg(i)));
+        trail.note({1, i, u"https://site%1.example/"_s.arg(i)});
     ASSERT_EQ(trail.entries().size(), 12);
-    EXPECT_EQ(trail.entries().constFirst().url, QStringLiteral("https://site13.example/"));
-    EXPECT_EQ(trail.entries().constLast().url, QStringLiteral("https://site2.example/"));
+    EXPECT_EQ(trail.entries().constFirst().url, u"https://site13.example/"_s);
+    EXPECT_EQ(trail.entries().constLast().url, u"https://site2.example/"_s);
 
     // A long run over a few tabs in several windows: never more than twelve, the newest
     // first, and a fresh entry never leaves an older one of its page in its window.
     for (int step = 0; step < 5000; ++step) {
-        const TabRef ref = tab(step % 7, (step * 5) % 11 + 1,
-                               QStringLiteral("https://p%1.example/").arg((step * 3) % 17));
+        const TabRef ref{step % 7, (step * 5) % 11 + 1,
+                         u"https://p%1.example/"_s.arg((step * 3) % 17)};
         const TabRef front = trail.entries().constFirst();
         const bool inPlace = front.windowID == ref.windowID && front.index == ref.index;
         const qsizetype before = trail.entries().size();
@@ -81,12 +91,13 @@ TEST(TabTrail, DroppingThePreviousTabGoesOneFurtherBack) {
     TabTrail trail;
     EXPECT_EQ(trail.previous(), std::nullopt);
     trail.dropPrevious(); // nothing to drop
-    trail.note(tab(1, 1, QStringLiteral("https://a.example/")));
+    trail = noted({u"1:1 https://a.example/"_s});
     EXPECT_EQ(trail.previous(), std::nullopt);
-    trail.note(tab(1, 2, QStringLiteral("https://b.example/")));
-    trail.note(tab(1, 3, QStringLiteral("https://c.example/")));
+    trail = noted(
+        {u"1:1 https://a.example/"_s, u"1:2 https://b.example/"_s, u"1:3 https://c.example/"_s});
+    EXPECT_EQ(trail.previous(), (TabRef{1, 2, u"https://b.example/"_s}));
     trail.dropPrevious();
-    EXPECT_EQ(trail.previous(), tab(1, 1, QStringLiteral("https://a.example/")));
+    EXPECT_EQ(trail.previous(), (TabRef{1, 1, u"https://a.example/"_s}));
     trail.clear();
     EXPECT_TRUE(trail.entries().isEmpty());
 }

@@ -24,4 +24,16 @@ inline QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The lines of a file in tests/fixtures, without empty lines and "#" comments.
+inline QList<QByteArray> fixtureLines(const QString& name) {
+    QList<QByteArray> lines;
+    for (const QByteArray& line :
+         readFile(QStringLiteral(KIVARO_FIXTURES_DIR "/") + name).split('\n')) {
+        if (!line.isEmpty() && !line.startsWith('#'))
+            lines.append(line);
+    }
+    EXPECT_FALSE(lines.isEmpty()) << name.toStdString();
+    return lines;
+}
+
 } // namespace kivaro::testing

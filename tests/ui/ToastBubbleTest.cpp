@@ -44,16 +44,13 @@ protected:
     ToastBubble toast;
 };
 
-TEST_F(ToastBubbleTest, NeverTakesTheKeyboardOrTheMouse) {
+TEST_F(ToastBubbleTest, ShowsNearTheTopOfTheFrontWindowForItsTimeNeverTakingInput) {
     EXPECT_TRUE(toast.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(toast.windowFlags().testFlag(Qt::WindowTransparentForInput));
     EXPECT_TRUE(toast.testAttribute(Qt::WA_TransparentForMouseEvents));
     EXPECT_TRUE(toast.testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(toast.testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_FALSE(toast.isVisible());
-}
-
-TEST_F(ToastBubbleTest, ShowsNearTheTopOfTheFrontWindowForItsTime) {
     const QRect browser(available().x() + 20, available().y() + 40, 700, 500);
     windows.setWindows({{workspace.frontApplication()->pid, 0, QRectF(browser)}});
     toast.show(u"Tab pinned"_qs, u"pin"_qs);
@@ -75,7 +72,7 @@ TEST_F(ToastBubbleTest, ShowsNearTheTopOfTheFrontWindowForItsTime) {
     EXPECT_EQ(toast.hideTimer().interval(), 2800);
 }
 
-TEST_F(ToastBubbleTest, CutsLongTextsAtTheWidthCap) {
+TEST_F(ToastBubbleTest, CutsLongTextsAtTheWidthCapAndStaysInsideTheScreen) {
     const QString text = QString(300, u'w');
     toast.show(text, u"exclamationmark.circle"_qs);
     settle();
@@ -86,9 +83,7 @@ TEST_F(ToastBubbleTest, CutsLongTextsAtTheWidthCap) {
     // The bubble keeps inside the screen; only its margin may cross the edge.
     EXPECT_GE(bubbleOnScreen().left(), available().left());
     EXPECT_LE(bubbleOnScreen().right(), available().right());
-}
 
-TEST_F(ToastBubbleTest, StaysInsideTheScreenNearItsRightEdge) {
     const QRect browser(available().right() - 150, available().y() + 40, 700, 500);
     windows.setWindows({{workspace.frontApplication()->pid, 0, QRectF(browser)}});
     toast.show(u"Allow Accessibility to run menu commands"_qs, u"lock.shield"_qs);

@@ -15,13 +15,17 @@
 #include <QCommandLineParser>
 #include <QEventLoop>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace kivaro {
 
 namespace {
 
 constexpr int badInput = 2;
+// The longest --live waits for the browser and its history.
+constexpr std::chrono::seconds refreshLimit{30};
 
 struct Options {
     QString statePath;
@@ -165,16 +169,6 @@ Store::Adapters liveAdapters(QuietDesktop& desktop, MenuBarAccess& menus,
 }
 
 // Runs one full refresh: the store reports twice, with the tabs and then with everything.
-void refreshFully(Store& store) {
-    QEventLoop loop;
-    int reports = 0;
-    store.refresh([&] {
-        if (++reports == 2)
-            loop.quit();
-    });
-    loop.exec();
-}
-
 // The store's picture of the first browser running with remote debugging (its tabs, commands
 // and history), or else of the history of the first Chromium-family browser found, plus the
 // chosen sources; the history status goes to `err`.
@@ -199,7 +193,11 @@ std::variant<QueryState, QString> liveState(const Options& options, const Privat
         store.use(driven);
     else
         store.use(std::make_shared<HistoryBrowser>(*found, *snapshots));
-    refreshFully(store);
+    if (!refreshFully(store, refreshLimit))
+        err << QStringLiteral("%1 did not answer within %2 s; this is what arrived")
+                   .arg(store.browser()->name())
+                   .arg(refreshLimit.count())
+            << Qt::endl;
     if (!store.browserStatus.isEmpty())
         err << store.browserStatus << Qt::endl;
     err << store.historyStatus << Qt::endl;
@@ -259,6 +257,21 @@ QJsonObject output(const Ranking& ranking, const Options& options) {
 }
 
 } // namespace
+
+bool refreshFully(Store& store, std::chrono::milliseconds limit) {
+    QEventLoop loop;
+    // A delivery that comes after the wait gave up finds the loop gone.
+    auto reports = std::make_shared<int>(0);
+    auto waiting = std::make_shared<QPointer<QEventLoop>>(&loop);
+    store.refresh([reports, waiting] {
+        if (++*reports == 2 && *waiting)
+            (*waiting)->quit();
+    });
+    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+    if (*reports < 2)
+        loop.exec();
+    return *reports >= 2;
+}
 
 int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& err,
                  const PrivateFolder* snapshots) {

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <chrono>
+
 namespace kivaro {
 
 // kivaro-query: ranks a query against a state file, or with --live against this machine's
@@ -12,5 +14,12 @@ namespace kivaro {
 // Returns the process exit code: 0, or 2 for bad arguments or a bad state file.
 int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& err,
                  const PrivateFolder* snapshots = nullptr);
+
+class Store;
+
+// Refreshes `store` and runs the event loop until both deliveries (the tabs, then everything)
+// came, for at most `limit`. False when the browser did not answer in time: the store then
+// holds what arrived.
+bool refreshFully(Store& store, std::chrono::milliseconds limit);
 
 } // namespace kivaro

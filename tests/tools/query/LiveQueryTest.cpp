@@ -1,11 +1,8 @@
+#include "ToolRun.h"
 #include "history/HistoryFixtures.h"
-#include "tools/query/QueryTool.h"
+#include "store/StoreFakes.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -13,14 +10,9 @@ namespace kivaro::test {
 namespace {
 
 using namespace Qt::StringLiterals;
+using testing::ToolRun;
 
-struct ToolRun {
-    int exitCode = -1;
-    QJsonObject json;
-    QString err;
-};
-
-// kivaro-query run as its own process, with a home folder of the test's making.
+// kivaro-query --live, with a home folder of the test's making.
 class LiveQueryTest : public HistoryTest {
 protected:
     // With `asAnotherUser` the tool runs as the unprivileged user "nobody" (only a privileged
@@ -31,21 +23,11 @@ protected:
         environment.insert(u"XDG_CONFIG_HOME"_s, configFolder());
         environment.insert(u"XDG_RUNTIME_DIR"_s, path(u"run"_s));
         environment.insert(u"LC_ALL"_s, u"en_US.UTF-8"_s);
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        const QString tool = QStringLiteral(KIVARO_QUERY_BINARY);
-        if (asAnotherUser)
-            process.start(u"setpriv"_s, QStringList{u"--reuid=65534"_s, u"--regid=65534"_s,
-                                                    u"--clear-groups"_s, tool} +
-                                            arguments);
-        else
-            process.start(tool, arguments);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(60000))
-            return {};
-        return {process.exitCode(),
-                QJsonDocument::fromJson(process.readAllStandardOutput()).object(),
-                QString::fromUtf8(process.readAllStandardError())};
+        return testing::runToolProcess(arguments, environment,
+                                       asAnotherUser
+                                           ? QStringList{u"setpriv"_s, u"--reuid=65534"_s,
+                                                         u"--regid=65534"_s, u"--clear-groups"_s}
+                                           : QStringList{});
     }
     void page(const QString& dataFolder, const QString& url, const QString& title) {
         const QString db = configFolder() + u'/' + dataFolder + u"/Default/History"_s;
@@ -53,24 +35,34 @@ protected:
             chromiumProfile(dataFolder, u"Default"_s);
         addChromiumRow(db, url, title, u"3"_s, u"13300000000000000"_s);
     }
-    static QStringList urls(const QJsonObject& json) {
+    static QStringList urls(const ToolRun& run) {
         QStringList found;
-        for (const QJsonValue row : json.value(u"rows").toArray())
+        for (const QJsonValue row : run.rows())
             found.append(row.toObject().value(u"url").toString());
         return found;
     }
+    // Every file of the home folder but the runtime folder, where the copies go.
+    QMap<QString, QByteArray> homeFiles() const {
+        QMap<QString, QByteArray> files = contents(home_.path());
+        files.removeIf([](QMap<QString, QByteArray>::iterator file) {
+            return file.key().startsWith(u"run/");
+        });
+        return files;
+    }
 };
 
-TEST_F(LiveQueryTest, RanksTheFirstChromiumFamilyBrowsersHistory) {
+TEST_F(LiveQueryTest, RanksTheFirstChromiumFamilyBrowsersHistoryAndWritesNothingAtHome) {
     page(u"chromium"_s, u"https://tea.example/oolong"_s, u"Oolong tea"_s);
+    const QMap<QString, QByteArray> before = homeFiles();
+    ASSERT_FALSE(before.isEmpty());
     const ToolRun run = query({u"--live"_s, u"oolong"_s});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, u"Chromium, 1 pages\n");
-    EXPECT_TRUE(urls(run.json).contains(u"https://tea.example/oolong"_s));
-    const QString snapshots = path(u"run/kivaro"_s);
-    EXPECT_EQ(QFile::permissions(snapshots), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ExeOwner | QFileDevice::ReadUser |
-                                                 QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_TRUE(urls(run).contains(u"https://tea.example/oolong"_s));
+    EXPECT_EQ(QFile::permissions(path(u"run/kivaro"_s)),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                  QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_EQ(homeFiles(), before);
 }
 
 TEST_F(LiveQueryTest, AddsTheChosenSources) {
@@ -78,14 +70,14 @@ TEST_F(LiveQueryTest, AddsTheChosenSources) {
     page(u"chromium"_s, u"https://tea.example/oolong"_s, u"Oolong tea"_s);
     const ToolRun chromeAlone = query({u"--live"_s, u"tea"_s});
     EXPECT_EQ(chromeAlone.err, u"Chrome, 1 pages\n");
-    EXPECT_FALSE(urls(chromeAlone.json).contains(u"https://tea.example/oolong"_s));
+    EXPECT_FALSE(urls(chromeAlone).contains(u"https://tea.example/oolong"_s));
 
     const ToolRun both = query(
         {u"--live"_s, u"--sources"_s, u"org.chromium.Chromium, com.apple.Safari"_s, u"tea"_s});
     EXPECT_EQ(both.exitCode, 0);
     EXPECT_EQ(both.err, u"2 pages from Chrome and Chromium\n");
-    EXPECT_TRUE(urls(both.json).contains(u"https://tea.example/oolong"_s));
-    EXPECT_TRUE(urls(both.json).contains(u"https://tea.example/sencha"_s));
+    EXPECT_TRUE(urls(both).contains(u"https://tea.example/oolong"_s));
+    EXPECT_TRUE(urls(both).contains(u"https://tea.example/sencha"_s));
 }
 
 TEST_F(LiveQueryTest, ExplainsWhatIsMissing) {
@@ -107,19 +99,15 @@ TEST_F(LiveQueryTest, ExplainsWhatIsMissing) {
 
 TEST_F(LiveQueryTest, RunsInProcessOnlyWithAFolderForCopies) {
     page(u"chromium"_s, u"https://tea.example/"_s, u"Tea"_s);
-    const QStringList arguments{u"kivaro-query"_s, u"--live"_s, u"tea"_s};
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    EXPECT_EQ(runQueryTool(arguments, outStream, errStream), 2);
-    EXPECT_EQ(err, u"kivaro-query: no private folder for database copies\n");
-    EXPECT_TRUE(out.isEmpty());
+    const ToolRun without = testing::runTool({u"--live"_s, u"tea"_s});
+    EXPECT_EQ(without.exitCode, 2);
+    EXPECT_EQ(without.err, u"kivaro-query: no private folder for database copies\n");
+    EXPECT_TRUE(without.out.isEmpty());
 
-    err.clear();
-    EXPECT_EQ(runQueryTool(arguments, outStream, errStream, &*snapshots_), 0);
-    EXPECT_EQ(err, u"Chromium, 1 pages\n");
-    EXPECT_TRUE(out.contains(u"https://tea.example/"_s));
+    const ToolRun with = testing::runTool({u"--live"_s, u"tea"_s}, &*snapshots_);
+    EXPECT_EQ(with.exitCode, 0);
+    EXPECT_EQ(with.err, u"Chromium, 1 pages\n");
+    EXPECT_TRUE(with.out.contains(u"https://tea.example/"_s));
 }
 
 TEST_F(LiveQueryTest, AnUnreadableDataFolderCouldNotBeRead) {
@@ -135,6 +123,21 @@ TEST_F(LiveQueryTest, AnUnreadableDataFolderCouldNotBeRead) {
     QFile::setPermissions(configFolder() + u"/chromium"_s, open);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, u"Chromium, could not be read\n");
+}
+
+TEST(LiveQueryWait, GivesUpOnABrowserThatNeverAnswersAndSurvivesItsLateAnswer) {
+    testing::StoreWorld world;
+    auto browser = std::make_shared<testing::FakeBrowser>(u"test.slow"_s, u"Slow"_s);
+    browser->setWindow(1, {u"https://a.example/"_s});
+    testing::Gate gate;
+    browser->holdTabsAt(gate);
+    auto store = world.store({browser});
+    EXPECT_FALSE(refreshFully(*store, std::chrono::milliseconds(1)));
+    EXPECT_TRUE(store->tabs.isEmpty());
+    gate.open();
+    // The late answer comes while the next wait runs, and that wait still ends.
+    EXPECT_TRUE(refreshFully(*store, std::chrono::minutes(10)));
+    EXPECT_EQ(store->tabs.size(), 1);
 }
 
 } // namespace

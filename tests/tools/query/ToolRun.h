@@ -1,11 +1,12 @@
 #pragma once
 
-// Runs kivaro-query in process and reads what it printed.
+// Runs kivaro-query, in process or as its own process, and reads what it printed.
 #include "tools/query/QueryTool.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -23,12 +24,29 @@ struct ToolRun {
     QJsonArray rows() const { return json().value(u"rows").toArray(); }
 };
 
-inline ToolRun runTool(const QStringList& arguments) {
+inline ToolRun runTool(const QStringList& arguments, const PrivateFolder* snapshots = nullptr) {
     ToolRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    run.exitCode = runQueryTool(QStringList{QStringLiteral("kivaro-query")} + arguments, out, err);
+    run.exitCode =
+        runQueryTool(QStringList{QStringLiteral("kivaro-query")} + arguments, out, err, snapshots);
     return run;
+}
+
+// The binary in `environment`, started through `launcher` (a program and its arguments) when
+// one is given. A run that does not finish has exit code -1.
+inline ToolRun runToolProcess(const QStringList& arguments, const QProcessEnvironment& environment,
+                              const QStringList& launcher = {}) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    const QStringList command =
+        launcher + QStringList{QStringLiteral(KIVARO_QUERY_BINARY)} + arguments;
+    process.start(command.first(), command.mid(1));
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace kivaro::testing
