@@ -197,9 +197,17 @@ bool precedes(const Candidate& a, const Candidate& b) {
     return a.score > b.score || (a.score == b.score && a.index < b.index);
 }
 
-// Words of three or more characters narrow the history read to the entries holding their runs
-// of three; that list is read whole, which pays while it is at most this fraction of history.
-constexpr qsizetype fewCandidates = 16;
+// The list of the entries holding every run of three characters of the words is read whole
+// while it is at most this fraction of history; a longer one only tells which entries to skip.
+constexpr qsizetype fewCandidates = 64;
+
+// A flag for each of `count` entries, set for those in `entries`.
+std::vector<bool> marked(std::span<const quint32> entries, qsizetype count) {
+    std::vector<bool> flags(static_cast<size_t>(count));
+    for (quint32 i : entries)
+        flags[i] = true;
+    return flags;
+}
 
 // The best few pages of the matching history entries, taken as entries arrive in any order:
 // of the entries of one page only the one that sorts first counts. Once it is full, the last
@@ -389,9 +397,10 @@ std::optional<Candidate> Pass::historyCandidate(qsizetype i) const {
 }
 
 // The best of the candidates' pages (of the entries of one page only the one that sorts first
-// counts), one more than the rows shown. Words of three or more characters may narrow the read
-// to the entries that can hold them; otherwise entries are read by their fixed points, unless
-// the clock is behind the latest visit and those points no longer bound recency.
+// counts), one more than the rows shown. Entries are read by their fixed points, skipping those
+// that lack a run of three characters of the words; a short enough list of the entries that
+// have them all is read whole instead, as is everything when the clock is behind the latest
+// visit and fixed points no longer bound recency.
 QList<Candidate> Pass::leadingHistory() const {
     LeadingPages leading(RankingWeights::historyRows + 1);
     const auto offer = [&](qsizetype i) {
@@ -405,7 +414,12 @@ QList<Candidate> Pass::leadingHistory() const {
         for (quint32 i : *candidates)
             offer(i);
     } else if (bounded) {
-        scanByFixedPoints(leading, offer);
+        const std::vector<bool> held =
+            candidates ? marked(*candidates, count) : std::vector<bool>();
+        scanByFixedPoints(leading, [&](qsizetype i) {
+            if (held.empty() || held[size_t(i)])
+                offer(i);
+        });
     } else {
         for (qsizetype i = 0; i < count; ++i)
             offer(i);
