@@ -138,15 +138,24 @@ Ranker rankerFor(const Picture& picture) {
 
 // The ranker over a picture of `historySize` history entries. One picture at a time is kept,
 // so that repetitions do not build it again and the process holds no more than one.
+struct BuiltRanker {
+    qsizetype size = -1;
+    std::optional<Ranker> ranker;
+};
+
+BuiltRanker& builtRanker() {
+    static BuiltRanker built;
+    return built;
+}
+
 const Ranker& rankerOfSize(qsizetype historySize) {
-    static qsizetype builtSize = -1;
-    static std::optional<Ranker> built;
-    if (builtSize != historySize) {
-        built.reset();
-        built.emplace(rankerFor(picture(historySize)));
-        builtSize = historySize;
+    BuiltRanker& built = builtRanker();
+    if (built.size != historySize) {
+        built.ranker.reset();
+        built.ranker.emplace(rankerFor(picture(historySize)));
+        built.size = historySize;
     }
-    return *built;
+    return *built.ranker;
 }
 
 // Every query for one size before the next size, so that each picture is built once.
@@ -207,6 +216,7 @@ BENCHMARK(rankSite)
 
 // Preparing a published history list, done once per publication off the main thread.
 void prepareHistory(benchmark::State& state) {
+    builtRanker() = {}; // no ranker of the earlier benchmarks held beside this one's lists
     const Picture source = picture(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(PreparedHistory(source.history));

@@ -277,28 +277,25 @@ double pointsUpTo(PageView::Reach reach, double whole, double piece) {
     return 0;
 }
 
-// Every reach but none at all, most points first.
-const std::vector<ReachPoints>& reachesByPoints() {
+// Every reach but none at all with its points, most first; beginning a host earns
+// `hostWholePoints`.
+std::vector<ReachPoints> reachesByPoints(double hostWholePoints) {
     using Reach = PageView::Reach;
-    static const std::vector<ReachPoints> sorted = [] {
-        std::vector<ReachPoints> all;
-        for (Reach host : {Reach::none, Reach::piece, Reach::whole}) {
-            for (Reach title : {Reach::none, Reach::piece, Reach::whole}) {
-                if (host == Reach::none && title == Reach::none)
-                    continue;
-                all.push_back(
-                    {host, title,
-                     pointsUpTo(host, RankingWeights::hostBegins, RankingWeights::hostLabelBegins) +
-                         pointsUpTo(title, RankingWeights::titleBegins,
-                                    RankingWeights::titleWordBegins)});
-            }
+    std::vector<ReachPoints> all;
+    for (Reach host : {Reach::none, Reach::piece, Reach::whole}) {
+        for (Reach title : {Reach::none, Reach::piece, Reach::whole}) {
+            if (host == Reach::none && title == Reach::none)
+                continue;
+            all.push_back({host, title,
+                           pointsUpTo(host, hostWholePoints, RankingWeights::hostLabelBegins) +
+                               pointsUpTo(title, RankingWeights::titleBegins,
+                                          RankingWeights::titleWordBegins)});
         }
-        std::stable_sort(all.begin(), all.end(), [](const ReachPoints& a, const ReachPoints& b) {
-            return a.points > b.points;
-        });
-        return all;
-    }();
-    return sorted;
+    }
+    std::stable_sort(all.begin(), all.end(), [](const ReachPoints& a, const ReachPoints& b) {
+        return a.points > b.points;
+    });
+    return all;
 }
 
 // Bounds add the same terms as scores in another order; this covers the rounding difference.
@@ -434,7 +431,11 @@ void Pass::scanByFixedPoints(const LeadingPages& leading, Offer offer) const {
     const HistoryOrder& order = ranker_.history.order();
     const std::vector<HistoryOrder::Ranked>& ranked = order.byFixedPoints();
     const int bit = std::countr_zero(query_.initial);
-    for (const ReachPoints& reach : reachesByPoints()) {
+    // A longer query whose first character begins a host may still begin none of them.
+    const bool someHostBegins = query_.q.size() == 1 || !order.hostsStartingWith(query_.q).empty();
+    const double hostWholePoints =
+        someHostBegins ? RankingWeights::hostBegins : RankingWeights::hostLabelBegins;
+    for (const ReachPoints& reach : reachesByPoints(hostWholePoints)) {
         for (quint32 position : order.reaching(bit, reach.host, reach.title)) {
             if (!leading.admits(reach.points + ranked[position].fixedPoints + roundingSlack))
                 break;
