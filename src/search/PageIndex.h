@@ -64,6 +64,22 @@ public:
     char16_t hostStart() const { return entry_->hostStart16; }
     char16_t titleStart() const { return entry_->titleStart16; }
 
+    // How far a query whose first character has `bit` (characterBit) can reach into the host
+    // or the title: begin the whole of it, begin one of its labels or words, or neither. A
+    // query earns host or title points only as far as it reaches.
+    enum class Reach { none, piece, whole };
+    Reach hostReach(quint64 bit) const {
+        return reach(bit, entry_->hostStart16, entry_->labelInitials);
+    }
+    Reach titleReach(quint64 bit) const {
+        return reach(bit, entry_->titleStart16, entry_->wordInitials);
+    }
+    // The characterBits a query can begin with and reach host or title at all.
+    quint64 initials() const {
+        return characterBit(entry_->hostStart16) | entry_->labelInitials |
+               characterBit(entry_->titleStart16) | entry_->wordInitials;
+    }
+
 private:
     friend class PageIndex;
     struct Entry {
@@ -86,6 +102,12 @@ private:
     static constexpr quint32 noUtf8 = ~quint32(0);
 
     PageView(const PageIndex& index, const Entry& entry) : index_(&index), entry_(&entry) {}
+
+    static Reach reach(quint64 bit, char16_t start, quint64 pieceInitials) {
+        if (characterBit(start) == bit)
+            return Reach::whole;
+        return (pieceInitials & bit) ? Reach::piece : Reach::none;
+    }
 
     const PageIndex* index_;
     const Entry* entry_;
@@ -149,18 +171,24 @@ inline std::span<const Text::WordSpan> PageView::titleWords() const {
     return std::span(index_->words_).subspan(entry_->wordStart, entry_->wordCount);
 }
 
-// No facts beyond the page forms.
+// No facts beyond the page forms, and no order to visit the records in but their own.
 struct NoFacts {
+    struct Order {};
+
     template <typename Record>
     static std::vector<NoFacts> prepare(const QList<Record>&, const PageIndex&) {
+        return {};
+    }
+    template <typename Record>
+    static Order order(const QList<Record>&, const PageIndex&, const std::vector<NoFacts>&) {
         return {};
     }
 };
 
 // A published list together with the derived forms of its records, and with `Facts` per
-// record where a list needs more. Copies share the data, which never changes after
-// construction, so a list prepared on a worker thread can be handed to the main thread as it
-// is.
+// record and a `Facts::Order` over them where a list needs more. Copies share the data, which never
+// changes after construction, so a list prepared on a worker thread can be handed to the main
+// thread as it is.
 template <typename Record, typename Facts = NoFacts>
 class Prepared {
 public:
@@ -173,6 +201,7 @@ public:
     const QList<Record>& items() const { return data_ ? data_->records : empty().records; }
     const PageIndex& pages() const { return data_ ? data_->pages : empty().pages; }
     const std::vector<Facts>& facts() const { return data_ ? data_->facts : empty().facts; }
+    const typename Facts::Order& order() const { return data_ ? data_->order : empty().order; }
     qsizetype size() const { return items().size(); }
     bool isEmpty() const { return items().isEmpty(); }
 
@@ -181,11 +210,12 @@ private:
         Data() = default;
         explicit Data(QList<Record> list)
             : records(std::move(list)), pages(PageIndex::of(records)),
-              facts(Facts::prepare(records, pages)) {}
+              facts(Facts::prepare(records, pages)), order(Facts::order(records, pages, facts)) {}
 
         QList<Record> records;
         PageIndex pages;
         std::vector<Facts> facts;
+        typename Facts::Order order;
     };
     static const Data& empty() {
         static const Data none;

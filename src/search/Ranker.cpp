@@ -6,6 +6,7 @@
 
 #include <QUrl>
 
+#include <bit>
 #include <bitset>
 #include <cmath>
 
@@ -196,11 +197,116 @@ bool precedes(const Candidate& a, const Candidate& b) {
     return a.score > b.score || (a.score == b.score && a.index < b.index);
 }
 
-// One ranking pass over the ranker's lists. Each source is scanned once; the history list,
-// the largest, is never sorted as a whole: only the few entries the rows need are ordered.
+// The list of the entries holding every run of three characters of the words is read whole
+// while it is at most this fraction of history; a longer one only tells which entries to skip.
+constexpr qsizetype fewCandidates = 64;
+
+// A flag for each of `count` entries, set for those in `entries`.
+std::vector<bool> marked(std::span<const quint32> entries, qsizetype count) {
+    std::vector<bool> flags(static_cast<size_t>(count));
+    for (quint32 i : entries)
+        flags[i] = true;
+    return flags;
+}
+
+// The best few pages of the matching history entries, taken as entries arrive in any order:
+// of the entries of one page only the one that sorts first counts. Once it is full, the last
+// kept score only rises.
+class LeadingPages {
+public:
+    explicit LeadingPages(size_t capacity) : capacity_(capacity) {}
+
+    void offer(const Candidate& candidate, qsizetype page);
+    // Whether an entry scoring at most `bound` could still be kept. An equal score is enough:
+    // the entry may come earlier in the list than the last kept one, and then sorts before it.
+    bool admits(double bound) const {
+        return kept_.size() < capacity_ || !(bound < kept_.back().candidate.score);
+    }
+    QList<Candidate> sorted() const;
+
+private:
+    struct Kept {
+        Candidate candidate;
+        qsizetype page;
+    };
+    std::vector<Kept> kept_; // in sorted order
+    size_t capacity_;
+};
+
+void LeadingPages::offer(const Candidate& candidate, qsizetype page) {
+    const auto samePage = std::find_if(kept_.begin(), kept_.end(),
+                                       [&](const Kept& kept) { return kept.page == page; });
+    if (samePage != kept_.end()) {
+        if (!precedes(candidate, samePage->candidate))
+            return;
+        kept_.erase(samePage);
+    } else if (kept_.size() == capacity_) {
+        if (!precedes(candidate, kept_.back().candidate))
+            return;
+        kept_.pop_back();
+    }
+    const auto place = std::find_if(kept_.begin(), kept_.end(), [&](const Kept& kept) {
+        return precedes(candidate, kept.candidate);
+    });
+    kept_.insert(place, Kept{candidate, page});
+}
+
+QList<Candidate> LeadingPages::sorted() const {
+    QList<Candidate> candidates;
+    for (const Kept& kept : kept_)
+        candidates.append(kept.candidate);
+    return candidates;
+}
+
+// The most host and title points a query can earn where it reaches so far (PageView::Reach).
+struct ReachPoints {
+    PageView::Reach host;
+    PageView::Reach title;
+    double points;
+};
+
+double pointsUpTo(PageView::Reach reach, double whole, double piece) {
+    switch (reach) {
+    case PageView::Reach::whole:
+        return whole;
+    case PageView::Reach::piece:
+        return piece;
+    case PageView::Reach::none:
+        break;
+    }
+    return 0;
+}
+
+// Every reach but none at all with its points, most first; beginning a host earns
+// `hostWholePoints`.
+std::vector<ReachPoints> reachesByPoints(double hostWholePoints) {
+    using Reach = PageView::Reach;
+    std::vector<ReachPoints> all;
+    for (Reach host : {Reach::none, Reach::piece, Reach::whole}) {
+        for (Reach title : {Reach::none, Reach::piece, Reach::whole}) {
+            if (host == Reach::none && title == Reach::none)
+                continue;
+            all.push_back({host, title,
+                           pointsUpTo(host, hostWholePoints, RankingWeights::hostLabelBegins) +
+                               pointsUpTo(title, RankingWeights::titleBegins,
+                                          RankingWeights::titleWordBegins)});
+        }
+    }
+    std::stable_sort(all.begin(), all.end(), [](const ReachPoints& a, const ReachPoints& b) {
+        return a.points > b.points;
+    });
+    return all;
+}
+
+// Bounds add the same terms as scores in another order; this covers the rounding difference.
+constexpr double roundingSlack = 1e-9;
+
+// One ranking pass over the ranker's lists. Each source is scanned once; of the history list,
+// the largest, only the entries that can still lead are read, and only those are ordered.
 class Pass {
 public:
-    Pass(const Ranker& ranker, const QString& query) : ranker_(ranker), query_(Query::of(query)) {}
+    Pass(const Ranker& ranker, const QString& query)
+        : ranker_(ranker), query_(Query::of(query)), nowSeconds_(epochSeconds(ranker.now)) {}
 
     Ranking run(const QStringList& suggestions);
 
@@ -214,13 +320,18 @@ private:
 
     Ranking emptyQuery() const;
     QList<Candidate> tabCandidates() const;
-    QList<Candidate> historySurvivors() const;
+    std::optional<Candidate> historyCandidate(qsizetype entry) const;
+    QList<Candidate> leadingHistory() const;
+    template <typename Offer>
+    void scanByFixedPoints(const LeadingPages& leading, Offer offer) const;
+    std::optional<Candidate> historyTopHit() const;
+    std::optional<Candidate> bestOfPage(qsizetype pageID) const;
     bool isOpenOrHidden(qsizetype entry) const;
     bool isOpen(QStringView bare, size_t hash) const;
-    void findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& history);
-    std::optional<Row> historyTopRow(const QList<Candidate>& history, QString& completion) const;
+    void findTopHit(const QList<Candidate>& tabs);
+    std::optional<Row> historyTopRow(QString& completion) const;
     QList<ScoredRow> tabSection(const QList<Candidate>& tabs);
-    QList<ScoredRow> historySection(const QList<Candidate>& history);
+    QList<ScoredRow> historySection(const QList<Candidate>& leading);
     QList<ScoredRow> archivedRows() const;
     QList<ScoredRow> searchSection(const QStringList& suggestions);
     QList<ScoredRow> commandSection();
@@ -229,6 +340,7 @@ private:
 
     const Ranker& ranker_;
     const Query query_;
+    const double nowSeconds_;
     // The bare addresses of the open tabs with their hashes, sorted by hash; views into the
     // tab index.
     std::vector<std::pair<size_t, QStringView>> openBare_;
@@ -271,43 +383,108 @@ bool Pass::isOpen(QStringView bare, size_t hash) const {
     return std::any_of(first, last, [&](const auto& open) { return open.second == bare; });
 }
 
-// The matching history entries that survive the fold by page: of the entries of one page only
-// the one that sorts first is kept. Sorted order is decided by score and then position, so the
-// survivors need no order of their own.
-QList<Candidate> Pass::historySurvivors() const {
-    const qsizetype count = ranker_.history.size();
-    const double nowSeconds = epochSeconds(ranker_.now);
-    QList<Candidate> bestOfPage(count, Candidate{-1, 0}); // page ids are below the count
-    const auto consider = [&](qsizetype i) {
-        const auto match = matchKey(query_, historyKey(i));
-        if (!match || isOpenOrHidden(i))
-            return;
-        const HistoryFacts& facts = historyFacts(i);
-        const Candidate candidate{i, *match + recencyPoints(facts.lastVisitSeconds, nowSeconds) +
-                                         facts.visitPoints};
-        Candidate& best = bestOfPage[facts.pageID];
-        if (best.index < 0 || precedes(candidate, best))
-            best = candidate;
-    };
-    // Words of three or more characters narrow the scan to the entries that can hold them.
-    if (const auto candidates = ranker_.history.pages().candidates(query_.words)) {
-        for (quint32 i : *candidates)
-            consider(i);
-    } else {
-        for (qsizetype i = 0; i < count; ++i)
-            consider(i);
-    }
-    bestOfPage.removeIf([](const Candidate& candidate) { return candidate.index < 0; });
-    return bestOfPage;
+// A matching history entry that is neither open nor hidden, with its score.
+std::optional<Candidate> Pass::historyCandidate(qsizetype i) const {
+    const auto match = matchKey(query_, historyKey(i));
+    if (!match || isOpenOrHidden(i))
+        return std::nullopt;
+    const HistoryFacts& facts = historyFacts(i);
+    return Candidate{i, *match + recencyPoints(facts.lastVisitSeconds, nowSeconds_) +
+                            facts.visitPoints};
 }
 
-std::optional<Row> Pass::historyTopRow(const QList<Candidate>& history, QString& completion) const {
-    const Candidate* top = nullptr;
-    for (const Candidate& candidate : history) {
-        if (topHitKey(query_, historyKey(candidate.index)).startsWith(query_.q) &&
-            (!top || precedes(candidate, *top)))
-            top = &candidate;
+// The best of the candidates' pages (of the entries of one page only the one that sorts first
+// counts), one more than the rows shown. Entries are read by their fixed points, skipping those
+// that lack a run of three characters of the words; a short enough list of the entries that
+// have them all is read whole instead, as is everything when the clock is behind the latest
+// visit and fixed points no longer bound recency.
+QList<Candidate> Pass::leadingHistory() const {
+    LeadingPages leading(RankingWeights::historyRows + 1);
+    const auto offer = [&](qsizetype i) {
+        if (const auto candidate = historyCandidate(i))
+            leading.offer(*candidate, historyFacts(i).pageID);
+    };
+    const qsizetype count = ranker_.history.size();
+    const bool bounded = nowSeconds_ >= ranker_.history.order().referenceSeconds();
+    const auto candidates = ranker_.history.pages().candidates(query_.words);
+    if (candidates && (!bounded || qsizetype(candidates->size()) * fewCandidates <= count)) {
+        for (quint32 i : *candidates)
+            offer(i);
+    } else if (bounded) {
+        const std::vector<bool> held =
+            candidates ? marked(*candidates, count) : std::vector<bool>();
+        scanByFixedPoints(leading, [&](qsizetype i) {
+            if (held.empty() || held[size_t(i)])
+                offer(i);
+        });
+    } else {
+        for (qsizetype i = 0; i < count; ++i)
+            offer(i);
     }
+    return leading.sorted();
+}
+
+// Reads first the entries whose host or title the query may reach, most points first, then the
+// others; each group by fixed points, and only while one of its entries could still be kept.
+template <typename Offer>
+void Pass::scanByFixedPoints(const LeadingPages& leading, Offer offer) const {
+    const HistoryOrder& order = ranker_.history.order();
+    const std::vector<HistoryOrder::Ranked>& ranked = order.byFixedPoints();
+    const int bit = std::countr_zero(query_.initial);
+    // A longer query whose first character begins a host may still begin none of them.
+    const bool someHostBegins = query_.q.size() == 1 || !order.hostsStartingWith(query_.q).empty();
+    const double hostWholePoints =
+        someHostBegins ? RankingWeights::hostBegins : RankingWeights::hostLabelBegins;
+    for (const ReachPoints& reach : reachesByPoints(hostWholePoints)) {
+        for (quint32 position : order.reaching(bit, reach.host, reach.title)) {
+            if (!leading.admits(reach.points + ranked[position].fixedPoints + roundingSlack))
+                break;
+            offer(ranked[position].entry);
+        }
+    }
+    for (const HistoryOrder::Ranked& entry : ranked) {
+        if (!leading.admits(entry.fixedPoints + roundingSlack))
+            break;
+        if (!(entry.initials & query_.initial) &&
+            (entry.characters & query_.characters) == query_.characters)
+            offer(entry.entry);
+    }
+}
+
+// The entry the top row opens: of the entries whose key begins with the query, the one that
+// sorts first among those that are also the first of their page.
+std::optional<Candidate> Pass::historyTopHit() const {
+    const HistoryOrder& order = ranker_.history.order();
+    const auto keyed = query_.q.contains(u'/') ? order.bareMayStartWith(query_.q)
+                                               : order.hostsStartingWith(query_.q);
+    std::vector<Candidate> hits;
+    for (quint32 i : keyed) {
+        if (!topHitKey(query_, historyKey(i)).startsWith(query_.q))
+            continue;
+        if (const auto candidate = historyCandidate(i))
+            hits.push_back(*candidate);
+    }
+    while (!hits.empty()) {
+        const auto best = std::min_element(hits.begin(), hits.end(), precedes);
+        if (bestOfPage(historyFacts(best->index).pageID)->index == best->index)
+            return *best;
+        hits.erase(best);
+    }
+    return std::nullopt;
+}
+
+std::optional<Candidate> Pass::bestOfPage(qsizetype pageID) const {
+    std::optional<Candidate> best;
+    for (quint32 i : ranker_.history.order().pageEntries(pageID)) {
+        const auto candidate = historyCandidate(i);
+        if (candidate && (!best || precedes(*candidate, *best)))
+            best = candidate;
+    }
+    return best;
+}
+
+std::optional<Row> Pass::historyTopRow(QString& completion) const {
+    const auto top = historyTopHit();
     if (!top)
         return std::nullopt;
     const HistoryEntry& hit = entry(top->index);
@@ -326,7 +503,7 @@ std::optional<Row> Pass::historyTopRow(const QList<Candidate>& history, QString&
                .action = Action::open(scheme + QStringLiteral("://") + topKey)};
 }
 
-void Pass::findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& history) {
+void Pass::findTopHit(const QList<Candidate>& tabs) {
     if (query_.q.contains(u' '))
         return;
     for (const Candidate& candidate : tabs) {
@@ -339,7 +516,7 @@ void Pass::findTopHit(const QList<Candidate>& tabs, const QList<Candidate>& hist
         }
     }
     QString completion;
-    if (auto row = historyTopRow(history, completion)) {
+    if (auto row = historyTopRow(completion)) {
         topRows_ = {*row};
         completion_ = completion;
         return;
@@ -387,14 +564,9 @@ QList<ScoredRow> Pass::archivedRows() const {
     return rows;
 }
 
-QList<ScoredRow> Pass::historySection(const QList<Candidate>& history) {
-    // At most one surviving entry shares the top row's address (entries of one address are
-    // one page), so one entry more than the rows shown always holds them.
-    QList<Candidate> leading = history;
-    const qsizetype wanted = std::min<qsizetype>(RankingWeights::historyRows + 1, leading.size());
-    std::partial_sort(leading.begin(), leading.begin() + wanted, leading.end(), precedes);
-    leading.resize(wanted);
-
+// At most one leading page shares the top row's address (entries of one address are one page),
+// so one page more than the rows shown always holds them.
+QList<ScoredRow> Pass::historySection(const QList<Candidate>& leading) {
     QList<ScoredRow> rows = archivedRows();
     qsizetype taken = 0;
     for (const Candidate& candidate : leading) {
@@ -492,14 +664,13 @@ Ranking Pass::run(const QStringList& suggestions) {
         openOrHiddenHashes_.set(qHash(QStringView(bare)) % openOrHiddenHashes_.size());
 
     const QList<Candidate> tabs = tabCandidates();
-    const QList<Candidate> history = historySurvivors();
-    findTopHit(tabs, history);
+    findTopHit(tabs);
     for (const Row& row : topRows_)
         seen_.append(row.action);
 
     QMap<ResultSection::Value, QList<ScoredRow>> sections;
     sections[ResultSection::tabs] = tabSection(tabs);
-    sections[ResultSection::history] = historySection(history);
+    sections[ResultSection::history] = historySection(leadingHistory());
     sections[ResultSection::search] = searchSection(suggestions);
     const QList<ScoredRow> commands = commandSection();
     return Ranking{laidOut(sections, commands), completion_};

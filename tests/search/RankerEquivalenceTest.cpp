@@ -173,15 +173,17 @@ QString randomTitle(QRandomGenerator& random) {
     return pick(random, titleWords) + u" "_s + pick(random, titleWords);
 }
 
-Ranker randomRanker(QRandomGenerator& random) {
+// Visits a few days back, or also in the future, where the clock is behind the latest visit.
+Ranker randomRanker(QRandomGenerator& random, bool futureVisits = true, int mostEntries = 60) {
     Ranker r = ranker();
     r.limit = 100;
     QList<SafariTab> tabs;
     for (int i = random.bounded(3); i > 0; --i)
         tabs.append(tab(randomTitle(random), randomURL(random), i, i, random.bounded(3)));
     QList<HistoryEntry> history;
-    const QList<double> ages{-1, 0, 0.5, 1, 3, 30};
-    for (int i = random.bounded(60); i > 0; --i) {
+    const QList<double> ages =
+        futureVisits ? QList<double>{-1, 0, 0.5, 1, 3, 30} : QList<double>{0, 0.5, 1, 3, 30};
+    for (int i = random.bounded(mostEntries); i > 0; --i) {
         HistoryEntry entry = visit(randomURL(random), randomTitle(random), random.bounded(-2, 50),
                                    pick(random, ages));
         if (random.bounded(10) == 0)
@@ -195,30 +197,147 @@ Ranker randomRanker(QRandomGenerator& random) {
     return r;
 }
 
+// One to three characters of those the random pictures are made of, a space included.
+QString randomShortQuery(QRandomGenerator& random) {
+    const QString characters = u"abeglhnpsw.1/\u00fc "_s;
+    QString query(1, characters[random.bounded(characters.size() - 1)]);
+    for (int i = random.bounded(3); i > 0; --i)
+        query += characters[random.bounded(characters.size())];
+    return query;
+}
+
+::testing::AssertionResult agreesWithPlainRanking(const Ranker& r, const QString& query) {
+    const Expected expected = plainRank(r, query);
+    const Ranking ranking = r.rank(query);
+    QStringList historyURLs;
+    for (const Row& row : ranking.rows) {
+        if (row.kind == Row::Kind::history)
+            historyURLs.append(row.url);
+    }
+    if (ranking.completion != expected.completion)
+        return ::testing::AssertionFailure()
+               << "completion " << ranking.completion.value_or(u"none"_s).toStdString()
+               << ", expected " << expected.completion.value_or(u"none"_s).toStdString();
+    if (historyURLs != expected.historyURLs)
+        return ::testing::AssertionFailure()
+               << "history " << historyURLs.join(u' ').toStdString() << ", expected "
+               << expected.historyURLs.join(u' ').toStdString();
+    if (expected.topAction &&
+        (ranking.rows.isEmpty() || ranking.rows.first().action != *expected.topAction))
+        return ::testing::AssertionFailure() << "another top row";
+    return ::testing::AssertionSuccess();
+}
+
 TEST(RankerEquivalenceTest, FastHistoryRankingEqualsThePlainAlgorithm) {
     QRandomGenerator random(20261206);
     for (int round = 0; round < 3000; ++round) {
         const Ranker r = randomRanker(random);
         const QString query = pick(random, queries);
-        const Expected expected = plainRank(r, query);
-        const Ranking ranking = r.rank(query);
+        ASSERT_TRUE(agreesWithPlainRanking(r, query))
+            << "round " << round << ", query " << query.toStdString();
+    }
+}
 
-        QStringList historyURLs;
-        for (const Row& row : ranking.rows) {
-            if (row.kind == Row::Kind::history)
-                historyURLs.append(row.url);
-        }
-        const auto context = [&] {
-            return u"round %1, query %2"_s.arg(round).arg(query).toStdString();
-        };
-        ASSERT_EQ(ranking.completion, expected.completion) << context();
-        ASSERT_EQ(historyURLs, expected.historyURLs) << context();
-        if (expected.topAction) {
-            ASSERT_FALSE(ranking.rows.isEmpty()) << context();
-            ASSERT_EQ(ranking.rows.first().action, *expected.topAction) << context();
+// Layout, developer tools at hand, visits in the future.
+class ShortQueryEquivalenceTest
+    : public ::testing::TestWithParam<std::tuple<ResultLayout, bool, bool>> {};
+
+TEST_P(ShortQueryEquivalenceTest, EveryShortQueryRanksHistoryAsThePlainAlgorithm) {
+    const auto [layout, devAvailable, futureVisits] = GetParam();
+    QRandomGenerator random(7);
+    for (int round = 0; round < 300; ++round) {
+        Ranker r = randomRanker(random, futureVisits, 150);
+        r.layout = layout;
+        r.devAvailable = devAvailable;
+        for (int i = 0; i < 6; ++i) {
+            const QString query = randomShortQuery(random);
+            ASSERT_TRUE(agreesWithPlainRanking(r, query))
+                << "round " << round << ", query \"" << query.toStdString() << '"';
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Settings, ShortQueryEquivalenceTest,
+                         ::testing::Combine(::testing::Values(ResultLayout::grouped,
+                                                              ResultLayout::ranked),
+                                            ::testing::Bool(), ::testing::Bool()));
+
+// Six pages score 48 for "b", each reaching host and title another way (host, a host label and
+// a title word, the title, a title word, neither twice); U scores 58 and H is the top row.
+const QMap<QChar, HistoryEntry> tiedPages{
+    {u'H', visit(u"https://bb.org/"_s, u"q"_s, 1, 2)},
+    {u'P', visit(u"https://a.bb.net/"_s, u"q bb"_s, 1, 0)},
+    {u'T', visit(u"https://t.org/"_s, u"bq"_s, 63, 2)},
+    {u'W', visit(u"https://w.org/"_s, u"q bq"_s, 2047, 2)},
+    {u'R', visit(u"https://r.org/ab"_s, u"q"_s, 2047, 0)},
+    {u'S', visit(u"https://s.org/ab"_s, u"q"_s, 2047, 0)},
+    {u'U', visit(u"https://u.org/"_s, u"q bb"_s, 2047, 0)},
+};
+
+struct TieCase {
+    QString listOrder; // the pages in history order
+    QString shown;     // the history rows
+};
+
+class CutOffTieTest : public ::testing::TestWithParam<std::tuple<TieCase, ResultLayout>> {};
+
+TEST_P(CutOffTieTest, EqualScoresAtTheCutOffKeepTheListOrder) {
+    const auto [tie, layout] = GetParam();
+    Ranker r = ranker();
+    r.layout = layout;
+    QList<HistoryEntry> history;
+    for (QChar page : tie.listOrder)
+        history.append(tiedPages[page]);
+    r.history = PreparedHistory(history);
+
+    QString shown;
+    for (const Row& row : r.rank(u"b"_s).rows) {
+        for (auto page = tiedPages.begin(); page != tiedPages.end(); ++page) {
+            if (row.kind == Row::Kind::history && page->url == row.url)
+                shown += page.key();
+        }
+    }
+    EXPECT_EQ(shown.toStdString(), tie.shown.toStdString());
+    EXPECT_TRUE(agreesWithPlainRanking(r, u"b"_s));
+}
+
+INSTANTIATE_TEST_SUITE_P(ListOrders, CutOffTieTest,
+                         ::testing::Combine(::testing::Values(TieCase{u"RSWTPHU"_s, u"URSW"_s},
+                                                              TieCase{u"UHPTWRS"_s, u"UPTW"_s},
+                                                              TieCase{u"PRHWSTU"_s, u"UPRW"_s}),
+                                            ::testing::Values(ResultLayout::grouped,
+                                                              ResultLayout::ranked)));
+
+// The first entry of a page sorts before the others but has a key that does not begin with
+// the query; the page's other entry does, and so does a weaker page's.
+struct TopRowCase {
+    QList<HistoryEntry> history;
+    QString query;
+    QString completion;
+};
+
+class TopRowOfPageTest : public ::testing::TestWithParam<TopRowCase> {};
+
+TEST_P(TopRowOfPageTest, OnlyThePagesFirstEntryCanBeTheTopRow) {
+    Ranker r = ranker();
+    r.history = PreparedHistory(GetParam().history);
+    EXPECT_EQ(r.rank(GetParam().query).completion, GetParam().completion);
+    EXPECT_TRUE(agreesWithPlainRanking(r, GetParam().query));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TopRowOfPageTest,
+    ::testing::Values(TopRowCase{{visit(u"alpha.com/a"_s, u"Alpha notes"_s, 40, 0),
+                                  visit(u"https://alpha.com/a"_s, u"Notes"_s, 1, 3),
+                                  visit(u"https://alps.org/"_s, u"Mountains"_s, 1, 30)},
+                                 u"al"_s,
+                                 u"alps.org"_s},
+                      TopRowCase{{visit(u"https://alpha.com/b?utm_source=z&x=1"_s,
+                                        u"see alpha.com/b?x=1"_s, 40, 0),
+                                  visit(u"https://alpha.com/b?x=1"_s, u"b"_s, 1, 3),
+                                  visit(u"https://alpha.com/b?x=12"_s, u"c"_s, 1, 30)},
+                                 u"alpha.com/b?x"_s,
+                                 u"alpha.com/b?x=12"_s}));
 
 TEST(PageIndexTest, PreparedListsAreSharedAndFoldPagesTogether) {
     const QList<HistoryEntry> entries{visit(u"https://alpha.com/a#x"_s, u"Alpha"_s),
