@@ -200,6 +200,25 @@ BENCHMARK(rank)
         sizesThenQueries(benchmark, {5000, 25000, 100000}, 4);
     }) -> Unit(benchmark::kMicrosecond) -> Repetitions(5) -> ReportAggregatesOnly(true);
 
+// A person typing "gith" one letter at a time: the four keystrokes each ranked afresh, as the
+// panel does, so this is what a whole typed word costs and what reusing one keystroke's
+// candidates for the next could still gain.
+void typing(benchmark::State& state) {
+    const Ranker& ranker = rankerOfSize(state.range(0));
+    const QStringList keystrokes{u"g"_s, u"gi"_s, u"git"_s, u"gith"_s};
+    for (auto _ : state) {
+        for (const QString& typed : keystrokes)
+            benchmark::DoNotOptimize(ranker.rank(typed));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(typing)
+    ->Arg(25000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // Site mode over the same picture: one site's pages, without and with a query.
 void rankSite(benchmark::State& state) {
     const Ranker& ranker = rankerOfSize(state.range(0));
