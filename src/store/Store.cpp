@@ -4,13 +4,13 @@
 #include "base/Web.h"
 #include "browsers/Commands.h"
 #include "browsers/MenuBar.h"
+#include "browsers/NoBrowser.h"
 #include "browsers/SafariSide.h"
 #include "history/HistorySource.h"
 #include "platform/Workspace.h"
 #include "settings/Preferences.h"
 #include "store/Archiver.h"
 #include "store/HiddenHistory.h"
-#include "browsers/NoBrowser.h"
 #include "store/OffMainThread.h"
 
 #include <QTimer>
