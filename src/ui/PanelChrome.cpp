@@ -126,7 +126,9 @@ void PanelChrome::resizeEvent(QResizeEvent*) {
         chip_->move(fieldLeft, inside.top() + (fieldHeight - chipHeight) / 2);
         fieldLeft += chip_->width() + 8;
     }
-    field_->setGeometry(fieldLeft, inside.top(), inside.right() - 20 - fieldLeft, fieldHeight);
+    const int trailing = std::max(20, fieldTrailing_);
+    field_->setGeometry(fieldLeft, inside.top(), inside.right() - trailing - fieldLeft,
+                        fieldHeight);
 }
 
 std::optional<double> PanelChrome::place(const Workspace* workspace, const WindowList* windows) {
@@ -180,6 +182,11 @@ void PanelChrome::styleEditor() {
 void PanelChrome::showChip(const QString& text) {
     chip_->setText(text);
     chip_->setVisible(!text.isEmpty());
+    resizeEvent(nullptr);
+}
+
+void PanelChrome::setFieldTrailing(int room) {
+    fieldTrailing_ = room;
     resizeEvent(nullptr);
 }
 
