@@ -14,20 +14,21 @@
 #include "settings/Preferences.h"
 #include "store/Clipboard.h"
 #include "store/Store.h"
+#include "ui/Accessible.h"
 #include "ui/ActionMenu.h"
 #include "ui/CommandPanel.h"
 #include "ui/Desktop.h"
+#include "ui/Ink.h"
+#include "ui/InkViews.h"
 #include "ui/Keycap.h"
 #include "ui/PanelChrome.h"
 #include "ui/PanelPalette.h"
 #include "ui/RowView.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -48,21 +49,6 @@ constexpr int titleBottom = 3;
 const QString resultsName = QStringLiteral("Results");
 const QString defaultPlaceholder = QStringLiteral("Search or enter URL");
 
-// The list of results reads as a list, named "Results".
-QAccessibleInterface* resultsAccessible(const QString& className, QObject* object) {
-    if (className != u"QWidget" || !object || object->objectName() != u"kivaroResults")
-        return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::List);
-}
-
-void installAccessibility() {
-    static const bool installed = [] {
-        QAccessible::installFactory(resultsAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 QString trimmed(const QString& text) {
     return Text::trimSpacesAndTabs(text).toString();
 }
@@ -82,13 +68,6 @@ void colourLine(QWidget& line, const QPalette& palette) {
                 Colors::withAlpha(palette.color(QPalette::WindowText), 0.1).name(QColor::HexArgb)));
 }
 
-QFont fontOf(const QWidget& widget, int pixels, QFont::Weight weight) {
-    QFont font = widget.font();
-    font.setPixelSize(pixels);
-    font.setWeight(weight);
-    return font;
-}
-
 } // namespace
 
 PanelController::PanelController(Services services, bool embedded, QObject* parent)
@@ -97,7 +76,6 @@ PanelController::PanelController(Services services, bool embedded, QObject* pare
       suggestionWork_(new QTimer(this)), hintWork_(new QTimer(this)) {
     if (!services_.fetchSuggestions)
         services_.fetchSuggestions = Suggestions::fetch;
-    installAccessibility();
     suggestionWork_->setSingleShot(true);
     hintWork_->setSingleShot(true);
     connect(hintWork_, &QTimer::timeout, this, [this] {
@@ -138,7 +116,7 @@ QWidget& PanelController::surface() const {
 void PanelController::layout() {
     separator_ = hairline(chrome_);
     list_ = new QWidget(chrome_);
-    list_->setObjectName(QStringLiteral("kivaroResults"));
+    Accessible::describe(*list_, QAccessible::List);
     list_->setAccessibleName(resultsName);
     footerLine_ = hairline(chrome_);
     actionBar_ = new ActionBar(chrome_);
@@ -461,11 +439,8 @@ void PanelController::setTabHint(const std::optional<QString>& text) {
     tabHint_->setVisible(text.has_value());
     int room = 0;
     if (text) {
-        auto* label = new QLabel(*text, tabHint_);
-        label->setFont(fontOf(*label, 13, QFont::Normal));
-        label->setStyleSheet(
-            QStringLiteral("color: %1;")
-                .arg(PanelPalette::secondaryLabel(window_->palette()).name(QColor::HexArgb)));
+        auto* label = new TextLine(Fonts::system(13), Ink::secondary(), tabHint_);
+        label->setText(*text);
         row->addWidget(label);
         row->addWidget(Keycap::make(QStringLiteral("Tab"), tabHint_));
         tabHint_->adjustSize();
@@ -613,12 +588,11 @@ std::optional<QString> PanelController::render() {
 
 QWidget* PanelController::sectionTitle(const QString& text) {
     auto* box = new QWidget(list_);
-    auto* label = new QLabel(text, box);
-    label->setFont(fontOf(*label, 12, QFont::Medium));
-    label->setStyleSheet(
-        QStringLiteral("color: %1;")
-            .arg(PanelPalette::secondaryLabel(window_->palette()).name(QColor::HexArgb)));
-    label->adjustSize();
+    auto* label = new TextLine(Fonts::system(12, QFont::Medium), Ink::secondary(), box);
+    label->setText(text);
+    Accessible::describe(*label, QAccessible::StaticText);
+    label->setAccessibleName(text);
+    label->resize(label->sizeHint());
     label->move(titleLeading, PanelRules::sectionHeight - titleBottom - label->height());
     return box;
 }

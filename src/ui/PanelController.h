@@ -26,7 +26,6 @@
 #include <optional>
 
 class QKeyEvent;
-class QLabel;
 class QLineEdit;
 class QTimer;
 class QWidget;
