@@ -1,5 +1,6 @@
 #include "ui/InkViews.h"
 
+#include "ui/Accessible.h"
 #include "ui/Symbols.h"
 
 #include <QPainter>
@@ -28,6 +29,7 @@ void SymbolView::paintEvent(QPaintEvent*) {
 
 TextLine::TextLine(const QFont& font, const Ink& ink, QWidget* parent)
     : QWidget(parent), ink_(ink) {
+    Accessible::describe(*this, QAccessible::StaticText);
     setFont(font);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
