@@ -43,8 +43,6 @@ constexpr int lineInset = 16;
 constexpr int tabHintTrailing = 18;
 constexpr int menuTrailing = 10;
 constexpr int menuAboveFooter = 8;
-constexpr int titleLeading = 14;
-constexpr int titleBottom = 3;
 
 const QString resultsName = QStringLiteral("Results");
 const QString defaultPlaceholder = QStringLiteral("Search or enter URL");
@@ -441,8 +439,12 @@ void PanelController::setTabHint(const std::optional<QString>& text) {
     if (text) {
         auto* label = new TextLine(Fonts::system(13), Ink::secondary(), tabHint_);
         label->setText(*text);
+        QWidget* cap = Keycap::make(QStringLiteral("Tab"), tabHint_);
         row->addWidget(label);
-        row->addWidget(Keycap::make(QStringLiteral("Tab"), tabHint_));
+        row->addWidget(cap);
+        // Shown now, not on the next turn of the event loop, so the hint has its size.
+        label->show();
+        cap->show();
         tabHint_->adjustSize();
         room = tabHint_->width() + tabHintTrailing + 10;
     }
@@ -586,17 +588,6 @@ std::optional<QString> PanelController::render() {
     return ranking.completion;
 }
 
-QWidget* PanelController::sectionTitle(const QString& text) {
-    auto* box = new QWidget(list_);
-    auto* label = new TextLine(Fonts::system(12, QFont::Medium), Ink::secondary(), box);
-    label->setText(text);
-    Accessible::describe(*label, QAccessible::StaticText);
-    label->setAccessibleName(text);
-    label->resize(label->sizeHint());
-    label->move(titleLeading, PanelRules::sectionHeight - titleBottom - label->height());
-    return box;
-}
-
 void PanelController::rebuildRows(const QList<std::optional<QString>>& titles) {
     // A row may be rebuilt from inside one of its own handlers: old views go once control
     // is back in the event loop.
@@ -615,7 +606,7 @@ void PanelController::rebuildRows(const QList<std::optional<QString>>& titles) {
     QPointer<PanelController> self(this);
     for (int i = 0; i < rows_.size(); ++i) {
         if (titles[i]) {
-            QWidget* title = sectionTitle(*titles[i]);
+            QWidget* title = RowView::sectionTitle(*titles[i], list_);
             title->setGeometry(0, y, width, PanelRules::sectionHeight);
             title->show();
             listViews_.append(title);

@@ -157,7 +157,6 @@ private:
     void highlight();
     void announceSelection();
     void rebuildRows(const QList<std::optional<QString>>& titles);
-    QWidget* sectionTitle(const QString& text);
     void updateFieldIcon();
     void updateTabHint();
     void setTabHint(const std::optional<QString>& text);
