@@ -197,7 +197,8 @@ void PanelChrome::pulse() {
         pulseView_->deleteLater();
     const QRect inside = shape();
     const QPointF centre = QRectF(chip_->geometry()).center() - QPointF(inside.topLeft());
-    const double diameter = 2.2 * std::max(inside.width(), inside.height());
+    // Measured on the whole window, margin included, so the glow reaches every corner early.
+    const double diameter = 2.2 * std::max(width(), height());
     auto* glow = new PulseView(this, centre, diameter, tone());
     glow->setGeometry(inside);
     glow->stackUnder(fieldIcon_);

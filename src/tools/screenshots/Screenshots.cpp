@@ -28,15 +28,18 @@ using namespace kivaro;
 
 QImage overBackdrop(QWidget& window) {
     const QPixmap grabbed = window.grab();
+    // At the screen's own density: QT_SCALE_FACTOR=2 gives a sharp picture twice the size.
     QImage picture(grabbed.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(grabbed.devicePixelRatio());
+    const QSizeF logical = grabbed.deviceIndependentSize();
     QPainter painter(&picture);
-    QLinearGradient page(0, 0, picture.width(), picture.height());
+    QLinearGradient page(0, 0, logical.width(), logical.height());
     page.setColorAt(0, QColor(0xe8, 0xee, 0xf6));
     page.setColorAt(1, QColor(0xc9, 0xd6, 0xea));
-    painter.fillRect(picture.rect(), page);
+    painter.fillRect(QRectF(QPointF(), logical), page);
     painter.setPen(QColor(0x9a, 0xa8, 0xbd));
-    for (int y = 12; y < picture.height(); y += 18)
-        painter.drawLine(24, y, picture.width() / 2 + (y * 7) % 200, y);
+    for (int y = 12; y < logical.height(); y += 18)
+        painter.drawLine(24, y, int(logical.width()) / 2 + (y * 7) % 200, y);
     painter.drawPixmap(0, 0, grabbed);
     painter.end();
     return picture;
