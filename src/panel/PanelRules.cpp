@@ -64,13 +64,14 @@ QList<std::optional<QString>> sectionTitles(const TitleInput& input) {
     return titles;
 }
 
-int panelHeight(qsizetype rows, qsizetype titles) {
+int panelHeight(qsizetype rows, qsizetype titles, int menu) {
     if (rows <= 0)
         return emptyHeight;
     const int n = int(rows);
     const int content = rowHeight * n + spacing * (n - 1) +
                         (sectionHeight + spacing) * int(titles) + 17 + 1 + footer + header;
-    return std::max(minimumContent, content) + 2 * margin;
+    const int withMenu = menu > 0 ? header + 1 + 2 * inset + menu + 1 + footer : 0;
+    return std::max({minimumContent, content, withMenu}) + 2 * margin;
 }
 
 std::optional<Completed> complete(const QString& typed, qsizetype lastLength,

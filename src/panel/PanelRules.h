@@ -44,8 +44,9 @@ struct TitleInput {
 // One entry per row: the title drawn above it, or nothing.
 QList<std::optional<QString>> sectionTitles(const TitleInput& input);
 
-// The window height for `rows` rows under `titles` section titles.
-int panelHeight(qsizetype rows, qsizetype titles);
+// The window height for `rows` rows under `titles` section titles, tall enough for an open
+// action menu of `menu` height to sit between the field's separator and the footer.
+int panelHeight(qsizetype rows, qsizetype titles, int menu = 0);
 
 // The field after an edit that grew the text: the typed text followed by the rest of the
 // completion, with that rest selected.

@@ -692,7 +692,7 @@ void PanelController::announceSelection() {
 
 void PanelController::resize() {
     const bool hasRows = !rows_.isEmpty();
-    height_ = PanelRules::panelHeight(rows_.size(), headerCount_);
+    height_ = PanelRules::panelHeight(rows_.size(), headerCount_, menuOpen_ ? menuHeight_ : 0);
     separator_->setVisible(hasRows);
     footerLine_->setVisible(hasRows);
     actionBar_->setVisible(hasRows);

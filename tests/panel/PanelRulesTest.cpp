@@ -64,6 +64,9 @@ TEST(PanelHeight, FieldOnlyOneRowAndMany) {
     EXPECT_EQ(PanelRules::panelHeight(0, 0), 156);
     EXPECT_EQ(PanelRules::panelHeight(1, 0), 428);
     EXPECT_EQ(PanelRules::panelHeight(10, 3), 46 * 10 + 18 + 26 * 3 + 116 + 96);
+    // An open menu of five actions stays below the field's separator.
+    EXPECT_EQ(PanelRules::panelHeight(1, 0, 235), 60 + 1 + 16 + 235 + 1 + 38 + 96);
+    EXPECT_EQ(PanelRules::panelHeight(10, 0, 235), PanelRules::panelHeight(10, 0));
 }
 
 TEST(InlineCompletion, GrowsCaseBlindAndNeverOnDelete) {

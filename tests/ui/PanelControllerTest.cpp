@@ -257,5 +257,30 @@ TEST_F(PanelControllerTest, HeightFollowsRowsAndHeldCommandNumbersThem) {
     EXPECT_FALSE(panel->numberHint());
 }
 
+TEST_F(PanelControllerTest, EmbeddedPanelIsScriptedAndHandsReturnToItsHost) {
+    PanelController demo({.store = *store,
+                          .preferences = *world.preferences,
+                          .workspace = world.workspace,
+                          .pasteboard = world.pasteboard,
+                          .toast = world.toast},
+                         true);
+    QSize reported;
+    int returns = 0;
+    demo.onResize = [&](QSize size) { reported = size; };
+    demo.onReturn = [&] { ++returns; };
+    ASSERT_TRUE(demo.embeddedView());
+    demo.show(OpenMode::newTab);
+    demo.type(u"youtube"_qs);
+    EXPECT_EQ(reported, QSize(776, demo.panelHeight()));
+    EXPECT_EQ(demo.embeddedView()->size(), reported);
+    demo.pressTab();
+    ASSERT_TRUE(demo.site());
+    EXPECT_EQ(demo.site()->name, u"YouTube"_qs);
+    QTest::keyClick(&demo.field(), Qt::Key_Return);
+    EXPECT_EQ(returns, 1);
+    settle(*store);
+    EXPECT_EQ(browser->callsNamed(u"open"_qs), 0);
+}
+
 } // namespace
 } // namespace kivaro
