@@ -62,11 +62,8 @@ void ActionItemView::resizeEvent(QResizeEvent*) {
 void ActionItemView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (selected_) {
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(rect()), 10, 10);
-        painter.fillPath(shape, Ink::label(0.09).resolve(palette()));
-    }
+    if (selected_)
+        fillRounded(painter, QRectF(rect()), 10, Ink::label(0.09).resolve(palette()));
     const Ink ink = action_.danger ? Ink::red() : Ink::label();
     const Ink symbolInk = action_.danger ? Ink::red() : Ink::secondary();
     constexpr int symbolSide = 15;

@@ -4,6 +4,8 @@
 #include "ui/PanelPalette.h"
 
 #include <QApplication>
+#include <QPainter>
+#include <QPainterPath>
 
 namespace kivaro {
 
@@ -12,6 +14,17 @@ QFont Fonts::system(int points, QFont::Weight weight) {
     font.setPixelSize(points);
     font.setWeight(weight);
     return font;
+}
+
+void fillRounded(QPainter& painter, const QRectF& rect, double radius, const QColor& color) {
+    if (color.alpha() == 0)
+        return;
+    QPainterPath shape;
+    shape.addRoundedRect(rect, radius, radius);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(shape, color);
+    painter.restore();
 }
 
 QColor Ink::resolve(const QPalette& palette) const {

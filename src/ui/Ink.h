@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QRectF>
+
+class QPainter;
 
 namespace kivaro {
 
@@ -32,5 +35,8 @@ struct Ink {
 
     QColor resolve(const QPalette& palette) const;
 };
+
+// Fills a rounded rectangle, antialiased; nothing for a clear colour.
+void fillRounded(QPainter& painter, const QRectF& rect, double radius, const QColor& color);
 
 } // namespace kivaro

@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QPainter>
-#include <QPainterPath>
 #include <QWidget>
 
 namespace kivaro {
@@ -52,9 +51,7 @@ protected:
         int x = 0;
         for (const QString& key : keys_) {
             const QRectF cap(x, 0, capWidth(key), capHeight);
-            QPainterPath shape;
-            shape.addRoundedRect(cap, capRadius, capRadius);
-            painter.fillPath(shape, background);
+            fillRounded(painter, cap, capRadius, background);
             painter.setPen(text);
             painter.drawText(cap, Qt::AlignCenter, key);
             x += int(cap.width()) + capSpacing;

@@ -5,6 +5,7 @@
 #include "panel/Placement.h"
 #include "ui/CommandPanel.h"
 #include "ui/Desktop.h"
+#include "ui/Ink.h"
 #include "ui/Motion.h"
 #include "ui/PanelPalette.h"
 #include "ui/ShadowView.h"
@@ -83,11 +84,9 @@ PanelChrome::PanelChrome(CommandPanel& window)
     fieldIcon_->setScaledContents(true);
     fieldIcon_->setAttribute(Qt::WA_TransparentForMouseEvents);
     chip_->hide();
-    chip_->setContentsMargins(10, 0, 10, 0);
+    chip_->setContentsMargins(9, 0, 9, 0);
     chip_->setFixedHeight(chipHeight);
-    QFont chipFont = chip_->font();
-    chipFont.setWeight(QFont::DemiBold);
-    chip_->setFont(chipFont);
+    chip_->setFont(Fonts::system(14, QFont::DemiBold));
     // No border, no background, no focus ring: the surface shows through.
     field_->setFrame(false);
     QFont fieldFont = field_->font();
@@ -164,8 +163,9 @@ QColor PanelChrome::tone() const {
 void PanelChrome::applyTone() {
     const QColor fill = Colors::selectionFill(tone());
     const QColor text = Colors::textOn(fill);
-    chip_->setStyleSheet(QStringLiteral("QLabel { background: %1; color: %2; border-radius: 7px; }")
-                             .arg(Colors::hex(fill), Colors::hex(text)));
+    chip_->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: %2; border-radius: 13px; }")
+            .arg(Colors::hex(fill), Colors::hex(text)));
     wash_->setColor(Colors::withAlpha(tone(), modeColor_ ? 0.07 : 0));
     QPalette fieldPalette = field_->palette();
     fieldPalette.setColor(QPalette::Highlight, Colors::withAlpha(tone(), 0.22));

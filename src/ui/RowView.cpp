@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 
 namespace kivaro {
@@ -52,14 +51,6 @@ QString standBySymbol(const Row& row) {
     if (row.kind == Row::Kind::archived)
         return QStringLiteral("archivebox");
     return row.symbol.isEmpty() ? QStringLiteral("globe") : row.symbol;
-}
-
-void fillRounded(QPainter& painter, const QRectF& rect, double radius, const QColor& color) {
-    if (color.alpha() == 0)
-        return;
-    QPainterPath shape;
-    shape.addRoundedRect(rect, radius, radius);
-    painter.fillPath(shape, color);
 }
 
 void addRowActions(QMenu& menu, const QList<RowAction>& actions, const QColor& ink, qreal ratio) {

@@ -13,6 +13,7 @@
 #include "ui/TintView.h"
 #include "ui/ToastBubble.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QDir>
 #include <QLinearGradient>
@@ -212,6 +213,17 @@ int main(int argc, char** argv) {
     chrome->styleEditor();
     panel.present();
     bool written = save(folder, panel, QStringLiteral("panel-empty.png"));
+    // A site search starting: the glow and the chip's pop a tenth of the way in.
+    chrome->setModeColor(QColor(0xff, 0x66, 0x00));
+    chrome->applyTone();
+    chrome->showChip(QStringLiteral("Hacker News"));
+    chrome->pulse();
+    const auto running = panel.findChildren<QAbstractAnimation*>();
+    for (QAbstractAnimation* animation : running) {
+        if (!animation->group())
+            animation->setCurrentTime(animation->totalDuration() / 10);
+    }
+    written = save(folder, panel, QStringLiteral("panel-site-pulse.png")) && written;
 
     QTemporaryDir icons;
     Favicons favicons(icons.path());
