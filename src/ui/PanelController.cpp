@@ -739,7 +739,7 @@ bool PanelController::runKey(const KeyCombo& key) {
         return true;
     }
     if (!menuOpen_) {
-        if (devMode_ && runDevTool(key))
+        if (devMode_ && runDevTool(key.modifiers, key.key))
             return true;
         if (inMode() && PanelKeys::isDelete(key) && !key.modifiers && field().text().isEmpty()) {
             exitMode();
@@ -767,10 +767,10 @@ bool PanelController::runKey(const KeyCombo& key) {
     return fieldCommand && runCommand(*fieldCommand);
 }
 
-bool PanelController::runDevTool(const KeyCombo& key) {
+bool PanelController::runDevTool(Modifiers modifiers, const QString& character) {
     for (const Command& tool : std::as_const(services_.store.devTools)) {
-        if (tool.combo && tool.combo->modifiers == key.modifiers &&
-            tool.combo->key.toLower() == key.key) {
+        if (tool.combo && tool.combo->modifiers == modifiers &&
+            tool.combo->key.toLower() == character) {
             const Action action = tool.action;
             close();
             services_.store.perform(action, mode_);
@@ -944,18 +944,9 @@ void PanelController::copySelected(bool markdown) {
 }
 
 void PanelController::copyHotkey(bool markdown) {
-    if (devMode_ && !menuOpen_) {
-        const Modifiers wanted = markdown ? command | shift | option : command | shift;
-        for (const Command& tool : std::as_const(services_.store.devTools)) {
-            if (tool.combo && tool.combo->key.toLower() == u"c" &&
-                tool.combo->modifiers == wanted) {
-                const Action action = tool.action;
-                close();
-                services_.store.perform(action, mode_);
-                return;
-            }
-        }
-    }
+    const Modifiers copying = markdown ? command | shift | option : command | shift;
+    if (devMode_ && !menuOpen_ && runDevTool(copying, QStringLiteral("c")))
+        return;
     copySelected(markdown);
 }
 
