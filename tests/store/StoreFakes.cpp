@@ -1,5 +1,6 @@
 #include "StoreFakes.h"
 
+#include "base/Web.h"
 #include "support/TestSettings.h"
 
 #include <QCoreApplication>
@@ -197,10 +198,62 @@ bool FakeSafariSide::reveal(const QString& url) const {
     return true;
 }
 
+bool FakeSafariSide::isRunning() const {
+    std::lock_guard lock(mutex_);
+    return running;
+}
+
+QList<SafariTab> FakeSafariSide::tabs() const {
+    std::lock_guard lock(mutex_);
+    ++reads;
+    QList<SafariTab> listed;
+    for (const Window& window : windows) {
+        for (qsizetype i = 0; i < window.urls.size(); ++i)
+            listed.append({.windowID = window.id,
+                           .index = i + 1,
+                           .title = QStringLiteral("Title of ") + window.urls[i],
+                           .url = window.urls[i],
+                           .isCurrent = window.current == i + 1});
+    }
+    return listed;
+}
+
+std::optional<QSet<QString>> FakeSafariSide::pinnedURLs() const {
+    std::lock_guard lock(mutex_);
+    return pinned;
+}
+
+bool FakeSafariSide::close(qint64 windowID, const QString& url) const {
+    std::lock_guard lock(mutex_);
+    ++closeCalls;
+    for (Window& window : windows) {
+        for (qsizetype i = 0; window.id == windowID && i < window.urls.size(); ++i) {
+            if (Web::bare(window.urls[i]) != Web::bare(url))
+                continue;
+            if (closeFails || window.urls.size() < 2)
+                return false;
+            closed.append(QStringLiteral("%1 %2").arg(windowID).arg(window.urls.takeAt(i)));
+            window.current -= window.current > i + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+void FakeSafariSide::setGroupTabs(QList<SafariTab> tabs) {
+    std::lock_guard lock(mutex_);
+    groupTabs_ = std::move(tabs);
+}
+
 void FakeSafariSide::setRevealable(QStringList urls, std::function<void(const QString&)> onReveal) {
     std::lock_guard lock(mutex_);
     revealable_ = std::move(urls);
     onReveal_ = std::move(onReveal);
+}
+
+QStringList FakeSafariSide::revealed() const {
+    std::lock_guard lock(mutex_);
+    return revealed_;
 }
 
 void RecordingToast::show(const QString& text, const QString& symbol,
