@@ -39,6 +39,14 @@ inline Command command(const QString& title, const QString& keywords, const QStr
                    .combo = std::nullopt};
 }
 
+inline Prepared<SafariTab> openTabs(QList<SafariTab> tabs) {
+    return Prepared<SafariTab>(std::move(tabs));
+}
+
+inline PreparedHistory pastVisits(QList<HistoryEntry> entries) {
+    return PreparedHistory(std::move(entries));
+}
+
 // A ranker with a fixed clock and engine, so results do not depend on the machine.
 inline Ranker ranker() {
     Ranker ranker(SearchEngine::google);
@@ -53,11 +61,12 @@ inline QStringList titles(const QList<Row>& rows) {
     return list;
 }
 
-inline QList<Row::Kind> kinds(const QList<Row>& rows) {
-    QList<Row::Kind> list;
+// The kinds of the rows as one line: "open tab history".
+inline QString kinds(const QList<Row>& rows) {
+    QStringList list;
     for (const Row& row : rows)
-        list.append(row.kind);
-    return list;
+        list.append(Row::rawValue(row.kind));
+    return list.join(u' ');
 }
 
 } // namespace kivaro::testing
