@@ -24,8 +24,7 @@ const QString chromiumID = u"org.chromium.Chromium"_s;
 class X11WorkspaceTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
-        requireServer();
-        if (IsSkipped() || HasFatalFailure())
+        if (!serverReady())
             return;
         ASSERT_TRUE(proc_.isValid());
         workspace = std::make_unique<X11Workspace>(display(), proc_.path());
