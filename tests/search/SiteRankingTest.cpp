@@ -24,27 +24,34 @@ QStringList urls(const QList<Row>& rows) {
 
 TEST(SiteTitleTest, CountPrefixesAndSiteNamesAreDropped) {
     const SiteSearch youtube = site(u"youtube.com"_s);
-    EXPECT_EQ(Ranker::siteTitle(u"(3) Lofi \u2013 YouTube"_s, youtube), u"Lofi"_s);
-    EXPECT_EQ(Ranker::siteTitle(u"Lofi - YouTube"_s, youtube), u"Lofi"_s);
-    EXPECT_EQ(Ranker::siteTitle(u"Lofi | YouTube"_s, youtube), u"Lofi"_s);
-    EXPECT_EQ(Ranker::siteTitle(u"Lofi \u00b7 YouTube"_s, youtube), u"Lofi"_s);
-    EXPECT_EQ(Ranker::siteTitle(u"YouTube"_s, youtube), u"YouTube"_s);
-    EXPECT_EQ(Ranker::siteTitle(u"Lofi - youtube"_s, youtube), u"Lofi - youtube"_s);
-    // The endings are tried in order, each once.
-    EXPECT_EQ(Ranker::siteTitle(u"Lofi | YouTube - YouTube"_s, youtube), u"Lofi"_s);
-    EXPECT_EQ(Ranker::siteTitle(u"Lofi - YouTube | YouTube"_s, youtube), u"Lofi - YouTube"_s);
-    // Only a title that begins with the count loses it.
-    EXPECT_EQ(Ranker::siteTitle(u"  (12) \u2013 YouTube"_s, youtube), u"(12)"_s);
-    EXPECT_EQ(Ranker::siteTitle(u" - YouTube"_s, youtube), QString());
-
-    EXPECT_EQ(Ranker::cleanTitle(u"(12) Inbox"_s), u"Inbox"_s);
-    EXPECT_EQ(Ranker::cleanTitle(u"(\u0663) Inbox"_s), u"Inbox"_s); // an Arabic-Indic three
-    EXPECT_EQ(Ranker::cleanTitle(u"(3)"_s), QString());
-    EXPECT_EQ(Ranker::cleanTitle(u"(12a) Inbox"_s), u"(12a) Inbox"_s);
-    EXPECT_EQ(Ranker::cleanTitle(u"( 3) Inbox"_s), u"( 3) Inbox"_s);
-    EXPECT_EQ(Ranker::cleanTitle(u"(3 Inbox"_s), u"(3 Inbox"_s);
-    EXPECT_EQ(Ranker::cleanTitle(u"Inbox (3)"_s), u"Inbox (3)"_s);
-    EXPECT_EQ(Ranker::cleanTitle(QString()), QString());
+    const std::pair<QString, QString> siteTitles[] = {
+        {u"(3) Lofi \u2013 YouTube"_s, u"Lofi"_s},
+        {u"Lofi - YouTube"_s, u"Lofi"_s},
+        {u"Lofi | YouTube"_s, u"Lofi"_s},
+        {u"Lofi \u00b7 YouTube"_s, u"Lofi"_s},
+        {u"YouTube"_s, u"YouTube"_s},
+        {u"Lofi - youtube"_s, u"Lofi - youtube"_s},
+        // The endings are tried in order, each once.
+        {u"Lofi | YouTube - YouTube"_s, u"Lofi"_s},
+        {u"Lofi - YouTube | YouTube"_s, u"Lofi - YouTube"_s},
+        // Only a title that begins with the count loses it.
+        {u"  (12) \u2013 YouTube"_s, u"(12)"_s},
+        {u" - YouTube"_s, QString()},
+    };
+    for (const auto& [title, shown] : siteTitles)
+        EXPECT_EQ(Ranker::siteTitle(title, youtube), shown) << title.toStdString();
+    const std::pair<QString, QString> cleanTitles[] = {
+        {u"(12) Inbox"_s, u"Inbox"_s},
+        {u"(\u0663) Inbox"_s, u"Inbox"_s}, // Arabic-Indic 3
+        {u"(3)"_s, QString()},
+        {u"(12a) Inbox"_s, u"(12a) Inbox"_s},
+        {u"( 3) Inbox"_s, u"( 3) Inbox"_s},
+        {u"(3 Inbox"_s, u"(3 Inbox"_s},
+        {u"Inbox (3)"_s, u"Inbox (3)"_s},
+        {QString(), QString()},
+    };
+    for (const auto& [title, shown] : cleanTitles)
+        EXPECT_EQ(Ranker::cleanTitle(title), shown) << title.toStdString();
 }
 
 class SiteRankingTest : public ::testing::Test {
@@ -77,22 +84,16 @@ TEST_F(SiteRankingTest, EmptyQueryOpensTheSiteAndListsRecentPages) {
     const Ranking ranking = r.rankSite(u"  "_s, {u"ignored"_s}, youtube);
     EXPECT_FALSE(ranking.completion);
     ASSERT_EQ(ranking.rows.size(), 7);
-    EXPECT_EQ(ranking.rows[0], (Row{.kind = Row::Kind::open,
-                                    .host = u"youtube.com"_s,
-                                    .title = u"Open YouTube"_s,
-                                    .detail = u"youtube.com"_s,
-                                    .label = u"Open"_s,
-                                    .action = Action::open(u"https://youtube.com"_s)}));
+    EXPECT_EQ(rendered(ranking.rows[0]),
+              u"open host=youtube.com title=Open YouTube "
+              u"detail=youtube.com label=Open → open https://youtube.com"_s);
     EXPECT_EQ(titles(ranking.rows.sliced(1)),
               QStringList({u"Regional"_s, u"Video 1"_s, u"Video 2"_s, u"Video 3"_s, u"Video 4"_s,
                            u"Video 5"_s}));
-    EXPECT_EQ(ranking.rows[2], (Row{.kind = Row::Kind::history,
-                                    .host = u"m.youtube.com"_s,
-                                    .url = u"https://m.youtube.com/watch?v=1"_s,
-                                    .title = u"Video 1"_s,
-                                    .detail = u"m.youtube.com/watch?v=1"_s,
-                                    .label = u"Open"_s,
-                                    .action = Action::open(u"https://m.youtube.com/watch?v=1"_s)}));
+    EXPECT_EQ(
+        rendered(ranking.rows[2]),
+        u"history host=m.youtube.com url=https://m.youtube.com/watch?v=1 title=Video 1 "
+        u"detail=m.youtube.com/watch?v=1 label=Open → open https://m.youtube.com/watch?v=1"_s);
 }
 
 TEST_F(SiteRankingTest, QueryGivesSiteSearchesThenMatchingPages) {
@@ -112,12 +113,8 @@ TEST_F(SiteRankingTest, QueryGivesSiteSearchesThenMatchingPages) {
     EXPECT_EQ(titles(ranking.rows.first(6)),
               QStringList({u"Kivaro"_s, u"kivaro app"_s, u"kivaro cli"_s, u"kivaro 2"_s,
                            u"kivaro 3"_s, u"kivaro 4"_s}));
-    EXPECT_EQ(ranking.rows[0],
-              (Row{.kind = Row::Kind::search,
-                   .host = u"github.com"_s,
-                   .title = u"Kivaro"_s,
-                   .label = u"Search"_s,
-                   .action = Action::open(u"https://github.com/search?q=Kivaro"_s)}));
+    EXPECT_EQ(rendered(ranking.rows[0]), u"search host=github.com title=Kivaro label=Search → "
+                                         u"open https://github.com/search?q=Kivaro"_s);
     EXPECT_EQ(urls(ranking.rows).at(1), u"https://github.com/search?q=kivaro%20app"_s);
     // The four best-visited pages whose titles hold the word, most visits first.
     EXPECT_EQ(titles(ranking.rows.sliced(6)),
