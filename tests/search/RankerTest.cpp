@@ -72,20 +72,15 @@ TEST(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {
 }
 
 TEST(RankerTest, TabRowsCarryTheirWindowOrRevealByAddress) {
-    const Row known =
-        Ranker::tabRow(tab(u""_s, u"https://www.Example.com/a"_s, 42, 3, 0, u"Work"_s));
-    EXPECT_EQ(known.title, u"example.com"_s);
-    EXPECT_EQ(known.detail, u"example.com · Work"_s);
-    EXPECT_EQ(known.label, u"Switch to Tab"_s);
-    EXPECT_EQ(known.action, Action::switchTab(42, 3));
-
-    const Row groupOnly = Ranker::tabRow(tab(u"Notes"_s, u"notes.txt"_s, -1, 2, 0, u"Work"_s));
-    EXPECT_EQ(groupOnly.detail, u"Work"_s);
-    EXPECT_EQ(groupOnly.action, Action::revealTab(u"notes.txt"_s));
-
-    const Row bare = Ranker::tabRow(tab(u"Blank"_s, QString(), 1, 1));
-    EXPECT_EQ(bare.detail, QString());
-    EXPECT_EQ(bare.host, QString());
+    EXPECT_EQ(
+        rendered(Ranker::tabRow(tab({}, u"https://www.Example.com/a"_s, 42, 3, 0, u"Work"_s))),
+        u"tab host=example.com url=https://www.Example.com/a title=example.com"
+        u" detail=example.com · Work label=Switch to Tab → switchTab 42 3"_s);
+    EXPECT_EQ(
+        rendered(Ranker::tabRow(tab(u"Notes"_s, u"notes.txt"_s, -1, 2, 0, u"Work"_s))),
+        u"tab url=notes.txt title=Notes detail=Work label=Switch to Tab → revealTab notes.txt"_s);
+    EXPECT_EQ(rendered(Ranker::tabRow(tab(u"Blank"_s, QString(), 1, 1))),
+              u"tab title=Blank label=Switch to Tab → switchTab 1 1"_s);
 }
 
 TEST(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
@@ -143,12 +138,10 @@ TEST(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
 
     const Ranking byHost = r.rank(u"git"_s);
     ASSERT_FALSE(byHost.rows.isEmpty());
-    const Row& top = byHost.rows.first();
-    EXPECT_EQ(top.kind, Row::Kind::open);
-    EXPECT_EQ(top.action, Action::open(u"https://github.com"_s));
-    EXPECT_EQ(top.title, u"Pull requests"_s);
-    EXPECT_EQ(top.detail, u"github.com"_s);
-    EXPECT_EQ(top.label, u"Open"_s);
+    EXPECT_EQ(
+        rendered(byHost.rows.first()),
+        u"open host=github.com url=https://www.github.com/kivaro/kivaro/pulls title=Pull requests"
+        u" detail=github.com label=Open → open https://github.com"_s);
     EXPECT_EQ(byHost.completion, u"github.com"_s);
     // The entry itself is not listed again below its own top row.
     EXPECT_TRUE(rowsOfKind(byHost, Row::Kind::history).isEmpty());
@@ -159,10 +152,9 @@ TEST(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
               Action::open(u"https://github.com/kivaro/kivaro/pulls"_s));
 
     r.history = pastVisits({visit(u"http://intranet.local/"_s, QString(), 3, 0)});
-    const Ranking untitled = r.rank(u"intra"_s);
-    EXPECT_EQ(untitled.rows.first().title, u"intranet.local"_s);
-    EXPECT_EQ(untitled.rows.first().detail, QString());
-    EXPECT_EQ(untitled.rows.first().action, Action::open(u"http://intranet.local"_s));
+    EXPECT_EQ(rendered(r.rank(u"intra"_s).rows.first()),
+              u"open host=intranet.local url=http://intranet.local/ title=intranet.local"
+              u" label=Open → open http://intranet.local"_s);
 }
 
 TEST(RankerTest, TabTopHitIsNotRepeatedInTheTabsSection) {
@@ -180,10 +172,9 @@ TEST(RankerTest, TypedAddressesOpenWithTheRightScheme) {
     Ranker r = ranker();
     const Ranking site = r.rank(u"  Example.org/path "_s);
     ASSERT_FALSE(site.rows.isEmpty());
-    EXPECT_EQ(site.rows.first().kind, Row::Kind::open);
-    EXPECT_EQ(site.rows.first().title, u"Example.org/path"_s);
-    EXPECT_EQ(site.rows.first().action, Action::open(u"https://Example.org/path"_s));
-    EXPECT_EQ(site.rows.first().host, u"example.org"_s);
+    EXPECT_EQ(rendered(site.rows.first()),
+              u"open host=example.org title=Example.org/path label=Open"
+              u" → open https://Example.org/path"_s);
     EXPECT_EQ(site.completion, std::nullopt);
 
     EXPECT_EQ(r.rank(u"localhost:3000"_s).rows.first().action,
@@ -218,9 +209,10 @@ TEST(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
     r.devAvailable = true;
     const QList<Row> commands = rowsOfKind(r.rank(u"dev"_s), Row::Kind::mode);
     ASSERT_EQ(commands.size(), 1);
-    EXPECT_EQ(commands.first().title, u"Developer Tools"_s);
-    EXPECT_EQ(commands.first().keys, QStringList{u"Tab"_s});
-    EXPECT_EQ(commands.first().action, Action::devMode());
+    EXPECT_EQ(rendered(commands.first()),
+              u"mode symbol=chevron.left.forwardslash.chevron.right keys=Tab"
+              u" title=Developer Tools detail=Inspector, console, user agent and more"
+              u" → devMode"_s);
 
     r.layout = ResultLayout::ranked;
     EXPECT_EQ(r.rank(u"dev"_s).rows.first().kind, Row::Kind::mode); // score 100 leads
