@@ -113,11 +113,15 @@ TEST_F(SafariRevealTest, GivesUpWhenAWindowNameRepeats) {
 
 TEST_F(SafariRevealTest, GivesUpAfterSixteenSwitches) {
     manyGroups();
-    EXPECT_TRUE(reveal(u"https://g.example/15"_s));
-    EXPECT_EQ(menus_.presses().size(), 15);
     // The 17th group holds the address, but the loop stops after the 16th switch.
     EXPECT_FALSE(reveal(u"https://g.example/16"_s));
-    EXPECT_EQ(menus_.presses().size(), 15 + 16);
+    EXPECT_EQ(menus_.presses().size(), 16);
+}
+
+TEST_F(SafariRevealTest, TheSixteenthGroupIsStillReached) {
+    manyGroups();
+    EXPECT_TRUE(reveal(u"https://g.example/15"_s));
+    EXPECT_EQ(menus_.presses().size(), 15);
 }
 
 TEST_F(SafariRevealTest, AGroupSwitchThatChangesNothingPollsTwentyTimesThenStops) {
