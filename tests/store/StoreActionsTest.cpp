@@ -19,7 +19,7 @@ Node windowMenu(std::vector<Node> items) {
 }
 
 class StoreActions : public ::testing::Test {
-public: // the toast table drives the fixture from outside
+protected:
     StoreActions() {
         for (const auto& browser : {safari, chrome}) {
             browser->setWindow(
@@ -184,94 +184,80 @@ TEST_F(StoreActions, PinningATabBringsItForwardFirstUnlessItCannotPin) {
     EXPECT_EQ(toasts(false), u"pin.slash | lock.shield"_qs);
 }
 
-// Every toast an action shows, worded exactly, each from a situation that shows it.
+// Every toast an action shows, worded exactly. The action runs with or without Accessibility,
+// in Safari or Chrome, whose Window menu holds `items` ("-" before a disabled one); without an
+// action the pin command runs.
 struct ToastCase {
     const char* name;
-    std::function<void(StoreActions&)> act;
     QString shown; // "symbol: text"
+    std::optional<Action> action = std::nullopt;
+    QStringList items = {};
+    bool accessible = true;
+    QString browser = Store::safariID;
     friend void PrintTo(const ToastCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class StoreToasts : public StoreActions, public ::testing::WithParamInterface<ToastCase> {};
 
 TEST_P(StoreToasts, SayExactly) {
-    GetParam().act(*this);
+    const ToastCase& c = GetParam();
+    world.permissions.setGranted(Permission::accessibility, c.accessible);
+    std::vector<Node> items;
+    for (const QString& item : c.items)
+        items.push_back(item.startsWith(u'-') ? FakeMenuBarAccess::disabled(item.mid(1))
+                                              : FakeMenuBarAccess::item(item));
+    setWindowMenu(c.browser, std::move(items));
+    if (c.browser == chromeID)
+        useChrome();
+    if (c.action)
+        store->perform(*c.action, OpenMode::newTab);
+    else
+        store->togglePinCurrent();
     settle(*store);
-    EXPECT_EQ(toasts(), GetParam().shown);
+    EXPECT_EQ(toasts(), c.shown);
 }
 
-void withoutAccessibility(StoreActions& t) {
-    t.world.permissions.setGranted(Permission::accessibility, false);
-}
+const Action revealGone = Action::revealTab(u"https://gone.example/"_qs);
 
 INSTANTIATE_TEST_SUITE_P(
     Actions, StoreToasts,
     ::testing::Values(
-        ToastCase{"TabNotFound",
-                  [](StoreActions& t) {
-                      t.store->perform(Action::revealTab(u"https://gone.example/"_qs),
-                                       OpenMode::newTab);
-                  },
-                  u"arrow.up.right.square: Tab not found. Opened in a new tab."_qs},
+        ToastCase{"TabNotFound", u"arrow.up.right.square: Tab not found. Opened in a new tab."_qs,
+                  revealGone},
         ToastCase{"RevealWithoutAccessibility",
-                  [](StoreActions& t) {
-                      withoutAccessibility(t);
-                      t.store->perform(Action::revealTab(u"https://a.example/"_qs),
-                                       OpenMode::newTab);
-                  },
                   u"lock.shield: Opened in a new tab. "
-                  u"Allow Accessibility in Settings to switch Tab Groups."_qs},
+                  u"Allow Accessibility in Settings to switch Tab Groups."_qs,
+                  revealGone,
+                  {},
+                  false},
         ToastCase{"MissingMenuItem",
-                  [](StoreActions& t) {
-                      t.store->perform(Action::menu({u"Window"_qs, u"Duplicate Tab"_qs}),
-                                       OpenMode::newTab);
-                  },
-                  u"exclamationmark.circle: Duplicate Tab is not available here"_qs},
-        ToastCase{"EmptyMenuPath",
-                  [](StoreActions& t) { t.store->perform(Action::menu({}), OpenMode::newTab); },
-                  u"exclamationmark.circle: This command is not available here"_qs},
+                  u"exclamationmark.circle: Duplicate Tab is not available here"_qs,
+                  Action::menu({u"Window"_qs, u"Duplicate Tab"_qs})},
+        ToastCase{"EmptyMenuPath", u"exclamationmark.circle: This command is not available here"_qs,
+                  Action::menu({})},
         ToastCase{"MenuWithoutAccessibility",
-                  [](StoreActions& t) {
-                      withoutAccessibility(t);
-                      t.store->perform(Action::menu({u"Window"_qs, u"Merge All Windows"_qs}),
-                                       OpenMode::newTab);
-                  },
-                  u"lock.shield: Allow Accessibility to run menu commands"_qs},
-        ToastCase{"Unpinned",
-                  [](StoreActions& t) {
-                      t.setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Unpin Tab"_qs)});
-                      t.store->togglePinCurrent();
-                  },
-                  u"pin.slash: Tab unpinned"_qs},
-        ToastCase{"Pinned",
-                  [](StoreActions& t) {
-                      // Safari's disabled item does not count.
-                      t.setWindowMenu(Store::safariID,
-                                      {FakeMenuBarAccess::disabled(u"Unpin Tab"_qs),
-                                       FakeMenuBarAccess::item(u"Pin Tab"_qs)});
-                      t.store->togglePinCurrent();
-                  },
-                  u"pin: Tab pinned"_qs},
-        ToastCase{"PinToggledInAChromiumBrowser",
-                  [](StoreActions& t) {
-                      t.useChrome();
-                      t.setWindowMenu(chromeID, {FakeMenuBarAccess::disabled(u"Unpin Tab"_qs)});
-                      t.store->togglePinCurrent();
-                  },
-                  u"pin: Pin toggled in Chrome"_qs},
+                  u"lock.shield: Allow Accessibility to run menu commands"_qs,
+                  Action::menu({u"Window"_qs, u"Duplicate Tab"_qs}),
+                  {},
+                  false},
+        ToastCase{"Unpinned", u"pin.slash: Tab unpinned"_qs, {}, {u"Unpin Tab"_qs}},
+        // Safari's disabled item does not count.
+        ToastCase{"Pinned", u"pin: Tab pinned"_qs, {}, {u"-Unpin Tab"_qs, u"Pin Tab"_qs}},
+        ToastCase{"PinToggledInChrome",
+                  u"pin: Pin toggled in Chrome"_qs,
+                  {},
+                  {u"-Unpin Tab"_qs},
+                  true,
+                  chromeID},
         ToastCase{"NoPinCommand",
-                  [](StoreActions& t) {
-                      t.setWindowMenu(Store::safariID,
-                                      {FakeMenuBarAccess::disabled(u"Pin Tab"_qs)});
-                      t.store->togglePinCurrent();
-                  },
-                  u"exclamationmark.circle: Safari has no Pin Tab command"_qs},
+                  u"exclamationmark.circle: Safari has no Pin Tab command"_qs,
+                  {},
+                  {u"-Pin Tab"_qs}},
         ToastCase{"PinWithoutAccessibility",
-                  [](StoreActions& t) {
-                      withoutAccessibility(t);
-                      t.store->togglePin(1, 2);
-                  },
-                  u"lock.shield: Allow Accessibility to pin tabs"_qs}),
+                  u"lock.shield: Allow Accessibility to pin tabs"_qs,
+                  {},
+                  {u"Pin Tab"_qs},
+                  false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreActions, SwitchingToTheLastTabTwiceComesBack) {
