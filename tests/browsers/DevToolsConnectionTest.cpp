@@ -17,6 +17,8 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using testing::writePortFile;
 using FakeEndpoint = testing::FakeDevTools;
 
@@ -24,7 +26,7 @@ DevToolsCall named(const char* method) {
     return DevToolsCall{QString::fromUtf8(method), {}, {}};
 }
 
-const QJsonObject good{{QStringLiteral("ok"), true}};
+const QJsonObject good{{u"ok"_s, true}};
 
 TEST(DevToolsConnection, AnswersEachCallOfABatchOrNothingForItsFailure) {
     FakeEndpoint fake;
@@ -40,14 +42,13 @@ TEST(DevToolsConnection, AnswersEachCallOfABatchOrNothingForItsFailure) {
 
 TEST(DevToolsConnection, FetchesTheBodyOfAListingOnTheSamePort) {
     FakeEndpoint fake;
-    fake.setPages({{QStringLiteral("P1"), QStringLiteral("https://one.example/")}});
+    fake.setPages({{u"P1"_s, u"https://one.example/"_s}});
     DevToolsConnection connection([&] { return fake.endpoint(); });
-    const auto body = connection.fetch(QStringLiteral("/json/list"), QDeadlineTimer(10000));
+    const auto body = connection.fetch(u"/json/list"_s, QDeadlineTimer(10000));
     ASSERT_TRUE(body);
     EXPECT_EQ(DevToolsTabs::pages(*body),
-              (QList<DevToolsTabs::Page>{{QStringLiteral("P1"), QStringLiteral("P1"),
-                                          QStringLiteral("https://one.example/")}}));
-    EXPECT_EQ(connection.fetch(QStringLiteral("/json/none"), QDeadlineTimer(10000)), std::nullopt);
+              (QList<DevToolsTabs::Page>{{u"P1"_s, u"P1"_s, u"https://one.example/"_s}}));
+    EXPECT_EQ(connection.fetch(u"/json/none"_s, QDeadlineTimer(10000)), std::nullopt);
     EXPECT_EQ(fake.connections(), 1);
 }
 
@@ -75,7 +76,7 @@ TEST(DevToolsConnection, AHungPeerOrNoEndpointGivesNothing) {
     EXPECT_NE(stuck.state(), DevToolsConnection::State::connected);
     // The abandoned attempt does not hold up the next call.
     EXPECT_EQ(stuck.send(named("Good"), QDeadlineTimer(300)), std::nullopt);
-    EXPECT_EQ(stuck.fetch(QStringLiteral("/json/list"), QDeadlineTimer(300)), std::nullopt);
+    EXPECT_EQ(stuck.fetch(u"/json/list"_s, QDeadlineTimer(300)), std::nullopt);
 
     DevToolsConnection nowhere([] { return std::optional<DevToolsEndpoint>(); });
     EXPECT_EQ(nowhere.send(named("Good"), QDeadlineTimer(10000)), std::nullopt);
@@ -112,24 +113,23 @@ TEST(DevToolsBrowserDiscovery, FollowsThePortFileWrittenLast) {
     const DevToolsEndpoint stale = [] {
         QTcpServer closed;
         closed.listen(QHostAddress::LocalHost);
-        return DevToolsEndpoint{closed.serverPort(), QStringLiteral("/devtools/browser/old"), {}};
+        return DevToolsEndpoint{closed.serverPort(), u"/devtools/browser/old"_s, {}};
     }();
     const QDateTime earlier = QDateTime::currentDateTimeUtc().addSecs(-60);
     const QDateTime later = QDateTime::currentDateTimeUtc();
-    writePortFile(home.filePath(QStringLiteral("browser")), stale, earlier);
-    writePortFile(home.filePath(QStringLiteral("browser-kivaro")), *live.endpoint(), later);
+    writePortFile(home.filePath(u"browser"_s), stale, earlier);
+    writePortFile(home.filePath(u"browser-kivaro"_s), *live.endpoint(), later);
 
     const auto snapshots = PosixPrivateFolder::forSnapshots();
-    const QStringList folders{QStringLiteral("browser"), QStringLiteral("browser-kivaro")};
-    const DevToolsBrowser dedicated(QStringLiteral("id"), QStringLiteral("Name"), folders,
-                                    *snapshots);
+    const QStringList folders{u"browser"_s, u"browser-kivaro"_s};
+    const DevToolsBrowser dedicated(u"id"_s, u"Name"_s, folders, *snapshots);
     EXPECT_TRUE(dedicated.reachable());
     EXPECT_EQ(dedicated.status(), QString());
 
-    writePortFile(home.filePath(QStringLiteral("browser")), stale, later.addSecs(1));
-    const DevToolsBrowser fooled(QStringLiteral("id"), QStringLiteral("Name"), folders, *snapshots);
+    writePortFile(home.filePath(u"browser"_s), stale, later.addSecs(1));
+    const DevToolsBrowser fooled(u"id"_s, u"Name"_s, folders, *snapshots);
     EXPECT_FALSE(fooled.reachable());
-    EXPECT_TRUE(fooled.status().startsWith(QStringLiteral("Name is not running")));
+    EXPECT_TRUE(fooled.status().startsWith(u"Name is not running"_s));
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using DevToolsTabs::Listed;
 using DevToolsTabs::Page;
 
@@ -25,8 +27,7 @@ TEST(DevToolsEndpoint, ReadsThePortAndTheBrowserPathAndNothingElse) {
     EXPECT_EQ(endpoint->webSocketUrl().toString(),
               QStringLiteral(
                   "ws://127.0.0.1:45321/devtools/browser/0f1e2d3c-aaaa-bbbb-cccc-0123456789ab"));
-    EXPECT_EQ(endpoint->httpUrl(QStringLiteral("/json/list")).toString(),
-              QStringLiteral("http://127.0.0.1:45321/json/list"));
+    EXPECT_EQ(endpoint->httpUrl(u"/json/list"_s).toString(), u"http://127.0.0.1:45321/json/list"_s);
     // A trailing line feed, or Windows line ends, change nothing.
     EXPECT_TRUE(DevToolsEndpoint::parse("9222\r\n/devtools/browser/abc\r\n"));
 
@@ -45,7 +46,7 @@ TEST(DevToolsEndpoint, ReadsOnlyARegularFileInTheFolder) {
     ASSERT_TRUE(folder.isValid());
     EXPECT_EQ(DevToolsEndpoint::read(folder.path()), std::nullopt);
 
-    const QString file = folder.path() + QStringLiteral("/DevToolsActivePort");
+    const QString file = folder.path() + u"/DevToolsActivePort"_s;
     ASSERT_TRUE(QDir().mkdir(file)); // a folder under the file's name
     EXPECT_EQ(DevToolsEndpoint::read(folder.path()), std::nullopt);
     ASSERT_TRUE(QDir().rmdir(file));
@@ -55,7 +56,7 @@ TEST(DevToolsEndpoint, ReadsOnlyARegularFileInTheFolder) {
     written.write("9222\n/devtools/browser/abc");
     written.close();
     EXPECT_EQ(DevToolsEndpoint::read(folder.path()),
-              (DevToolsEndpoint{9222, QStringLiteral("/devtools/browser/abc"), folder.path()}));
+              (DevToolsEndpoint{9222, u"/devtools/browser/abc"_s, folder.path()}));
 }
 
 TEST(DevToolsTabs, ListsOnlyPageTargetsFromTheListing) {
@@ -69,9 +70,8 @@ TEST(DevToolsTabs, ListsOnlyPageTargetsFromTheListing) {
         {"id": 7, "type": "page"}
     ])";
     EXPECT_EQ(DevToolsTabs::pages(listing),
-              (QList<Page>{{QStringLiteral("P1"), QStringLiteral("One"),
-                            QStringLiteral("https://one.example/")},
-                           {QStringLiteral("P2"), {}, QStringLiteral("about:blank")}}));
+              (QList<Page>{{u"P1"_s, u"One"_s, u"https://one.example/"_s},
+                           {u"P2"_s, {}, u"about:blank"_s}}));
     EXPECT_EQ(DevToolsTabs::pages("[]"), QList<Page>());
     EXPECT_EQ(DevToolsTabs::pages("{\"id\": \"P1\"}"), std::nullopt);
     EXPECT_EQ(DevToolsTabs::pages("<html>"), std::nullopt);
@@ -80,106 +80,88 @@ TEST(DevToolsTabs, ListsOnlyPageTargetsFromTheListing) {
 
 Page page(const char* id) {
     return Page{QString::fromUtf8(id), QString::fromUtf8(id).toLower(),
-                QStringLiteral("https://") + QString::fromUtf8(id).toLower()};
+                u"https://"_s + QString::fromUtf8(id).toLower()};
 }
 
 QStringList ids(const QList<Listed>& listed) {
     QStringList ids;
     for (const Listed& tab : listed)
-        ids.append(QStringLiteral("%1:%2:%3%4")
-                       .arg(tab.tab.windowOrder)
+        ids.append(u"%1:%2:%3%4"_s.arg(tab.tab.windowOrder)
                        .arg(tab.tab.index)
                        .arg(tab.targetId)
-                       .arg(tab.tab.isCurrent ? QStringLiteral("*") : QString()));
+                       .arg(tab.tab.isCurrent ? u"*"_s : QString()));
     return ids;
 }
 
 TEST(DevToolsTabs, WindowsRunFrontToBackAndEachShowsItsLastShownTab) {
     // Most recently shown first: C (window 2), A (window 1), B (window 2), D (window 1).
     const QList<Page> shown{page("C"), page("A"), page("B"), page("D")};
-    const QHash<QString, qint64> windows{{QStringLiteral("A"), 1},
-                                         {QStringLiteral("B"), 2},
-                                         {QStringLiteral("C"), 2},
-                                         {QStringLiteral("D"), 1}};
+    const QHash<QString, qint64> windows{{u"A"_s, 1}, {u"B"_s, 2}, {u"C"_s, 2}, {u"D"_s, 1}};
     DevToolsTabOrder order;
     order.update(shown);
     const QList<Listed> listed = DevToolsTabs::arrange(shown, windows, order);
     // First seen together, tabs rank from the least recently shown: D, B, A, C.
-    EXPECT_EQ(ids(listed), (QStringList{QStringLiteral("0:1:B"), QStringLiteral("0:2:C*"),
-                                        QStringLiteral("1:1:D"), QStringLiteral("1:2:A*")}));
-    EXPECT_EQ(listed[1].tab,
-              (SafariTab{2, 0, 2, QStringLiteral("c"), QStringLiteral("https://c"), {}, true}));
+    EXPECT_EQ(ids(listed), (QStringList{u"0:1:B"_s, u"0:2:C*"_s, u"1:1:D"_s, u"1:2:A*"_s}));
+    EXPECT_EQ(listed[1].tab, (SafariTab{2, 0, 2, u"c"_s, u"https://c"_s, {}, true}));
 }
 
 TEST(DevToolsTabs, TabsKeepTheirPlacesAndNewOnesComeLast) {
-    const QHash<QString, qint64> windows{{QStringLiteral("A"), 1},
-                                         {QStringLiteral("B"), 1},
-                                         {QStringLiteral("C"), 1},
-                                         {QStringLiteral("N"), 1}};
+    const QHash<QString, qint64> windows{{u"A"_s, 1}, {u"B"_s, 1}, {u"C"_s, 1}, {u"N"_s, 1}};
     DevToolsTabOrder order;
     order.update({page("C"), page("B"), page("A")});
     // A is shown again, N opens, B closes: the order of the rest does not change.
     const QList<Page> later{page("N"), page("A"), page("C")};
     order.update(later);
-    EXPECT_EQ(
-        ids(DevToolsTabs::arrange(later, windows, order)),
-        (QStringList{QStringLiteral("0:1:A"), QStringLiteral("0:2:C"), QStringLiteral("0:3:N*")}));
+    EXPECT_EQ(ids(DevToolsTabs::arrange(later, windows, order)),
+              (QStringList{u"0:1:A"_s, u"0:2:C"_s, u"0:3:N*"_s}));
     // A forgotten target that comes back counts as new.
     order.update({page("A")});
     order.update({page("C"), page("A")});
-    EXPECT_LT(order.rank(QStringLiteral("A")), order.rank(QStringLiteral("C")));
+    EXPECT_LT(order.rank(u"A"_s), order.rank(u"C"_s));
 }
 
 TEST(DevToolsTabs, PagesWithoutAKnownWindowAreLeftOut) {
     const QList<Page> shown{page("A"), page("B")};
     DevToolsTabOrder order;
     order.update(shown);
-    EXPECT_EQ(ids(DevToolsTabs::arrange(shown, {{QStringLiteral("B"), 5}}, order)),
-              QStringList{QStringLiteral("0:1:B*")});
+    EXPECT_EQ(ids(DevToolsTabs::arrange(shown, {{u"B"_s, 5}}, order)), QStringList{u"0:1:B*"_s});
     EXPECT_TRUE(DevToolsTabs::arrange({}, {}, order).isEmpty());
 }
 
 TEST(LinuxBrowsers, RecognisesBrowsersByWindowClassAndExecutable) {
     const auto bundleOf = [](const std::optional<LinuxBrowsers::Entry>& entry) {
-        return entry ? entry->bundleID : QStringLiteral("none");
+        return entry ? entry->bundleID : u"none"_s;
     };
-    EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(QStringLiteral("chromium"),
-                                                     QStringLiteral("Chromium"))),
-              QStringLiteral("org.chromium.Chromium"));
-    EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(QStringLiteral("chromium (Work)"),
-                                                     QStringLiteral("Chromium"))),
-              QStringLiteral("org.chromium.Chromium"));
-    EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(QStringLiteral("brave-browser (Default)"),
-                                                     QString())),
-              QStringLiteral("com.brave.Browser"));
-    EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(QStringLiteral("google-chrome"),
-                                                     QStringLiteral("Google-chrome"))),
-              QStringLiteral("com.google.Chrome"));
-    EXPECT_EQ(
-        bundleOf(LinuxBrowsers::forWindowClass(QStringLiteral("xterm"), QStringLiteral("XTerm"))),
-        QStringLiteral("none"));
-    EXPECT_EQ(bundleOf(LinuxBrowsers::forExecutable(QStringLiteral("/opt/google/chrome/chrome"))),
-              QStringLiteral("com.google.Chrome"));
-    EXPECT_EQ(
-        bundleOf(LinuxBrowsers::forExecutable(QStringLiteral("/opt/microsoft/msedge/msedge"))),
-        QStringLiteral("com.microsoft.edgemac"));
-    EXPECT_EQ(bundleOf(LinuxBrowsers::forExecutable(QStringLiteral("/usr/bin/chromium-x"))),
-              QStringLiteral("none"));
+    // Window instance and class names, as "instance/class", then the browser they are.
+    for (const auto& [window, bundle] : std::initializer_list<std::pair<QString, QString>>{
+             {u"chromium/Chromium"_s, u"org.chromium.Chromium"_s},
+             {u"chromium (Work)/Chromium"_s, u"org.chromium.Chromium"_s},
+             {u"brave-browser (Default)/"_s, u"com.brave.Browser"_s},
+             {u"google-chrome/Google-chrome"_s, u"com.google.Chrome"_s},
+             {u"xterm/XTerm"_s, u"none"_s}})
+        EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(window.section(u'/', 0, 0),
+                                                         window.section(u'/', 1))),
+                  bundle);
+    for (const auto& [executable, bundle] : std::initializer_list<std::pair<QString, QString>>{
+             {u"/opt/google/chrome/chrome"_s, u"com.google.Chrome"_s},
+             {u"/opt/microsoft/msedge/msedge"_s, u"com.microsoft.edgemac"_s},
+             {u"/usr/bin/chromium-x"_s, u"none"_s}})
+        EXPECT_EQ(bundleOf(LinuxBrowsers::forExecutable(executable)), bundle);
 }
 
 TEST(LinuxBrowsers, OffersOnlyTheInstalledBrowsersEachWithItsDedicatedFolderToo) {
-    const auto chromium = LinuxBrowsers::find(QStringLiteral("org.chromium.Chromium"));
+    const auto chromium = LinuxBrowsers::find(u"org.chromium.Chromium"_s);
     ASSERT_TRUE(chromium);
     EXPECT_EQ(LinuxBrowsers::devToolsFolders(*chromium),
-              (QStringList{QStringLiteral("chromium"), QStringLiteral("chromium-kivaro")}));
-    EXPECT_EQ(LinuxBrowsers::find(QStringLiteral("com.apple.Safari")), std::nullopt);
+              (QStringList{u"chromium"_s, u"chromium-kivaro"_s}));
+    EXPECT_EQ(LinuxBrowsers::find(u"com.apple.Safari"_s), std::nullopt);
 
     const auto snapshots = PosixPrivateFolder::forSnapshots();
     const auto installed = LinuxBrowsers::browsers(*snapshots, [](const QString& id) {
         return id == u"org.chromium.Chromium" || id == u"com.brave.Browser";
     });
     ASSERT_EQ(installed.size(), 2);
-    EXPECT_EQ(installed[0]->name(), QStringLiteral("Brave"));
+    EXPECT_EQ(installed[0]->name(), u"Brave"_s);
     EXPECT_EQ(installed[1]->dataFolders(), LinuxBrowsers::devToolsFolders(*chromium));
     EXPECT_TRUE(
         LinuxBrowsers::browsers(*snapshots, [](const QString&) { return false; }).isEmpty());

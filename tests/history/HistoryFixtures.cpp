@@ -11,6 +11,8 @@
 
 namespace kivaro::test {
 
+using namespace Qt::StringLiterals;
+
 void execute(const QString& db, const QString& sql, bool keepInWal) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(db).path()));
     sqlite3* handle = nullptr;
@@ -65,13 +67,13 @@ QMap<QString, QByteArray> contents(const QString& folder) {
 
 void makeFifo(const QString& path) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("mkfifo"), {path}), 0);
+    ASSERT_EQ(QProcess::execute(u"mkfifo"_s, {path}), 0);
 }
 
 QString literal(const std::optional<QString>& text) {
     if (!text)
-        return QStringLiteral("NULL");
-    return u'\'' + QString(*text).replace(u'\'', QStringLiteral("''")) + u'\'';
+        return u"NULL"_s;
+    return u'\'' + QString(*text).replace(u'\'', u"''"_s) + u'\'';
 }
 
 qint64 chromiumTime(const QDateTime& time) {
@@ -85,8 +87,8 @@ double safariTime(const QDateTime& time) {
 void HistoryTest::SetUp() {
     ASSERT_TRUE(home_.isValid());
     config_.emplace("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
-    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("run"))));
-    snapshots_.emplace(path(QStringLiteral("run")), QStringLiteral("kivaro"));
+    ASSERT_TRUE(QDir().mkpath(path(u"run"_s)));
+    snapshots_.emplace(path(u"run"_s), u"kivaro"_s);
 }
 
 void HistoryTest::TearDown() {
@@ -94,9 +96,8 @@ void HistoryTest::TearDown() {
 }
 
 QString HistoryTest::chromiumProfile(const QString& dataFolder, const QString& profile) {
-    const QString db =
-        configFolder() + u'/' + dataFolder + u'/' + profile + QStringLiteral("/History");
-    createFromScript(db, QStringLiteral("chromium-history.sql"));
+    const QString db = configFolder() + u'/' + dataFolder + u'/' + profile + u"/History"_s;
+    createFromScript(db, u"chromium-history.sql"_s);
     return db;
 }
 
@@ -113,7 +114,7 @@ void HistoryTest::addChromiumRow(const QString& db, const std::optional<QString>
 
 QString HistoryTest::safariDatabase(const QString& relative) {
     const QString db = path(relative);
-    createFromScript(db, QStringLiteral("safari-history.sql"));
+    createFromScript(db, u"safari-history.sql"_s);
     return db;
 }
 

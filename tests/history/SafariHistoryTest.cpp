@@ -20,28 +20,22 @@ using testing::RefusingFolder;
 
 class SafariHistoryTest : public HistoryTest {
 protected:
-    QString safari() const { return path(QStringLiteral("Library/Safari")); }
-    QString mainDatabase() { return safariDatabase(QStringLiteral("Library/Safari/History.db")); }
+    QString safari() const { return path(u"Library/Safari"_s); }
+    QString mainDatabase() { return safariDatabase(u"Library/Safari/History.db"_s); }
     QString profileDatabase(const QString& profile) {
-        return safariDatabase(QStringLiteral("Library/Safari/Profiles/") + profile +
-                              QStringLiteral("/History.db"));
+        return safariDatabase(u"Library/Safari/Profiles/"_s + profile + u"/History.db"_s);
     }
     HistoryResult load() const { return History::load(safari(), *snapshots_); }
 };
 
 TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
     const QString main = mainDatabase();
-    addSafariItem(main, QStringLiteral("https://a.example/"), 3,
-                  {{safariTime(earlier), QStringLiteral("A before")}});
-    addSafariItem(main, QStringLiteral("https://tie.example/"), 1,
-                  {{safariTime(earlier), QStringLiteral("first read")}});
-    const QString profile = profileDatabase(QStringLiteral("7D2C-PROFILE"));
-    addSafariItem(profile, QStringLiteral("https://a.example/"), 2,
-                  {{safariTime(later), QStringLiteral("A after")}});
-    addSafariItem(profile, QStringLiteral("https://tie.example/"), 4,
-                  {{safariTime(earlier), QStringLiteral("second read")}});
-    addSafariItem(profile, QStringLiteral("https://b.example/"), 1,
-                  {{safariTime(earlier), std::nullopt}});
+    addSafariItem(main, u"https://a.example/"_s, 3, {{safariTime(earlier), u"A before"_s}});
+    addSafariItem(main, u"https://tie.example/"_s, 1, {{safariTime(earlier), u"first read"_s}});
+    const QString profile = profileDatabase(u"7D2C-PROFILE"_s);
+    addSafariItem(profile, u"https://a.example/"_s, 2, {{safariTime(later), u"A after"_s}});
+    addSafariItem(profile, u"https://tie.example/"_s, 4, {{safariTime(earlier), u"second read"_s}});
+    addSafariItem(profile, u"https://b.example/"_s, 1, {{safariTime(earlier), std::nullopt}});
 
     EXPECT_EQ(History::databases(safari()), (QStringList{main, profile}));
     const HistoryResult result = load();
@@ -57,10 +51,10 @@ TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
 
 TEST_F(SafariHistoryTest, TakesTheNewestVisitAndItsTitle) {
     const QString main = mainDatabase();
-    addSafariItem(main, QStringLiteral("https://news.example/"), 2,
-                  {{safariTime(earlier), QStringLiteral("Old headline")},
-                   {safariTime(later), QStringLiteral("New headline")}});
-    addSafariItem(main, QStringLiteral("https://epoch.example/"), 1, {{0.5, std::nullopt}});
+    addSafariItem(
+        main, u"https://news.example/"_s, 2,
+        {{safariTime(earlier), u"Old headline"_s}, {safariTime(later), u"New headline"_s}});
+    addSafariItem(main, u"https://epoch.example/"_s, 1, {{0.5, std::nullopt}});
     const HistoryResult result = load();
     EXPECT_THAT(result.entries,
                 UnorderedElementsAre(
@@ -71,16 +65,16 @@ TEST_F(SafariHistoryTest, TakesTheNewestVisitAndItsTitle) {
 
 TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
     const QString main = mainDatabase();
-    addSafariItem(main, QStringLiteral("https://checkpointed.example/"), 1,
-                  {{safariTime(earlier), QStringLiteral("On disk")}});
-    addSafariItem(main, QStringLiteral("https://fresh.example/"), 1,
-                  {{safariTime(later), QStringLiteral("Only in the log")}}, true);
+    addSafariItem(main, u"https://checkpointed.example/"_s, 1,
+                  {{safariTime(earlier), u"On disk"_s}});
+    addSafariItem(main, u"https://fresh.example/"_s, 1, {{safariTime(later), u"Only in the log"_s}},
+                  true);
     ASSERT_GT(QFileInfo(main + u"-wal"_s).size(), 0);
 
     // The main file alone does not know the fresh visit yet.
-    const QString alone = path(QStringLiteral("alone/History.db"));
+    const QString alone = path(u"alone/History.db"_s);
     writeFile(alone, readFile(main));
-    EXPECT_EQ(History::table(alone, QStringLiteral("SELECT url FROM history_items")),
+    EXPECT_EQ(History::table(alone, u"SELECT url FROM history_items"_s),
               (QList<QStringList>{{u"https://checkpointed.example/"_s}}));
 
     const auto before = contents(safari());
@@ -114,14 +108,13 @@ TEST_F(SafariHistoryTest, StatusTellsWhyNothingWasRead) {
 
 TEST_F(SafariHistoryTest, DamagedDatabasesAreSkippedAndCounted) {
     const QString good = mainDatabase();
-    addSafariItem(good, QStringLiteral("https://good.example/"), 1,
-                  {{safariTime(earlier), QStringLiteral("Good")}});
+    addSafariItem(good, u"https://good.example/"_s, 1, {{safariTime(earlier), u"Good"_s}});
 
     execute(path(u"Library/Safari/Profiles/NoTable/History.db"_s),
-            QStringLiteral("CREATE TABLE history_items(id INTEGER PRIMARY KEY, url TEXT)"));
+            u"CREATE TABLE history_items(id INTEGER PRIMARY KEY, url TEXT)"_s);
     ASSERT_TRUE(QDir().mkpath(safari() + u"/Profiles/Folder/History.db"_s));
     makeFifo(safari() + u"/Profiles/Pipe/History.db"_s);
-    const QString big = profileDatabase(QStringLiteral("Truncated"));
+    const QString big = profileDatabase(u"Truncated"_s);
     execute(big, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
                  "INSERT INTO history_items(url, visit_count, daily_visit_counts, "
                  "should_recompute_derived_visit_counts, visit_count_score) "
@@ -179,26 +172,25 @@ TEST_F(SafariHistoryTest, OneDatabaseGivesItsFiveThousandMostVisited) {
 
 TEST_F(SafariHistoryTest, NoSnapshotFolderMeansNothingCouldBeRead) {
     const QString main = mainDatabase();
-    addSafariItem(main, QStringLiteral("https://a.example/"), 1, {{0, std::nullopt}});
+    addSafariItem(main, u"https://a.example/"_s, 1, {{0, std::nullopt}});
     EXPECT_EQ(History::load(safari(), RefusingFolder()),
               (HistoryResult{{}, u"could not be read"_s}));
 }
 
 TEST_F(SafariHistoryTest, TableGivesTextAndAnEmptyListOnFailure) {
     const QString db = path(u"table.db"_s);
-    execute(db, QStringLiteral("CREATE TABLE t(a, b); INSERT INTO t VALUES('x', NULL), (2, 1.5)"));
-    EXPECT_EQ(History::table(db, QStringLiteral("SELECT a, b FROM t ORDER BY rowid")),
+    execute(db, u"CREATE TABLE t(a, b); INSERT INTO t VALUES('x', NULL), (2, 1.5)"_s);
+    EXPECT_EQ(History::table(db, u"SELECT a, b FROM t ORDER BY rowid"_s),
               (QList<QStringList>{{u"x"_s, QString()}, {u"2"_s, u"1.5"_s}}));
-    EXPECT_EQ(History::table(db, QStringLiteral("SELECT a FROM t WHERE 0")), QList<QStringList>{});
-    EXPECT_EQ(History::query(db, QStringLiteral("SELECT a FROM t WHERE 0")), QList<QStringList>{});
-    EXPECT_EQ(History::query(db, QStringLiteral("SELECT nothing FROM nowhere")), std::nullopt);
-    EXPECT_EQ(History::query(path(u"missing.db"_s), QStringLiteral("SELECT 1")), std::nullopt);
+    EXPECT_EQ(History::table(db, u"SELECT a FROM t WHERE 0"_s), QList<QStringList>{});
+    EXPECT_EQ(History::query(db, u"SELECT a FROM t WHERE 0"_s), QList<QStringList>{});
+    EXPECT_EQ(History::query(db, u"SELECT nothing FROM nowhere"_s), std::nullopt);
+    EXPECT_EQ(History::query(path(u"missing.db"_s), u"SELECT 1"_s), std::nullopt);
     EXPECT_FALSE(QFileInfo::exists(path(u"missing.db"_s))) << "a read must never create a file";
     // Read-only: a statement that writes fails.
-    EXPECT_EQ(History::query(db, QStringLiteral("INSERT INTO t VALUES(3, 3) RETURNING a")),
+    EXPECT_EQ(History::query(db, u"INSERT INTO t VALUES(3, 3) RETURNING a"_s),
               QList<QStringList>{});
-    EXPECT_EQ(History::table(db, QStringLiteral("SELECT count(*) FROM t")),
-              (QList<QStringList>{{u"2"_s}}));
+    EXPECT_EQ(History::table(db, u"SELECT count(*) FROM t"_s), (QList<QStringList>{{u"2"_s}}));
 }
 
 } // namespace

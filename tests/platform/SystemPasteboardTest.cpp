@@ -10,18 +10,20 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 TEST(SystemPasteboard, WritesTextAndAddressThenReplacesThemWithTextAlone) {
     SystemPasteboard pasteboard;
-    pasteboard.write(QStringLiteral("https://a.example/x"), QStringLiteral("https://a.example/x"));
+    pasteboard.write(u"https://a.example/x"_s, u"https://a.example/x"_s);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
-    EXPECT_EQ(data->text(), QStringLiteral("https://a.example/x"));
-    EXPECT_EQ(data->urls(), QList<QUrl>{QUrl(QStringLiteral("https://a.example/x"))});
+    EXPECT_EQ(data->text(), u"https://a.example/x"_s);
+    EXPECT_EQ(data->urls(), QList<QUrl>{QUrl(u"https://a.example/x"_s)});
 
-    pasteboard.write(QStringLiteral("[A](https://a.example/x)"), std::nullopt);
+    pasteboard.write(u"[A](https://a.example/x)"_s, std::nullopt);
     data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
-    EXPECT_EQ(data->text(), QStringLiteral("[A](https://a.example/x)"));
+    EXPECT_EQ(data->text(), u"[A](https://a.example/x)"_s);
     EXPECT_FALSE(data->hasUrls()) << "the earlier address is cleared";
 }
 

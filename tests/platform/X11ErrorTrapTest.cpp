@@ -13,8 +13,7 @@ namespace {
 class X11ErrorTrapTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
-        requireServer();
-        if (IsSkipped() || HasFatalFailure())
+        if (!serverReady())
             return;
         display_ = XOpenDisplay(display().toUtf8().constData());
         ASSERT_NE(display_, nullptr);

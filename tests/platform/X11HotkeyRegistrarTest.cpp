@@ -3,13 +3,9 @@
 #include "XvfbServer.h"
 #include "keys/Hotkeys.h"
 #include "support/ScratchPreferences.h"
+#include "support/WaitUntil.h"
 #include "support/X11TestClient.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QTimer>
-
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -21,22 +17,10 @@ using enum Modifier;
 const KeyCombo commandT{VirtualKey::t, command, u"T"_qs};
 const KeyCombo commandC{VirtualKey::c, command, u"C"_qs};
 
-// Runs the event loop until `done` holds or a generous bound passes (a lost event must
-// fail the test, not hang it).
-bool runUntil(const std::function<bool()>& done) {
-    QTimer wake;
-    wake.start(10);
-    const QDeadlineTimer limit(20000);
-    while (!done() && !limit.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
-
 class X11HotkeyRegistrarTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
-        requireServer();
-        if (IsSkipped() || HasFatalFailure())
+        if (!serverReady())
             return;
         registrar = std::make_unique<X11HotkeyRegistrar>(display());
         ASSERT_TRUE(registrar->isConnected());
@@ -51,7 +35,8 @@ protected:
     }
 
     bool typeAndWait(const KeyCombo& keys, qsizetype expectedPresses) {
-        return keyboard->type(keys) && runUntil([&] { return presses.size() >= expectedPresses; });
+        return keyboard->type(keys) &&
+               testing::waitUntil([&] { return presses.size() >= expectedPresses; });
     }
 
     std::unique_ptr<X11HotkeyRegistrar> registrar;
@@ -107,7 +92,7 @@ TEST_F(X11HotkeyRegistrarTest, AKeyAnotherProgramHoldsCannotBeRegisteredUntilRel
     other->setPressHandler([&](quint32 id) { otherPresses.append(id); });
     ASSERT_TRUE(other->registerHotkey(commandT, 7, false));
     ASSERT_TRUE(keyboard->type(commandT));
-    ASSERT_TRUE(runUntil([&] { return !otherPresses.isEmpty(); }));
+    ASSERT_TRUE(testing::waitUntil([&] { return !otherPresses.isEmpty(); }));
     EXPECT_EQ(otherPresses, QList<quint32>{7});
     EXPECT_TRUE(presses.isEmpty());
 }
@@ -171,7 +156,7 @@ TEST_F(X11HotkeyRegistrarTest, TheConfiguredBindingsBecomeHotKeys) {
     ASSERT_TRUE(keyboard->type({VirtualKey::c, shift | command, u"C"_qs}));
     ASSERT_TRUE(keyboard->type({VirtualKey::c, option | shift | command, u"C"_qs}));
     ASSERT_TRUE(keyboard->type(superAltP));
-    ASSERT_TRUE(runUntil([&] { return pressed.size() >= 3; }));
+    ASSERT_TRUE(testing::waitUntil([&] { return pressed.size() >= 3; }));
     EXPECT_EQ(pressed,
               (QList<Hotkeys::Press>{
                   {HotkeyAction::copyLink}, {HotkeyAction::copyLink, true}, {HotkeyAction::pin}}));

@@ -14,8 +14,7 @@ using Type = X11TestDesktop::Type;
 class X11WindowListTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
-        requireServer();
-        if (IsSkipped() || HasFatalFailure())
+        if (!serverReady())
             return;
         desktop = std::make_unique<X11TestDesktop>(display());
         ASSERT_TRUE(desktop->isConnected());

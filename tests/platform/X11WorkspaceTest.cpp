@@ -15,15 +15,16 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using Application = Workspace::Application;
 
-const QString chromiumID = QStringLiteral("org.chromium.Chromium");
+const QString chromiumID = u"org.chromium.Chromium"_s;
 
 class X11WorkspaceTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
-        requireServer();
-        if (IsSkipped() || HasFatalFailure())
+        if (!serverReady())
             return;
         ASSERT_TRUE(proc_.isValid());
         workspace = std::make_unique<X11Workspace>(display(), proc_.path());
@@ -41,8 +42,8 @@ protected:
     void addProcess(const QString& pid, const QString& executable, const QByteArray& cmdline) {
         const QString folder = proc_.path() + u'/' + pid;
         ASSERT_TRUE(QDir().mkpath(folder));
-        ASSERT_TRUE(QFile::link(executable, folder + QStringLiteral("/exe")));
-        QFile arguments(folder + QStringLiteral("/cmdline"));
+        ASSERT_TRUE(QFile::link(executable, folder + u"/exe"_s));
+        QFile arguments(folder + u"/cmdline"_s);
         ASSERT_TRUE(arguments.open(QIODevice::WriteOnly));
         arguments.write(cmdline);
     }
@@ -70,7 +71,7 @@ public:
 
     // The arguments of the program's run, once it has run (bounded wait).
     std::optional<QStringList> run(const QString& name) const {
-        QFile ran(folder_.path() + u'/' + name + QStringLiteral(".ran"));
+        QFile ran(folder_.path() + u'/' + name + u".ran"_s);
         for (int poll = 0; poll < 200 && !ran.exists(); ++poll)
             QThread::msleep(20);
         if (!ran.open(QIODevice::ReadOnly))
@@ -84,23 +85,17 @@ private:
 };
 
 TEST_F(X11WorkspaceTest, FrontApplicationIsTheOwnerOfTheActiveWindow) {
-    const auto chromium =
-        desktop->createWindow(QStringLiteral("chromium (Work)"), QStringLiteral("Chromium"), 4242);
+    const auto chromium = desktop->createWindow(u"chromium (Work)"_s, u"Chromium"_s, 4242);
     desktop->setActiveWindow(chromium);
-    EXPECT_EQ(workspace->frontApplication(),
-              (Application{chromiumID, 4242, QStringLiteral("Chromium")}));
+    EXPECT_EQ(workspace->frontApplication(), (Application{chromiumID, 4242, u"Chromium"_s}));
 
-    const auto chrome = desktop->createWindow(QStringLiteral("google-chrome"),
-                                              QStringLiteral("Google-chrome"), std::nullopt);
+    const auto chrome = desktop->createWindow(u"google-chrome"_s, u"Google-chrome"_s, std::nullopt);
     desktop->setActiveWindow(chrome);
-    EXPECT_EQ(workspace->frontApplication(),
-              (Application{QStringLiteral("com.google.Chrome"), 0, QStringLiteral("Chrome")}));
+    EXPECT_EQ(workspace->frontApplication(), (Application{u"com.google.Chrome"_s, 0, u"Chrome"_s}));
 
-    const auto terminal =
-        desktop->createWindow(QStringLiteral("xterm"), QStringLiteral("XTerm"), 7);
+    const auto terminal = desktop->createWindow(u"xterm"_s, u"XTerm"_s, 7);
     desktop->setActiveWindow(terminal);
-    EXPECT_EQ(workspace->frontApplication(),
-              (Application{QStringLiteral("XTerm"), 7, QStringLiteral("XTerm")}));
+    EXPECT_EQ(workspace->frontApplication(), (Application{u"XTerm"_s, 7, u"XTerm"_s}));
 }
 
 TEST_F(X11WorkspaceTest, NoUsableActiveWindowMeansNoFrontApplication) {
@@ -111,59 +106,50 @@ TEST_F(X11WorkspaceTest, NoUsableActiveWindowMeansNoFrontApplication) {
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
 
     // The window manager has not yet caught up with a window that is gone.
-    const auto gone =
-        desktop->createWindow(QStringLiteral("chromium"), QStringLiteral("Chromium"), 1);
+    const auto gone = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 1);
     desktop->setActiveWindow(gone);
     desktop->destroyWindow(gone);
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
     // The connection survives the refused requests.
-    const auto next =
-        desktop->createWindow(QStringLiteral("chromium"), QStringLiteral("Chromium"), 2);
+    const auto next = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 2);
     desktop->setActiveWindow(next);
-    EXPECT_EQ(workspace->frontApplication(),
-              (Application{chromiumID, 2, QStringLiteral("Chromium")}));
+    EXPECT_EQ(workspace->frontApplication(), (Application{chromiumID, 2, u"Chromium"_s}));
 }
 
 TEST_F(X11WorkspaceTest, RunningBrowsersAreTheirMainProcesses) {
-    addProcess(QStringLiteral("100"), QStringLiteral("/usr/lib/chromium/chromium"),
+    addProcess(u"100"_s, u"/usr/lib/chromium/chromium"_s,
                QByteArray("/usr/lib/chromium/chromium\0--remote-debugging-port=0\0", 53));
-    addProcess(QStringLiteral("101"), QStringLiteral("/usr/lib/chromium/chromium"),
+    addProcess(u"101"_s, u"/usr/lib/chromium/chromium"_s,
                QByteArray("/usr/lib/chromium/chromium\0--type=renderer\0", 44));
-    addProcess(QStringLiteral("102"), QStringLiteral("/opt/google/chrome/chrome (deleted)"),
-               QByteArray("chrome\0", 7));
-    addProcess(QStringLiteral("103"), QStringLiteral("/usr/bin/bash"), QByteArray("bash\0", 5));
-    addProcess(QStringLiteral("self"), QStringLiteral("/usr/lib/chromium/chromium"),
-               QByteArray("chromium\0", 9));
+    addProcess(u"102"_s, u"/opt/google/chrome/chrome (deleted)"_s, QByteArray("chrome\0", 7));
+    addProcess(u"103"_s, u"/usr/bin/bash"_s, QByteArray("bash\0", 5));
+    addProcess(u"self"_s, u"/usr/lib/chromium/chromium"_s, QByteArray("chromium\0", 9));
 
     const QList<Application> running = workspace->runningApplications();
     EXPECT_EQ(running.size(), 2);
-    EXPECT_TRUE(running.contains((Application{chromiumID, 100, QStringLiteral("Chromium")})));
-    EXPECT_TRUE(running.contains(
-        (Application{QStringLiteral("com.google.Chrome"), 102, QStringLiteral("Chrome")})));
+    EXPECT_TRUE(running.contains((Application{chromiumID, 100, u"Chromium"_s})));
+    EXPECT_TRUE(running.contains((Application{u"com.google.Chrome"_s, 102, u"Chrome"_s})));
     EXPECT_TRUE(workspace->isRunning(chromiumID));
-    EXPECT_FALSE(workspace->isRunning(QStringLiteral("com.brave.Browser")));
+    EXPECT_FALSE(workspace->isRunning(u"com.brave.Browser"_s));
 }
 
 TEST_F(X11WorkspaceTest, InstalledBrowsersAreStartedFromThePath) {
     FakePrograms programs;
-    ASSERT_TRUE(programs.add(QStringLiteral("chromium")));
+    ASSERT_TRUE(programs.add(u"chromium"_s));
     EXPECT_TRUE(workspace->isInstalled(chromiumID));
-    EXPECT_FALSE(workspace->isInstalled(QStringLiteral("com.google.Chrome")));
-    EXPECT_FALSE(workspace->isInstalled(QStringLiteral("com.apple.Safari")));
+    EXPECT_FALSE(workspace->isInstalled(u"com.google.Chrome"_s));
+    EXPECT_FALSE(workspace->isInstalled(u"com.apple.Safari"_s));
 
-    EXPECT_FALSE(workspace->launch(QStringLiteral("com.google.Chrome"), true));
-    EXPECT_FALSE(workspace->launch(QStringLiteral("XTerm"), true));
+    EXPECT_FALSE(workspace->launch(u"com.google.Chrome"_s, true));
+    EXPECT_FALSE(workspace->launch(u"XTerm"_s, true));
     EXPECT_TRUE(workspace->launch(chromiumID, true));
-    EXPECT_EQ(programs.run(QStringLiteral("chromium")), QStringList());
+    EXPECT_EQ(programs.run(u"chromium"_s), QStringList());
 }
 
 TEST_F(X11WorkspaceTest, ARunningBrowserIsActivatedThroughTheWindowManager) {
-    addProcess(QStringLiteral("200"), QStringLiteral("/usr/lib/chromium/chromium"),
-               QByteArray("chromium\0", 9));
-    const auto terminal =
-        desktop->createWindow(QStringLiteral("xterm"), QStringLiteral("XTerm"), 7);
-    const auto chromium =
-        desktop->createWindow(QStringLiteral("chromium"), QStringLiteral("Chromium"), 200);
+    addProcess(u"200"_s, u"/usr/lib/chromium/chromium"_s, QByteArray("chromium\0", 9));
+    const auto terminal = desktop->createWindow(u"xterm"_s, u"XTerm"_s, 7);
+    const auto chromium = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 200);
     desktop->setClientList({terminal, chromium});
     desktop->actAsWindowManager();
 
@@ -174,13 +160,13 @@ TEST_F(X11WorkspaceTest, ARunningBrowserIsActivatedThroughTheWindowManager) {
 
 TEST_F(X11WorkspaceTest, OpensOnlyAbsoluteAddressesAsOneArgument) {
     FakePrograms programs;
-    ASSERT_TRUE(programs.add(QStringLiteral("xdg-open")));
-    EXPECT_FALSE(workspace->openURL(QStringLiteral("--help")));
-    EXPECT_FALSE(workspace->openURL(QStringLiteral("relative/path")));
+    ASSERT_TRUE(programs.add(u"xdg-open"_s));
+    EXPECT_FALSE(workspace->openURL(u"--help"_s));
+    EXPECT_FALSE(workspace->openURL(u"relative/path"_s));
     EXPECT_FALSE(workspace->openURL(QString()));
-    const QString address = QStringLiteral("https://example.com/a?q=$(x)&r=;y'z");
+    const QString address = u"https://example.com/a?q=$(x)&r=;y'z"_s;
     EXPECT_TRUE(workspace->openURL(address));
-    EXPECT_EQ(programs.run(QStringLiteral("xdg-open")), QStringList{address});
+    EXPECT_EQ(programs.run(u"xdg-open"_s), QStringList{address});
 }
 
 } // namespace

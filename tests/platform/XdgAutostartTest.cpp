@@ -14,6 +14,8 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 QString readAll(const QString& path) {
     return QString::fromUtf8(testing::readFile(path));
 }
@@ -28,9 +30,8 @@ QString execLine(const QString& entry) {
 
 TEST(XdgAutostartTest, EnablingWritesAnEntryAndDisablingRemovesIt) {
     QTemporaryDir home;
-    const QString folder = home.filePath(QStringLiteral("config/autostart"));
-    XdgAutostart item(folder, QStringLiteral("app.kivaro.Kivaro"),
-                      QStringLiteral("/opt/kivaro/kivaro"));
+    const QString folder = home.filePath(u"config/autostart"_s);
+    XdgAutostart item(folder, u"app.kivaro.Kivaro"_s, u"/opt/kivaro/kivaro"_s);
     EXPECT_FALSE(item.enabled());
     EXPECT_EQ(item.entryPath(), folder + u"/app.kivaro.Kivaro.desktop"_qs);
 
@@ -65,7 +66,7 @@ TEST(XdgAutostartTest, ExecPathsAreQuotedAndEscaped) {
 
 TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
     QTemporaryDir home;
-    XdgAutostart item(home.path(), QStringLiteral("k"), QStringLiteral("/bin/k"));
+    XdgAutostart item(home.path(), u"k"_s, u"/bin/k"_s);
     testing::writeFile(item.entryPath(),
                        "[Desktop Entry]\nType=Application\nExec=k\nHidden=true\n");
     EXPECT_FALSE(item.enabled()) << "a desktop hides an entry the user switched off";
@@ -73,24 +74,21 @@ TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
     EXPECT_TRUE(item.enabled());
 
     // A file where the folder should be.
-    testing::writeFile(home.filePath(QStringLiteral("blocked")), {});
-    XdgAutostart blocked(home.filePath(QStringLiteral("blocked")), QStringLiteral("k"),
-                         QStringLiteral("/bin/k"));
+    testing::writeFile(home.filePath(u"blocked"_s), {});
+    XdgAutostart blocked(home.filePath(u"blocked"_s), u"k"_s, u"/bin/k"_s);
     EXPECT_FALSE(blocked.setEnabled(true));
     EXPECT_FALSE(blocked.enabled());
 
-    XdgAutostart badPath(home.filePath(QStringLiteral("other")), QStringLiteral("k"),
-                         QStringLiteral("/bin/k\n[Desktop Entry]"));
+    XdgAutostart badPath(home.filePath(u"other"_s), u"k"_s, u"/bin/k\n[Desktop Entry]"_s);
     EXPECT_FALSE(badPath.setEnabled(true));
     EXPECT_FALSE(QFile::exists(badPath.entryPath()));
 }
 
 TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughIt) {
     QTemporaryDir home;
-    XdgAutostart item(home.path(), QStringLiteral("app.kivaro.Kivaro"),
-                      QStringLiteral("/bin/kivaro"));
+    XdgAutostart item(home.path(), u"app.kivaro.Kivaro"_s, u"/bin/kivaro"_s);
     Preferences preferences(
-        testing::settingsFile(testing::StoreKind::ini, home.filePath(QStringLiteral("p.conf"))));
+        testing::settingsFile(testing::StoreKind::ini, home.filePath(u"p.conf"_s)));
     preferences.setLoginItem(&item);
     preferences.setLaunchAtLogin(true);
     EXPECT_TRUE(preferences.launchAtLogin());
@@ -98,7 +96,7 @@ TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughIt) {
     preferences.setLaunchAtLogin(false);
     EXPECT_FALSE(preferences.launchAtLogin());
     // Not a stored setting.
-    EXPECT_TRUE(preferences.value(QStringLiteral("launchAtLogin")).isNull());
+    EXPECT_TRUE(preferences.value(u"launchAtLogin"_s).isNull());
 }
 
 } // namespace

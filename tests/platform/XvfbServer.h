@@ -35,7 +35,7 @@ private:
 };
 
 // A test suite that shares one private server: started once for the suite, skipped where
-// there is no Xvfb. Tests call skipWithoutServer() first in their SetUp.
+// there is no Xvfb. Tests begin their SetUp with `if (!serverReady()) return;`.
 class XvfbTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
@@ -44,6 +44,11 @@ protected:
     // Skips the test without an Xvfb binary, fails it when the server did not start.
     static void requireServer();
     static QString display() { return server->display(); }
+    // Whether the server is up; requireServer() has skipped or failed the test when not.
+    static bool serverReady() {
+        requireServer();
+        return !IsSkipped() && !HasFatalFailure();
+    }
 
 private:
     static inline std::unique_ptr<XvfbServer> server;

@@ -39,6 +39,14 @@ inline Command command(const QString& title, const QString& keywords, const QStr
                    .combo = std::nullopt};
 }
 
+inline Prepared<SafariTab> openTabs(QList<SafariTab> tabs) {
+    return Prepared<SafariTab>(std::move(tabs));
+}
+
+inline PreparedHistory pastVisits(QList<HistoryEntry> entries) {
+    return PreparedHistory(std::move(entries));
+}
+
 // A ranker with a fixed clock and engine, so results do not depend on the machine.
 inline Ranker ranker() {
     Ranker ranker(SearchEngine::google);
@@ -53,11 +61,43 @@ inline QStringList titles(const QList<Row>& rows) {
     return list;
 }
 
-inline QList<Row::Kind> kinds(const QList<Row>& rows) {
-    QList<Row::Kind> list;
+// An action in a few words: "open URL", "switchTab 4 2", "menu View › Reload Page".
+inline QString rendered(const Action& action) {
+    QString text = action.typeName();
+    if (const auto* open = action.as<Action::Open>())
+        text += u' ' + open->url;
+    else if (const auto* tab = action.as<Action::SwitchTab>())
+        text += QStringLiteral(" %1 %2").arg(tab->windowID).arg(tab->index);
+    else if (const auto* reveal = action.as<Action::RevealTab>())
+        text += u' ' + reveal->url;
+    else if (const auto* menu = action.as<Action::Menu>())
+        text += u' ' + menu->path.join(QStringLiteral(" › "));
+    else if (const auto* copy = action.as<Action::CopyLink>())
+        text += copy->markdown ? QStringLiteral(" markdown") : QString();
+    return text;
+}
+
+// A row as one line: its kind, each field that is not empty as name=value, then its action.
+inline QString rendered(const Row& row) {
+    QString text = Row::rawValue(row.kind);
+    const std::pair<const char*, QString> fields[] = {
+        {"host", row.host},     {"url", row.url},
+        {"symbol", row.symbol}, {"keys", row.keys.join(u' ')},
+        {"title", row.title},   {"detail", row.detail},
+        {"label", row.label}};
+    for (const auto& [name, value] : fields) {
+        if (!value.isEmpty())
+            text += u' ' + QString::fromLatin1(name) + u'=' + value;
+    }
+    return text + QStringLiteral(" → ") + rendered(row.action);
+}
+
+// The kinds of the rows as one line: "open tab history".
+inline QString kinds(const QList<Row>& rows) {
+    QStringList list;
     for (const Row& row : rows)
-        list.append(row.kind);
-    return list;
+        list.append(Row::rawValue(row.kind));
+    return list.join(u' ');
 }
 
 } // namespace kivaro::testing

@@ -48,14 +48,8 @@ TEST(CommandRowsTest, NeedThreeCharactersAndAWordStart) {
     const QList<ScoredRow> rows = r.commandRows(u"rel"_s, {u"rel"_s});
     ASSERT_EQ(rows.size(), 1); // "Unreload" holds "rel" only inside a word
     EXPECT_EQ(rows.first().score, 60);
-    const Row& row = rows.first().row;
-    EXPECT_EQ(row.kind, Row::Kind::command);
-    EXPECT_EQ(row.title, u"Reload Page"_s);
-    EXPECT_EQ(row.detail, u"View"_s);
-    EXPECT_EQ(row.label, u"Run"_s);
-    EXPECT_EQ(row.symbol, u"gearshape"_s);
-    EXPECT_EQ(row.action, Action::menu({u"View"_s, u"Reload Page"_s}));
-    EXPECT_TRUE(row.host.isEmpty() && row.url.isEmpty());
+    EXPECT_EQ(rendered(rows.first().row), u"command symbol=gearshape title=Reload Page "
+                                          u"detail=View label=Run → menu View › Reload Page"_s);
 }
 
 TEST(CommandRowsTest, TitleMatchesLeadAndEqualTiersKeepCatalogOrder) {

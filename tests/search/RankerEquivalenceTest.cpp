@@ -390,7 +390,7 @@ TEST(PageIndexTest, CandidatesHoldEveryEntryWithTheWords) {
 TEST(PageIndexTest, OverlongTitlesAreMatchedOnTheirStartOnly) {
     const QString huge = u"needle "_s + QString(PageIndex::longest, u'x') + u" haystack"_s;
     Ranker r = ranker();
-    r.history = PreparedHistory(QList<HistoryEntry>{visit(u"https://long.example/"_s, huge)});
+    r.history = pastVisits({visit(u"https://long.example/"_s, huge)});
     EXPECT_EQ(r.history.pages().at(0).title().size(), PageIndex::longest);
     EXPECT_EQ(titles(r.rank(u"needle"_s).rows).first(), huge);
     EXPECT_TRUE(titles(r.rank(u"haystack"_s).rows).size() == 1); // only the search row

@@ -60,7 +60,7 @@ TEST(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {
     for (int i = 0; i < 12; ++i)
         tabs.append(tab(u"Tab %1"_s.arg(i), u"https://site%1.com/"_s.arg(i), 7, i + 1));
     r.tabs = Prepared<SafariTab>(tabs);
-    r.history = PreparedHistory(QList<HistoryEntry>{visit(u"https://site1.com/"_s, u"Site"_s)});
+    r.history = pastVisits({visit(u"https://site1.com/"_s, u"Site"_s)});
     for (const QString& query : {QString(), u"   \t "_s}) {
         const Ranking ranking = r.rank(query, {u"suggestion"_s});
         ASSERT_EQ(ranking.rows.size(), 10);
@@ -72,29 +72,22 @@ TEST(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {
 }
 
 TEST(RankerTest, TabRowsCarryTheirWindowOrRevealByAddress) {
-    const Row known =
-        Ranker::tabRow(tab(u""_s, u"https://www.Example.com/a"_s, 42, 3, 0, u"Work"_s));
-    EXPECT_EQ(known.title, u"example.com"_s);
-    EXPECT_EQ(known.detail, u"example.com · Work"_s);
-    EXPECT_EQ(known.label, u"Switch to Tab"_s);
-    EXPECT_EQ(known.action, Action::switchTab(42, 3));
-
-    const Row groupOnly = Ranker::tabRow(tab(u"Notes"_s, u"notes.txt"_s, -1, 2, 0, u"Work"_s));
-    EXPECT_EQ(groupOnly.detail, u"Work"_s);
-    EXPECT_EQ(groupOnly.action, Action::revealTab(u"notes.txt"_s));
-
-    const Row bare = Ranker::tabRow(tab(u"Blank"_s, QString(), 1, 1));
-    EXPECT_EQ(bare.detail, QString());
-    EXPECT_EQ(bare.host, QString());
+    EXPECT_EQ(
+        rendered(Ranker::tabRow(tab({}, u"https://www.Example.com/a"_s, 42, 3, 0, u"Work"_s))),
+        u"tab host=example.com url=https://www.Example.com/a title=example.com"
+        u" detail=example.com · Work label=Switch to Tab → switchTab 42 3"_s);
+    EXPECT_EQ(
+        rendered(Ranker::tabRow(tab(u"Notes"_s, u"notes.txt"_s, -1, 2, 0, u"Work"_s))),
+        u"tab url=notes.txt title=Notes detail=Work label=Switch to Tab → revealTab notes.txt"_s);
+    EXPECT_EQ(rendered(Ranker::tabRow(tab(u"Blank"_s, QString(), 1, 1))),
+              u"tab title=Blank label=Switch to Tab → switchTab 1 1"_s);
 }
 
 TEST(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
     Ranker r = ranker();
-    r.tabs = Prepared<SafariTab>(
-        QList<SafariTab>{tab(u"Rust book"_s, u"https://doc.rust-lang.org/book/"_s, 1, 1),
-                         tab(u"Rust blog"_s, u"https://blog.rust-lang.org/"_s, 1, 2)});
-    r.history = PreparedHistory(
-        QList<HistoryEntry>{visit(u"https://doc.rust-lang.org/std/"_s, u"std"_s, 50)});
+    r.tabs = openTabs({tab(u"Rust book"_s, u"https://doc.rust-lang.org/book/"_s, 1, 1),
+                       tab(u"Rust blog"_s, u"https://blog.rust-lang.org/"_s, 1, 2)});
+    r.history = pastVisits({visit(u"https://doc.rust-lang.org/std/"_s, u"std"_s, 50)});
     const Ranking ranking = r.rank(u"doc rust"_s);
     EXPECT_EQ(ranking.completion, std::nullopt);
     EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::tab)), QStringList{u"Rust book"_s});
@@ -104,9 +97,8 @@ TEST(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
 
 TEST(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
     Ranker r = ranker();
-    r.tabs =
-        Prepared<SafariTab>(QList<SafariTab>{tab(u"Mail"_s, u"https://mail.example.com/inbox/"_s)});
-    r.history = PreparedHistory(QList<HistoryEntry>{
+    r.tabs = openTabs({tab(u"Mail"_s, u"https://mail.example.com/inbox/"_s)});
+    r.history = pastVisits({
         visit(u"http://www.mail.example.com/inbox"_s, u"Inbox"_s, 900, 0),
         visit(u"https://maps.example.com/"_s, u"Maps"_s, 900, 0),
         visit(u"https://mastodon.social/"_s, u"Mastodon"_s, 1, 30),
@@ -126,7 +118,7 @@ TEST(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
 
 TEST(RankerTest, VariantsOfOnePageAreListedOnceWithTheBetterScore) {
     Ranker r = ranker();
-    r.history = PreparedHistory(QList<HistoryEntry>{
+    r.history = pastVisits({
         visit(u"https://wiki.example.org/Lisbon#History"_s, u"Lisbon (fragment)"_s, 1, 20),
         visit(u"https://wiki.example.org/Lisbon?utm_source=mail&lang=pt"_s, u"Lisbon (pt)"_s, 2,
               20),
@@ -141,17 +133,15 @@ TEST(RankerTest, VariantsOfOnePageAreListedOnceWithTheBetterScore) {
 
 TEST(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
     Ranker r = ranker();
-    r.history = PreparedHistory(QList<HistoryEntry>{
-        visit(u"https://www.github.com/kivaro/kivaro/pulls"_s, u"Pull requests"_s, 20, 0)});
+    r.history = pastVisits(
+        {visit(u"https://www.github.com/kivaro/kivaro/pulls"_s, u"Pull requests"_s, 20, 0)});
 
     const Ranking byHost = r.rank(u"git"_s);
     ASSERT_FALSE(byHost.rows.isEmpty());
-    const Row& top = byHost.rows.first();
-    EXPECT_EQ(top.kind, Row::Kind::open);
-    EXPECT_EQ(top.action, Action::open(u"https://github.com"_s));
-    EXPECT_EQ(top.title, u"Pull requests"_s);
-    EXPECT_EQ(top.detail, u"github.com"_s);
-    EXPECT_EQ(top.label, u"Open"_s);
+    EXPECT_EQ(
+        rendered(byHost.rows.first()),
+        u"open host=github.com url=https://www.github.com/kivaro/kivaro/pulls title=Pull requests"
+        u" detail=github.com label=Open → open https://github.com"_s);
     EXPECT_EQ(byHost.completion, u"github.com"_s);
     // The entry itself is not listed again below its own top row.
     EXPECT_TRUE(rowsOfKind(byHost, Row::Kind::history).isEmpty());
@@ -161,19 +151,16 @@ TEST(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
     EXPECT_EQ(byPath.rows.first().action,
               Action::open(u"https://github.com/kivaro/kivaro/pulls"_s));
 
-    r.history =
-        PreparedHistory(QList<HistoryEntry>{visit(u"http://intranet.local/"_s, QString(), 3, 0)});
-    const Ranking untitled = r.rank(u"intra"_s);
-    EXPECT_EQ(untitled.rows.first().title, u"intranet.local"_s);
-    EXPECT_EQ(untitled.rows.first().detail, QString());
-    EXPECT_EQ(untitled.rows.first().action, Action::open(u"http://intranet.local"_s));
+    r.history = pastVisits({visit(u"http://intranet.local/"_s, QString(), 3, 0)});
+    EXPECT_EQ(rendered(r.rank(u"intra"_s).rows.first()),
+              u"open host=intranet.local url=http://intranet.local/ title=intranet.local"
+              u" label=Open → open http://intranet.local"_s);
 }
 
 TEST(RankerTest, TabTopHitIsNotRepeatedInTheTabsSection) {
     Ranker r = ranker();
-    r.tabs = Prepared<SafariTab>(
-        QList<SafariTab>{tab(u"Docs"_s, u"https://docs.example.com/"_s, 5, 1),
-                         tab(u"Example docs mirror"_s, u"https://mirror.org/docs"_s, 5, 2)});
+    r.tabs = openTabs({tab(u"Docs"_s, u"https://docs.example.com/"_s, 5, 1),
+                       tab(u"Example docs mirror"_s, u"https://mirror.org/docs"_s, 5, 2)});
     const Ranking ranking = r.rank(u"docs"_s);
     EXPECT_EQ(ranking.completion, u"docs.example.com"_s);
     const QList<Row> tabs = rowsOfKind(ranking, Row::Kind::tab);
@@ -185,10 +172,9 @@ TEST(RankerTest, TypedAddressesOpenWithTheRightScheme) {
     Ranker r = ranker();
     const Ranking site = r.rank(u"  Example.org/path "_s);
     ASSERT_FALSE(site.rows.isEmpty());
-    EXPECT_EQ(site.rows.first().kind, Row::Kind::open);
-    EXPECT_EQ(site.rows.first().title, u"Example.org/path"_s);
-    EXPECT_EQ(site.rows.first().action, Action::open(u"https://Example.org/path"_s));
-    EXPECT_EQ(site.rows.first().host, u"example.org"_s);
+    EXPECT_EQ(rendered(site.rows.first()),
+              u"open host=example.org title=Example.org/path label=Open"
+              u" → open https://Example.org/path"_s);
     EXPECT_EQ(site.completion, std::nullopt);
 
     EXPECT_EQ(r.rank(u"localhost:3000"_s).rows.first().action,
@@ -211,12 +197,9 @@ TEST(RankerTest, SearchRowsTakeTheQueryAndThreeDistinctSuggestions) {
     // Search rows score 40, 36, 32 and 28: a history row of 37.5 (label 20, title word 10,
     // a visit a day ago 7.5, no visit count) sorts between the first two.
     r.layout = ResultLayout::ranked;
-    r.history = PreparedHistory(
-        QList<HistoryEntry>{visit(u"https://lisbon.pt/"_s, u"Guide to Lisbon"_s, 0, 1)});
+    r.history = pastVisits({visit(u"https://lisbon.pt/"_s, u"Guide to Lisbon"_s, 0, 1)});
     const Ranking mixed = r.rank(u"lisbon guide"_s, {u"a"_s, u"b"_s, u"c"_s});
-    EXPECT_EQ(kinds(mixed.rows),
-              (QList<Row::Kind>{Row::Kind::search, Row::Kind::history, Row::Kind::search,
-                                Row::Kind::search, Row::Kind::search}));
+    EXPECT_EQ(kinds(mixed.rows), u"search history search search search"_s);
 }
 
 TEST(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
@@ -226,9 +209,10 @@ TEST(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
     r.devAvailable = true;
     const QList<Row> commands = rowsOfKind(r.rank(u"dev"_s), Row::Kind::mode);
     ASSERT_EQ(commands.size(), 1);
-    EXPECT_EQ(commands.first().title, u"Developer Tools"_s);
-    EXPECT_EQ(commands.first().keys, QStringList{u"Tab"_s});
-    EXPECT_EQ(commands.first().action, Action::devMode());
+    EXPECT_EQ(rendered(commands.first()),
+              u"mode symbol=chevron.left.forwardslash.chevron.right keys=Tab"
+              u" title=Developer Tools detail=Inspector, console, user agent and more"
+              u" → devMode"_s);
 
     r.layout = ResultLayout::ranked;
     EXPECT_EQ(r.rank(u"dev"_s).rows.first().kind, Row::Kind::mode); // score 100 leads
@@ -242,8 +226,7 @@ TEST(RankerTest, CommandsOnlyWithoutCompletionOrTypedAddress) {
     Ranker r = ranker();
     r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
     EXPECT_EQ(rowsOfKind(r.rank(u"rel"_s), Row::Kind::command).size(), 1);
-    r.tabs = Prepared<SafariTab>(
-        QList<SafariTab>{tab(u"Releases"_s, u"https://releases.example.com/"_s)});
+    r.tabs = openTabs({tab(u"Releases"_s, u"https://releases.example.com/"_s)});
     EXPECT_TRUE(rowsOfKind(r.rank(u"rel"_s), Row::Kind::command).isEmpty()); // completion
     r.tabs = {};
     r.commands = {command(u"Open example.com settings"_s, u"example.com"_s, u"File"_s)};
@@ -269,46 +252,36 @@ TEST(RankerTest, GroupedLayoutSharesTheLimitInSectionOrder) {
     // section (the archived tab first), and nothing is left for the search row.
     const Ranking ranking = r.rank(u"alpha"_s);
     ASSERT_EQ(ranking.completion, u"alpha.example"_s);
-    EXPECT_EQ(kinds(ranking.rows),
-              (QList<Row::Kind>{Row::Kind::open, Row::Kind::tab, Row::Kind::tab, Row::Kind::tab,
-                                Row::Kind::tab, Row::Kind::tab, Row::Kind::archived,
-                                Row::Kind::history, Row::Kind::history, Row::Kind::history}));
+    EXPECT_EQ(kinds(ranking.rows), u"open tab tab tab tab tab archived history history history"_s);
     EXPECT_EQ(ranking.rows[6].detail, u"old.example · Archived"_s);
     EXPECT_EQ(ranking.rows[7].title, u"Alpha 0"_s);
 
     r.order = ResultSection::ordered({u"search"_s, u"history"_s});
-    EXPECT_EQ(
-        kinds(r.rank(u"alpha"_s).rows),
-        (QList<Row::Kind>{Row::Kind::open, Row::Kind::search, Row::Kind::archived,
-                          Row::Kind::history, Row::Kind::history, Row::Kind::history,
-                          Row::Kind::history, Row::Kind::tab, Row::Kind::tab, Row::Kind::tab}));
+    EXPECT_EQ(kinds(r.rank(u"alpha"_s).rows),
+              u"open search archived history history history history tab tab tab"_s);
 }
 
 TEST(RankerTest, RankedLayoutOrdersByScoreAndKeepsSectionOrderOnTies) {
     Ranker r = ranker();
     r.layout = ResultLayout::ranked;
-    r.tabs = Prepared<SafariTab>(
-        QList<SafariTab>{tab(u"Zeta tab"_s, u"https://zeta.example/"_s, 1, 1, 3)});
-    r.history = PreparedHistory({visit(u"https://other.example/zeta"_s, u"Zeta notes"_s, 1000, 0)});
+    r.tabs = openTabs({tab(u"Zeta tab"_s, u"https://zeta.example/"_s, 1, 1, 3)});
+    r.history = pastVisits({visit(u"https://other.example/zeta"_s, u"Zeta notes"_s, 1000, 0)});
     // Two words: no top hit. Tab: 20 + 10 − 3 + 25 = 52; history: 10 + 15 + 3·log2(1001) ≈ 54.9.
-    EXPECT_EQ(kinds(r.rank(u"zeta e"_s).rows),
-              (QList<Row::Kind>{Row::Kind::history, Row::Kind::tab, Row::Kind::search}));
+    EXPECT_EQ(kinds(r.rank(u"zeta e"_s).rows), u"history tab search"_s);
 
     // A tab at 20 − 5 + 25 = 40 ties with the first search row.
     r.history = {};
-    r.tabs =
-        Prepared<SafariTab>(QList<SafariTab>{tab(u"Tab"_s, u"https://q.example/x"_s, 1, 1, 5)});
-    EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), (QList<Row::Kind>{Row::Kind::tab, Row::Kind::search}));
+    r.tabs = openTabs({tab(u"Tab"_s, u"https://q.example/x"_s, 1, 1, 5)});
+    EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), u"tab search"_s);
     r.order = ResultSection::ordered({u"search"_s});
-    EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), (QList<Row::Kind>{Row::Kind::search, Row::Kind::tab}));
+    EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), u"search tab"_s);
 }
 
 TEST(RankerTest, DuplicateActionsAcrossSectionsKeepTheFirstSection) {
     Ranker r = ranker();
     const QString searchURL = u"https://www.google.com/search?q=kivaro%20x"_s;
-    r.history =
-        PreparedHistory(QList<HistoryEntry>{visit(searchURL, u"kivaro x - Search"_s, 3, 0),
-                                            visit(u"https://kivaro.app/x"_s, u"Kivaro x"_s, 2, 0)});
+    r.history = pastVisits({visit(searchURL, u"kivaro x - Search"_s, 3, 0),
+                            visit(u"https://kivaro.app/x"_s, u"Kivaro x"_s, 2, 0)});
     r.archived = Prepared<ArchivedTab>(
         QList<ArchivedTab>{{u"Kivaro x archived"_s, u"https://kivaro.app/x"_s, testNow}});
     const Ranking ranking = r.rank(u"kivaro x"_s);
@@ -322,12 +295,10 @@ TEST(RankerTest, DuplicateActionsAcrossSectionsKeepTheFirstSection) {
 
 TEST(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
     Ranker r = ranker();
-    r.tabs = Prepared<SafariTab>(
-        QList<SafariTab>{tab(u"Kiwi one"_s, u"https://a.example/kiwi"_s, 1, 1),
-                         tab(u"Kiwi two"_s, u"https://b.example/kiwi"_s, 1, 2)});
-    r.history =
-        PreparedHistory(QList<HistoryEntry>{visit(u"https://c.example/kiwi"_s, u"Kiwi three"_s),
-                                            visit(u"https://d.example/kiwi"_s, u"Kiwi four"_s)});
+    r.tabs = openTabs({tab(u"Kiwi one"_s, u"https://a.example/kiwi"_s, 1, 1),
+                       tab(u"Kiwi two"_s, u"https://b.example/kiwi"_s, 1, 2)});
+    r.history = pastVisits({visit(u"https://c.example/kiwi"_s, u"Kiwi three"_s),
+                            visit(u"https://d.example/kiwi"_s, u"Kiwi four"_s)});
     r.commands = {command(u"Kiwi command"_s, u"kiwi edit"_s, u"View"_s)};
     QStringList names{u"commands"_s, u"history"_s, u"search"_s, u"tabs"_s};
     do {
@@ -351,20 +322,18 @@ TEST(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
 TEST(RankerTest, LimitOfZeroKeepsOnlyTopRowsAndCommands) {
     Ranker r = ranker();
     r.limit = 0;
-    r.tabs = Prepared<SafariTab>(
-        QList<SafariTab>{tab(u"Reload tests"_s, u"https://ci.example/reload"_s)});
+    r.tabs = openTabs({tab(u"Reload tests"_s, u"https://ci.example/reload"_s)});
     r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
     const Ranking ranking = r.rank(u"reload"_s);
-    EXPECT_EQ(kinds(ranking.rows), QList<Row::Kind>{Row::Kind::command});
+    EXPECT_EQ(kinds(ranking.rows), u"command"_s);
     EXPECT_TRUE(r.rank(QString()).rows.isEmpty());
 }
 
 TEST(RankerTest, MalformedAddressesRankWithoutHostPoints) {
     Ranker r = ranker();
-    r.tabs = Prepared<SafariTab>(
-        QList<SafariTab>{tab(u"Broken [link"_s, u"http://[::1"_s), tab(QString(), QString()),
-                         tab(u"Script"_s, u"javascript:alert('broken')"_s, -5, 1)});
-    r.history = PreparedHistory(QList<HistoryEntry>{
+    r.tabs = openTabs({tab(u"Broken [link"_s, u"http://[::1"_s), tab(QString(), QString()),
+                       tab(u"Script"_s, u"javascript:alert('broken')"_s, -5, 1)});
+    r.history = pastVisits({
         HistoryEntry{u"%%%"_s, u"Broken entry"_s, -7, QDateTime()},
         HistoryEntry{QString(), QString(), 0, testNow.addYears(5)},
     });

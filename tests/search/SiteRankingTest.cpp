@@ -77,22 +77,16 @@ TEST_F(SiteRankingTest, EmptyQueryOpensTheSiteAndListsRecentPages) {
     const Ranking ranking = r.rankSite(u"  "_s, {u"ignored"_s}, youtube);
     EXPECT_FALSE(ranking.completion);
     ASSERT_EQ(ranking.rows.size(), 7);
-    EXPECT_EQ(ranking.rows[0], (Row{.kind = Row::Kind::open,
-                                    .host = u"youtube.com"_s,
-                                    .title = u"Open YouTube"_s,
-                                    .detail = u"youtube.com"_s,
-                                    .label = u"Open"_s,
-                                    .action = Action::open(u"https://youtube.com"_s)}));
+    EXPECT_EQ(rendered(ranking.rows[0]),
+              u"open host=youtube.com title=Open YouTube "
+              u"detail=youtube.com label=Open → open https://youtube.com"_s);
     EXPECT_EQ(titles(ranking.rows.sliced(1)),
               QStringList({u"Regional"_s, u"Video 1"_s, u"Video 2"_s, u"Video 3"_s, u"Video 4"_s,
                            u"Video 5"_s}));
-    EXPECT_EQ(ranking.rows[2], (Row{.kind = Row::Kind::history,
-                                    .host = u"m.youtube.com"_s,
-                                    .url = u"https://m.youtube.com/watch?v=1"_s,
-                                    .title = u"Video 1"_s,
-                                    .detail = u"m.youtube.com/watch?v=1"_s,
-                                    .label = u"Open"_s,
-                                    .action = Action::open(u"https://m.youtube.com/watch?v=1"_s)}));
+    EXPECT_EQ(
+        rendered(ranking.rows[2]),
+        u"history host=m.youtube.com url=https://m.youtube.com/watch?v=1 title=Video 1 "
+        u"detail=m.youtube.com/watch?v=1 label=Open → open https://m.youtube.com/watch?v=1"_s);
 }
 
 TEST_F(SiteRankingTest, QueryGivesSiteSearchesThenMatchingPages) {
@@ -112,12 +106,8 @@ TEST_F(SiteRankingTest, QueryGivesSiteSearchesThenMatchingPages) {
     EXPECT_EQ(titles(ranking.rows.first(6)),
               QStringList({u"Kivaro"_s, u"kivaro app"_s, u"kivaro cli"_s, u"kivaro 2"_s,
                            u"kivaro 3"_s, u"kivaro 4"_s}));
-    EXPECT_EQ(ranking.rows[0],
-              (Row{.kind = Row::Kind::search,
-                   .host = u"github.com"_s,
-                   .title = u"Kivaro"_s,
-                   .label = u"Search"_s,
-                   .action = Action::open(u"https://github.com/search?q=Kivaro"_s)}));
+    EXPECT_EQ(rendered(ranking.rows[0]), u"search host=github.com title=Kivaro label=Search → "
+                                         u"open https://github.com/search?q=Kivaro"_s);
     EXPECT_EQ(urls(ranking.rows).at(1), u"https://github.com/search?q=kivaro%20app"_s);
     // The four best-visited pages whose titles hold the word, most visits first.
     EXPECT_EQ(titles(ranking.rows.sliced(6)),
@@ -145,7 +135,7 @@ TEST_F(SiteRankingTest, PagesKeepTheirPlaceWhenTheLimitIsSmall) {
     Ranker r = withHistory(history);
     r.limit = 3;
     const Ranking ranking = r.rankSite(u"page"_s, {u"page one"_s}, site(u"github.com"_s));
-    EXPECT_EQ(kinds(ranking.rows), QList<Row::Kind>(4, Row::Kind::history));
+    EXPECT_EQ(kinds(ranking.rows), u"history history history history"_s);
     r.limit = 6;
     EXPECT_EQ(titles(r.rankSite(u"page"_s, {u"page one"_s}, site(u"github.com"_s)).rows.first(2)),
               QStringList({u"page"_s, u"page one"_s}));

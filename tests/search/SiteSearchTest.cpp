@@ -23,23 +23,16 @@ QString nameOf(const std::optional<SiteSearch>& site) {
     return site ? site->name : u"(none)"_s;
 }
 
-TEST(SiteSearchCatalogTest, HoldsEverySiteInOrderWithWellFormedFields) {
+TEST(SiteSearchCatalogTest, EverySiteIsWellFormedWithAHostOfItsOwn) {
     const QList<SiteSearch>& sites = SiteSearch::all();
     ASSERT_EQ(sites.size(), 69);
-    EXPECT_EQ(sites.first().name, u"Google"_s);
-    EXPECT_EQ(sites[1].name, u"YouTube"_s);
-    EXPECT_EQ(sites[9].name, u"Gmail"_s);
-    EXPECT_EQ(sites[34].name, u"Booking.com"_s);
-    EXPECT_EQ(sites[54].name, u"crates.io"_s);
-    EXPECT_EQ(sites.last().name, u"Linear"_s);
-    EXPECT_EQ(&sites, &SiteSearch::all()); // built once
-
+    EXPECT_EQ(sites.first().name + u".."_s + sites.last().name, u"Google..Linear"_s);
     const QRegularExpression colour(u"^#[0-9A-F]{6}$"_s);
     QSet<QString> hosts;
+    QStringList regional;
     for (const SiteSearch& site : sites) {
         SCOPED_TRACE(site.name.toStdString());
-        ASSERT_TRUE(site.color);
-        EXPECT_TRUE(colour.match(*site.color).hasMatch());
+        EXPECT_TRUE(site.color && colour.match(*site.color).hasMatch());
         EXPECT_TRUE(site.urlTemplate.startsWith(u"https://"_s));
         EXPECT_EQ(site.urlTemplate.count(u"%s"_s), 1);
         EXPECT_FALSE(site.host.startsWith(u"www."_s));
@@ -48,37 +41,12 @@ TEST(SiteSearchCatalogTest, HoldsEverySiteInOrderWithWellFormedFields) {
             EXPECT_EQ(keyword, keyword.toLower());
         EXPECT_FALSE(hosts.contains(site.host));
         hosts.insert(site.host);
-    }
-    EXPECT_EQ(named(u"X"_s).keywords, QStringList({u"x"_s, u"x.com"_s, u"twitter"_s, u"tw"_s}));
-}
-
-TEST(SiteSearchCatalogTest, SuggestionSourcesRegionsAndSpecialTemplates) {
-    EXPECT_EQ(named(u"Google"_s).suggest, SuggestSource::google());
-    EXPECT_EQ(named(u"YouTube"_s).suggest, SuggestSource::google(u"yt"_s));
-    EXPECT_EQ(named(u"YouTube Music"_s).suggest, SuggestSource::google(u"yt"_s));
-    EXPECT_EQ(named(u"Amazon"_s).suggest, SuggestSource::amazon());
-    EXPECT_EQ(named(u"Wikipedia"_s).suggest, SuggestSource::wikipedia());
-    EXPECT_EQ(named(u"DuckDuckGo"_s).suggest, SuggestSource::duckDuckGo());
-    for (const QString& name : {u"Google Maps"_s, u"Google Images"_s, u"Google News"_s})
-        EXPECT_EQ(named(name).suggest, SuggestSource::google()) << name.toStdString();
-    EXPECT_EQ(named(u"Gmail"_s).suggest, SuggestSource::none());
-    EXPECT_NE(SuggestSource::google(), SuggestSource::google(u"yt"_s));
-
-    QStringList regional;
-    for (const SiteSearch& site : SiteSearch::all()) {
         if (site.regional)
             regional.append(site.name);
     }
     EXPECT_EQ(regional, QStringList({u"Google"_s, u"Amazon"_s, u"eBay"_s, u"Yandex"_s}));
-
-    EXPECT_TRUE(named(u"Gmail"_s).urlTemplate.endsWith(u"/mail/u/0/#search/%s"_s));
-    EXPECT_TRUE(named(u"Airbnb"_s).urlTemplate.endsWith(u"/s/%s/homes"_s));
-    EXPECT_EQ(named(u"Google Maps"_s).urlTemplate, u"https://www.google.com/maps/search/%s"_s);
-    EXPECT_EQ(named(u"React"_s).urlTemplate,
-              u"https://www.google.com/search?q=site:react.dev+%s"_s);
-    EXPECT_EQ(named(u"Vercel"_s).urlTemplate,
-              u"https://www.google.com/search?q=site:vercel.com/docs+%s"_s);
-    EXPECT_FALSE(named(u"Hacker News"_s).urlTemplate.contains(named(u"Hacker News"_s).host));
+    EXPECT_EQ(named(u"YouTube"_s).suggest, SuggestSource::google(u"yt"_s));
+    EXPECT_NE(SuggestSource::google(), SuggestSource::google(u"yt"_s));
 }
 
 TEST(SiteSearchKnownTest, PicksTheMostSpecificHost) {

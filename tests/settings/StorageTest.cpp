@@ -13,25 +13,27 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using testing::StoreKind;
 
 class StorageTest : public ::testing::TestWithParam<StoreKind> {
 protected:
     StorageTest()
-        : current(testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("current")))),
-          legacy(testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("legacy")))) {
-        for (const QString& name : {QStringLiteral("data"), QStringLiteral("cache")}) {
+        : current(testing::settingsFile(GetParam(), folder.filePath(u"current"_s))),
+          legacy(testing::settingsFile(GetParam(), folder.filePath(u"legacy"_s))) {
+        for (const QString& name : {u"data"_s, u"cache"_s}) {
             QDir(folder.path()).mkpath(name);
             bases.append(folder.filePath(name));
         }
     }
 
     static void makeFolderWithFile(const QString& path, const QByteArray& content) {
-        testing::writeFile(path + QStringLiteral("/state.json"), content);
+        testing::writeFile(path + u"/state.json"_s, content);
     }
 
     static QByteArray fileIn(const QString& path) {
-        return testing::readFile(path + QStringLiteral("/state.json"));
+        return testing::readFile(path + u"/state.json"_s);
     }
 
     QString in(int base, const QString& name) const { return QDir(bases[base]).filePath(name); }
@@ -43,35 +45,34 @@ protected:
 };
 
 TEST_P(StorageTest, CopiesLegacySettingsWithoutOverwritingOnce) {
-    current->setValue(QStringLiteral("searchEngine"), QStringLiteral("kagi"));
-    legacy->setValue(QStringLiteral("searchEngine"), QStringLiteral("bing"));
-    legacy->setValue(QStringLiteral("panelOpacity"), 0.8);
-    legacy->setValue(QStringLiteral("newTabCombo"), QByteArray(R"({"keyCode":1})"));
-    legacy->setValue(QStringLiteral("historySources"), QStringList{u"arc"_qs, u"chrome"_qs});
+    current->setValue(u"searchEngine"_s, u"kagi"_s);
+    legacy->setValue(u"searchEngine"_s, u"bing"_s);
+    legacy->setValue(u"panelOpacity"_s, 0.8);
+    legacy->setValue(u"newTabCombo"_s, QByteArray(R"({"keyCode":1})"));
+    legacy->setValue(u"historySources"_s, QStringList{u"arc"_qs, u"chrome"_qs});
 
     Storage::migrate(bases, *current, *legacy);
-    EXPECT_EQ(current->value(QStringLiteral("searchEngine")).toString(), u"kagi"_qs);
-    EXPECT_DOUBLE_EQ(current->value(QStringLiteral("panelOpacity")).toDouble(), 0.8);
-    EXPECT_EQ(current->value(QStringLiteral("newTabCombo")).toByteArray(),
-              QByteArray(R"({"keyCode":1})"));
-    EXPECT_EQ(current->value(QStringLiteral("historySources")).toStringList(),
+    EXPECT_EQ(current->value(u"searchEngine"_s).toString(), u"kagi"_qs);
+    EXPECT_DOUBLE_EQ(current->value(u"panelOpacity"_s).toDouble(), 0.8);
+    EXPECT_EQ(current->value(u"newTabCombo"_s).toByteArray(), QByteArray(R"({"keyCode":1})"));
+    EXPECT_EQ(current->value(u"historySources"_s).toStringList(),
               (QStringList{u"arc"_qs, u"chrome"_qs}));
-    EXPECT_EQ(current->value(QStringLiteral("migratedSettings")).toString(), u"true"_qs);
+    EXPECT_EQ(current->value(u"migratedSettings"_s).toString(), u"true"_qs);
 
     // Once done, later legacy keys stay behind, even after a restart.
-    legacy->setValue(QStringLiteral("welcomed"), true);
-    auto reopened = testing::settingsFile(GetParam(), folder.filePath(QStringLiteral("current")));
+    legacy->setValue(u"welcomed"_s, true);
+    auto reopened = testing::settingsFile(GetParam(), folder.filePath(u"current"_s));
     Storage::migrate(bases, *reopened, *legacy);
-    EXPECT_FALSE(reopened->contains(QStringLiteral("welcomed")));
+    EXPECT_FALSE(reopened->contains(u"welcomed"_s));
 }
 
 TEST_P(StorageTest, NoLegacySettingsStillMarkTheMigrationAndAFlagNotTrueLetsItRun) {
     Storage::migrate(bases, *current, *legacy);
     EXPECT_EQ(current->allKeys(), QStringList{u"migratedSettings"_qs});
-    current->setValue(QStringLiteral("migratedSettings"), QStringLiteral("yes"));
-    legacy->setValue(QStringLiteral("welcomed"), true);
+    current->setValue(u"migratedSettings"_s, u"yes"_s);
+    legacy->setValue(u"welcomed"_s, true);
     Storage::migrate(bases, *current, *legacy);
-    EXPECT_TRUE(current->contains(QStringLiteral("welcomed")));
+    EXPECT_TRUE(current->contains(u"welcomed"_s));
 }
 
 TEST_P(StorageTest, MovesALegacyFolderOnlyWhenTheNewOneIsMissing) {
@@ -100,8 +101,7 @@ TEST_P(StorageTest, OddThingsInTheFoldersAreLeftAlone) {
     file.close();
     // A dangling link where the new folder would be.
     makeFolderWithFile(in(1, Identifiers::legacy), "old cache");
-    ASSERT_TRUE(
-        QFile::link(folder.filePath(QStringLiteral("nowhere")), in(1, Identifiers::bundle)));
+    ASSERT_TRUE(QFile::link(folder.filePath(u"nowhere"_s), in(1, Identifiers::bundle)));
 
     Storage::migrate(QStringList{bases[0], QString(), bases[1], folder.filePath(u"missing"_qs)},
                      *current, *legacy);

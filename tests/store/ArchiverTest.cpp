@@ -1,5 +1,6 @@
 #include "store/Archiver.h"
 
+#include "StoreFakes.h"
 #include "base/AtomicFile.h"
 #include "base/Web.h"
 #include "browsers/SafariSide.h"
@@ -16,59 +17,7 @@ namespace kivaro {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// Safari as the archiver sees it: windows of tabs (title, address) with a current one each.
-// Closing finds the window's first tab with the bare address and never takes a window's last
-// tab, as Safari's side does; reading the pinned tabs may fail.
-class FakeSafari : public SafariSide {
-public:
-    struct Window {
-        qint64 id = 0;
-        qint64 current = 1;
-        QList<std::pair<QString, QString>> tabs;
-    };
-
-    QList<SafariTab> groupTabs(const QList<SafariTab>&) const override { return {}; }
-    bool reveal(const QString&) const override { return false; }
-    bool isRunning() const override { return running; }
-    QList<SafariTab> tabs() const override {
-        ++reads;
-        QList<SafariTab> listed;
-        for (const Window& window : windows) {
-            for (qsizetype i = 0; i < window.tabs.size(); ++i)
-                listed.append({.windowID = window.id,
-                               .index = i + 1,
-                               .title = window.tabs[i].first,
-                               .url = window.tabs[i].second,
-                               .isCurrent = window.current == i + 1});
-        }
-        return listed;
-    }
-    std::optional<QSet<QString>> pinnedURLs() const override { return pinned; }
-    bool close(qint64 windowID, const QString& url) const override {
-        ++closeCalls;
-        for (Window& window : windows) {
-            for (qsizetype i = 0; window.id == windowID && i < window.tabs.size(); ++i) {
-                if (Web::bare(window.tabs[i].second) != Web::bare(url))
-                    continue;
-                if (closeFails || window.tabs.size() < 2)
-                    return false;
-                closed.append(u"%1 %2"_s.arg(windowID).arg(window.tabs.takeAt(i).second));
-                window.current -= window.current > i + 1;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    mutable QList<Window> windows;
-    std::optional<QSet<QString>> pinned = QSet<QString>();
-    bool running = true;
-    bool closeFails = false;
-    mutable QStringList closed; // "window address"
-    mutable int reads = 0;
-    mutable int closeCalls = 0;
-};
+using Window = testing::FakeSafariSide::Window;
 
 class ArchiverTest : public test::HistoryTest {
 protected:
@@ -89,15 +38,13 @@ protected:
         return made;
     }
 
-    static FakeSafari::Window window(qint64 id, qint64 current, const QStringList& urls) {
-        FakeSafari::Window made{id, current, {}};
-        for (const QString& url : urls)
-            made.tabs.append({u"Title of "_s + url, url});
-        return made;
+    void openCurrentAndOld() {
+        safari_.windows = {
+            Window{1, 1, {u"https://current.example/"_s, u"https://old.example/"_s}}};
     }
 
     QString file_;
-    FakeSafari safari_;
+    testing::FakeSafariSide safari_;
     ArchiveInterval interval_ = ArchiveInterval::twelveHours;
     const QDateTime now_ = QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
 };
@@ -141,7 +88,7 @@ TEST_F(ArchiverTest, AMissingFileStartsEmptyAndASavedOneIsReadBack) {
     auto first = archiver();
     EXPECT_EQ(first->state(), Archiver::State{});
     EXPECT_FALSE(QFileInfo::exists(file_));
-    safari_.windows = {window(1, 1, {u"https://a.example/"_s})};
+    safari_.windows = {Window{1, 1, {u"https://a.example/"_s}}};
     first->tick(now_, interval_);
     EXPECT_TRUE(QFileInfo::exists(file_));
     EXPECT_EQ(archiver()->state(), first->state());
@@ -177,7 +124,7 @@ TEST_F(ArchiverTest, AFolderInThePlaceOfTheFileIsMovedAsideWhole) {
 // A write cut short before its rename (here by an exception; in life by a crash or a full
 // disk) leaves the old file whole.
 TEST_F(ArchiverTest, AWriteCutShortBeforeItsRenameLeavesTheOldFile) {
-    safari_.windows = {window(1, 1, {u"https://a.example/"_s, u"https://b.example/"_s})};
+    safari_.windows = {Window{1, 1, {u"https://a.example/"_s, u"https://b.example/"_s}}};
     auto archive = archiver();
     archive->tick(now_, interval_);
     const QByteArray before = test::readFile(file_);
@@ -197,7 +144,7 @@ TEST_F(ArchiverTest, AWriteCutShortBeforeItsRenameLeavesTheOldFile) {
 TEST_F(ArchiverTest, ASaveThatCannotWriteKeepsTheStateAndTheOldFile) {
     test::writeFile(path(u"blocked"_s), "a file where the folder should be");
     Archiver archive(path(u"blocked/archive.json"_s), safari_);
-    safari_.windows = {window(1, 1, {u"https://a.example/"_s})};
+    safari_.windows = {Window{1, 1, {u"https://a.example/"_s}}};
     archive.tick(now_, interval_);
     EXPECT_TRUE(archive.state().armed);
     EXPECT_FALSE(archive.save());
@@ -205,8 +152,8 @@ TEST_F(ArchiverTest, ASaveThatCannotWriteKeepsTheStateAndTheOldFile) {
 }
 
 TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
-    safari_.windows = {window(1, 1, {u"https://a.example/"_s, u"https://b.example/"_s}),
-                       window(2, 2, {u"about:blank"_s, u"https://c.example/"_s})};
+    safari_.windows = {Window{1, 1, {u"https://a.example/"_s, u"https://b.example/"_s}},
+                       Window{2, 2, {u"about:blank"_s, u"https://c.example/"_s}}};
     auto archive = archiver();
     EXPECT_EQ(archive->tick(now_, interval_), 0);
     EXPECT_TRUE(archive->state().armed);
@@ -219,7 +166,7 @@ TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
 }
 
 TEST_F(ArchiverTest, ATabIsStaleOnlyAfterMoreThanTheLimit) {
-    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    openCurrentAndOld();
     auto archive = armedArchiver(43200);
     EXPECT_EQ(archive->tick(now_, interval_), 0);
     EXPECT_EQ(archive->tick(now_.addSecs(1), interval_), 1);
@@ -232,29 +179,30 @@ TEST_F(ArchiverTest, ATabIsStaleOnlyAfterMoreThanTheLimit) {
 
 TEST_F(ArchiverTest, PinnedTabsAndTheLastTabOfAWindowStay) {
     safari_.pinned = QSet{u"pinned.example"_s};
-    safari_.windows = {window(1, 2,
+    safari_.windows = {Window{1,
+                              2,
                               {u"https://a.example/"_s, u"https://current.example/"_s,
-                               u"http://www.pinned.example"_s}),
+                               u"http://www.pinned.example"_s}},
                        // A current index beyond its one tab: its only tab is not current.
-                       window(2, 2, {u"https://lonely.example/"_s})};
+                       Window{2, 2, {u"https://lonely.example/"_s}}};
     auto archive = armedArchiver(86400);
     EXPECT_EQ(archive->tick(now_, interval_), 1);
     EXPECT_EQ(safari_.closed, QStringList{u"1 https://a.example/"_s});
     // The only tab of a window cannot be closed: it stays seen and is tried again later.
     EXPECT_TRUE(archive->state().lastSeen.contains(u"lonely.example"_s));
     EXPECT_EQ(archive->tick(now_.addSecs(60), interval_), 0);
-    EXPECT_EQ(safari_.windows[1].tabs.size(), 1);
+    EXPECT_EQ(safari_.windows[1].urls.size(), 1);
 }
 
 TEST_F(ArchiverTest, AtMostFiveTabsArePerPass) {
     QStringList urls{u"https://current.example/"_s};
     for (int i = 1; i <= 8; ++i)
         urls.append(u"https://t%1.example/"_s.arg(i));
-    safari_.windows = {window(1, 1, urls)};
+    safari_.windows = {Window{1, 1, urls}};
     auto archive = armedArchiver(100000);
     EXPECT_EQ(archive->tick(now_, interval_), 5);
     EXPECT_EQ(archive->tick(now_, interval_), 3);
-    EXPECT_EQ(safari_.windows[0].tabs.size(), 1);
+    EXPECT_EQ(safari_.windows[0].urls.size(), 1);
     QStringList archived;
     for (const ArchivedTab& tab : archive->state().archived)
         archived.append(tab.url);
@@ -288,7 +236,7 @@ TEST_F(ArchiverTest, TheArchiveKeepsTheNewestThreeHundred) {
     for (int i = 0; i < 300; ++i)
         full.archived.append({u"Old"_s, u"https://old%1.example/"_s.arg(i), now_.addDays(-1)});
     ASSERT_TRUE(AtomicFile::write(file_, Archiver::encode(full)));
-    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://new.example/"_s})};
+    safari_.windows = {Window{1, 1, {u"https://current.example/"_s, u"https://new.example/"_s}}};
     auto archive = archiver();
     archive->see({{.windowID = 1, .index = 2, .url = u"https://new.example/"_s}}, now_.addDays(-2));
     EXPECT_EQ(archive->tick(now_, interval_), 1);
@@ -300,7 +248,7 @@ TEST_F(ArchiverTest, TheArchiveKeepsTheNewestThreeHundred) {
 }
 
 TEST_F(ArchiverTest, EntriesOfClosedTabsAreForgottenAfterThirtyDays) {
-    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"about:blank"_s})};
+    safari_.windows = {Window{1, 1, {u"https://current.example/"_s, u"about:blank"_s}}};
     auto archive = archiver();
     archive->tick(now_.addDays(-40), interval_);
     archive->see({{.url = u"https://gone-recently.example/"_s}}, now_.addSecs(-2591999));
@@ -328,7 +276,7 @@ TEST_F(ArchiverTest, RestoreForgetsEveryEntryWithThatBareAddress) {
 }
 
 TEST_F(ArchiverTest, SwitchingOffDisarmsSoThatSwitchingOnStartsAfresh) {
-    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    openCurrentAndOld();
     setInterval(ArchiveInterval::week);
     auto archive = armedArchiver(700000);
     setInterval(ArchiveInterval::off);
@@ -343,7 +291,7 @@ TEST_F(ArchiverTest, SwitchingOffDisarmsSoThatSwitchingOnStartsAfresh) {
 }
 
 TEST_F(ArchiverTest, APassDoesNothingWithoutIntervalSafariOrPins) {
-    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    openCurrentAndOld();
     auto archive = armedArchiver(100000);
     const int reads = safari_.reads;
     EXPECT_EQ(archive->tick(now_, ArchiveInterval::off), 0);
@@ -358,7 +306,7 @@ TEST_F(ArchiverTest, APassDoesNothingWithoutIntervalSafariOrPins) {
 }
 
 TEST_F(ArchiverTest, ATabThatCannotBeClosedIsNotArchived) {
-    safari_.windows = {window(1, 1, {u"https://current.example/"_s, u"https://old.example/"_s})};
+    openCurrentAndOld();
     auto archive = armedArchiver(100000);
     safari_.closeFails = true;
     EXPECT_EQ(archive->tick(now_, interval_), 0);

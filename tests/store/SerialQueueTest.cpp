@@ -13,8 +13,10 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 TEST(SerialQueue, RunsJobsOneAtATimeInOrderOnItsOwnWorker) {
-    SerialQueue queue(QStringLiteral("test"));
+    SerialQueue queue(u"test"_s);
     std::vector<int> order; // touched only by the jobs: serial, so unguarded
     std::atomic<int> running = 0;
     std::atomic<bool> overlapped = false;
@@ -49,7 +51,7 @@ TEST(SerialQueue, DestructionFinishesTheRunningJobAndDropsTheRest) {
     testing::DropCounter counter;
     std::atomic<int> finished = 0;
     std::atomic<int> laterRan = 0;
-    auto queue = std::make_unique<SerialQueue>(QStringLiteral("test"));
+    auto queue = std::make_unique<SerialQueue>(u"test"_s);
     queue->async([&] {
         gate.pass();
         ++finished;
@@ -76,7 +78,7 @@ TEST(SerialQueue, WorkQueuedDuringDestructionIsRefused) {
     testing::DropCounter counter;
     std::atomic<bool> lateRan = false;
     SerialQueue* raw = nullptr;
-    auto queue = std::make_unique<SerialQueue>(QStringLiteral("test"));
+    auto queue = std::make_unique<SerialQueue>(u"test"_s);
     raw = queue.get();
     // The running job queues more work once the queue is shutting down.
     queue->async([&] {

@@ -1,11 +1,14 @@
 #include "StoreFakes.h"
 
+#include "base/Web.h"
 #include "support/TestSettings.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
 namespace kivaro::testing {
+
+using namespace Qt::StringLiterals;
 
 void Gate::close() {
     std::lock_guard lock(mutex_);
@@ -53,7 +56,7 @@ bool FakeBrowser::enter(const QString& call, bool isTabs) const {
 }
 
 QList<SafariTab> FakeBrowser::tabs() const {
-    if (!enter(QStringLiteral("tabs"), true))
+    if (!enter(u"tabs"_s, true))
         return {};
     std::lock_guard lock(mutex_);
     QList<SafariTab> list;
@@ -64,7 +67,7 @@ QList<SafariTab> FakeBrowser::tabs() const {
             list.append({.windowID = window.key(),
                          .windowOrder = order,
                          .index = i + 1,
-                         .title = QStringLiteral("Title of ") + window->at(i),
+                         .title = u"Title of "_s + window->at(i),
                          .url = window->at(i),
                          .isCurrent = current_ && current_->windowID == ref.windowID &&
                                       current_->index == ref.index});
@@ -74,7 +77,7 @@ QList<SafariTab> FakeBrowser::tabs() const {
 }
 
 void FakeBrowser::switchTo(qint64 windowID, qint64 index) const {
-    if (!enter(QStringLiteral("switchTo %1 %2").arg(windowID).arg(index)))
+    if (!enter(u"switchTo %1 %2"_s.arg(windowID).arg(index)))
         return;
     std::lock_guard lock(mutex_);
     const QStringList urls = windows_.value(windowID);
@@ -83,7 +86,7 @@ void FakeBrowser::switchTo(qint64 windowID, qint64 index) const {
 }
 
 void FakeBrowser::open(const QString& url, bool newTab) const {
-    if (!enter(QStringLiteral("open %1 %2").arg(url, newTab ? u"newTab" : u"currentTab")))
+    if (!enter(u"open %1 %2"_s.arg(url, newTab ? u"newTab" : u"currentTab")))
         return;
     std::lock_guard lock(mutex_);
     if (!current_) {
@@ -102,7 +105,7 @@ void FakeBrowser::open(const QString& url, bool newTab) const {
 }
 
 void FakeBrowser::close(qint64 windowID, qint64 index) const {
-    if (!enter(QStringLiteral("close %1 %2").arg(windowID).arg(index)))
+    if (!enter(u"close %1 %2"_s.arg(windowID).arg(index)))
         return;
     std::lock_guard lock(mutex_);
     QStringList& window = windows_[windowID];
@@ -117,38 +120,38 @@ void FakeBrowser::close(qint64 windowID, qint64 index) const {
 }
 
 std::optional<std::pair<QString, QString>> FakeBrowser::currentPage() const {
-    if (!enter(QStringLiteral("currentPage")))
+    if (!enter(u"currentPage"_s))
         return std::nullopt;
     std::lock_guard lock(mutex_);
     if (!current_)
         return std::nullopt;
-    return std::pair(QStringLiteral("Title of ") + current_->url, current_->url);
+    return std::pair(u"Title of "_s + current_->url, current_->url);
 }
 
 std::optional<TabRef> FakeBrowser::currentTab() const {
-    if (!enter(QStringLiteral("currentTab")))
+    if (!enter(u"currentTab"_s))
         return std::nullopt;
     std::lock_guard lock(mutex_);
     return current_;
 }
 
 QStringList FakeBrowser::urls(qint64 windowID) const {
-    if (!enter(QStringLiteral("urls %1").arg(windowID)))
+    if (!enter(u"urls %1"_s.arg(windowID)))
         return {};
     std::lock_guard lock(mutex_);
     return windows_.value(windowID);
 }
 
 HistoryResult FakeBrowser::history() const {
-    if (!enter(QStringLiteral("history")))
-        return {{}, QStringLiteral("could not be read")};
+    if (!enter(u"history"_s))
+        return {{}, u"could not be read"_s};
     std::lock_guard lock(mutex_);
     return history_;
 }
 
 QString FakeBrowser::status() const {
     std::lock_guard lock(mutex_);
-    return failing_ ? name_ + QStringLiteral(" does not answer") : QString();
+    return failing_ ? name_ + u" does not answer"_s : QString();
 }
 
 void FakeBrowser::holdTabsAt(Gate& gate) {
@@ -197,10 +200,62 @@ bool FakeSafariSide::reveal(const QString& url) const {
     return true;
 }
 
+bool FakeSafariSide::isRunning() const {
+    std::lock_guard lock(mutex_);
+    return running;
+}
+
+QList<SafariTab> FakeSafariSide::tabs() const {
+    std::lock_guard lock(mutex_);
+    ++reads;
+    QList<SafariTab> listed;
+    for (const Window& window : windows) {
+        for (qsizetype i = 0; i < window.urls.size(); ++i)
+            listed.append({.windowID = window.id,
+                           .index = i + 1,
+                           .title = u"Title of "_s + window.urls[i],
+                           .url = window.urls[i],
+                           .isCurrent = window.current == i + 1});
+    }
+    return listed;
+}
+
+std::optional<QSet<QString>> FakeSafariSide::pinnedURLs() const {
+    std::lock_guard lock(mutex_);
+    return pinned;
+}
+
+bool FakeSafariSide::close(qint64 windowID, const QString& url) const {
+    std::lock_guard lock(mutex_);
+    ++closeCalls;
+    for (Window& window : windows) {
+        for (qsizetype i = 0; window.id == windowID && i < window.urls.size(); ++i) {
+            if (Web::bare(window.urls[i]) != Web::bare(url))
+                continue;
+            if (closeFails || window.urls.size() < 2)
+                return false;
+            closed.append(u"%1 %2"_s.arg(windowID).arg(window.urls.takeAt(i)));
+            window.current -= window.current > i + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+void FakeSafariSide::setGroupTabs(QList<SafariTab> tabs) {
+    std::lock_guard lock(mutex_);
+    groupTabs_ = std::move(tabs);
+}
+
 void FakeSafariSide::setRevealable(QStringList urls, std::function<void(const QString&)> onReveal) {
     std::lock_guard lock(mutex_);
     revealable_ = std::move(urls);
     onReveal_ = std::move(onReveal);
+}
+
+QStringList FakeSafariSide::revealed() const {
+    std::lock_guard lock(mutex_);
+    return revealed_;
 }
 
 void RecordingToast::show(const QString& text, const QString& symbol,
@@ -215,7 +270,7 @@ void RecordingPasteboard::write(const QString& text, const std::optional<QString
 
 StoreWorld::StoreWorld()
     : preferences(std::make_unique<Preferences>(
-          settingsFile(StoreKind::ini, folder.filePath(QStringLiteral("settings.conf"))))) {}
+          settingsFile(StoreKind::ini, folder.filePath(u"settings.conf"_s)))) {}
 
 Store::Adapters StoreWorld::adapters(QList<Store::BrowserRef> browsers) {
     return {.workspace = workspace,
@@ -237,11 +292,11 @@ std::unique_ptr<Store> StoreWorld::store(QList<Store::BrowserRef> browsers) {
 }
 
 QString StoreWorld::hiddenFile() const {
-    return folder.filePath(QStringLiteral("data/hidden-history.json"));
+    return folder.filePath(u"data/hidden-history.json"_s);
 }
 
 QString StoreWorld::archiveFile() const {
-    return folder.filePath(QStringLiteral("data/archive.json"));
+    return folder.filePath(u"data/archive.json"_s);
 }
 
 void settle(Store& store) {

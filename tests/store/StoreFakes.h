@@ -117,27 +117,37 @@ private:
     mutable bool onMain_ = false;
 };
 
-// Safari's extras as the test sets them. For the archive it is a running Safari with no
-// tabs, whose pinned tabs cannot be read, so it never closes anything.
+// Safari's extras as a test sets them: windows of tabs, the pinned tabs (unreadable when unset),
+// the tab groups' tabs and the addresses a reveal finds. Closing takes the window's first tab
+// with the bare address and never a window's last tab, as Safari does. Tests set the fields
+// before the store runs and read them once it settles; the store's queue goes through the lock.
 class FakeSafariSide : public SafariSide {
 public:
+    struct Window {
+        qint64 id = 0;
+        qint64 current = 1;
+        QStringList urls; // each tab is titled "Title of " and its address
+    };
+
     QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override;
     bool reveal(const QString& url) const override;
-    bool isRunning() const override { return true; }
-    QList<SafariTab> tabs() const override { return {}; }
-    std::optional<QSet<QString>> pinnedURLs() const override { return std::nullopt; }
-    bool close(qint64, const QString&) const override { return false; }
+    bool isRunning() const override;
+    QList<SafariTab> tabs() const override;
+    std::optional<QSet<QString>> pinnedURLs() const override;
+    bool close(qint64 windowID, const QString& url) const override;
 
-    void setGroupTabs(QList<SafariTab> tabs) {
-        std::lock_guard lock(mutex_);
-        groupTabs_ = std::move(tabs);
-    }
+    void setGroupTabs(QList<SafariTab> tabs);
     // The reveal succeeds for these addresses, and then calls `onReveal`.
     void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {});
-    QStringList revealed() const {
-        std::lock_guard lock(mutex_);
-        return revealed_;
-    }
+    QStringList revealed() const;
+
+    mutable QList<Window> windows;
+    std::optional<QSet<QString>> pinned = QSet<QString>();
+    bool running = true;
+    bool closeFails = false;
+    mutable QStringList closed; // "window address"
+    mutable int reads = 0;
+    mutable int closeCalls = 0;
 
 private:
     mutable std::mutex mutex_;

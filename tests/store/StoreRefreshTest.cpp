@@ -14,31 +14,30 @@
 namespace kivaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using testing::FakeBrowser;
 using testing::Gate;
 using testing::settle;
 using testing::StoreWorld;
 
-const QString alphaID = QStringLiteral("test.alpha");
-const QString betaID = QStringLiteral("test.beta");
+const QString alphaID = u"test.alpha"_s;
+const QString betaID = u"test.beta"_s;
 
 HistoryEntry visit(const QString& url, qint64 visits) {
-    return {url, QStringLiteral("Title"), visits, QDateTime()};
+    return {url, u"Title"_s, visits, QDateTime()};
 }
 
 class StoreRefresh : public ::testing::Test {
 protected:
     StoreRefresh() {
-        alpha->setWindow(
-            1, {QStringLiteral("https://a.example/"), QStringLiteral("https://b.example/")});
+        alpha->setWindow(1, {u"https://a.example/"_s, u"https://b.example/"_s});
         alpha->setCurrent(1, 1);
-        alpha->setHistory(
-            {{visit(QStringLiteral("https://a.example/"), 3)}, QStringLiteral("1 page")});
-        beta->setWindow(7, {QStringLiteral("https://beta.example/")});
+        alpha->setHistory({{visit(u"https://a.example/"_s, 3)}, u"1 page"_s});
+        beta->setWindow(7, {u"https://beta.example/"_s});
         world.menuBar.setMenuBar(
             alphaID, FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
-                         QStringLiteral("View"),
-                         {FakeMenuBarAccess::item(QStringLiteral("Reload Page"), u"r"_qs)})}));
+                         u"View"_s, {FakeMenuBarAccess::item(u"Reload Page"_s, u"r"_qs)})}));
         store = world.store({alpha, beta});
     }
 
@@ -70,32 +69,32 @@ TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEver
     // First delivery: tabs only; the commands are still the defaults of a fresh browser.
     EXPECT_EQ(commandCounts.first(), Commands::own().size());
     EXPECT_EQ(commandCounts.last(), Commands::own().size() + 1);
-    EXPECT_EQ(store->tabs.first().url, QStringLiteral("https://a.example/"));
+    EXPECT_EQ(store->tabs.first().url, u"https://a.example/"_s);
     EXPECT_TRUE(store->tabs.first().isCurrent);
-    EXPECT_EQ(store->commands.first().title, QStringLiteral("Reload Page"));
+    EXPECT_EQ(store->commands.first().title, u"Reload Page"_s);
     EXPECT_EQ(store->history.size(), 1);
-    EXPECT_EQ(store->historyStatus, QStringLiteral("Alpha, 1 page"));
+    EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
     EXPECT_EQ(store->historyLoadedAt, world.now);
-    EXPECT_EQ(store->hostVisits.value(QStringLiteral("a.example")), 3);
+    EXPECT_EQ(store->hostVisits.value(u"a.example"_s), 3);
     EXPECT_TRUE(store->otherTabs.isEmpty()) << "tab groups are Safari's alone";
 }
 
 TEST_F(StoreRefresh, HistoryIsReadAgainOnlyWhenOlderThanAMinute) {
     store->refresh();
     settle(*store);
-    alpha->setHistory({{visit(QStringLiteral("https://new.example/"), 1)}, u"fresh"_qs});
+    alpha->setHistory({{visit(u"https://new.example/"_s, 1)}, u"fresh"_qs});
     world.now = world.now.addSecs(60);
     store->refresh();
     settle(*store);
     EXPECT_EQ(alpha->callsNamed(u"history"_qs), 1);
     EXPECT_EQ(alpha->callsNamed(u"tabs"_qs), 2) << "tabs are read every time";
-    EXPECT_EQ(store->historyStatus, QStringLiteral("Alpha, 1 page"));
+    EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
 
     world.now = world.now.addMSecs(1);
     store->refresh();
     settle(*store);
     EXPECT_EQ(alpha->callsNamed(u"history"_qs), 2);
-    EXPECT_EQ(store->historyStatus, QStringLiteral("Alpha, fresh"));
+    EXPECT_EQ(store->historyStatus, u"Alpha, fresh"_s);
     EXPECT_EQ(store->hostVisits, (QHash<QString, qint64>{{u"new.example"_qs, 1}}));
 
     store->reloadHistory(); // the settings window's button
@@ -135,7 +134,7 @@ TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
     EXPECT_EQ(delivered, 0);
     EXPECT_TRUE(store->tabs.isEmpty());
     EXPECT_TRUE(store->history.isEmpty());
-    EXPECT_EQ(store->historyStatus, QStringLiteral("not loaded"));
+    EXPECT_EQ(store->historyStatus, u"not loaded"_s);
     EXPECT_EQ(store->commands, Commands::own());
 
     store->refresh([&] { ++delivered; });
@@ -215,7 +214,7 @@ TEST_F(StoreRefresh, UsingTheSameBrowserAgainKeepsEverything) {
     settle(*store);
     store->use(std::make_shared<FakeBrowser>(alphaID, u"Alpha again"_qs));
     EXPECT_EQ(store->tabs.size(), 2);
-    EXPECT_EQ(store->historyStatus, QStringLiteral("Alpha, 1 page"));
+    EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
     store->use(beta);
     EXPECT_TRUE(store->hostVisits.isEmpty()) << "it counts the history that just went";
     EXPECT_EQ(store->historyLoadedAt, std::nullopt);
@@ -242,7 +241,7 @@ TEST(StoreSafari, AnEmptyMenuWalkGivesTheDefaultsAndTabGroupsAreRead) {
     settle(*store);
     EXPECT_EQ(store->commands, Commands::defaults()); // no Accessibility, no menu bar
     ASSERT_EQ(store->otherTabs.size(), 1);
-    EXPECT_EQ(store->otherTabs.first().group, QStringLiteral("Work"));
+    EXPECT_EQ(store->otherTabs.first().group, u"Work"_s);
 }
 
 TEST(StoreHostVisits, FoldsHostsAndCountsAddressesWithoutOne) {
