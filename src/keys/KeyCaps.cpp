@@ -1,5 +1,6 @@
 #include "keys/KeyCaps.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -79,6 +80,20 @@ QStringList caps(Modifiers modifiers, const QString& key, Style style) {
 
 QStringList of(const KeyCombo& combo) {
     return caps(combo.modifiers, combo.key, nativeStyle());
+}
+
+QStringList native(const QStringList& glyphCaps) {
+    if (nativeStyle() == Style::glyphs || glyphCaps.isEmpty())
+        return glyphCaps;
+    Modifiers held;
+    for (const QString& cap : glyphCaps.first(glyphCaps.size() - 1)) {
+        const auto* named = std::find_if(modifierGlyphs.begin(), modifierGlyphs.end(),
+                                         [&](const auto& entry) { return cap == entry.second; });
+        if (named == modifierGlyphs.end())
+            return glyphCaps;
+        held |= named->first;
+    }
+    return caps(held, glyphCaps.last(), Style::linuxNames);
 }
 
 QString text(const KeyCombo& combo, Style style) {

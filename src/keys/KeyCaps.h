@@ -20,6 +20,10 @@ Style nativeStyle();
 // in Ctrl, Super, Alt, Shift order; then the key.
 QStringList caps(Modifiers modifiers, const QString& key, Style style);
 
+// Caps written with the Mac's glyphs (a menu item's keys, "⌥", "⌘", "C") in the platform's
+// style; caps that are not modifiers followed by one key stay as they are.
+QStringList native(const QStringList& glyphCaps);
+
 // Key caps of a binding in the platform's style.
 QStringList of(const KeyCombo& combo);
 

@@ -54,9 +54,25 @@ void ActionItemView::setSelected(bool selected) {
     update();
 }
 
+namespace {
+constexpr int iconLeading = 10;
+constexpr int iconWidth = 18;
+constexpr int textLeft = iconLeading + iconWidth + 10;
+constexpr int capsTrailing = 8;
+constexpr int textBeforeCaps = 10;
+} // namespace
+
+int ActionItemView::naturalWidth() const {
+    // Advances are rounded; a pixel or two more keeps a title that just fits from being cut.
+    const int title = fontMetrics().horizontalAdvance(action_.title) + 2;
+    const int caps = caps_ ? caps_->width() + capsTrailing : 0;
+    return textLeft + title + textBeforeCaps + caps;
+}
+
 void ActionItemView::resizeEvent(QResizeEvent*) {
     if (caps_)
-        caps_->move(QWidget::width() - 8 - caps_->width(), (height() - caps_->height()) / 2);
+        caps_->move(QWidget::width() - capsTrailing - caps_->width(),
+                    (height() - caps_->height()) / 2);
 }
 
 void ActionItemView::paintEvent(QPaintEvent*) {
@@ -67,13 +83,10 @@ void ActionItemView::paintEvent(QPaintEvent*) {
     const Ink ink = action_.danger ? Ink::red() : Ink::label();
     const Ink symbolInk = action_.danger ? Ink::red() : Ink::secondary();
     constexpr int symbolSide = 15;
-    constexpr int iconLeading = 10;
-    constexpr int iconWidth = 18;
     painter.drawPixmap(iconLeading + (iconWidth - symbolSide) / 2, (height() - symbolSide) / 2,
                        Symbols::pixmap(action_.symbol, symbolSide, symbolInk.resolve(palette()),
                                        devicePixelRatioF()));
-    const int textLeft = iconLeading + iconWidth + 10;
-    const int textRight = caps_ ? caps_->x() - 10 : QWidget::width() - 10;
+    const int textRight = caps_ ? caps_->x() - textBeforeCaps : QWidget::width() - textBeforeCaps;
     const QRect text(textLeft, 0, std::max(0, textRight - textLeft), height());
     painter.setPen(ink.resolve(palette()));
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
@@ -163,6 +176,13 @@ int ActionMenu::preferredHeight() const {
     const int count = std::max(1, int(shown_.size()));
     return itemHeight * count + itemSpacing * (count - 1) + listTop + bottomSpace +
            (separatorAt_ ? separatorRoom : 0);
+}
+
+int ActionMenu::preferredWidth() const {
+    int widest = width;
+    for (const ActionItemView* item : items_)
+        widest = std::max(widest, item->naturalWidth() + 2 * listSide);
+    return std::min(widest, maximumWidth);
 }
 
 void ActionMenu::move(int delta) {

@@ -29,6 +29,8 @@ public:
     const RowAction& action() const { return action_; }
     bool isSelected() const { return selected_; }
     void setSelected(bool selected);
+    // The width that shows the title and the keys without cutting either.
+    int naturalWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,6 +52,8 @@ class ActionMenu : public QWidget {
 
 public:
     static constexpr int width = 340;
+    // Linux spells keys out ("Ctrl Shift Backspace"), so the menu may grow up to this width.
+    static constexpr int maximumWidth = 460;
 
     // Run on Esc; the controller closes the menu and gives the field the keyboard back.
     std::function<void()> onDismiss;
@@ -60,6 +64,8 @@ public:
     void present(const QString& title, const QList<RowAction>& actions);
     // 34 per item, 2 between items, 36 + 10 around them, 11 more for a separator.
     int preferredHeight() const;
+    // 340, or wider when an item's title and keys need it.
+    int preferredWidth() const;
     // Moves the selection by `delta`, wrapping; nothing without actions.
     void move(int delta);
     using QWidget::move;

@@ -153,8 +153,9 @@ void PanelController::layoutChildren() {
     tabHint_->move(inside.right() + 1 - tabHintTrailing - tabHint_->width(),
                    inside.top() + (PanelRules::header - tabHint_->height()) / 2);
     const int menuBottom = barTop - 1 - menuAboveFooter;
-    actionMenu_->setGeometry(inside.right() + 1 - menuTrailing - ActionMenu::width,
-                             menuBottom - menuHeight_, ActionMenu::width, menuHeight_);
+    const int menuWidth = actionMenu_->preferredWidth();
+    actionMenu_->setGeometry(inside.right() + 1 - menuTrailing - menuWidth,
+                             menuBottom - menuHeight_, menuWidth, menuHeight_);
 }
 
 bool PanelController::eventFilter(QObject* watched, QEvent* event) {

@@ -115,7 +115,7 @@ RowView::RowView(const Row& row, const QColor& accent, Favicons* favicons, QWidg
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     if (!row.keys.isEmpty())
-        shortcutKeys_ = Keycap::row(row.keys, this);
+        shortcutKeys_ = Keycap::row(KeyCaps::native(row.keys), this);
     loadIcon();
     accessory();
 }

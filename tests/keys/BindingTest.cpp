@@ -195,6 +195,11 @@ TEST(KeyCapsTest, GlyphsAndLinuxNamesComeFromTheSameBinding) {
 #else
     EXPECT_EQ(KeyCaps::nativeStyle(), Style::linuxNames);
     EXPECT_EQ(KeyCaps::of({17, command, u"T"_qs}), (QStringList{u"Ctrl"_qs, u"T"_qs}));
+    // A menu item's glyph caps read as Linux names; anything else is left alone.
+    EXPECT_EQ(KeyCaps::native({u"⌥"_qs, u"⌘"_qs, u"⌫"_qs}),
+              (QStringList{u"Ctrl"_qs, u"Alt"_qs, u"Backspace"_qs}));
+    EXPECT_EQ(KeyCaps::native({u"Tab"_qs}), (QStringList{u"Tab"_qs}));
+    EXPECT_EQ(KeyCaps::native({u"fn"_qs, u"F"_qs}), (QStringList{u"fn"_qs, u"F"_qs}));
 #endif
 }
 

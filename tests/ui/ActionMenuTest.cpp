@@ -63,6 +63,20 @@ INSTANTIATE_TEST_SUITE_P(
         MenuCase{"DangerOnly", {true, true}, 116, {u"0"_qs, u"1"_qs}, std::nullopt}),
     [](const auto& info) { return info.param.name; });
 
+// Spelled-out keys widen the menu so that a title is never cut, up to a limit.
+TEST(ActionMenuWidthTest, GrowsForItsLongestItemWithinTheLimit) {
+    QStringList ran;
+    const KeyCombo remove{51, Modifier::command | Modifier::shift, u"⌫"_qs};
+    ActionMenu menu;
+    menu.present(u"Row"_qs, {loggedAction(u"Open"_qs, ran)});
+    EXPECT_EQ(menu.preferredWidth(), ActionMenu::width);
+    menu.present(u"Row"_qs, {loggedAction(u"Remove from History"_qs, ran, true, remove)});
+    const int needed = menu.items().first()->naturalWidth();
+    EXPECT_GE(menu.preferredWidth(), std::min(needed, ActionMenu::maximumWidth));
+    menu.present(u"Row"_qs, {loggedAction(QString(200, u'W'), ran, false, remove)});
+    EXPECT_EQ(menu.preferredWidth(), ActionMenu::maximumWidth);
+}
+
 class ActionMenuTest : public ::testing::Test {
 protected:
     ActionMenuTest() {
