@@ -87,11 +87,18 @@ QString AccessState::fix(AccessNeed need) const {
             .arg(keys.join(QStringLiteral(", ")));
     }
     if (need == AccessNeed::browserControl)
-        return QStringLiteral("Start your browser with remote debugging: chromium "
-                              "--remote-debugging-port=0. Chrome needs a profile of its own: "
-                              "google-chrome --remote-debugging-port=0 "
-                              "--user-data-dir=\"$HOME/.config/google-chrome-kivaro\"");
+        return QStringLiteral(
+            "No browser answers. Start yours with remote debugging on; Chrome needs a "
+            "profile of its own for it:");
     return {};
+}
+
+QStringList AccessState::fixCommands(AccessNeed need) const {
+    if (granted.contains(need) || need != AccessNeed::browserControl)
+        return {};
+    return {QStringLiteral("chromium --remote-debugging-port=0"),
+            QStringLiteral("google-chrome --remote-debugging-port=0 "
+                           "--user-data-dir=\"$HOME/.config/google-chrome-kivaro\"")};
 }
 
 std::optional<QString> AccessState::heldKeys(HotkeyAction action) const {

@@ -78,6 +78,8 @@ struct AccessState {
 
     // How to get the need when it is missing; empty when it is there or a button asks for it.
     QString fix(AccessNeed need) const;
+    // The commands that fix it, each to be typed as it is; empty when none does.
+    QStringList fixCommands(AccessNeed need) const;
     // The keys of `action` another program holds, when it holds them.
     std::optional<QString> heldKeys(HotkeyAction action) const;
 };

@@ -23,7 +23,11 @@ QString SettingsPane::description() const {
         return QStringLiteral(
             "Shortcuts for your browser and the panel. Click a browser shortcut to change it.");
     case permissions:
+#ifdef Q_OS_MACOS
         return QStringLiteral("Access Kivaro needs to read your history and control Safari.");
+#else
+        return QStringLiteral("What Kivaro needs to take its shortcuts and control your browser.");
+#endif
     }
     return {};
 }

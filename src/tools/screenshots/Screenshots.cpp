@@ -1,5 +1,7 @@
-// kivaro-screenshots FOLDER: draws the empty panel and a toast offscreen and writes them, laid
-// over a stand-in for a web page as on a desktop, to FOLDER for a person to look at.
+// kivaro-screenshots FOLDER: draws the empty panel and a toast offscreen, laid over a stand-in
+// for a web page as on a desktop, then the settings and welcome windows, and writes them to
+// FOLDER for a person to look at.
+#include "WindowShots.h"
 #include "panel/Colors.h"
 #include "ui/CommandPanel.h"
 #include "ui/PanelChrome.h"
@@ -76,5 +78,6 @@ int main(int argc, char** argv) {
     toast.show(QStringLiteral("Allow Accessibility to run menu commands"),
                QStringLiteral("lock.shield"));
     written = save(folder, toast, QStringLiteral("toast-permission.png")) && written;
+    written = saveWindowShots(folder) && written;
     return written ? 0 : 1;
 }

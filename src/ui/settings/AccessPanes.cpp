@@ -3,14 +3,15 @@
 #include "panel/KeyPress.h"
 #include "panel/SettingsState.h"
 #include "settings/Preferences.h"
-#include "ui/Keycap.h"
 #include "ui/Symbols.h"
 #include "ui/settings/HotkeyRecorder.h"
 #include "ui/settings/SettingsForm.h"
 #include "ui/settings/SettingsPanes.h"
 
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,6 +21,25 @@ namespace {
 
 const QString privacyPane =
     QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy");
+
+// The keys of a panel command, each in a small rounded cap.
+QWidget* capsRow(const QStringList& caps) {
+    auto* row = new QWidget;
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(3);
+    for (const QString& cap : caps) {
+        auto* label = new QLabel(cap, row);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(22);
+        label->setStyleSheet(
+            QStringLiteral("QLabel { border: 1px solid rgba(128,128,128,90); border-radius: 5px;"
+                           " padding: 1px 5px; background: rgba(128,128,128,25); }"));
+        line->addWidget(label);
+    }
+    row->setAccessibleName(caps.join(u' '));
+    return row;
+}
 
 QString shortcutsFooter() {
 #ifdef Q_OS_MACOS
@@ -42,9 +62,38 @@ QString shortcutsFooter() {
 
 } // namespace
 
+QWidget* commandLabel(const QStringList& commands, QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 2, 0, 2);
+    column->setSpacing(4);
+    setCommands(box, commands);
+    return box;
+}
+
+void setCommands(QWidget* box, const QStringList& commands) {
+    // Each command in a read-only field: too long a command scrolls instead of widening the form.
+    const QList<QLineEdit*> shown = box->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+    QStringList texts;
+    for (const QLineEdit* field : shown)
+        texts.append(field->text());
+    if (texts == commands)
+        return;
+    qDeleteAll(shown);
+    for (const QString& command : commands) {
+        auto* field = new QLineEdit(command, box);
+        field->setReadOnly(true);
+        field->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        field->setCursorPosition(0);
+        box->layout()->addWidget(field);
+    }
+}
+
 PermissionRow::PermissionRow(AccessNeed need, AccessCheck& access, QWidget* parent)
-    : QWidget(parent), need_(need), access_(access), allowed_(new QLabel(this)),
-      allow_(new QPushButton(QStringLiteral("Allow"), this)), fix_(noteLabel({}, this)) {
+    : QWidget(parent), need_(need), access_(access), check_(new QLabel(this)),
+      allowed_(new QLabel(this)), missing_(new QLabel(this)),
+      allow_(new QPushButton(QStringLiteral("Allow"), this)), fix_(new QLabel(this)),
+      commands_(commandLabel({}, this)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(3);
@@ -56,16 +105,20 @@ PermissionRow::PermissionRow(AccessNeed need, AccessCheck& access, QWidget* pare
     words->addWidget(noteLabel(need.explanation(), this));
     line->addLayout(words, 1);
     const QColor green(52, 199, 89);
+    const QColor orange(255, 149, 0);
     allowed_->setText(QStringLiteral("<span style=\"color:%1\">Allowed</span>").arg(green.name()));
-    auto* check = new QLabel(this);
-    check->setPixmap(QPixmap::fromImage(
+    missing_->setText(QStringLiteral("<span style=\"color:%1\">Not yet</span>").arg(orange.name()));
+    check_->setPixmap(QPixmap::fromImage(
         Symbols::image(QStringLiteral("checkmark.circle.fill"), 18, Qt::white, green)));
-    check->setObjectName(QStringLiteral("check"));
-    line->addWidget(check, 0, Qt::AlignVCenter);
+    line->addWidget(check_, 0, Qt::AlignVCenter);
     line->addWidget(allowed_, 0, Qt::AlignVCenter);
+    line->addWidget(missing_, 0, Qt::AlignVCenter);
     line->addWidget(allow_, 0, Qt::AlignVCenter);
     column->addLayout(line);
+    fix_->setWordWrap(true);
+    fix_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(fix_);
+    column->addWidget(commands_);
     connect(allow_, &QPushButton::clicked, this, [this] { access_.request(need_); });
     connect(&access_, &AccessCheck::changed, this, &PermissionRow::reload);
     reload();
@@ -73,12 +126,17 @@ PermissionRow::PermissionRow(AccessNeed need, AccessCheck& access, QWidget* pare
 
 void PermissionRow::reload() {
     const bool granted = access_.granted(need_);
+    const bool canRequest = access_.canRequest(need_);
     allowed_->setVisible(granted);
-    findChild<QLabel*>(QStringLiteral("check"))->setVisible(granted);
-    allow_->setVisible(!granted && access_.canRequest(need_));
+    check_->setVisible(granted);
+    allow_->setVisible(!granted && canRequest);
+    missing_->setVisible(!granted && !canRequest);
     const QString fix = access_.state().fix(need_);
     fix_->setText(KeyPress::nativeText(fix));
     fix_->setVisible(!fix.isEmpty());
+    const QStringList commands = access_.state().fixCommands(need_);
+    setCommands(commands_, commands);
+    commands_->setVisible(!commands.isEmpty());
 }
 
 bool PermissionRow::showsAllowed() const {
@@ -111,8 +169,7 @@ SettingsForm* buildShortcuts(PaneContext& context) {
     });
     form->beginCard(QStringLiteral("In the panel"));
     for (const auto& [title, caps] : SettingsItem::panelKeys())
-        form->addRow(QStringLiteral("panel-") + title, title,
-                     Keycap::row(KeyPress::nativeCaps(caps)));
+        form->addRow(QStringLiteral("panel-") + title, title, capsRow(KeyPress::nativeCaps(caps)));
     form->addFooter(shortcutsFooter());
     return form;
 }

@@ -169,7 +169,6 @@ void ShortcutRow::reload() {
     recorder_->reload();
     const QString defaults = KeyCaps::text(action_.defaultCombo(), KeyCaps::nativeStyle());
     reset_->setToolTip(QStringLiteral("Restore ") + defaults);
-    reset_->setEnabled(!preferences_.combo(action_).sameKeys(action_.defaultCombo()));
     if (!rejection_.isEmpty() && recorder_->recording())
         return showMessage(rejection_, true);
     if (const auto held = access_.state().heldKeys(action_))

@@ -1,6 +1,7 @@
 #include "ui/settings/SettingsForm.h"
 
 #include "panel/Colors.h"
+#include "panel/KeyPress.h"
 #include "ui/PanelPalette.h"
 #include "ui/Symbols.h"
 
@@ -106,7 +107,7 @@ SettingsForm::SettingsForm(SettingsPane pane, QWidget* parent)
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
     words->addWidget(titleLabel(pane.title(), 20, true, page_));
-    words->addWidget(noteLabel(pane.description(), page_));
+    words->addWidget(noteLabel(KeyPress::nativeText(pane.description()), page_));
     header->addLayout(words, 1);
     pageLayout_->addLayout(header);
     pageLayout_->addStretch(1);

@@ -42,8 +42,20 @@ struct BrowserChoice {
     QString themeIcon; // the desktop's icon name on Linux
     QString description;
     QStringList steps;
-    QString guide; // the page of the full guide
+    QString guide;   // the page of the full guide
+    QString command; // how to start it so that Kivaro can drive it, where that takes a command
 };
+
+// Chromium itself allows remote debugging on its default profile; the Chrome-branded builds
+// and those that follow them need a profile of their own.
+QString debuggingCommand(const LinuxBrowsers::Entry& entry) {
+    const QString program = entry.programs.value(0);
+    if (entry.bundleID == u"org.chromium.Chromium")
+        return program + QStringLiteral(" --remote-debugging-port=0");
+    return program +
+           QStringLiteral(" --remote-debugging-port=0 --user-data-dir=\"$HOME/.config/%1-kivaro\"")
+               .arg(entry.dataFolder);
+}
 
 QString guideUrl(const QString& slug) {
     return QStringLiteral("https://kivaro.app/guide/") + slug;
@@ -68,6 +80,14 @@ QList<BrowserChoice> browserChoices() {
          guideUrl(QStringLiteral("safari"))});
     const QString optIn =
         QStringLiteral("Turn on Also use in Chrome, Brave, Edge and Vivaldi below.");
+#endif
+#ifndef Q_OS_MACOS
+    choices.append({QStringLiteral("org.chromium.Chromium"),
+                    QStringLiteral("Chromium"),
+                    QStringLiteral("chromium"),
+                    QStringLiteral("Chromium shows your tabs down the side. ") + guideTail,
+                    {QStringLiteral("Right-click the tab strip and choose Show Tabs Vertically.")},
+                    guideUrl(QStringLiteral("chromium"))});
 #endif
     choices.append({QStringLiteral("com.google.Chrome"),
                     QStringLiteral("Chrome"),
@@ -104,13 +124,8 @@ QList<BrowserChoice> browserChoices() {
         choice.description = KeyPress::nativeText(choice.description);
 #ifndef Q_OS_MACOS
         // On Linux the browser is driven over remote debugging, which it must be started with.
-        if (const auto entry = LinuxBrowsers::find(choice.bundleID)) {
-            choice.steps.append(
-                QStringLiteral(
-                    "Start %1 with remote debugging on: %2 "
-                    "--remote-debugging-port=0 --user-data-dir=\"$HOME/.config/%3-kivaro\"")
-                    .arg(choice.name, entry->programs.value(0), entry->dataFolder));
-        }
+        if (const auto entry = LinuxBrowsers::find(choice.bundleID))
+            choice.command = debuggingCommand(*entry);
 #endif
         if (choice.bundleID != u"com.apple.Safari")
             choice.steps.append(press(choice.name));
@@ -146,12 +161,19 @@ QWidget* browserGuide(const BrowserChoice& choice, PaneContext& context) {
         description->setWordWrap(true);
         column->addWidget(description);
     }
-    for (qsizetype i = 0; i < choice.steps.size(); ++i) {
-        auto* step =
-            new QLabel(QStringLiteral("%1.  %2").arg(i + 1).arg(choice.steps.at(i)), guide);
+    QStringList steps = choice.steps;
+    // The command goes before the last step, pressing the shortcut in the browser.
+    const qsizetype commandStep = steps.size() - 1;
+    if (!choice.command.isEmpty())
+        steps.insert(commandStep,
+                     QStringLiteral("Start %1 with remote debugging on:").arg(choice.name));
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        auto* step = new QLabel(QStringLiteral("%1.  %2").arg(i + 1).arg(steps.at(i)), guide);
         step->setWordWrap(true);
         step->setTextInteractionFlags(Qt::TextSelectableByMouse);
         column->addWidget(step);
+        if (!choice.command.isEmpty() && i == commandStep)
+            column->addWidget(commandLabel({choice.command}, guide));
     }
     auto* buttons = new QHBoxLayout;
     const bool installed = isInstalled(choice.bundleID);
@@ -305,9 +327,9 @@ SettingsForm* buildBrowsers(PaneContext& context) {
         tile->setCheckable(true);
         tile->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         tile->setIcon(browserIcon(choices.at(i), PanelPalette::secondaryLabel(chooser->palette())));
-        tile->setIconSize(QSize(40, 40));
+        tile->setIconSize(QSize(32, 32));
         tile->setText(choices.at(i).name);
-        tile->setMinimumSize(96, 80);
+        tile->setMinimumSize(80, 70);
         tile->setAutoRaise(true);
         group->addButton(tile, int(i));
         tiles->addWidget(tile);
@@ -332,7 +354,7 @@ SettingsForm* buildBrowsers(PaneContext& context) {
 SettingsForm* buildResults(PaneContext& context) {
     Preferences& preferences = context.preferences;
     auto* form = new SettingsForm(SettingsPane::results);
-    form->beginCard();
+    form->beginCard(QStringLiteral("Layout"));
     auto* tiles = new QWidget;
     auto* row = new QHBoxLayout(tiles);
     row->setContentsMargins(0, 0, 0, 0);
@@ -368,6 +390,7 @@ SettingsForm* buildResults(PaneContext& context) {
         auto* detail = noteLabel(text.section(u'\n', 1), tile);
         title->setAttribute(Qt::WA_TransparentForMouseEvents);
         detail->setAttribute(Qt::WA_TransparentForMouseEvents);
+        inner->setSpacing(4);
         inner->addWidget(title);
         inner->addWidget(detail, 1);
     }
@@ -378,8 +401,7 @@ SettingsForm* buildResults(PaneContext& context) {
     QObject::connect(group, &QButtonGroup::idClicked, tiles, [&preferences](int id) {
         preferences.store(PreferenceKey::resultLayout, rawValue(ResultLayout(id)));
     });
-    form->addRow(QStringLiteral("layout"), QStringLiteral("Layout"), nullptr);
-    form->addWidget({}, tiles);
+    form->addWidget(QStringLiteral("layout"), tiles);
 
     form->beginCard(QStringLiteral("Section order"));
     auto* order = new QWidget;
@@ -440,7 +462,7 @@ SettingsForm* buildHistory(PaneContext& context) {
     status->setWordWrap(true);
     status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    status->setMaximumWidth(340);
+    status->setMinimumWidth(280);
     form->onReload([status, &state] {
         status->setText(state.historyStatus().isEmpty() ? QStringLiteral("Not loaded yet")
                                                         : state.historyStatus());

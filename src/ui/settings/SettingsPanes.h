@@ -36,6 +36,11 @@ SettingsForm* buildHistory(PaneContext& context);
 SettingsForm* buildShortcuts(PaneContext& context);
 SettingsForm* buildPermissions(PaneContext& context);
 
+// Commands to type, one a line, in a fixed-width field to select and copy from.
+QWidget* commandLabel(const QStringList& commands, QWidget* parent = nullptr);
+// Shows `commands` in a widget commandLabel made.
+void setCommands(QWidget* label, const QStringList& commands);
+
 // A switch that shows `read()` on every reload and calls `write` when flipped.
 Toggle* boundToggle(SettingsForm& form, std::function<bool()> read,
                     std::function<void(bool)> write);
@@ -53,9 +58,12 @@ public:
 private:
     AccessNeed need_;
     AccessCheck& access_;
+    QLabel* check_;
     QLabel* allowed_;
+    QLabel* missing_;
     QPushButton* allow_;
     QLabel* fix_;
+    QWidget* commands_;
 };
 
 } // namespace kivaro

@@ -79,9 +79,11 @@ SettingsWindow::SettingsWindow(PaneContext& context, QWidget* parent)
     sidebar_->setSpacing(2);
     sidebar_->setWordWrap(true);
     sidebar_->viewport()->setAutoFillBackground(false);
-    sidebar_->setStyleSheet(
-        QStringLiteral("QListWidget { background: transparent; }"
-                       "QListWidget::item { padding: 4px; border-radius: 6px; }"));
+    sidebar_->setStyleSheet(QStringLiteral(
+        "QListWidget { background: transparent; }"
+        "QListWidget::item { padding: 4px; border-radius: 6px; color: palette(text); }"
+        "QListWidget::item:selected { background: palette(highlight);"
+        " color: palette(highlighted-text); }"));
     column->addWidget(sidebar_, 1);
     row->addWidget(side);
     row->addWidget(stack_, 1);
@@ -181,13 +183,28 @@ void SettingsWindow::showPane() {
     const SettingsState& state = context_.state;
     SettingsForm* form = currentForm();
     stack_->setCurrentWidget(form);
-    if (!state.searching()) {
-        const QSignalBlocker blocker(sidebar_);
+    const QSignalBlocker blocker(sidebar_);
+    if (!state.searching())
         sidebar_->setCurrentRow(int(SettingsPane::allCases().indexOf(state.pane())));
-    }
+    else
+        selectHitLine();
     if (state.focus())
         form->reveal(state.focus()->id);
     updatePoll();
+}
+
+void SettingsWindow::selectHitLine() {
+    const auto& focus = context_.state.focus();
+    for (int row = 0; row < sidebar_->count(); ++row) {
+        const QListWidgetItem* line = sidebar_->item(row);
+        const bool isFocus = focus && line->data(itemRole).toString() == focus->id;
+        const bool isPane =
+            !focus && line->data(itemRole).isNull() && line->data(paneRole).isValid() &&
+            line->data(paneRole).toInt() == int(SettingsPaneValue(context_.state.pane()));
+        if (isFocus || isPane)
+            return sidebar_->setCurrentRow(row);
+    }
+    sidebar_->clearSelection();
 }
 
 void SettingsWindow::updatePoll() {

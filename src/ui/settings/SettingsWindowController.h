@@ -52,6 +52,8 @@ private:
     void rebuildSidebar();
     void showPane();
     void sidebarClicked();
+    // While searching: the line of the focused hit, or of the selected pane's heading.
+    void selectHitLine();
     void updatePoll();
 
     PaneContext& context_;
