@@ -1,5 +1,6 @@
 #include "panel/Access.h"
 
+#include "browsers/LinuxBrowsers.h"
 #include "keys/Binding.h"
 #include "keys/HotkeyBindings.h"
 #include "keys/KeyCaps.h"
@@ -7,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <QThreadPool>
 
 namespace kivaro {
 
@@ -134,10 +134,31 @@ QList<HeldKey> keysHeldElsewhere(HotkeyRegistrar& registrar, const HotkeyBinding
     return held;
 }
 
-AccessCheck::AccessCheck(Sources sources, QObject* parent)
-    : QObject(parent), sources_(std::move(sources)) {}
+AccessCheck::Sources AccessCheck::platformSources(PermissionProbe& permissions,
+                                                  HotkeyRegistrar& hotkeys,
+                                                  HotkeyBindings& bindings,
+                                                  const PrivateFolder& snapshots) {
+    Sources sources{&permissions, &hotkeys, &bindings, {}, {}};
+#ifndef Q_OS_MACOS
+    sources.x11Session = [] { return isX11Session(QProcessEnvironment::systemEnvironment()); };
+    sources.reachableBrowser = [&snapshots] {
+        const auto browser = LinuxBrowsers::firstReachable(snapshots);
+        return browser ? browser->name() : QString();
+    };
+#else
+    Q_UNUSED(snapshots);
+#endif
+    return sources;
+}
 
-AccessCheck::~AccessCheck() = default;
+AccessCheck::AccessCheck(Sources sources, QObject* parent)
+    : QObject(parent), sources_(std::move(sources)) {
+    worker_.setMaxThreadCount(1);
+}
+
+AccessCheck::~AccessCheck() {
+    worker_.waitForDone();
+}
 
 void AccessCheck::refresh() {
     AccessState next = state_;
@@ -163,7 +184,7 @@ void AccessCheck::askBrowser() {
         return;
     asking_ = true;
     QPointer<AccessCheck> self(this);
-    QThreadPool::globalInstance()->start([ask = sources_.reachableBrowser, self]() mutable {
+    worker_.start([ask = sources_.reachableBrowser, self]() mutable {
         QString name = ask();
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),

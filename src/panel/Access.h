@@ -11,6 +11,7 @@
 #include <QProcessEnvironment>
 #include <QSet>
 #include <QString>
+#include <QThreadPool>
 
 #include <functional>
 #include <optional>
@@ -19,6 +20,7 @@ namespace kivaro {
 
 class HotkeyBindings;
 class HotkeyRegistrar;
+class PrivateFolder;
 
 enum class AccessNeedValue { automation, accessibility, fullDisk, globalShortcuts, browserControl };
 
@@ -108,7 +110,13 @@ public:
         std::function<QString()> reachableBrowser;
     };
 
+    // The sources of the platform being built: its permissions and hot keys, the session, and on
+    // Linux the first Chromium-family browser that answers over remote debugging.
+    static Sources platformSources(PermissionProbe& permissions, HotkeyRegistrar& hotkeys,
+                                   HotkeyBindings& bindings, const PrivateFolder& snapshots);
+
     explicit AccessCheck(Sources sources, QObject* parent = nullptr);
+    // Waits for a browser question still running, so that its sources may go after this.
     ~AccessCheck() override;
 
     void refresh();
@@ -130,6 +138,7 @@ private:
     Sources sources_;
     AccessState state_;
     bool asking_ = false;
+    QThreadPool worker_;
 };
 
 } // namespace kivaro

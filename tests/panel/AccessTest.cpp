@@ -31,12 +31,12 @@ TEST_P(SessionTest, AnX11SessionIsOneThatSaysSoOrHasADisplay) {
     EXPECT_EQ(isX11Session(environment), GetParam().x11);
 }
 
-INSTANTIATE_TEST_SUITE_P(Environments, SessionTest,
-                         ::testing::Values(SessionCase{"x11", "", true}, SessionCase{"X11", ":0", true},
-                                           // XWayland sets a display, but no program gets global keys.
-                                           SessionCase{"wayland", ":0", false},
-                                           SessionCase{"tty", ":1", true}, SessionCase{"", ":0", true},
-                                           SessionCase{"", "", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Environments, SessionTest,
+    ::testing::Values(SessionCase{"x11", "", true}, SessionCase{"X11", ":0", true},
+                      // XWayland sets a display, but no program gets global keys.
+                      SessionCase{"wayland", ":0", false}, SessionCase{"tty", ":1", true},
+                      SessionCase{"", ":0", true}, SessionCase{"", "", false}));
 
 class AccessTest : public ::testing::Test {
 protected:

@@ -1,5 +1,4 @@
 #include "panel/DemoScript.h"
-
 #include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +20,8 @@ const DemoScript script{{DemoStep::type(u"yt"_qs), DemoStep::tab(), DemoStep::ty
                          DemoStep::pause(0.01), DemoStep::reset(), DemoStep::type(u"g"_qs)},
                         {u"youtube.com"_qs}};
 
-const QStringList scriptMoves = {u"open"_qs,    u"text:y"_qs,  u"text:yt"_qs, u"tab"_qs, u"text:a"_qs,
-                                 u"text:ab"_qs, u"text:"_qs,   u"text:g"_qs};
+const QStringList scriptMoves = {u"open"_qs,   u"text:y"_qs,  u"text:yt"_qs, u"tab"_qs,
+                                 u"text:a"_qs, u"text:ab"_qs, u"text:"_qs,   u"text:g"_qs};
 
 TEST(DemoPlayerTest, PlaysTheScriptToTheEndAfterTheIcons) {
     RecordingTarget target;
@@ -65,7 +64,8 @@ TEST(DemoPlayerTest, ASecondPlayCancelsTheFirst) {
     });
     int finished = 0;
     QObject::connect(&player, &DemoPlayer::finished, [&finished] { ++finished; });
-    const DemoScript slow{{DemoStep::type(u"x"_qs), DemoStep::pause(600), DemoStep::type(u"never"_qs)}, {}};
+    const DemoScript slow{
+        {DemoStep::type(u"x"_qs), DemoStep::pause(600), DemoStep::type(u"never"_qs)}, {}};
     player.play(false, slow);
     const std::function<void()> firstIcons = pending.takeFirst();
     firstIcons();

@@ -48,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"link",
                    {u"shortcuts:copyLink,panel-Copy Link,panel-Copy Markdown Link"_qs},
                    "copyLink"},
-        SearchCase{"markdown", {u"shortcuts:copyLink,panel-Copy Markdown Link"_qs},
+        SearchCase{"markdown",
+                   {u"shortcuts:copyLink,panel-Copy Markdown Link"_qs},
                    "panel-Copy Markdown Link"},
         // Separators inside a text split its words: "Developer Tools, after typing dev".
         SearchCase{"after dev",

@@ -79,20 +79,22 @@ TEST_P(RecorderTest, KeyPressesGoThroughTheRecordingRules) {
 INSTANTIATE_TEST_SUITE_P(
     Presses, RecorderTest,
     ::testing::Values(
-        RecordingCase{HotkeyAction::newTab, Qt::Key_C, Qt::ShiftModifier, "Use Ctrl, Super or Alt", true,
-                      "Type shortcut"},
-        RecordingCase{HotkeyAction::newTab, Qt::Key_Q, Qt::ControlModifier, "Used by the desktop", true,
-                      "Type shortcut"},
+        RecordingCase{HotkeyAction::newTab, Qt::Key_C, Qt::ShiftModifier, "Use Ctrl, Super or Alt",
+                      true, "Type shortcut"},
+        RecordingCase{HotkeyAction::newTab, Qt::Key_Q, Qt::ControlModifier, "Used by the desktop",
+                      true, "Type shortcut"},
         // The pin binding would take copy-link's keys.
         RecordingCase{HotkeyAction::pin, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier,
                       "Used by Copy page link", true, "Type shortcut"},
         RecordingCase{HotkeyAction::newTab, Qt::Key_J, Qt::ControlModifier | Qt::AltModifier,
                       "Used by another app", true, "Type shortcut"},
         // Escape alone cancels; with Ctrl (the Mac's ⌘) it is a binding like any other.
-        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::NoModifier, "", false, "Super+Tab"},
-        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::ControlModifier, "", false, "Ctrl+⎋"},
-        RecordingCase{HotkeyAction::newTab, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier, "", false,
-                      "Ctrl+Shift+Y"}));
+        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::NoModifier, "", false,
+                      "Super+Tab"},
+        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::ControlModifier, "", false,
+                      "Ctrl+⎋"},
+        RecordingCase{HotkeyAction::newTab, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier, "",
+                      false, "Ctrl+Shift+Y"}));
 
 TEST(RecorderResetTest, TheResetButtonPutsTheDefaultBack) {
     testing::ScratchPreferences scratch;
@@ -104,7 +106,14 @@ TEST(RecorderResetTest, TheResetButtonPutsTheDefaultBack) {
     ShortcutRow& row = rowOf(*settings.window(), HotkeyAction::newTab);
     EXPECT_EQ(row.recorder().text(), u"Ctrl+Shift+Y"_qs);
     row.findChild<QToolButton*>()->click();
-    EXPECT_FALSE(scratch.preferences.value(HotkeyAction(HotkeyAction::newTab).comboKey()).isValid());
+    EXPECT_FALSE(
+        scratch.preferences.value(HotkeyAction(HotkeyAction::newTab).comboKey()).isValid());
+    EXPECT_EQ(row.recorder().text(), u"Ctrl+T"_qs);
+
+    // Closing the window mid-recording gives the hot keys back.
+    row.recorder().click();
+    settings.window()->close();
+    EXPECT_FALSE(settings.recording().isRecording());
     EXPECT_EQ(row.recorder().text(), u"Ctrl+T"_qs);
 }
 

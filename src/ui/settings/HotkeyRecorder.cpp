@@ -5,6 +5,7 @@
 #include "panel/Access.h"
 #include "panel/KeyPress.h"
 #include "settings/Preferences.h"
+#include "ui/CommandPanel.h"
 #include "ui/Symbols.h"
 #include "ui/settings/SettingsForm.h"
 
@@ -16,27 +17,6 @@
 #include <QVBoxLayout>
 
 namespace kivaro {
-
-namespace {
-
-bool isModifierOnly(int key) {
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_Meta:
-    case Qt::Key_AltGr:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 HotkeyRecorder::HotkeyRecorder(HotkeyAction action, HotkeyRecording& recording,
                                Preferences& preferences, QWidget* parent)
@@ -70,7 +50,7 @@ bool HotkeyRecorder::press(int key, Qt::KeyboardModifiers modifiers) {
         listen(false);
         return false;
     }
-    if (isModifierOnly(key))
+    if (isModifierKey(key))
         return true;
     const auto pressed = KeyPress::fromQt(key, modifiers);
     if (!pressed) {

@@ -128,8 +128,15 @@ bool SettingsWindow::event(QEvent* event) {
     case QEvent::WindowActivate:
         context_.state.refresh();
         break;
-    case QEvent::Show:
     case QEvent::Hide:
+        // A recording left running would keep every hot key released after the window is gone.
+        if (context_.recording.isRecording()) {
+            context_.recording.stop();
+            reload();
+        }
+        updatePoll();
+        break;
+    case QEvent::Show:
         updatePoll();
         break;
     default:
