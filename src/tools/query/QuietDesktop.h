@@ -2,10 +2,14 @@
 
 #include "platform/MenuBarAccess.h"
 #include "platform/PermissionProbe.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ScriptRunner.h"
 #include "platform/Toast.h"
 #include "platform/Workspace.h"
 #include "store/Clipboard.h"
+#include "store/Store.h"
+
+#include <QDir>
 
 namespace kivaro {
 
@@ -16,7 +20,8 @@ class QuietDesktop final : public Workspace,
                            public PermissionProbe,
                            public ScriptRunner,
                            public Toast,
-                           public Pasteboard {
+                           public Pasteboard,
+                           public PrivateFolder {
 public:
     std::optional<Application> frontApplication() const override { return std::nullopt; }
     QList<Application> runningApplications() const override { return {}; }
@@ -42,6 +47,25 @@ public:
     void show(const QString&, const QString&, const std::optional<QString>&) override {}
 
     void write(const QString&, const std::optional<QString>&) override {}
+
+    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
+    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
+
+    // A store over this desktop alone, its hidden-address and archive files in `folder`.
+    Store::Adapters adapters(Preferences& preferences, const QString& folder,
+                             QList<Store::BrowserRef> browsers = {}) {
+        const QDir files(folder);
+        return {.workspace = *this,
+                .menuBar = *this,
+                .permissions = *this,
+                .toast = *this,
+                .pasteboard = *this,
+                .snapshots = *this,
+                .preferences = preferences,
+                .browsers = std::move(browsers),
+                .hiddenFile = files.filePath(QStringLiteral("hidden-history.json")),
+                .archiveFile = files.filePath(QStringLiteral("archive.json"))};
+    }
 };
 
 } // namespace kivaro
