@@ -54,7 +54,6 @@ DemoScript DemoScript::standard() {
                 QStringLiteral("developer.mozilla.org"),
                 QStringLiteral("youtube.com"),
                 QStringLiteral("css-tricks.com"),
-                QStringLiteral("stackoverflow.com"),
                 QStringLiteral("news.ycombinator.com"),
                 QStringLiteral("wikipedia.org"),
                 QStringLiteral("figma.com"),
@@ -75,8 +74,6 @@ DemoData DemoScript::data() {
     };
     data.history = {
         visit("GitHub", "https://github.com/", 212, 0),
-        visit("git - Reset a branch to a remote – Stack Overflow",
-              "https://stackoverflow.com/questions/1628088/reset-local-repository-branch", 6, 3),
         visit("Git - Book", "https://git-scm.com/book/en/v2", 9, 12),
         visit("A Complete Guide to Flexbox | CSS-Tricks",
               "https://css-tricks.com/snippets/css/a-guide-to-flexbox/", 31, 1),
@@ -85,7 +82,7 @@ DemoData DemoScript::data() {
         visit("flex-wrap - CSS | MDN", "https://developer.mozilla.org/en-US/docs/Web/CSS/flex-wrap",
               5, 9),
         visit("YouTube", "https://www.youtube.com/", 158, 0),
-        visit("lofi hip hop radio 📚 beats to relax/study to - YouTube",
+        visit("lofi hip hop radio - beats to relax/study to - YouTube",
               "https://www.youtube.com/watch?v=jfKfPfyJRdk", 23, 1),
         visit("Flexbox - Wikipedia", "https://en.wikipedia.org/wiki/CSS_Flexible_Box_Layout", 2,
               30),
@@ -99,10 +96,10 @@ DemoData DemoScript::data() {
         devTool("Empty Caches", "trash", "cache clear", false),
     };
     data.visits = {
-        {QStringLiteral("github.com"), 212 + 6}, {QStringLiteral("youtube.com"), 158 + 23},
+        {QStringLiteral("github.com"), 212},     {QStringLiteral("youtube.com"), 158 + 23},
         {QStringLiteral("css-tricks.com"), 31},  {QStringLiteral("developer.mozilla.org"), 19},
-        {QStringLiteral("bbc.com"), 17},         {QStringLiteral("stackoverflow.com"), 6},
-        {QStringLiteral("git-scm.com"), 9},      {QStringLiteral("en.wikipedia.org"), 2},
+        {QStringLiteral("bbc.com"), 17},         {QStringLiteral("git-scm.com"), 9},
+        {QStringLiteral("en.wikipedia.org"), 2},
     };
     const auto list = [](std::initializer_list<const char*> words) {
         QStringList texts;
@@ -111,11 +108,10 @@ DemoData DemoScript::data() {
         return texts;
     };
     data.suggestions = {
-        {QStringLiteral("git"), list({"github", "git rebase", "gitlab", "git stash"})},
-        {QStringLiteral("flex"), list({"flexbox", "flex wrap", "flexbox froggy"})},
-        {QStringLiteral("lofi"), list({"lofi girl", "lofi hip hop radio", "lofi jazz"})},
-        {QStringLiteral("weather ber"),
-         list({"weather berlin", "weather berlin 14 days", "weather bern"})},
+        {QStringLiteral("git"), list({"github", "git rebase"})},
+        {QStringLiteral("flex"), list({"flexbox", "flexbox froggy"})},
+        {QStringLiteral("lofi"), list({"lofi girl", "lofi hip hop radio"})},
+        {QStringLiteral("weather ber"), list({"weather berlin", "weather berlin 14 days"})},
     };
     return data;
 }

@@ -4,9 +4,11 @@
 #include "panel/WelcomeModel.h"
 #include "platform/fake/FakeHotkeyRegistrar.h"
 #include "support/ScratchPreferences.h"
+#include "ui/PanelController.h"
 #include "ui/settings/HotkeyRecorder.h"
 #include "ui/settings/SettingsForm.h"
 #include "ui/settings/SettingsWindowController.h"
+#include "ui/welcome/LivePanel.h"
 #include "ui/welcome/WelcomeWindowController.h"
 
 #ifndef Q_OS_MACOS
@@ -148,6 +150,28 @@ TEST(WelcomeTryTest, OpeningThePanelChangesTheInvitation) {
     EXPECT_NE(welcome.view()->tryLine().text(), before);
     EXPECT_TRUE(welcome.view()->tryLine().text().startsWith(u"Press Ctrl+T"_qs));
     welcome.window()->close();
+}
+
+TEST(LivePanelTest, TheStandardScriptPlaysInTheRealPanelWithoutCountingAsTried) {
+    testing::ScratchPreferences scratch;
+    AccessCheck access({});
+    WelcomeModel model(access);
+    model.start();
+    LivePanel live(scratch.preferences, nullptr);
+    int finished = 0;
+    QObject::connect(&live.player(), &DemoPlayer::finished, [&finished] { ++finished; });
+    live.player().play(true, DemoScript::standard());
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(live.panel().typed().isEmpty()); // the script ends on a cleared field
+    // Its site-search step: the site's name, Tab, then words searched there with suggestions.
+    live.setText(u"youtube"_qs);
+    live.pressTab();
+    live.setText(u"lofi"_qs);
+    ASSERT_TRUE(live.panel().site());
+    EXPECT_EQ(live.panel().suggestions(), DemoScript::data().suggestionsFor(u"lofi"_qs));
+    live.open();
+    EXPECT_FALSE(live.panel().inMode());
+    EXPECT_FALSE(model.tried());
 }
 
 #ifndef Q_OS_MACOS

@@ -1,5 +1,6 @@
 #include "WindowShots.h"
 
+#include "favicons/Favicons.h"
 #include "panel/Access.h"
 #include "panel/WelcomeModel.h"
 #include "platform/fake/FakeHotkeyRegistrar.h"
@@ -8,6 +9,7 @@
 #include "ui/PanelPalette.h"
 #include "ui/settings/SettingsForm.h"
 #include "ui/settings/SettingsWindowController.h"
+#include "ui/welcome/LivePanel.h"
 #include "ui/welcome/WelcomeWindowController.h"
 
 #include <QApplication>
@@ -66,6 +68,7 @@ bool saveWindowShots(const QDir& folder) {
     // As on many desktops, the window manager holds Super+Tab.
     registrar.takeElsewhere(HotkeyAction(HotkeyAction::lastTab).defaultCombo());
     FakePermissionProbe permissions;
+    Favicons favicons(scratch.filePath(QStringLiteral("favicons")));
     AccessCheck access(
         {&permissions, &registrar, &preferences, [] { return true; }, [] { return QString(); }});
     const SettingsHooks hooks{[] { return 3; },
@@ -110,9 +113,25 @@ bool saveWindowShots(const QDir& folder) {
             write(folder, *settings.window(), QStringLiteral("settings-search-none") + suffix) &&
             written;
 
+        LivePanel* live = nullptr;
         WelcomeWindowController welcome(preferences, access,
-                                        {[] { return QStringLiteral("Chromium"); }, [] {}});
+                                        {[] { return QStringLiteral("Chromium"); }, [] {}},
+                                        [&](QObject* owner) {
+                                            live = new LivePanel(preferences, &favicons, owner);
+                                            return WelcomeDemo{live->takeStage(), &live->player()};
+                                        });
         welcome.show();
+        // Two moments of the demonstration, driven by hand rather than by its timers.
+        live->player().cancel();
+        live->open();
+        live->setText(QStringLiteral("git"));
+        written =
+            write(folder, *welcome.window(), QStringLiteral("welcome-0-git") + suffix) && written;
+        live->setText(QStringLiteral("youtube"));
+        live->pressTab();
+        live->setText(QStringLiteral("lofi"));
+        written =
+            write(folder, *welcome.window(), QStringLiteral("welcome-0-site") + suffix) && written;
         for (int step = 0; step <= WelcomeModel::lastStep; ++step) {
             welcome.model().go(step);
             written =

@@ -22,6 +22,8 @@ namespace kivaro {
 namespace {
 
 constexpr int replayPauseMs = 1500;
+constexpr int narrowMargin = 20;
+constexpr int textMargin = 56;
 
 QLabel* heading(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -56,7 +58,7 @@ QLabel* symbol(const QString& name, int side, const QColor& color, QWidget* pare
 
 QVBoxLayout* pageColumn(QWidget* page) {
     auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(56, 48, 56, 12);
+    column->setContentsMargins(textMargin, 48, textMargin, 12);
     column->setSpacing(14);
     return column;
 }
@@ -115,12 +117,16 @@ QString WelcomeView::browser() const {
 QWidget* WelcomeView::helloPage(QWidget* stage) {
     auto* page = new QWidget(this);
     QVBoxLayout* column = pageColumn(page);
-    column->addWidget(heading(QStringLiteral("Welcome to Kivaro"), page));
-    column->addWidget(
+    // The panel's shadow needs nearly the whole width; the texts keep the other pages' margins.
+    column->setContentsMargins(narrowMargin, 40, narrowMargin, 0);
+    QLabel* description =
         body(KeyPress::nativeText(QStringLiteral("Press ⌘T in %1 for one bar that finds your open "
                                                  "tabs, your history and the web as you type."))
                  .arg(browser()),
-             page));
+             page);
+    description->setContentsMargins(textMargin - narrowMargin, 0, textMargin - narrowMargin, 0);
+    column->addWidget(heading(QStringLiteral("Welcome to Kivaro"), page));
+    column->addWidget(description);
     if (stage) {
         stage->setParent(page);
         stage->setAccessibleName(QStringLiteral("Kivaro panel showing results as you type"));
