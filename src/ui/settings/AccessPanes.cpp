@@ -3,6 +3,7 @@
 #include "panel/KeyPress.h"
 #include "panel/SettingsState.h"
 #include "settings/Preferences.h"
+#include "ui/Keycap.h"
 #include "ui/Symbols.h"
 #include "ui/settings/HotkeyRecorder.h"
 #include "ui/settings/SettingsForm.h"
@@ -21,25 +22,6 @@ namespace {
 
 const QString privacyPane =
     QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy");
-
-// The keys of a panel command, each in a small rounded cap.
-QWidget* capsRow(const QStringList& caps) {
-    auto* row = new QWidget;
-    auto* line = new QHBoxLayout(row);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(3);
-    for (const QString& cap : caps) {
-        auto* label = new QLabel(cap, row);
-        label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(22);
-        label->setStyleSheet(
-            QStringLiteral("QLabel { border: 1px solid rgba(128,128,128,90); border-radius: 5px;"
-                           " padding: 1px 5px; background: rgba(128,128,128,25); }"));
-        line->addWidget(label);
-    }
-    row->setAccessibleName(caps.join(u' '));
-    return row;
-}
 
 QString shortcutsFooter() {
 #ifdef Q_OS_MACOS
@@ -169,7 +151,8 @@ SettingsForm* buildShortcuts(PaneContext& context) {
     });
     form->beginCard(QStringLiteral("In the panel"));
     for (const auto& [title, caps] : SettingsItem::panelKeys())
-        form->addRow(QStringLiteral("panel-") + title, title, capsRow(KeyPress::nativeCaps(caps)));
+        form->addRow(QStringLiteral("panel-") + title, title,
+                     Keycap::row(KeyPress::nativeCaps(caps)));
     form->addFooter(shortcutsFooter());
     return form;
 }

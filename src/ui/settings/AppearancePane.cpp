@@ -149,6 +149,12 @@ QWidget* themePicker(SettingsForm& form, Preferences& preferences) {
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(0);
     auto* group = new QButtonGroup(segments);
+    // The chosen segment in the highlight colour, so it reads in either theme.
+    segments->setStyleSheet(QStringLiteral(
+        "QPushButton { padding: 3px 14px; border: 1px solid rgba(128,128,128,110); background: "
+        "palette(button); }"
+        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+        " border-color: palette(highlight); }"));
     const QList<std::pair<PanelTheme, QString>> themes = {
         {PanelTheme::automatic, QStringLiteral("Automatic")},
         {PanelTheme::light, QStringLiteral("Light")},

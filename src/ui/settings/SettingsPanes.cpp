@@ -3,6 +3,7 @@
 #include "browsers/LinuxBrowsers.h"
 #include "history/HistorySource.h"
 #include "panel/Access.h"
+#include "panel/Colors.h"
 #include "panel/KeyPress.h"
 #include "panel/SettingsState.h"
 #include "settings/Preferences.h"
@@ -201,6 +202,14 @@ QWidget* browserGuide(const BrowserChoice& choice, PaneContext& context) {
                                      "Everything else works in %1 too.")
                           .arg(choice.name)));
     return guide;
+}
+
+// A button icon of the symbol, faint when the button is disabled.
+QIcon symbolIcon(const QString& symbol, const QColor& ink) {
+    QIcon icon(QPixmap::fromImage(Symbols::image(symbol, 32, ink)));
+    icon.addPixmap(QPixmap::fromImage(Symbols::image(symbol, 32, Colors::withAlpha(ink, 0.25))),
+                   QIcon::Disabled);
+    return icon;
 }
 
 QComboBox* boundPicker(SettingsForm& form, const QStringList& titles, std::function<int()> read,
@@ -424,10 +433,8 @@ SettingsForm* buildResults(PaneContext& context) {
         auto* up = new QToolButton(order);
         auto* down = new QToolButton(order);
         const QColor ink = order->palette().color(QPalette::WindowText);
-        up->setIcon(
-            QIcon(QPixmap::fromImage(Symbols::image(QStringLiteral("chevron.up"), 32, ink))));
-        down->setIcon(
-            QIcon(QPixmap::fromImage(Symbols::image(QStringLiteral("chevron.down"), 32, ink))));
+        up->setIcon(symbolIcon(QStringLiteral("chevron.up"), ink));
+        down->setIcon(symbolIcon(QStringLiteral("chevron.down"), ink));
         up->setAccessibleName(QStringLiteral("Move up"));
         down->setAccessibleName(QStringLiteral("Move down"));
         up->setAutoRaise(true);

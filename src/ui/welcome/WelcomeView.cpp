@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -95,6 +96,13 @@ WelcomeView::WelcomeView(WelcomeModel& model, Preferences& preferences, WelcomeH
     column->addLayout(footer);
     connect(back_, &QPushButton::clicked, this, [this] { model_.go(model_.step() - 1); });
     connect(primary_, &QPushButton::clicked, this, &WelcomeView::advance);
+    // Return is the primary button's, wherever the focus is (the demonstration's field takes it
+    // as it types).
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, primary_, &QPushButton::click);
+    }
     connect(&model_, &WelcomeModel::stepChanged, this, &WelcomeView::showStep);
     connect(&model_, &WelcomeModel::triedChanged, this, &WelcomeView::showTried);
     if (player_) {
