@@ -99,7 +99,9 @@ SettingsWindow::SettingsWindow(PaneContext& context, QWidget* parent)
     connect(&state, &SettingsState::paneChanged, this, &SettingsWindow::showPane);
     connect(&state, &SettingsState::focusChanged, this, &SettingsWindow::showPane);
     connect(&state, &SettingsState::refreshed, this, &SettingsWindow::reload);
+    // A click, or the arrow keys in the list.
     connect(sidebar_, &QListWidget::itemClicked, this, &SettingsWindow::sidebarClicked);
+    connect(sidebar_, &QListWidget::currentItemChanged, this, &SettingsWindow::sidebarClicked);
     connect(&Notifications::center(), &Notifications::posted, this, [this](const QString& name) {
         if (name == Notifications::preferencesChanged)
             reload();
