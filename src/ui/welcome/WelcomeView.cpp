@@ -4,6 +4,7 @@
 #include "panel/KeyPress.h"
 #include "panel/WelcomeModel.h"
 #include "settings/Preferences.h"
+#include "ui/Motion.h"
 #include "ui/PanelPalette.h"
 #include "ui/Symbols.h"
 #include "ui/settings/SettingsForm.h"
@@ -24,6 +25,8 @@ namespace {
 
 constexpr int replayPauseMs = 1500;
 constexpr int narrowMargin = 20;
+constexpr int pageFadeMs = 220;
+constexpr int triedSpringMs = 450;
 constexpr int textMargin = 56;
 
 QLabel* heading(const QString& text, QWidget* parent) {
@@ -103,8 +106,18 @@ WelcomeView::WelcomeView(WelcomeModel& model, Preferences& preferences, WelcomeH
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, primary_, &QPushButton::click);
     }
-    connect(&model_, &WelcomeModel::stepChanged, this, &WelcomeView::showStep);
-    connect(&model_, &WelcomeModel::triedChanged, this, &WelcomeView::showTried);
+    connect(&model_, &WelcomeModel::stepChanged, this, [this] {
+        showStep();
+        // The page with the live panel is left alone: an effect would redraw it off screen on
+        // every frame of the demonstration.
+        if (!still && model_.step() > 0)
+            Motion::fadeIn(*pages_->currentWidget(), pageFadeMs, this);
+    });
+    connect(&model_, &WelcomeModel::triedChanged, this, [this] {
+        showTried();
+        if (!still)
+            Motion::springIn(*tryLine_, 0.92, 0, triedSpringMs, this);
+    });
     if (player_) {
         connect(player_, &DemoPlayer::finished, this,
                 [this] { QTimer::singleShot(replayPauseMs, this, &WelcomeView::updateDemo); });
