@@ -234,10 +234,8 @@ void PanelChrome::showSymbol(const QString& symbol, FieldIcon::Tint tint) {
 }
 
 void PanelChrome::showSymbol(const QString& symbol, const QColor& color) {
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap = QPixmap::fromImage(Symbols::image(symbol, int(iconSide * ratio), color));
-    pixmap.setDevicePixelRatio(ratio);
-    fieldIcon_->setPixmap(pixmap);
+    // Drawn once per symbol and colour: the icon is set again on every keystroke.
+    fieldIcon_->setPixmap(Symbols::pixmap(symbol, iconSide, color, devicePixelRatioF()));
 }
 
 void PanelChrome::showFavicon(const QImage& image) {

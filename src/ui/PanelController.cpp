@@ -98,7 +98,15 @@ PanelController::PanelController(Services services, bool embedded, QObject* pare
 
 PanelController::~PanelController() {
     cancelSuggestions();
+    // The views go first, while nothing of theirs can call back into this controller.
+    window_->removeEventFilter(this);
+    chrome_->removeEventFilter(this);
+    window_->onKey = nullptr;
+    window_->onModifiers = nullptr;
+    field().disconnect(this);
+    actionMenu_->onDismiss = nullptr;
     delete embeddedView_.data();
+    window_.reset();
 }
 
 QLineEdit& PanelController::field() const {
@@ -284,12 +292,11 @@ void PanelController::edited() {
     selected_ = 0;
     const std::optional<QString> completion = render();
     lastCompletion_.reset();
-    if (newLength > lastLength_) {
-        if (const auto completed = PanelRules::complete(typed_, lastLength_, completion)) {
-            field().setText(completed->text);
-            field().setSelection(int(completed->selectionStart), int(completed->selectionLength));
-            lastCompletion_ = completion;
-        }
+    // Only a growing text completes; deleting never does.
+    if (const auto completed = PanelRules::complete(typed_, lastLength_, completion)) {
+        field().setText(completed->text);
+        field().setSelection(int(completed->selectionStart), int(completed->selectionLength));
+        lastCompletion_ = completion;
     }
     lastLength_ = newLength;
     updateTabHint();

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace kivaro {
@@ -81,18 +83,43 @@ QRect ShadowView::shape() const {
     return rect().adjusted(inset_, inset_, -inset_, -inset_);
 }
 
+QImage ShadowView::drawn(const QSize& size) const {
+    const QRect cutOut = QRect(QPoint(0, 0), size).adjusted(inset_, inset_, -inset_, -inset_);
+    QImage shadow = blurredShape(size, cutOut, radius_);
+    // The cut-out: nothing of the shadow inside the shape itself.
+    QPainter painter(&shadow);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillPath(rounded(cutOut, radius_), Qt::black);
+    painter.end();
+    return shadow;
+}
+
+int ShadowView::edgeRows() const {
+    // Past the inset, the offset, the corner and the blur's reach, a row crosses only the
+    // shape's straight sides.
+    return inset_ + offset + int(std::ceil(radius_)) + blur + 2;
+}
+
 QImage ShadowView::shadowImage() const {
     if (cache_.size() == size())
         return cache_;
     if (size().isEmpty())
         return {};
-    QImage shadow = blurredShape(size(), shape(), radius_);
-    // The cut-out: nothing of the shadow inside the shape itself.
-    QPainter painter(&shadow);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    painter.fillPath(rounded(shape(), radius_), Qt::black);
-    painter.end();
+    // The panel grows and shrinks with its rows: blurring only the edges keeps a resize cheap.
+    const int edge = edgeRows();
+    const int edgesHeight = 2 * edge + 1;
+    if (height() <= edgesHeight) {
+        cache_ = drawn(size());
+        return cache_;
+    }
+    if (edges_.width() != width())
+        edges_ = drawn(QSize(width(), edgesHeight));
+    QImage shadow(size(), edges_.format());
+    for (int y = 0; y < height(); ++y) {
+        const int from = y < edge ? y : y >= height() - edge ? y - (height() - edgesHeight) : edge;
+        std::memcpy(shadow.scanLine(y), edges_.constScanLine(from), size_t(edges_.bytesPerLine()));
+    }
     cache_ = shadow;
     return cache_;
 }

@@ -30,9 +30,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The shadow of a view of `size`, drawn in full.
+    QImage drawn(const QSize& size) const;
+    // Rows this far from the top or the bottom differ; all rows between them are the same.
+    int edgeRows() const;
+
     double radius_;
     int inset_;
     mutable QImage cache_;
+    // A view of the same width but only as tall as its edges and one middle row: a taller
+    // view's shadow is its top and bottom edges with the middle row repeated between.
+    mutable QImage edges_;
 };
 
 } // namespace kivaro
