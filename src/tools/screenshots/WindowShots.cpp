@@ -115,10 +115,9 @@ bool saveWindowShots(const QDir& folder) {
 
         LivePanel* live = nullptr;
         WelcomeWindowController welcome(preferences, access,
-                                        {[] { return QStringLiteral("Chromium"); }, [] {}},
-                                        [&](QObject* owner) {
-                                            live = new LivePanel(preferences, &favicons, owner);
-                                            return WelcomeDemo{live->takeStage(), &live->player()};
+                                        {[] { return QStringLiteral("Chromium"); }, [] {}}, [&] {
+                                            live = new LivePanel(preferences, &favicons);
+                                            return WelcomeDemo{live, &live->player()};
                                         });
         welcome.show();
         // Two moments of the demonstration, driven by hand rather than by its timers.

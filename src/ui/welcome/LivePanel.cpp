@@ -15,8 +15,8 @@
 
 namespace kivaro {
 
-LivePanel::LivePanel(Preferences& preferences, Favicons* favicons, QObject* parent)
-    : QObject(parent), favicons_(favicons),
+LivePanel::LivePanel(Preferences& preferences, Favicons* favicons, QWidget* parent)
+    : QWidget(parent), favicons_(favicons),
       // The demonstration store reads no hidden or archive file, so it is given none.
       store_(
           std::make_unique<Store>(desktop_.adapters(preferences, QString()), DemoScript::data())),
@@ -24,17 +24,17 @@ LivePanel::LivePanel(Preferences& preferences, Favicons* favicons, QObject* pare
           PanelController::Services{
               *store_, preferences, desktop_, desktop_, desktop_, nullptr, favicons, {}},
           true)),
-      stage_(new QWidget), player_(new DemoPlayer(
-                               *this,
-                               [this](const QStringList& sites, std::function<void()> done) {
-                                   loadIcons(sites, std::move(done));
-                               },
-                               this)) {
+      player_(new DemoPlayer(
+          *this,
+          [this](const QStringList& sites, std::function<void()> done) {
+              loadIcons(sites, std::move(done));
+          },
+          this)) {
     // The panel drawn smaller, so that a long list of results fits the page; it stays live.
-    auto* scene = new QGraphicsScene(stage_);
+    auto* scene = new QGraphicsScene(this);
     QGraphicsProxyWidget* proxy = scene->addWidget(panel_->embeddedView());
     proxy->setScale(stageScale);
-    auto* view = new QGraphicsView(scene, stage_);
+    auto* view = new QGraphicsView(scene, this);
     view->setFrameShape(QFrame::NoFrame);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -50,30 +50,25 @@ LivePanel::LivePanel(Preferences& preferences, Favicons* favicons, QObject* pare
         proxy->setMaximumSize(size);
         proxy->resize(size);
     };
-    auto* column = new QVBoxLayout(stage_);
+    auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(view);
-    stage_->setMinimumSize(qRound(PanelRules::windowWidth * stageScale), stageHeight);
-    stage_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(qRound(PanelRules::windowWidth * stageScale), stageHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 LivePanel::~LivePanel() {
     player_->cancel();
-    // A page that took the stage owns it; otherwise it is still ours.
-    if (!stage_->parent())
-        delete stage_;
+    // The panel's view is in the scene among this widget's children, which go after this body.
+    panel_.reset();
 }
 
 WelcomeWindowController::DemoFactory LivePanel::factory(Preferences& preferences,
                                                         Favicons* favicons) {
-    return [&preferences, favicons](QObject* owner) {
-        auto* live = new LivePanel(preferences, favicons, owner);
-        return WelcomeDemo{live->takeStage(), &live->player()};
+    return [&preferences, favicons] {
+        auto* live = new LivePanel(preferences, favicons);
+        return WelcomeDemo{live, &live->player()};
     };
-}
-
-QWidget* LivePanel::takeStage() {
-    return stage_;
 }
 
 void LivePanel::open() {

@@ -4,12 +4,10 @@
 #include "store/QuietDesktop.h"
 #include "ui/welcome/WelcomeWindowController.h"
 
-#include <QObject>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
-
-class QWidget;
 
 namespace kivaro {
 
@@ -18,9 +16,11 @@ class PanelController;
 class Preferences;
 class Store;
 
-// The welcome page's demonstration: a real panel controller drawing into the page, over a
-// store that shows the sample browser of DemoScript::data() and never talks to a browser.
-class LivePanel : public QObject, public DemoTarget {
+// The welcome page's demonstration: a real panel controller drawing into this widget, over a
+// store that shows the sample browser of DemoScript::data() and never talks to a browser. The
+// widget owns the controller and lets it go before its own children (the view the panel draws
+// in), whoever deletes it.
+class LivePanel : public QWidget, public DemoTarget {
     Q_OBJECT
 
 public:
@@ -32,16 +32,14 @@ public:
     static constexpr int stageHeight = 450;
     static constexpr int sceneHeight = 2000;
 
-    LivePanel(Preferences& preferences, Favicons* favicons, QObject* parent = nullptr);
+    LivePanel(Preferences& preferences, Favicons* favicons, QWidget* parent = nullptr);
     ~LivePanel() override;
 
-    // The demonstration for a new welcome window: a live panel owned by `owner`, its stage and
-    // its player.
+    // The demonstration for a new welcome window: a live panel, for its first page to hold,
+    // and its player.
     static WelcomeWindowController::DemoFactory factory(Preferences& preferences,
                                                         Favicons* favicons);
 
-    // The widget the panel draws in, for the page to hold; it keeps the panel's size.
-    QWidget* takeStage();
     DemoPlayer& player() const { return *player_; }
     PanelController& panel() const { return *panel_; }
 
@@ -58,7 +56,6 @@ private:
     QuietDesktop desktop_;
     std::unique_ptr<Store> store_;
     std::unique_ptr<PanelController> panel_;
-    QWidget* stage_;
     DemoPlayer* player_;
 };
 

@@ -33,7 +33,7 @@ void WelcomeWindowController::show() {
         window_->setWindowTitle(QStringLiteral("Welcome to Kivaro"));
         window_->setFixedSize(WelcomeWindow::contentWidth, WelcomeWindow::contentHeight);
         window_->onClose = [this] { windowWillClose(); };
-        const WelcomeDemo demo = demo_ ? demo_(window_.get()) : WelcomeDemo{};
+        const WelcomeDemo demo = demo_ ? demo_() : WelcomeDemo{};
         view_ =
             new WelcomeView(*model_, preferences_, hooks_, demo.stage, demo.player, window_.get());
         view_->still = PanelPalette::displayOptions().reduceMotion;

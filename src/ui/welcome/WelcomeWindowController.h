@@ -40,8 +40,8 @@ class WelcomeWindowController : public QObject {
     Q_OBJECT
 
 public:
-    // Makes the demonstration for a new window; the window's view owns the stage.
-    using DemoFactory = std::function<WelcomeDemo(QObject* owner)>;
+    // Makes the demonstration for a new window; the window's first page takes the stage.
+    using DemoFactory = std::function<WelcomeDemo()>;
 
     WelcomeWindowController(Preferences& preferences, AccessCheck& access, WelcomeHooks hooks,
                             DemoFactory demo = {}, QObject* parent = nullptr);
