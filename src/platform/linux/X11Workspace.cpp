@@ -1,6 +1,7 @@
 #include "platform/linux/X11Workspace.h"
 
 #include "browsers/LinuxBrowsers.h"
+#include "platform/linux/X11ActivationWatcher.h"
 #include "platform/linux/X11ErrorTrap.h"
 #include "platform/linux/X11Properties.h"
 
@@ -114,12 +115,13 @@ QList<Window> clientWindows(Display* display) {
 } // namespace
 
 X11Workspace::X11Workspace(const QString& displayName, QString procFolder)
-    : procFolder_(std::move(procFolder)) {
+    : procFolder_(std::move(procFolder)), displayName_(displayName) {
     const QByteArray name = displayName.toLocal8Bit();
     display_ = XOpenDisplay(name.isEmpty() ? nullptr : name.constData());
 }
 
 X11Workspace::~X11Workspace() {
+    watcher_.reset();
     if (display_)
         XCloseDisplay(display_);
 }
@@ -203,6 +205,22 @@ void X11Workspace::beep() {
         return;
     XBell(display_, 0);
     XFlush(display_);
+}
+
+void X11Workspace::setActivationHandler(ActivationHandler handler) {
+    activated_ = std::move(handler);
+    if (activated_ && !watcher_)
+        watcher_ =
+            std::make_unique<X11ActivationWatcher>(displayName_, [this] { activeWindowChanged(); });
+}
+
+void X11Workspace::activeWindowChanged() {
+    const std::optional<Application> front = frontApplication();
+    if (lastFront_ == front)
+        return;
+    lastFront_ = front;
+    if (activated_)
+        activated_(front);
 }
 
 } // namespace kivaro

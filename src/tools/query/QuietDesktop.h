@@ -24,6 +24,7 @@ public:
     bool launch(const QString&, bool) override { return false; }
     bool openURL(const QString&) override { return false; }
     void beep() override {}
+    void setActivationHandler(ActivationHandler) override {}
 
     bool trusted() const override { return true; }
     std::optional<MenuElement> menuBar(const QString&) const override { return std::nullopt; }
