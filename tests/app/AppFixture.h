@@ -56,6 +56,12 @@ public:
     }
     void start() { start(world.workspace, registrar); }
 
+    // The delegate lets go of the adapters before a derived fixture's own ones go.
+    void TearDown() override {
+        delegate.reset();
+        hotkeys.reset();
+    }
+
     void bringForward(const QString& bundleID, qint64 pid = 1) {
         world.workspace.bringForward({bundleID, pid, bundleID});
     }
