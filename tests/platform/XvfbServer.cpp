@@ -28,7 +28,7 @@ bool XvfbServer::available() {
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
-bool XvfbServer::start() {
+bool XvfbServer::start(const QString& size) {
     process_ = std::make_unique<QProcess>();
     process_->setProgram(QStandardPaths::findExecutable(program));
     // -displayfd 1: the server picks a free display and writes its number to standard
@@ -38,7 +38,7 @@ bool XvfbServer::start() {
                             // Without it the server resets whenever its last client leaves
                             // and refuses connections meanwhile.
                             QStringLiteral("-noreset"), QStringLiteral("-screen"),
-                            QStringLiteral("0"), QStringLiteral("640x480x24")});
+                            QStringLiteral("0"), size});
     process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->start();
     if (!process_->waitForStarted(startLimitMs)) {

@@ -20,9 +20,9 @@ public:
     // Whether an Xvfb binary is on the PATH.
     static bool available();
 
-    // Starts the server and waits until it accepts connections; false when it did not
-    // start (error() says why).
-    bool start();
+    // Starts the server with one screen of `size` (WIDTHxHEIGHTxDEPTH) and waits until it
+    // accepts connections; false when it did not start (error() says why).
+    bool start(const QString& size = QStringLiteral("640x480x24"));
 
     // ":N" once started.
     QString display() const { return display_; }
