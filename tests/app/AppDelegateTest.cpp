@@ -2,7 +2,6 @@
 #include "app/SingleInstance.h"
 #include "base/Notifications.h"
 #include "settings/Preferences.h"
-#include "support/WaitUntil.h"
 
 #include <QLocalSocket>
 #include <QSystemTrayIcon>
@@ -11,6 +10,8 @@
 
 namespace kivaro::testing {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using Step = std::function<void(AppTest&)>;
 struct Expect {
@@ -22,7 +23,7 @@ struct Expect {
 };
 
 const QString safariID = Store::safariID;
-const QString chromeID = QStringLiteral("com.google.Chrome");
+const QString chromeID = u"com.google.Chrome"_s;
 
 TEST_F(AppTest, HotkeysFollowTheFrontApplication) {
     start();
@@ -37,15 +38,14 @@ TEST_F(AppTest, HotkeysFollowTheFrontApplication) {
     };
     const QList<Expect> story = {
         {"Safari in front", front(safariID), true, safariID, true},
-        {"our own window", front(QStringLiteral("Kivaro"), ownPid), true, safariID, true},
-        {"another application", front(QStringLiteral("org.gnome.TextEditor")), false, safariID,
-         false},
-        {"our own window again", front(QStringLiteral("Kivaro"), ownPid), false, safariID, false},
+        {"our own window", front(u"Kivaro"_s, ownPid), true, safariID, true},
+        {"another application", front(u"org.gnome.TextEditor"_s), false, safariID, false},
+        {"our own window again", front(u"Kivaro"_s, ownPid), false, safariID, false},
         {"Chrome, not opted in", front(chromeID), false, safariID, false},
         {"no window at all", [](AppTest& test) { test.world.workspace.clearFront(); }, false,
          safariID, false},
         {"Safari again", front(safariID), true, safariID, true},
-        {"settings window in front", front(QStringLiteral("Kivaro"), ownPid), true, safariID, true},
+        {"settings window in front", front(u"Kivaro"_s, ownPid), true, safariID, true},
         {"a setting changes there", set(PreferenceKey::otherBrowsers, true), false, safariID, true},
         {"recording starts", recording(true), false, safariID, true},
         {"Chrome, opted in", front(chromeID), true, chromeID, true},
@@ -61,24 +61,25 @@ TEST_F(AppTest, HotkeysFollowTheFrontApplication) {
         EXPECT_EQ(store->browser()->bundleID(), expect.driven);
         EXPECT_EQ(store->tracking(), expect.tracking);
     }
+    world.preferences->store(PreferenceKey::showMenuBarIcon, false);
+    EXPECT_FALSE(delegate->statusItem()->isVisible())
+        << "hiding the tray item takes effect at once";
 }
 
 struct Dispatch {
     Hotkeys::Press press;
     bool visible;
-    QStringList panelCalls;
-    QString effect;
+    const char* panelCall; // what the panel is asked, if anything
+    const char* effect;    // what the store did: its toast, or the tab switch
 };
 
 class DispatchTest : public AppTest, public ::testing::WithParamInterface<Dispatch> {};
 
 TEST_P(DispatchTest, PressGoesToThePanelOrTheStore) {
-    safari->setWindow(1,
-                      {QStringLiteral("https://a.example/"), QStringLiteral("https://b.example/")});
+    safari->setWindow(1, {u"https://a.example/"_s, u"https://b.example/"_s});
     safari->setCurrent(1, 1);
     world.menuBar.setMenuBar(safariID, FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
-                                           QStringLiteral("Window"),
-                                           {FakeMenuBarAccess::item(QStringLiteral("Pin Tab"))})}));
+                                           u"Window"_s, {FakeMenuBarAccess::item(u"Pin Tab"_s)})}));
     start();
     bringForward(safariID);
     settle(*store);
@@ -89,34 +90,28 @@ TEST_P(DispatchTest, PressGoesToThePanelOrTheStore) {
 
     delegate->pressed(GetParam().press);
     settle(*store);
-    EXPECT_EQ(panel->calls, GetParam().panelCalls);
+    EXPECT_EQ(panel->calls.join(u','), QString::fromUtf8(GetParam().panelCall));
     QStringList effects;
     for (const RecordingToast::Shown& shown : world.toast.shown)
         effects.append(shown.text);
-    if (safari->callsNamed(QStringLiteral("switchTo")) > 0)
-        effects.append(QStringLiteral("switched"));
-    EXPECT_EQ(effects.join(u','), GetParam().effect);
+    if (safari->callsNamed(u"switchTo"_s) > 0)
+        effects.append(u"switched"_s);
+    EXPECT_EQ(effects.join(u','), QString::fromUtf8(GetParam().effect));
 }
 
-Dispatch row(HotkeyAction action, bool markdown, bool visible, QStringList calls,
-             const char* effect) {
-    return {{action, markdown}, visible, std::move(calls), QString::fromUtf8(effect)};
-}
-
+using enum HotkeyActionValue;
 INSTANTIATE_TEST_SUITE_P(
     Table, DispatchTest,
-    ::testing::Values(
-        row(HotkeyAction::newTab, false, false, {QStringLiteral("show newTab")}, ""),
-        row(HotkeyAction::newTab, false, true, {QStringLiteral("show newTab")}, ""),
-        row(HotkeyAction::currentTab, false, true, {QStringLiteral("show currentTab")}, ""),
-        row(HotkeyAction::copyLink, false, true, {QStringLiteral("copy plain")}, ""),
-        row(HotkeyAction::copyLink, false, false, {}, "Link copied"),
-        row(HotkeyAction::copyLink, true, true, {QStringLiteral("copy markdown")}, ""),
-        row(HotkeyAction::copyLink, true, false, {}, "Markdown link copied"),
-        row(HotkeyAction::pin, false, true, {QStringLiteral("pin")}, ""),
-        row(HotkeyAction::pin, false, false, {}, "Tab pinned"),
-        row(HotkeyAction::lastTab, false, true, {QStringLiteral("close")}, "switched"),
-        row(HotkeyAction::lastTab, false, false, {}, "switched")));
+    ::testing::Values(Dispatch{{newTab}, false, "show newTab", ""},
+                      Dispatch{{newTab}, true, "show newTab", ""},
+                      Dispatch{{currentTab}, true, "show currentTab", ""},
+                      Dispatch{{copyLink}, true, "copy plain", ""},
+                      Dispatch{{copyLink}, false, "", "Link copied"},
+                      Dispatch{{copyLink, true}, true, "copy markdown", ""},
+                      Dispatch{{copyLink, true}, false, "", "Markdown link copied"},
+                      Dispatch{{pin}, true, "pin", ""}, Dispatch{{pin}, false, "", "Tab pinned"},
+                      Dispatch{{lastTab}, true, "close", "switched"},
+                      Dispatch{{lastTab}, false, "", "switched"}));
 
 TEST_F(AppTest, SignalsOpenThePanelWithNoBrowserInFront) {
     start();
@@ -130,14 +125,6 @@ TEST_F(AppTest, SignalsOpenThePanelWithNoBrowserInFront) {
     EXPECT_FALSE(registered());
 }
 
-TEST_F(AppTest, HidingTheTrayItemTakesEffectAtOnce) {
-    start();
-    ASSERT_NE(delegate->statusItem(), nullptr);
-    EXPECT_TRUE(delegate->statusItem()->isVisible());
-    world.preferences->store(PreferenceKey::showMenuBarIcon, false);
-    EXPECT_FALSE(delegate->statusItem()->isVisible());
-}
-
 TEST_F(AppTest, AKeyAnotherProgramHoldsIsReportedOnceByName) {
     static QStringList warnings;
     warnings.clear();
@@ -146,12 +133,12 @@ TEST_F(AppTest, AKeyAnotherProgramHoldsIsReportedOnceByName) {
     registrar.takeElsewhere(HotkeyAction(HotkeyAction::newTab).defaultCombo());
     start();
     bringForward(safariID);
-    bringForward(QStringLiteral("org.gnome.TextEditor"));
+    bringForward(u"org.gnome.TextEditor"_s);
     bringForward(safariID);
     qInstallMessageHandler(previous);
-    const QStringList refused = warnings.filter(QStringLiteral("another program holds it"));
+    const QStringList refused = warnings.filter(u"another program holds it"_s);
     ASSERT_EQ(refused.size(), 1) << warnings.join(u'\n').toStdString();
-    EXPECT_TRUE(refused.first().contains(QStringLiteral("Open in new tab")));
+    EXPECT_TRUE(refused.first().contains(u"Open in new tab"_s));
     EXPECT_TRUE(registered()) << "the other shortcuts still register";
 }
 
@@ -160,7 +147,7 @@ TEST_F(AppTest, ASecondStartReachesTheFirst) {
     start();
     delegate->showSettings = [&] { ++settingsShown; };
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("instance"));
+    const QString path = folder.filePath(u"instance"_s);
     QFile stale(path); // a crashed copy's socket is only a file left behind
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.close();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/AppDelegate.h"
-#include "keys/Hotkeys.h"
 #include "platform/fake/FakeHotkeyRegistrar.h"
 #include "store/StoreFakes.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -13,57 +13,53 @@ namespace kivaro::testing {
 class RecordingPanel : public PanelControls {
 public:
     void show(OpenMode mode) override {
-        calls.append(mode == OpenMode::newTab ? QStringLiteral("show newTab")
-                                              : QStringLiteral("show currentTab"));
-        visible = true;
+        record(mode == OpenMode::newTab ? "show newTab" : "show currentTab", true);
     }
-    void close() override {
-        calls.append(QStringLiteral("close"));
-        visible = false;
-    }
+    void close() override { record("close", false); }
     bool isVisible() const override { return visible; }
-    void copyHotkey(bool markdown) override {
-        calls.append(markdown ? QStringLiteral("copy markdown") : QStringLiteral("copy plain"));
-    }
-    void pinHotkey() override { calls.append(QStringLiteral("pin")); }
+    void copyHotkey(bool markdown) override { record(markdown ? "copy markdown" : "copy plain"); }
+    void pinHotkey() override { record("pin"); }
 
     QStringList calls;
     bool visible = false;
+
+private:
+    void record(const char* call, std::optional<bool> nowVisible = std::nullopt) {
+        calls.append(QString::fromUtf8(call));
+        visible = nowVisible.value_or(visible);
+    }
 };
 
 // The delegate over a store of fake browsers (Safari driven at once, Chrome only with
-// "otherBrowsers"), a fake desktop and fake hot keys; `workspace` and `registrar` may be
-// replaced by real adapters before start().
+// "otherBrowsers"), and over the fake desktop and hot keys unless start() is given others.
 class AppTest : public ::testing::Test {
 public:
     static constexpr qint64 ownPid = 777;
 
-    void start(Workspace& workspace, HotkeyRegistrar& registrar, bool showOnLaunch = false) {
+    void start(Workspace& workspace, HotkeyRegistrar& keys) {
         Store::Adapters adapters = world.adapters({safari});
         adapters.optInBrowsers = [this] { return QList<Store::BrowserRef>{chrome}; };
         store = std::make_unique<Store>(std::move(adapters));
-        hotkeys = std::make_unique<Hotkeys>(registrar, *world.preferences);
+        hotkeys = std::make_unique<Hotkeys>(keys, *world.preferences);
+        auto makePanel = [this] {
+            auto made = std::make_unique<RecordingPanel>();
+            panel = made.get();
+            return made;
+        };
         delegate = std::make_unique<AppDelegate>(
-            AppDelegate::Parts{*store, *hotkeys, workspace, *world.preferences,
-                               [this] {
-                                   auto made = std::make_unique<RecordingPanel>();
-                                   panel = made.get();
-                                   return made;
-                               },
-                               ownPid},
-            showOnLaunch);
+            AppDelegate::Parts{*store, *hotkeys, workspace, *world.preferences, makePanel, ownPid},
+            false);
         delegate->applicationDidFinishLaunching();
     }
     void start() { start(world.workspace, registrar); }
-
     // The delegate lets go of the adapters before a derived fixture's own ones go.
     void TearDown() override {
         delegate.reset();
         hotkeys.reset();
     }
 
-    void bringForward(const QString& bundleID, qint64 pid = 1) {
-        world.workspace.bringForward({bundleID, pid, bundleID});
+    void bringForward(const QString& id, qint64 pid = 1) {
+        world.workspace.bringForward({id, pid, id});
     }
     bool registered() const { return !hotkeys->refs().isEmpty(); }
 

@@ -1,5 +1,6 @@
 #include "support/X11WindowManager.h"
 
+#include "platform/linux/X11Properties.h"
 #include "support/WaitUntil.h"
 
 #include <QProcessEnvironment>
@@ -13,23 +14,6 @@ namespace kivaro::testing {
 namespace {
 
 const QString program = QStringLiteral("openbox");
-
-// Whether the root window's list property `name` holds `wanted`.
-bool listed(Display* display, const char* name, Window wanted) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, name, False), 0,
-                       1024, False, AnyPropertyType, &type, &format, &count, &remaining, &data);
-    bool found = false;
-    for (unsigned long i = 0; data && format == 32 && i < count; ++i)
-        found = found || reinterpret_cast<unsigned long*>(data)[i] == wanted;
-    if (data)
-        XFree(data);
-    return found;
-}
 
 // Whether the manager runs and handles requests: a window mapped now gets managed. Events
 // that reach it while it starts may wait in its queue until the next one wakes it, so each
@@ -46,7 +30,9 @@ bool managing(const QString& name) {
         XChangeProperty(display, DefaultRootWindow(display), poke, XA_CARDINAL, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&probe), 1);
         XSync(display, False);
-        return listed(display, "_NET_CLIENT_LIST", probe);
+        const auto clients =
+            windowProperty(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", XA_WINDOW);
+        return std::find(clients.begin(), clients.end(), probe) != clients.end();
     });
     XDestroyWindow(display, probe);
     XDeleteProperty(display, DefaultRootWindow(display), poke);
