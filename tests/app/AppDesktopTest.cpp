@@ -5,6 +5,7 @@
 #include "settings/Preferences.h"
 #include "support/RequireTool.h"
 #include "support/X11TestClient.h"
+#include "support/X11TestDesktop.h"
 #include "support/X11WindowManager.h"
 
 namespace kivaro::testing {
@@ -40,6 +41,16 @@ TEST_F(AppDesktopTest, KeysFollowTheActiveWindowAndOpenThePanel) {
     EXPECT_EQ(store->browser()->bundleID(), u"com.google.Chrome"_s);
     ASSERT_TRUE(user.type({VirtualKey::t, Modifier::command, u"T"_s}));
     EXPECT_TRUE(waitUntil([&] { return panel->calls == QStringList{u"show newTab"_s}; }));
+
+    // Our panel taking the keyboard leaves Chrome in front, for the keys and the placement.
+    X11TestDesktop ours(server.display());
+    ours.setActive(ours.createWindow({0, 0, 680, 60}, QCoreApplication::applicationPid(),
+                                     X11TestDesktop::Type::utility));
+    const auto front = [&] {
+        return workspace->frontApplication().value_or(Workspace::Application());
+    };
+    EXPECT_TRUE(waitUntil([&] { return front().pid == 4242; }));
+    EXPECT_TRUE(registered());
 
     user.createWindow(u"xterm"_s, u"XTerm"_s, 4343);
     EXPECT_TRUE(waitUntil([&] { return !registered(); })) << "another window releases them";
