@@ -20,6 +20,9 @@ inline constexpr int maximumTextWidth = 420;
 // 14 + 22 + 8 before the text (edge, icon, gap) and 26 after it.
 inline constexpr double iconLeading = 14;
 inline constexpr double iconSize = 22;
+// The action's symbol inside the icon box, and the disc of a symbol that will be confirmed.
+inline constexpr int glyphSize = 14;
+inline constexpr int discSize = 18;
 inline constexpr double iconGap = 8;
 inline constexpr double textPadding = iconLeading + iconSize + iconGap + 26;
 // How far below the top of the front window (or of the screen without one) it sits.

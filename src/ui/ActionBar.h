@@ -8,9 +8,11 @@
 #include <optional>
 
 class QHBoxLayout;
-class QLabel;
 
 namespace kivaro {
+
+class SymbolView;
+class TextLine;
 
 // The bar along the bottom of the panel: the open mode (or the special mode) on the left,
 // the selected row's primary action and "Actions ⌘K" on the right.
@@ -28,8 +30,12 @@ public:
 
     explicit ActionBar(QWidget* parent = nullptr);
 
+    using QWidget::update;
     void update(OpenMode mode, const std::optional<Special>& special,
                 const std::optional<RowAction>& primary);
+
+    // One hint: the text (12, medium, secondary) followed by its caps.
+    static QWidget* item(const QString& text, const QStringList& keys, QWidget* parent = nullptr);
 
     // What the bar says, for the accessibility tree and for tests.
     QString modeText() const;
@@ -37,9 +43,12 @@ public:
     QStringList hints() const;
 
 private:
-    QLabel* modeIcon_;
-    QLabel* modeLabel_;
+    void addHint(const QString& text, const QStringList& keys);
+
+    SymbolView* modeIcon_;
+    TextLine* modeLabel_;
     QHBoxLayout* right_;
+    QStringList hints_;
 };
 
 } // namespace kivaro

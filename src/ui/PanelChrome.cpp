@@ -5,6 +5,7 @@
 #include "panel/Placement.h"
 #include "ui/CommandPanel.h"
 #include "ui/Desktop.h"
+#include "ui/Ink.h"
 #include "ui/Motion.h"
 #include "ui/PanelPalette.h"
 #include "ui/ShadowView.h"
@@ -83,11 +84,9 @@ PanelChrome::PanelChrome(CommandPanel& window)
     fieldIcon_->setScaledContents(true);
     fieldIcon_->setAttribute(Qt::WA_TransparentForMouseEvents);
     chip_->hide();
-    chip_->setContentsMargins(10, 0, 10, 0);
+    chip_->setContentsMargins(9, 0, 9, 0);
     chip_->setFixedHeight(chipHeight);
-    QFont chipFont = chip_->font();
-    chipFont.setWeight(QFont::DemiBold);
-    chip_->setFont(chipFont);
+    chip_->setFont(Fonts::system(14, QFont::DemiBold));
     // No border, no background, no focus ring: the surface shows through.
     field_->setFrame(false);
     QFont fieldFont = field_->font();
@@ -126,7 +125,9 @@ void PanelChrome::resizeEvent(QResizeEvent*) {
         chip_->move(fieldLeft, inside.top() + (fieldHeight - chipHeight) / 2);
         fieldLeft += chip_->width() + 8;
     }
-    field_->setGeometry(fieldLeft, inside.top(), inside.right() - 20 - fieldLeft, fieldHeight);
+    const int trailing = std::max(20, fieldTrailing_);
+    field_->setGeometry(fieldLeft, inside.top(), inside.right() - trailing - fieldLeft,
+                        fieldHeight);
 }
 
 std::optional<double> PanelChrome::place(const Workspace* workspace, const WindowList* windows) {
@@ -162,8 +163,9 @@ QColor PanelChrome::tone() const {
 void PanelChrome::applyTone() {
     const QColor fill = Colors::selectionFill(tone());
     const QColor text = Colors::textOn(fill);
-    chip_->setStyleSheet(QStringLiteral("QLabel { background: %1; color: %2; border-radius: 7px; }")
-                             .arg(Colors::hex(fill), Colors::hex(text)));
+    chip_->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: %2; border-radius: 13px; }")
+            .arg(Colors::hex(fill), Colors::hex(text)));
     wash_->setColor(Colors::withAlpha(tone(), modeColor_ ? 0.07 : 0));
     QPalette fieldPalette = field_->palette();
     fieldPalette.setColor(QPalette::Highlight, Colors::withAlpha(tone(), 0.22));
@@ -183,6 +185,11 @@ void PanelChrome::showChip(const QString& text) {
     resizeEvent(nullptr);
 }
 
+void PanelChrome::setFieldTrailing(int room) {
+    fieldTrailing_ = room;
+    resizeEvent(nullptr);
+}
+
 void PanelChrome::pulse() {
     if (display_.reduceMotion)
         return;
@@ -190,7 +197,8 @@ void PanelChrome::pulse() {
         pulseView_->deleteLater();
     const QRect inside = shape();
     const QPointF centre = QRectF(chip_->geometry()).center() - QPointF(inside.topLeft());
-    const double diameter = 2.2 * std::max(inside.width(), inside.height());
+    // Measured on the whole window, margin included, so the glow reaches every corner early.
+    const double diameter = 2.2 * std::max(width(), height());
     auto* glow = new PulseView(this, centre, diameter, tone());
     glow->setGeometry(inside);
     glow->stackUnder(fieldIcon_);

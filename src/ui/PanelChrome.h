@@ -59,6 +59,8 @@ public:
     void setModeColor(const std::optional<QColor>& color);
     QColor tone() const;
     void showChip(const QString& text);
+    // Room kept free at the right of the field (for the Tab hint); 0 for none.
+    void setFieldTrailing(int room);
 
     const PanelStyle& style() const { return style_; }
     const DisplayOptions& display() const { return display_; }
@@ -99,6 +101,7 @@ private:
     DisplayOptions display_;
     std::optional<QColor> modeColor_;
     QString fieldIconHost_;
+    int fieldTrailing_ = 0;
     // The symbol the field icon shows, when it shows one rather than a favicon.
     std::optional<std::pair<QString, FieldIcon::Tint>> symbol_;
 };

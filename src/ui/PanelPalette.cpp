@@ -47,6 +47,10 @@ QColor secondaryLabel(const QPalette& palette) {
     return Colors::withAlpha(palette.color(QPalette::WindowText), 0.55);
 }
 
+QColor systemRed(const QPalette& palette) {
+    return isDark(palette) ? QColor(0xff, 0x45, 0x3a) : QColor(0xff, 0x3b, 0x30);
+}
+
 QColor systemGrey() {
     return QColor(0x8e, 0x8e, 0x93);
 }

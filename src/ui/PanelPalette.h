@@ -24,6 +24,9 @@ QColor systemAccent();
 // Secondary text and symbols: the text colour, half transparent.
 QColor secondaryLabel(const QPalette& palette);
 
+// Red for destructive actions, a little lighter on dark surfaces.
+QColor systemRed(const QPalette& palette);
+
 // The grey of the disc behind an action symbol that will be confirmed.
 QColor systemGrey();
 

@@ -1,17 +1,21 @@
 #pragma once
 
+#include "panel/RowAccessory.h"
 #include "panel/RowAction.h"
 #include "search/Row.h"
 
 #include <QColor>
+#include <QImage>
 #include <QList>
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QContextMenuEvent;
-class QLabel;
+class QMenu;
 class QMouseEvent;
 class QPaintEvent;
 
@@ -26,6 +30,7 @@ class RowView : public QWidget {
 
 public:
     static constexpr int height = 46;
+    static constexpr int sectionTitleHeight = 24;
 
     // Click and accessibility press; mouse movement over the row.
     std::function<void()> onClick;
@@ -36,6 +41,10 @@ public:
     // `accent` is the preference accent; a mode colour set with setAccent takes its place.
     // Favicons may be null (no icons are fetched, the stand-by symbols stay).
     RowView(const Row& row, const QColor& accent, Favicons* favicons, QWidget* parent = nullptr);
+
+    // The title drawn above the first row of a section: 24 high, the text 14 from the
+    // leading edge and 3 above the bottom.
+    static QWidget* sectionTitle(const QString& text, QWidget* parent = nullptr);
 
     const Row& row() const { return row_; }
     void setAccent(const std::optional<QColor>& modeColor);
@@ -49,17 +58,38 @@ public:
     // What the right-hand label says now ("" when hidden), and the symbol in the icon tile.
     QString labelText() const;
     QString iconSymbol() const;
+    // What the right-hand side shows now.
+    const RowAccessory::Look& look() const { return look_; }
+    // The key caps shown: the row's key hints, or ⌘ and the number.
+    QWidget* shortcutKeys() const { return shortcutKeys_; }
+    QWidget* numberCaps() const { return numberCaps_; }
+
+    // The context menu of the row's actions (destructive ones last, after a separator);
+    // nothing without actions.
+    std::unique_ptr<QMenu> contextMenu() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    struct Colours;
+
     void paint();
     void accessory();
     void loadIcon();
+    void showFavicon(const QImage& image);
+    void click();
+    void placeCaps();
+    Colours colours() const;
+    // Where the title and detail must end: before the label, the caps or the edge.
+    int textEnd() const;
+    void paintIcon(QPainter& painter, const Colours& colours);
+    void paintText(QPainter& painter, const Colours& colours);
+    void paintArrow(QPainter& painter, const Colours& colours);
 
     Row row_;
     QColor preferenceAccent_;
@@ -70,6 +100,11 @@ private:
     std::optional<int> number_;
     bool hasFavicon_ = false;
     QString symbol_;
+    QImage favicon_;
+    QPixmap faviconDrawn_;
+    RowAccessory::Look look_;
+    QWidget* shortcutKeys_ = nullptr;
+    QWidget* numberCaps_ = nullptr;
 };
 
 } // namespace kivaro

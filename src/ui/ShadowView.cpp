@@ -55,7 +55,8 @@ QImage blurredShape(const QSize& size, const QRect& shape, double radius) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             alpha[size_t(y * width + x)] = mask.constScanLine(y)[x] / 255.0f;
-    const int pass = std::max(1, ShadowView::blur / 6);
+    // Three passes of 8 spread each edge over the whole 24 points of the blur radius.
+    const int pass = std::max(1, ShadowView::blur / 3);
     for (int i = 0; i < 3; ++i) {
         boxBlur(alpha, width, height, pass, true);
         boxBlur(alpha, width, height, pass, false);

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace kivaro::Symbols {
@@ -116,6 +117,23 @@ QImage image(const QString& symbol, int side, const QColor& color,
     drawGlyph(painter, base.value_or(symbol), whole.adjusted(inset, inset, -inset, -inset),
               disc ? color : QColor(Qt::white));
     return canvas;
+}
+
+QPixmap pixmap(const QString& symbol, int side, const QColor& color, qreal ratio,
+               const std::optional<QColor>& disc) {
+    const QString key = QStringLiteral("kivaro-symbol:%1:%2:%3:%4:%5")
+                            .arg(symbol)
+                            .arg(side)
+                            .arg(color.rgba(), 0, 16)
+                            .arg(disc ? QString::number(disc->rgba(), 16) : QStringLiteral("-"))
+                            .arg(ratio);
+    QPixmap drawn;
+    if (QPixmapCache::find(key, &drawn))
+        return drawn;
+    drawn = QPixmap::fromImage(image(symbol, qRound(side * ratio), color, disc));
+    drawn.setDevicePixelRatio(ratio);
+    QPixmapCache::insert(key, drawn);
+    return drawn;
 }
 
 } // namespace kivaro::Symbols

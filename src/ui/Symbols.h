@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QHash>
 #include <QImage>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +47,11 @@ QString iconFile(const QString& symbol);
 // the glyph in `color` (or white).
 QImage image(const QString& symbol, int side, const QColor& color,
              const std::optional<QColor>& disc = std::nullopt);
+
+// The same drawn for a screen of `ratio` device pixels per point, `side` points square;
+// drawings are cached, so views may ask for them on every paint.
+QPixmap pixmap(const QString& symbol, int side, const QColor& color, qreal ratio,
+               const std::optional<QColor>& disc = std::nullopt);
 
 } // namespace Symbols
 

@@ -1,9 +1,9 @@
 #include "ui/TintView.h"
 
 #include "panel/Colors.h"
+#include "ui/Ink.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 
@@ -12,13 +12,8 @@ namespace kivaro {
 namespace {
 
 void fillRounded(QWidget& widget, double radius, const QColor& color) {
-    if (color.alpha() == 0)
-        return;
     QPainter painter(&widget);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(widget.rect()), radius, radius);
-    painter.fillPath(shape, color);
+    kivaro::fillRounded(painter, QRectF(widget.rect()), radius, color);
 }
 
 void passMouseThrough(QWidget& widget) {

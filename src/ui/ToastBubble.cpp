@@ -12,11 +12,9 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
-#include <QSequentialAnimationGroup>
 
 #include <cmath>
 
@@ -29,16 +27,23 @@ constexpr int popMilliseconds = 260;
 constexpr int fadeInMilliseconds = 80;
 constexpr int leaveMilliseconds = 160;
 constexpr int growMilliseconds = 300;
+constexpr int checkFadeMilliseconds = 60;
+constexpr int bounceMilliseconds = 280;
 constexpr int iconSide = int(ToastLayout::iconSize);
 
 int milliseconds(double seconds) {
     return int(std::lround(seconds * 1000));
 }
 
-QPixmap pixmapOf(const QImage& image, qreal ratio) {
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
+QPropertyAnimation* leavePart(Transform& motion, const char* property, double to, QObject* group) {
+    auto* part = new QPropertyAnimation(&motion, property, group);
+    part->setDuration(leaveMilliseconds);
+    part->setStartValue(motion.property(property));
+    part->setEndValue(to);
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0.4, 0), QPointF(1, 1), QPointF(1, 1));
+    part->setEasingCurve(curve);
+    return part;
 }
 
 } // namespace
@@ -47,7 +52,8 @@ ToastBubble::ToastBubble(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput |
                           Qt::NoDropShadowWindowHint),
-      content_(new QWidget(this)), fade_(new QGraphicsOpacityEffect(content_)),
+      display_(PanelPalette::displayOptions), screens_(Desktop::screens),
+      content_(new QWidget(this)), motion_(&Motion::transformOf(*content_)),
       shadow_(new ShadowView(ToastLayout::cornerRadius, margin, content_)),
       bubble_(new SurfaceView(ToastLayout::cornerRadius, content_)), icon_(new QLabel(bubble_)),
       check_(new QLabel(bubble_)), label_(new QLabel(bubble_)) {
@@ -56,13 +62,11 @@ ToastBubble::ToastBubble(QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    // Fading is drawn by the bubble itself: not every window system fades whole windows.
-    fade_->setOpacity(1);
-    content_->setGraphicsEffect(fade_);
-    display_ = PanelPalette::displayOptions();
+    // Fading and scaling are drawn by the bubble itself: not every window system fades whole
+    // windows, and none scales them.
     for (QLabel* view : {icon_, check_}) {
         view->setFixedSize(iconSide, iconSide);
-        view->setScaledContents(true);
+        view->setAlignment(Qt::AlignCenter);
     }
     check_->hide();
     QFont font = label_->font();
@@ -96,8 +100,16 @@ void ToastBubble::setStyle(const PanelStyle& style) {
     style_ = style;
 }
 
+void ToastBubble::setDisplaySource(std::function<DisplayOptions()> source) {
+    display_ = std::move(source);
+}
+
 void ToastBubble::setDisplay(const DisplayOptions& display) {
-    display_ = display;
+    display_ = [display] { return display; };
+}
+
+void ToastBubble::setScreens(std::function<QList<ScreenArea>()> screens) {
+    screens_ = std::move(screens);
 }
 
 PanelStyle ToastBubble::currentStyle() const {
@@ -110,28 +122,34 @@ bool ToastBubble::isLeaving() const {
 }
 
 double ToastBubble::opacity() const {
-    return fade_->opacity();
+    return motion_->opacity();
+}
+
+std::optional<QRectF> ToastBubble::placement(int textWidth) const {
+    const QList<ScreenArea> screens = screens_ ? screens_() : QList<ScreenArea>();
+    const std::optional<QRectF> front = screens.isEmpty() || !workspace_ || !windows_
+                                            ? std::nullopt
+                                            : FrontWindow::frame(*workspace_, *windows_, screens);
+    return ToastLayout::frame(front, FrontWindow::screen(front, Desktop::mouse(), screens),
+                              textWidth);
 }
 
 void ToastBubble::show(const QString& text, const QString& symbol,
                        const std::optional<QString>& done) {
+    announce(text);
+    const int textWidth = ToastLayout::textWidth(label_->fontMetrics().horizontalAdvance(text) + 1);
+    // Without a screen nothing is shown, and a message on its way out finishes leaving.
+    const std::optional<QRectF> frame = placement(textWidth);
+    if (!frame)
+        return;
+    reduceMotion_ = display_ ? display_().reduceMotion : false;
     const PanelStyle style = currentStyle();
     setPalette(PanelPalette::forTheme(style.theme));
     stopAnimations();
     check_->hide();
     icon_->show();
     setIcon(symbol, done, style.accent);
-
     label_->setText(text);
-    const int textWidth = ToastLayout::textWidth(label_->fontMetrics().horizontalAdvance(text) + 1);
-    announce(text);
-
-    const std::optional<QRectF> front = Desktop::frontWindow(workspace_, windows_);
-    const std::optional<ScreenArea> screen =
-        FrontWindow::screen(front, Desktop::mouse(), Desktop::screens());
-    const std::optional<QRectF> frame = ToastLayout::frame(front, screen, textWidth);
-    if (!frame)
-        return;
     setGeometry(Desktop::toWindowGeometry(*frame));
     layoutBubble(textWidth);
 
@@ -148,20 +166,16 @@ void ToastBubble::show(const QString& text, const QString& symbol,
 void ToastBubble::setIcon(const QString& symbol, const std::optional<QString>& done,
                           const QColor& accent) {
     const qreal ratio = devicePixelRatioF();
-    const int side = int(iconSide * ratio);
-    const QImage image = done ? Symbols::image(symbol + Symbols::discSuffix, side,
-                                               QColor(Qt::white), PanelPalette::systemGrey())
-                              : Symbols::image(symbol, side, accent);
-    icon_->setPixmap(pixmapOf(image, ratio));
+    icon_->setPixmap(done ? Symbols::pixmap(symbol + Symbols::discSuffix, ToastLayout::discSize,
+                                            QColor(Qt::white), ratio, PanelPalette::systemGrey())
+                          : Symbols::pixmap(symbol, ToastLayout::glyphSize, accent, ratio));
 }
 
 bool ToastBubble::setDoneImage(const std::optional<QString>& done, const QColor& accent) {
     if (!done)
         return false;
-    const qreal ratio = devicePixelRatioF();
-    check_->setPixmap(pixmapOf(Symbols::image(*done, int(iconSide * ratio), QColor(Qt::white),
-                                              Colors::selectionFill(accent)),
-                               ratio));
+    check_->setPixmap(Symbols::pixmap(*done, ToastLayout::discSize, QColor(Qt::white),
+                                      devicePixelRatioF(), Colors::selectionFill(accent)));
     return true;
 }
 
@@ -183,30 +197,27 @@ void ToastBubble::stopAnimations() {
     const auto running = findChildren<QAbstractAnimation*>(Qt::FindDirectChildrenOnly);
     for (QAbstractAnimation* animation : running)
         animation->stop();
+    for (QWidget* view : {static_cast<QWidget*>(icon_), static_cast<QWidget*>(check_)})
+        Motion::transformOf(*view).reset();
+    motion_->reset();
 }
 
 void ToastBubble::appear() {
-    fade_->setOpacity(1);
     QWidget::show();
-    if (display_.reduceMotion)
+    if (reduceMotion_)
         return;
-    Motion::springIn(*bubble_, 0.8, 6, popMilliseconds, this);
-    auto* fade = new QPropertyAnimation(fade_, "opacity", this);
-    fade->setDuration(fadeInMilliseconds);
-    fade->setStartValue(0.0);
-    fade->setEndValue(1.0);
-    fade->start(QAbstractAnimation::DeleteWhenStopped);
+    Motion::springIn(*content_, 0.8, 6, popMilliseconds, this);
+    Motion::fadeIn(*content_, fadeInMilliseconds, this);
 }
 
 void ToastBubble::bounceIcon() {
-    if (display_.reduceMotion)
+    if (reduceMotion_)
         return;
-    const QPoint rest = icon_->pos();
-    auto* bounce = new QPropertyAnimation(icon_, "pos", this);
-    bounce->setDuration(280);
-    bounce->setKeyValueAt(0, rest);
-    bounce->setKeyValueAt(0.4, rest - QPoint(0, 4));
-    bounce->setKeyValueAt(1, rest);
+    auto* bounce = new QPropertyAnimation(&Motion::transformOf(*icon_), "lift", this);
+    bounce->setDuration(bounceMilliseconds);
+    bounce->setKeyValueAt(0, 0.0);
+    bounce->setKeyValueAt(0.4, 4.0);
+    bounce->setKeyValueAt(1, 0.0);
     bounce->setEasingCurve(QEasingCurve::OutQuad);
     bounce->start(QAbstractAnimation::DeleteWhenStopped);
 }
@@ -214,38 +225,24 @@ void ToastBubble::bounceIcon() {
 void ToastBubble::confirm() {
     icon_->hide();
     check_->show();
-    if (display_.reduceMotion)
+    if (reduceMotion_)
         return;
     Motion::springIn(*check_, 0.4, 0, growMilliseconds, this);
+    Motion::fadeIn(*check_, checkFadeMilliseconds, this);
 }
 
 void ToastBubble::leave() {
     confirmTimer_.stop();
-    if (display_.reduceMotion) {
+    if (reduceMotion_) {
         hide();
         return;
     }
-    const QRect full = bubble_->geometry();
     auto* group = new QParallelAnimationGroup(this);
-    auto* shrink = new QPropertyAnimation(bubble_, "geometry", group);
-    shrink->setDuration(leaveMilliseconds);
-    shrink->setStartValue(full);
-    shrink->setEndValue(Motion::scaledAbout(full, 0.92, 4));
-    auto* fade = new QPropertyAnimation(fade_, "opacity", group);
-    fade->setDuration(leaveMilliseconds);
-    QEasingCurve curve(QEasingCurve::BezierSpline);
-    curve.addCubicBezierSegment(QPointF(0.4, 0), QPointF(1, 1), QPointF(1, 1));
-    fade->setEasingCurve(curve);
-    shrink->setEasingCurve(curve);
-    fade->setStartValue(1.0);
-    fade->setEndValue(0.0);
-    group->addAnimation(shrink);
-    group->addAnimation(fade);
+    group->addAnimation(leavePart(*motion_, "scale", 0.92, group));
+    group->addAnimation(leavePart(*motion_, "lift", 4, group));
+    group->addAnimation(leavePart(*motion_, "opacity", 0, group));
     // A newer message stops this animation, so it only hides the bubble it faded out.
-    connect(group, &QAbstractAnimation::finished, this, [this, full] {
-        hide();
-        bubble_->setGeometry(full);
-    });
+    connect(group, &QAbstractAnimation::finished, this, &QWidget::hide);
     leaveAnimation_ = group;
     group->start(QAbstractAnimation::DeleteWhenStopped);
 }

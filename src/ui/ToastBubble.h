@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/PanelStyle.h"
+#include "panel/ScreenArea.h"
 #include "platform/Toast.h"
 #include "ui/TintView.h"
 
@@ -8,14 +9,15 @@
 #include <QTimer>
 #include <QWidget>
 
-class QGraphicsOpacityEffect;
+#include <functional>
+
 class QLabel;
-class QPropertyAnimation;
 class QAbstractAnimation;
 
 namespace kivaro {
 
 class ShadowView;
+class Transform;
 class Workspace;
 class WindowList;
 
@@ -36,7 +38,13 @@ public:
     void setDesktop(const Workspace* workspace, const WindowList* windows);
     // The appearance settings, set by the program whenever they change; the defaults until then.
     void setStyle(const PanelStyle& style);
+    // Where the accessibility display settings come from; each message reads them afresh.
+    // By default the desktop's (PanelPalette::displayOptions).
+    void setDisplaySource(std::function<DisplayOptions()> source);
+    // Fixed settings, for pictures and tests.
     void setDisplay(const DisplayOptions& display);
+    // The screens messages are placed on; Qt's by default.
+    void setScreens(std::function<QList<ScreenArea>()> screens);
 
     void show(const QString& text, const QString& symbol,
               const std::optional<QString>& done = std::nullopt) override;
@@ -57,6 +65,7 @@ public:
 
 private:
     PanelStyle currentStyle() const;
+    std::optional<QRectF> placement(int textWidth) const;
     void layoutBubble(int textWidth);
     void setIcon(const QString& symbol, const std::optional<QString>& done, const QColor& accent);
     bool setDoneImage(const std::optional<QString>& done, const QColor& accent);
@@ -68,9 +77,12 @@ private:
     const Workspace* workspace_ = nullptr;
     const WindowList* windows_ = nullptr;
     std::optional<PanelStyle> style_;
-    DisplayOptions display_;
+    std::function<DisplayOptions()> display_;
+    std::function<QList<ScreenArea>()> screens_;
+    // Read at each show; the confirm and hide steps of that message use it.
+    bool reduceMotion_ = false;
     QWidget* content_;
-    QGraphicsOpacityEffect* fade_;
+    Transform* motion_;
     ShadowView* shadow_;
     SurfaceView* bubble_;
     QLabel* icon_;

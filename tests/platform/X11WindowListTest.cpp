@@ -77,6 +77,52 @@ TEST_F(X11WindowListTest, LeavesOutWhatIsNotOnScreen) {
     EXPECT_EQ(listed.first().pid, 1);
 }
 
+TEST_F(X11WindowListTest, ReportsPointsOnAScaledScreen) {
+    // QT_SCALE_FACTOR=2 (or Xft.dpi 192): two device pixels a point.
+    const X11WindowList scaled(display(), [] {
+        return QList<ScreenScale>{{QRect(0, 0, 2560, 1600), 2}};
+    });
+    const auto browser = desktop->createWindow(QRect(200, 100, 1600, 1200), 42);
+    desktop->setFrameExtents(browser, {0, 0, 40, 0});
+    desktop->publishStack({browser});
+    EXPECT_EQ(scaled.frontWindow(42), QRectF(100, 30, 800, 620));
+}
+
+struct PointsCase {
+    const char* name;
+    QRectF pixels;
+    QList<ScreenScale> screens;
+    QRectF points;
+};
+
+class ToPointsTest : public ::testing::TestWithParam<PointsCase> {};
+
+TEST_P(ToPointsTest, ScalesAboutTheOriginOfTheScreenHoldingTheCentre) {
+    EXPECT_EQ(toPoints(GetParam().pixels, GetParam().screens), GetParam().points);
+}
+
+const QList<ScreenScale> plainThenDouble{{QRect(0, 0, 1920, 1080), 1},
+                                         {QRect(1920, 0, 3840, 2160), 2}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, ToPointsTest,
+    ::testing::Values(PointsCase{"Unscaled",
+                                 QRectF(10, 20, 800, 600),
+                                 {{QRect(0, 0, 1920, 1080), 1}},
+                                 QRectF(10, 20, 800, 600)},
+                      PointsCase{
+                          "NoScreens", QRectF(10, 20, 800, 600), {}, QRectF(10, 20, 800, 600)},
+                      PointsCase{"SecondScreenDouble", QRectF(2120, 200, 800, 600), plainThenDouble,
+                                 QRectF(2020, 100, 400, 300)},
+                      PointsCase{"FirstScreenOfTwo", QRectF(100, 100, 800, 600), plainThenDouble,
+                                 QRectF(100, 100, 800, 600)},
+                      // Off every screen: the first screen's scale.
+                      PointsCase{"Outside",
+                                 QRectF(-4000, 0, 800, 600),
+                                 {{QRect(0, 0, 2560, 1600), 2}},
+                                 QRectF(-2000, 0, 400, 300)}),
+    [](const auto& info) { return info.param.name; });
+
 TEST_F(X11WindowListTest, NothingWithoutAWindowManagerOrAServer) {
     desktop->clear();
     desktop->createWindow(QRect(0, 0, 800, 600), 1);

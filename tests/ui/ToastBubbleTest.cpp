@@ -3,6 +3,7 @@
 #include "panel/Colors.h"
 #include "platform/fake/FakeWindowList.h"
 #include "platform/fake/FakeWorkspace.h"
+#include "ui/Motion.h"
 
 #include <QAbstractAnimation>
 #include <QApplication>
@@ -138,6 +139,40 @@ TEST_F(ToastBubbleTest, ReducedMotionHidesAtOnceAndStillConfirms) {
     toast.leave();
     EXPECT_FALSE(toast.isVisible());
     EXPECT_FALSE(toast.isLeaving());
+}
+
+TEST_F(ToastBubbleTest, ReadsReducedMotionAtEveryShowAndGrowsTheDoneSymbolInPlace) {
+    DisplayOptions desktop;
+    toast.setDisplaySource([&desktop] { return desktop; });
+    toast.show(u"Link copied"_qs, u"link"_qs, u"checkmark.circle.fill"_qs);
+    settle();
+    const QRect resting = toast.check().geometry();
+    toast.confirm();
+    // The done symbol scales up and fades in where it stands.
+    EXPECT_EQ(toast.check().geometry(), resting);
+    EXPECT_LT(Motion::transformOf(toast.check()).scale(), 1);
+    EXPECT_LT(Motion::transformOf(toast.check()).opacity(), 1);
+    settle();
+    EXPECT_DOUBLE_EQ(Motion::transformOf(toast.check()).scale(), 1);
+
+    desktop.reduceMotion = true;
+    toast.show(u"Tab pinned"_qs, u"pin"_qs);
+    for (const QAbstractAnimation* animation : toast.findChildren<QAbstractAnimation*>())
+        EXPECT_NE(animation->state(), QAbstractAnimation::Running);
+    toast.leave();
+    EXPECT_FALSE(toast.isVisible());
+}
+
+TEST_F(ToastBubbleTest, AMessageWithoutAScreenLetsTheOldOneFinishLeaving) {
+    toast.show(u"Tab pinned"_qs, u"pin"_qs);
+    toast.leave();
+    toast.setScreens([] { return QList<ScreenArea>(); });
+    toast.show(u"Nowhere to go"_qs, u"pin"_qs);
+    EXPECT_TRUE(toast.isLeaving());
+    EXPECT_EQ(toast.label().text(), u"Tab pinned"_qs);
+    settle();
+    EXPECT_FALSE(toast.isVisible());
+    EXPECT_DOUBLE_EQ(toast.opacity(), 0.0);
 }
 
 TEST_F(ToastBubbleTest, UnknownSymbolsStillShowTheText) {

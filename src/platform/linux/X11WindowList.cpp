@@ -3,8 +3,13 @@
 #include "platform/linux/X11ErrorTrap.h"
 #include "platform/linux/X11Properties.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -97,7 +102,35 @@ std::optional<WindowList::Window> describe(Display* display, ::Window window, ::
 
 } // namespace
 
-X11WindowList::X11WindowList(const QString& displayName) {
+QRectF toPoints(const QRectF& pixels, const QList<ScreenScale>& screens) {
+    if (screens.isEmpty())
+        return pixels;
+    const QPointF centre = pixels.center();
+    const auto holding = std::find_if(screens.begin(), screens.end(), [centre](const auto& s) {
+        return QRectF(s.pixels).contains(centre);
+    });
+    const ScreenScale& screen = holding == screens.end() ? screens.first() : *holding;
+    if (screen.ratio <= 0)
+        return pixels;
+    const QPointF origin = screen.pixels.topLeft();
+    return {origin + (pixels.topLeft() - origin) / screen.ratio, pixels.size() / screen.ratio};
+}
+
+QList<ScreenScale> qtScreenScales() {
+    QList<ScreenScale> scales;
+    // Qt's screens belong to its main thread.
+    if (!qGuiApp || QThread::currentThread() != qGuiApp->thread())
+        return scales;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const double ratio = screen->devicePixelRatio();
+        const QRect points = screen->geometry();
+        scales.append({QRect(points.topLeft(), (QSizeF(points.size()) * ratio).toSize()), ratio});
+    }
+    return scales;
+}
+
+X11WindowList::X11WindowList(const QString& displayName, Scales scales)
+    : scales_(std::move(scales)) {
     const QByteArray name = displayName.toLocal8Bit();
     display_ = XOpenDisplay(displayName.isEmpty() ? nullptr : name.constData());
 }
@@ -114,10 +147,13 @@ QList<WindowList::Window> X11WindowList::windows() const {
     const ::Window root = DefaultRootWindow(display_);
     // A window may close while it is read: its requests fail and it is left out.
     ErrorTrap trap(display_);
+    const QList<ScreenScale> screens = scales_ ? scales_() : QList<ScreenScale>();
     QList<Window> listed;
     for (const ::Window window : frontToBack(display_, root)) {
-        if (std::optional<Window> described = describe(display_, window, root))
+        if (std::optional<Window> described = describe(display_, window, root)) {
+            described->bounds = toPoints(described->bounds, screens);
             listed.append(*described);
+        }
     }
     return listed;
 }

@@ -9,9 +9,11 @@
 #include "settings/Preferences.h"
 #include "store/Store.h"
 #include "tools/query/HistoryBrowser.h"
+#include "tools/query/PanelPicture.h"
 #include "tools/query/QuietDesktop.h"
 #include "tools/query/StateFile.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QEventLoop>
 #include <QJsonDocument>
@@ -38,6 +40,8 @@ struct Options {
     QSet<QString> sources;          // extra history sources for --live
     std::optional<SiteSearch> site; // --site: rank in site mode
     bool suggest = false;           // --suggest: ask the suggestion service first
+    std::optional<QString> render;  // --render: draw the panel into this PNG file
+    PanelPicture picture;
 };
 
 std::optional<SearchEngine> engineNamed(const QString& name) {
@@ -69,6 +73,28 @@ std::optional<SiteSearch> siteOf(const QString& typed) {
     if (host.isEmpty())
         return std::nullopt;
     return SiteSearch::forHost(host);
+}
+
+// The picture's theme and selection, and what the ranking options say; a problem in words.
+std::optional<QString> pictureOptions(const QString& theme, const QString& select,
+                                      Options& options) {
+    PanelPicture& picture = options.picture;
+    const auto named = panelThemeFromRaw(theme.isEmpty() ? QStringLiteral("light") : theme);
+    if (!named || *named == PanelTheme::automatic)
+        return QStringLiteral("--theme must be light or dark");
+    picture.theme = *named;
+    bool number = true;
+    const int row = select.isEmpty() ? 1 : select.toInt(&number);
+    if (!number || row < 1 || row > 10)
+        return QStringLiteral("--select must be a row number from 1 to 10");
+    picture.select = row - 1;
+    picture.query = options.query;
+    picture.dev = options.dev;
+    picture.site = options.site;
+    picture.engine = options.engine;
+    picture.layout = options.layout;
+    picture.order = options.order;
+    return std::nullopt;
 }
 
 std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
@@ -105,7 +131,23 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
     parser.setApplicationDescription(
         QStringLiteral("Ranks QUERY against a saved picture of the browser and prints the "
                        "result rows as JSON."));
-    parser.addOptions({state, dev, layout, order, engine, live, sources, site, suggest});
+    const QCommandLineOption render(
+        QStringLiteral("render"),
+        QStringLiteral("Draw the panel for the query offscreen into a PNG file instead."),
+        QStringLiteral("file"));
+    const QCommandLineOption theme(QStringLiteral("theme"),
+                                   QStringLiteral("With --render: light (default) or dark."),
+                                   QStringLiteral("theme"));
+    const QCommandLineOption current(
+        QStringLiteral("current-tab"),
+        QStringLiteral("With --render: the panel opened in current-tab mode."));
+    const QCommandLineOption select(QStringLiteral("select"),
+                                    QStringLiteral("With --render: select row N (1 is the top)."),
+                                    QStringLiteral("n"));
+    const QCommandLineOption menu(
+        QStringLiteral("menu"), QStringLiteral("With --render: open the selected row's actions."));
+    parser.addOptions({state, dev, layout, order, engine, live, sources, site, suggest, render,
+                       theme, current, select, menu});
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("query"), QStringLiteral("The typed text."),
                                  QStringLiteral("QUERY..."));
@@ -149,6 +191,14 @@ std::variant<Options, QString> parseOptions(QCommandLineParser& parser,
             return QStringLiteral("--site needs a host, e.g. youtube.com");
     }
     options.suggest = parser.isSet(suggest);
+    if (parser.isSet(render)) {
+        options.render = parser.value(render);
+        auto problem = pictureOptions(parser.value(theme), parser.value(select), options);
+        if (problem)
+            return *problem;
+        options.picture.mode = parser.isSet(current) ? OpenMode::currentTab : OpenMode::newTab;
+        options.picture.menu = parser.isSet(menu);
+    }
     return options;
 }
 
@@ -256,6 +306,18 @@ QJsonObject output(const Ranking& ranking, const Options& options) {
     return json;
 }
 
+int renderPicture(const QueryState& state, const Options& options, QTextStream& err) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        err << "kivaro-query: --render needs the widgets application" << Qt::endl;
+        return badInput;
+    }
+    if (!options.picture.draw(state).save(*options.render, "PNG")) {
+        err << "kivaro-query: could not write " << *options.render << Qt::endl;
+        return badInput;
+    }
+    return 0;
+}
+
 } // namespace
 
 bool refreshFully(Store& store, std::chrono::milliseconds limit) {
@@ -292,6 +354,8 @@ int runQueryTool(const QStringList& arguments, QTextStream& out, QTextStream& er
         err << "kivaro-query: " << *problem << Qt::endl;
         return badInput;
     }
+    if (options.render)
+        return renderPicture(std::get<QueryState>(state), options, err);
     const Ranking ranking = rankState(std::get<QueryState>(state), options);
     out << QString::fromUtf8(
         QJsonDocument(output(ranking, options)).toJson(QJsonDocument::Indented));

@@ -2,6 +2,7 @@
 
 #include "platform/MenuBarAccess.h"
 #include "platform/PermissionProbe.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ScriptRunner.h"
 #include "platform/Toast.h"
 #include "platform/Workspace.h"
@@ -16,7 +17,8 @@ class QuietDesktop final : public Workspace,
                            public PermissionProbe,
                            public ScriptRunner,
                            public Toast,
-                           public Pasteboard {
+                           public Pasteboard,
+                           public PrivateFolder {
 public:
     std::optional<Application> frontApplication() const override { return std::nullopt; }
     QList<Application> runningApplications() const override { return {}; }
@@ -43,6 +45,9 @@ public:
     void show(const QString&, const QString&, const std::optional<QString>&) override {}
 
     void write(const QString&, const std::optional<QString>&) override {}
+
+    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
+    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
 };
 
 } // namespace kivaro

@@ -1,0 +1,286 @@
+#include "ui/PanelController.h"
+
+#include "settings/Preferences.h"
+#include "store/StoreFakes.h"
+#include "support/LocalHttpServer.h"
+#include "support/WaitUntil.h"
+#include "ui/ActionMenu.h"
+#include "ui/CommandPanel.h"
+#include "ui/RowView.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+using testing::drainEvents;
+using testing::FakeBrowser;
+using testing::LocalHttpServer;
+using testing::settle;
+using testing::StoreWorld;
+using testing::waitUntil;
+
+const QString kivaro = u"https://kivaro.example/docs"_qs;
+
+HistoryEntry visit(const QString& url, const QString& title) {
+    return {url, title, 9, QDateTime::currentDateTimeUtc().addDays(-1)};
+}
+
+Command tool(const QString& title) {
+    return {.title = title,
+            .symbol = u"terminal"_qs,
+            .action = Action::menu({u"Develop"_qs, title}),
+            .core = true};
+}
+
+// A panel over a store driving a fake browser whose front tab is YouTube.
+class PanelControllerTest : public ::testing::Test {
+protected:
+    struct Request {
+        QString query;
+        Suggestions::Done done;
+    };
+
+    PanelControllerTest() {
+        browser->setWindow(1, {u"https://www.youtube.com/"_qs, kivaro, u"https://b.example/"_qs});
+        browser->setCurrent(1, 1);
+        browser->setHistory(
+            {{visit(u"https://news.example/a"_qs, u"Alpha news"_qs)}, u"1 page"_qs});
+        world.preferences->setSearchSuggestions(false);
+        store = world.store({browser});
+        panel = std::make_unique<PanelController>(
+            PanelController::Services{.store = *store,
+                                      .preferences = *world.preferences,
+                                      .workspace = world.workspace,
+                                      .pasteboard = world.pasteboard,
+                                      .toast = world.toast,
+                                      .fetchSuggestions = fetch});
+        panel->show(OpenMode::newTab);
+        settle(*store);
+    }
+
+    ~PanelControllerTest() override { Suggestions::redirectForTesting(std::nullopt); }
+
+    QLineEdit& field() { return panel->field(); }
+    void type(const QString& text) { QTest::keyClicks(&field(), text); }
+    void press(int key, Qt::KeyboardModifiers modifiers = {}, QWidget* to = nullptr) {
+        QTest::keyClick(to ? to : &field(), Qt::Key(key), modifiers);
+    }
+    qsizetype rowOf(Row::Kind kind) const {
+        const auto& rows = panel->rows();
+        return std::find_if(rows.begin(), rows.end(),
+                            [&](const Row& r) { return r.kind == kind; }) -
+               rows.begin();
+    }
+
+    StoreWorld world;
+    std::shared_ptr<FakeBrowser> browser =
+        std::make_shared<FakeBrowser>(u"com.google.Chrome"_qs, u"Chrome"_qs);
+    std::unique_ptr<Store> store;
+    QList<Request> requests;
+    // Records each request; its reply comes when the test calls `done`.
+    PanelController::FetchSuggestions fetch = [this](const QString& query, const SuggestSource&,
+                                                     const QString&, Suggestions::Done done) {
+        requests.append({query, std::move(done)});
+        return std::optional<SuggestionTask>();
+    };
+    std::unique_ptr<PanelController> panel;
+};
+
+TEST_F(PanelControllerTest, InlineCompletionGrowsDeletesAndTabAcceptsIt) {
+    type(u"kiv"_qs);
+    const QString completed = field().text();
+    ASSERT_TRUE(completed.startsWith(u"kiv"_qs) && completed.size() > 3) << completed.toStdString();
+    EXPECT_EQ(field().selectedText(), completed.mid(3));
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(field().text(), u"kiv"_qs);
+    EXPECT_FALSE(panel->lastCompletion());
+    type(u"a"_qs);
+    EXPECT_EQ(field().text(), completed);
+    press(Qt::Key_Tab);
+    EXPECT_FALSE(panel->inMode());
+    EXPECT_EQ(panel->typed(), completed);
+    EXPECT_FALSE(field().hasSelectedText());
+}
+
+TEST_F(PanelControllerTest, DevToolsByTabAndPrefixesLeftByEscAndDelete) {
+    type(u"$x"_qs); // no developer tools: the text stays a query
+    EXPECT_FALSE(panel->inMode());
+    store->devTools = {tool(u"Console"_qs)};
+    press(Qt::Key_Backspace, Qt::ShiftModifier);
+    type(u"dev"_qs);
+    EXPECT_EQ(panel->tabHintText(), u"Developer Tools"_qs);
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(panel->devMode());
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(panel->inMode());
+    for (const QString& prefix : {u"$"_qs, u"dev:"_qs}) {
+        type(prefix + u"co"_qs);
+        EXPECT_TRUE(panel->devMode()) << prefix.toStdString();
+        EXPECT_EQ(panel->typed(), u"co"_qs);
+        press(Qt::Key_Backspace, Qt::ShiftModifier); // clears, stays in the mode
+        EXPECT_TRUE(panel->devMode());
+        press(Qt::Key_Delete);
+        EXPECT_FALSE(panel->inMode()) << prefix.toStdString();
+    }
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(PanelControllerTest, SiteModeByPercentAndTabAndOpeningResetsIt) {
+    type(u"%cats"_qs);
+    ASSERT_TRUE(panel->site());
+    EXPECT_EQ(panel->site()->name, u"YouTube"_qs);
+    EXPECT_EQ(panel->typed(), u"cats"_qs);
+    EXPECT_TRUE(panel->modeColor()); // the site's own colour
+    press(Qt::Key_Backspace, Qt::ShiftModifier);
+    press(Qt::Key_Backspace);
+    EXPECT_FALSE(panel->inMode());
+    type(u"youtube"_qs);
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(panel->site());
+    panel->show(OpenMode::currentTab); // the other mode re-opens, reset
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(panel->inMode());
+    EXPECT_EQ(field().text(), u"https://www.youtube.com/"_qs);
+    panel->show(OpenMode::currentTab); // the same mode closes
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(PanelControllerTest, CommandDigitPastTheRowsBeepsWithinRuns) {
+    type(u"kivaro"_qs);
+    ASSERT_LT(panel->rows().size(), 9);
+    press(Qt::Key_9, Qt::ControlModifier);
+    EXPECT_EQ(world.workspace.beeps(), 1);
+    EXPECT_TRUE(panel->isVisible());
+    press(Qt::Key_1, Qt::ControlModifier);
+    EXPECT_FALSE(panel->isVisible());
+    settle(*store);
+    EXPECT_EQ(browser->front()->url, kivaro);
+}
+
+TEST_F(PanelControllerTest, ActionMenuOpensClosesAndRuns) {
+    type(u"kivaro"_qs);
+    ASSERT_EQ(panel->rows().value(0).url, kivaro);
+    press(Qt::Key_K, Qt::ControlModifier);
+    ASSERT_TRUE(panel->menuOpen());
+    QStringList titles;
+    for (const RowAction& action : panel->actionMenu().shown())
+        titles.append(action.title);
+    EXPECT_EQ(titles, (QStringList{u"Switch to Tab"_qs, u"Copy Link"_qs, u"Copy Markdown Link"_qs,
+                                   u"Pin or Unpin Tab"_qs, u"Close Tab"_qs}));
+    EXPECT_EQ(panel->actionMenu().preferredHeight(), 235);
+    ActionMenu* menu = &panel->actionMenu();
+    press(Qt::Key_C, Qt::ControlModifier, menu); // editing keys do not reach the field
+    EXPECT_EQ(world.pasteboard.writes, 0);
+    press(Qt::Key_K, Qt::ControlModifier, menu);
+    EXPECT_FALSE(panel->menuOpen());
+    press(Qt::Key_K, Qt::ControlModifier);
+    press(Qt::Key_Escape, {}, menu);
+    EXPECT_FALSE(panel->menuOpen());
+    EXPECT_TRUE(panel->isVisible());
+    press(Qt::Key_K, Qt::ControlModifier);
+    press(Qt::Key_Down, {}, menu);
+    press(Qt::Key_Return, {}, menu);
+    EXPECT_FALSE(panel->isVisible());
+    ASSERT_TRUE(world.pasteboard.content);
+    EXPECT_EQ(world.pasteboard.content->text, kivaro);
+}
+
+TEST_F(PanelControllerTest, LateSuggestionReplyForAnOldQueryIsDropped) {
+    world.preferences->setSearchSuggestions(true);
+    type(u"gi"_qs);
+    ASSERT_TRUE(waitUntil([&] { return requests.size() == 1; }));
+    type(u"t"_qs);
+    ASSERT_TRUE(waitUntil([&] { return requests.size() == 2; }));
+    requests[0].done({u"gin tonic"_qs});
+    EXPECT_TRUE(panel->suggestions().isEmpty());
+    requests[1].done({u"git rebase"_qs});
+    EXPECT_EQ(panel->suggestions(), QStringList{u"git rebase"_qs});
+    type(u" log"_qs); // faster than the pause: one request
+    ASSERT_TRUE(waitUntil([&] { return requests.size() == 3; }));
+    drainEvents();
+    EXPECT_EQ(requests.size(), 3);
+    EXPECT_EQ(requests[2].query, u"git log"_qs);
+}
+
+TEST_F(PanelControllerTest, SuggestionSwitchDecidesWhetherTheServiceIsAsked) {
+    LocalHttpServer server({.body = R"(["git", ["git rebase"]])"});
+    Suggestions::redirectForTesting(server.origin());
+    PanelController real({.store = *store,
+                          .preferences = *world.preferences,
+                          .workspace = world.workspace,
+                          .pasteboard = world.pasteboard,
+                          .toast = world.toast});
+    real.show(OpenMode::newTab);
+    real.type(u"git"_qs);
+    QTest::qWait(3 * PanelController::suggestionPauseMs);
+    EXPECT_EQ(server.totalRequests(), 0);
+    world.preferences->setSearchSuggestions(true);
+    real.type(u"git "_qs);
+    ASSERT_TRUE(waitUntil([&] { return !real.suggestions().isEmpty(); }));
+    EXPECT_EQ(server.totalRequests(), 1);
+    EXPECT_TRUE(std::any_of(real.rows().begin(), real.rows().end(),
+                            [](const Row& row) { return row.title == u"git rebase"_qs; }));
+}
+
+TEST_F(PanelControllerTest, RemovingAHistoryRowHidesItAcrossARestart) {
+    type(u"alpha"_qs);
+    const qsizetype at = rowOf(Row::Kind::history);
+    ASSERT_LT(at, panel->rows().size());
+    for (qsizetype i = 0; i < at; ++i)
+        press(Qt::Key_Down);
+    press(Qt::Key_Backspace, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(rowOf(Row::Kind::history), panel->rows().size());
+    EXPECT_TRUE(store->hidden.contains(u"news.example/a"_qs));
+    const auto restarted = world.store({browser});
+    EXPECT_TRUE(restarted->hidden.contains(u"news.example/a"_qs));
+    press(Qt::Key_Backspace, Qt::ControlModifier | Qt::ShiftModifier); // a search row: nothing
+    EXPECT_EQ(world.workspace.beeps(), 1);
+}
+
+TEST_F(PanelControllerTest, HeightFollowsRowsAndHeldCommandNumbersThem) {
+    panel->enterDevMode();
+    EXPECT_TRUE(panel->rows().isEmpty());
+    EXPECT_EQ(panel->window().height(), 156);
+    store->devTools = {tool(u"Console"_qs)};
+    panel->render();
+    ASSERT_EQ(panel->rows().size(), 1);
+    EXPECT_EQ(panel->window().height(), 428);
+    panel->modifiersChanged(Qt::ControlModifier);
+    ASSERT_TRUE(waitUntil([&] { return panel->numberHint(); }));
+    EXPECT_TRUE(panel->rowViews().value(0)->numberCaps());
+    panel->modifiersChanged({});
+    EXPECT_FALSE(panel->numberHint());
+}
+
+TEST_F(PanelControllerTest, EmbeddedPanelIsScriptedAndHandsReturnToItsHost) {
+    PanelController demo({.store = *store,
+                          .preferences = *world.preferences,
+                          .workspace = world.workspace,
+                          .pasteboard = world.pasteboard,
+                          .toast = world.toast},
+                         true);
+    QSize reported;
+    int returns = 0;
+    demo.onResize = [&](QSize size) { reported = size; };
+    demo.onReturn = [&] { ++returns; };
+    ASSERT_TRUE(demo.embeddedView());
+    demo.show(OpenMode::newTab);
+    demo.type(u"youtube"_qs);
+    EXPECT_EQ(reported, QSize(776, demo.panelHeight()));
+    EXPECT_EQ(demo.embeddedView()->size(), reported);
+    demo.pressTab();
+    ASSERT_TRUE(demo.site());
+    EXPECT_EQ(demo.site()->name, u"YouTube"_qs);
+    QTest::keyClick(&demo.field(), Qt::Key_Return);
+    EXPECT_EQ(returns, 1);
+    settle(*store);
+    EXPECT_EQ(browser->callsNamed(u"open"_qs), 0);
+}
+
+} // namespace
+} // namespace kivaro
