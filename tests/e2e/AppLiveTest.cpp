@@ -33,13 +33,20 @@ public:
                                                              {"XDG_RUNTIME_DIR", runtime.path()}};
         for (const auto& [name, value] : variables)
             environment.insert(QString::fromUtf8(name), value);
-        tray = run("trayer");
+        tray = run(u"trayer"_s);
         ASSERT_TRUE(chromium.start(home.filePath(u"chromium"_s), page("alpha"), server.display()))
             << chromium.error().toStdString();
         browser->open(page("bravo"), true);
         ASSERT_TRUE(waitUntil([&] { return browser->tabs().size() == 2; }));
         browser->switchTo(browser->tabs().first().windowID, 1);
         ASSERT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"alpha"_s); }));
+    }
+
+    ~AppLiveTest() override {
+        if (tray) {
+            tray->terminate();
+            tray->waitForFinished();
+        }
     }
 
     QString page(const char* name) const { return pages.url(QString::fromUtf8(name)); }

@@ -48,6 +48,7 @@ public:
 
     std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
     bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
+    std::optional<QString> ownFolder() const override { return std::nullopt; }
 };
 
 } // namespace kivaro
