@@ -27,12 +27,11 @@ public:
                                 tool << " is not installed (scripts/setup installs it)");
         ASSERT_TRUE(server.start(u"1280x800x24"_s)) << server.error().toStdString();
         ASSERT_TRUE(manager.start(server.display()));
-        const std::pair<const char*, QString> variables[] = {{"DISPLAY", server.display()},
-                                                             {"HOME", home.path()},
-                                                             {"XDG_CONFIG_HOME", home.path()},
-                                                             {"XDG_RUNTIME_DIR", runtime.path()}};
-        for (const auto& [name, value] : variables)
-            environment.insert(QString::fromUtf8(name), value);
+        for (const auto& [name, value] : {std::pair{u"DISPLAY"_s, server.display()},
+                                          {u"HOME"_s, home.path()},
+                                          {u"XDG_CONFIG_HOME"_s, home.path()},
+                                          {u"XDG_RUNTIME_DIR"_s, runtime.path()}})
+            environment.insert(name, value);
         tray = run(u"trayer"_s);
         ASSERT_TRUE(chromium.start(home.filePath(u"chromium"_s), page("alpha"), server.display()))
             << chromium.error().toStdString();
@@ -43,10 +42,10 @@ public:
     }
 
     ~AppLiveTest() override {
-        if (tray) {
-            tray->terminate();
-            tray->waitForFinished();
-        }
+        if (!tray)
+            return;
+        tray->kill();
+        tray->waitForFinished();
     }
 
     QString page(const char* name) const { return pages.url(QString::fromUtf8(name)); }
