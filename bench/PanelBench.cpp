@@ -37,6 +37,14 @@ private:
     Picture picture_;
 };
 
+Store::Adapters adapters(QuietDesktop& desktop, Preferences& preferences, const QString& folder,
+                         const Picture& shown) {
+    Store::Adapters adapters =
+        desktop.adapters(preferences, folder, {std::make_shared<PictureBrowser>(shown)});
+    adapters.clock = [] { return benchNow; };
+    return adapters;
+}
+
 // The panel over a store that has published the picture, as after a first refresh.
 struct World {
     QTemporaryDir folder;
@@ -44,17 +52,7 @@ struct World {
         std::make_unique<QSettings>(folder.filePath(u"settings.ini"_s), QSettings::IniFormat)};
     QuietDesktop desktop;
     Picture shown = picture(25000);
-    Store store{{.workspace = desktop,
-                 .menuBar = desktop,
-                 .permissions = desktop,
-                 .toast = desktop,
-                 .pasteboard = desktop,
-                 .snapshots = desktop,
-                 .preferences = preferences,
-                 .browsers = {std::make_shared<PictureBrowser>(shown)},
-                 .hiddenFile = folder.filePath(u"hidden.json"_s),
-                 .archiveFile = folder.filePath(u"archive.json"_s),
-                 .clock = [] { return benchNow; }}};
+    Store store{adapters(desktop, preferences, folder.path(), shown)};
     PanelController panel{{.store = store,
                            .preferences = preferences,
                            .workspace = desktop,

@@ -98,7 +98,15 @@ PanelController::PanelController(Services services, bool embedded, QObject* pare
 
 PanelController::~PanelController() {
     cancelSuggestions();
+    // The views go first, while nothing of theirs can call back into this controller.
+    window_->removeEventFilter(this);
+    chrome_->removeEventFilter(this);
+    window_->onKey = nullptr;
+    window_->onModifiers = nullptr;
+    field().disconnect(this);
+    actionMenu_->onDismiss = nullptr;
     delete embeddedView_.data();
+    window_.reset();
 }
 
 QLineEdit& PanelController::field() const {
@@ -284,12 +292,11 @@ void PanelController::edited() {
     selected_ = 0;
     const std::optional<QString> completion = render();
     lastCompletion_.reset();
-    if (newLength > lastLength_) {
-        if (const auto completed = PanelRules::complete(typed_, lastLength_, completion)) {
-            field().setText(completed->text);
-            field().setSelection(int(completed->selectionStart), int(completed->selectionLength));
-            lastCompletion_ = completion;
-        }
+    // Only a growing text completes; deleting never does.
+    if (const auto completed = PanelRules::complete(typed_, lastLength_, completion)) {
+        field().setText(completed->text);
+        field().setSelection(int(completed->selectionStart), int(completed->selectionLength));
+        lastCompletion_ = completion;
     }
     lastLength_ = newLength;
     updateTabHint();
@@ -739,7 +746,7 @@ bool PanelController::runKey(const KeyCombo& key) {
         return true;
     }
     if (!menuOpen_) {
-        if (devMode_ && runDevTool(key))
+        if (devMode_ && runDevTool(key.modifiers, key.key))
             return true;
         if (inMode() && PanelKeys::isDelete(key) && !key.modifiers && field().text().isEmpty()) {
             exitMode();
@@ -767,10 +774,10 @@ bool PanelController::runKey(const KeyCombo& key) {
     return fieldCommand && runCommand(*fieldCommand);
 }
 
-bool PanelController::runDevTool(const KeyCombo& key) {
+bool PanelController::runDevTool(Modifiers modifiers, const QString& character) {
     for (const Command& tool : std::as_const(services_.store.devTools)) {
-        if (tool.combo && tool.combo->modifiers == key.modifiers &&
-            tool.combo->key.toLower() == key.key) {
+        if (tool.combo && tool.combo->modifiers == modifiers &&
+            tool.combo->key.toLower() == character) {
             const Action action = tool.action;
             close();
             services_.store.perform(action, mode_);
@@ -944,18 +951,9 @@ void PanelController::copySelected(bool markdown) {
 }
 
 void PanelController::copyHotkey(bool markdown) {
-    if (devMode_ && !menuOpen_) {
-        const Modifiers wanted = markdown ? command | shift | option : command | shift;
-        for (const Command& tool : std::as_const(services_.store.devTools)) {
-            if (tool.combo && tool.combo->key.toLower() == u"c" &&
-                tool.combo->modifiers == wanted) {
-                const Action action = tool.action;
-                close();
-                services_.store.perform(action, mode_);
-                return;
-            }
-        }
-    }
+    const Modifiers copying = markdown ? command | shift | option : command | shift;
+    if (devMode_ && !menuOpen_ && runDevTool(copying, QStringLiteral("c")))
+        return;
     copySelected(markdown);
 }
 

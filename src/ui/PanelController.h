@@ -175,7 +175,8 @@ private:
     void perform(const RowActions::Entry& entry, const Row& row);
     bool runKey(const KeyCombo& key);
     bool runRowShortcut(const KeyCombo& key);
-    bool runDevTool(const KeyCombo& key);
+    // Runs the first developer tool bound to the character with exactly these modifiers.
+    bool runDevTool(Modifiers modifiers, const QString& character);
     void runEdit(PanelKeys::Edit edit);
     void beep();
     std::optional<SiteSearch> currentSite() const;

@@ -257,6 +257,24 @@ TEST_F(PanelControllerTest, HeightFollowsRowsAndHeldCommandNumbersThem) {
     EXPECT_FALSE(panel->numberHint());
 }
 
+TEST_F(PanelControllerTest, HeldShiftCommandOffersRemovalAndCommandReturnOpensHere) {
+    type(u"kivaro"_qs);
+    panel->modifiersChanged(Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(waitUntil([&] { return panel->removeHint(); }));
+    EXPECT_TRUE(panel->actionBar().hints().value(0).startsWith(u"Close Tab "_qs));
+    EXPECT_EQ(panel->rowViews().value(0)->labelText(), u"Close Tab"_qs);
+    panel->modifiersChanged({});
+    EXPECT_TRUE(panel->actionBar().hints().value(0).startsWith(u"Switch to Tab "_qs));
+    press(Qt::Key_Backspace, Qt::ShiftModifier);
+    type(u"alpha"_qs);
+    for (qsizetype i = 0; i < rowOf(Row::Kind::history); ++i)
+        press(Qt::Key_Down);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(panel->isVisible());
+    settle(*store);
+    EXPECT_EQ(browser->callsNamed(u"open https://news.example/a currentTab"_qs), 1);
+}
+
 TEST_F(PanelControllerTest, EmbeddedPanelIsScriptedAndHandsReturnToItsHost) {
     PanelController demo({.store = *store,
                           .preferences = *world.preferences,

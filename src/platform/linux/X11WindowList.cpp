@@ -118,8 +118,9 @@ QRectF toPoints(const QRectF& pixels, const QList<ScreenScale>& screens) {
 
 QList<ScreenScale> qtScreenScales() {
     QList<ScreenScale> scales;
-    // Qt's screens belong to its main thread.
-    if (!qGuiApp || QThread::currentThread() != qGuiApp->thread())
+    // Only a GUI application has screens, and they belong to its main thread.
+    const auto* gui = qobject_cast<const QGuiApplication*>(QCoreApplication::instance());
+    if (!gui || QThread::currentThread() != gui->thread())
         return scales;
     for (const QScreen* screen : QGuiApplication::screens()) {
         const double ratio = screen->devicePixelRatio();

@@ -45,16 +45,7 @@ QImage PanelPicture::draw(const QueryState& state) const {
     preferences.setSectionOrder(order);
     preferences.setSearchEngine(engine);
     QuietDesktop desktop;
-    Store store({.workspace = desktop,
-                 .menuBar = desktop,
-                 .permissions = desktop,
-                 .toast = desktop,
-                 .pasteboard = desktop,
-                 .snapshots = desktop,
-                 .preferences = preferences,
-                 .hiddenFile = scratch.filePath(QStringLiteral("hidden-history.json")),
-                 .archiveFile = scratch.filePath(QStringLiteral("archive.json"))},
-                pictureOf(state, query));
+    Store store(desktop.adapters(preferences, scratch.path()), pictureOf(state, query));
     store.commands = state.commands;
     store.hidden = state.hidden;
     store.archived = state.archived;

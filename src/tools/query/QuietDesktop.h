@@ -7,6 +7,9 @@
 #include "platform/Toast.h"
 #include "platform/Workspace.h"
 #include "store/Clipboard.h"
+#include "store/Store.h"
+
+#include <QDir>
 
 namespace kivaro {
 
@@ -49,6 +52,22 @@ public:
     std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
     bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
     std::optional<QString> ownFolder() const override { return std::nullopt; }
+
+    // A store over this desktop alone, its hidden-address and archive files in `folder`.
+    Store::Adapters adapters(Preferences& preferences, const QString& folder,
+                             QList<Store::BrowserRef> browsers = {}) {
+        const QDir files(folder);
+        return {.workspace = *this,
+                .menuBar = *this,
+                .permissions = *this,
+                .toast = *this,
+                .pasteboard = *this,
+                .snapshots = *this,
+                .preferences = preferences,
+                .browsers = std::move(browsers),
+                .hiddenFile = files.filePath(QStringLiteral("hidden-history.json")),
+                .archiveFile = files.filePath(QStringLiteral("archive.json"))};
+    }
 };
 
 } // namespace kivaro
