@@ -5,8 +5,8 @@
 #include "BenchPicture.h"
 #include "browsers/NoBrowser.h"
 #include "settings/Preferences.h"
+#include "store/QuietDesktop.h"
 #include "store/Store.h"
-#include "tools/query/QuietDesktop.h"
 #include "ui/CommandPanel.h"
 #include "ui/PanelController.h"
 

@@ -3,7 +3,7 @@
 #include "base/Notifications.h"
 #include "settings/Preferences.h"
 #ifdef Q_OS_LINUX
-#include "platform/XvfbServer.h"
+#include "support/XvfbServer.h"
 #include "platform/linux/X11HotkeyRegistrar.h"
 #include "platform/linux/X11Workspace.h"
 #include "support/RequireTool.h"

@@ -1,7 +1,7 @@
 #include "ChromiumProcess.h"
 #include "PageServer.h"
 #include "browsers/DevToolsBrowser.h"
-#include "platform/XvfbServer.h"
+#include "support/XvfbServer.h"
 #include "platform/linux/PosixPrivateFolder.h"
 #include "support/RequireTool.h"
 #include "support/ScopedEnv.h"

@@ -1,6 +1,6 @@
 #include "platform/linux/X11ErrorTrap.h"
 
-#include "XvfbServer.h"
+#include "support/XvfbServer.h"
 #include "platform/linux/X11Properties.h"
 
 #include <X11/Xatom.h>

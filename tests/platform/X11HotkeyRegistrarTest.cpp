@@ -1,6 +1,6 @@
 #include "platform/linux/X11HotkeyRegistrar.h"
 
-#include "XvfbServer.h"
+#include "support/XvfbServer.h"
 #include "keys/Hotkeys.h"
 #include "support/ScratchPreferences.h"
 #include "support/X11TestClient.h"

@@ -1,6 +1,6 @@
 #include "platform/linux/X11WindowList.h"
 
-#include "XvfbServer.h"
+#include "support/XvfbServer.h"
 #include "support/X11TestDesktop.h"
 
 #include <gtest/gtest.h>

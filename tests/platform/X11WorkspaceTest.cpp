@@ -1,6 +1,6 @@
 #include "platform/linux/X11Workspace.h"
 
-#include "XvfbServer.h"
+#include "support/XvfbServer.h"
 #include "support/ScopedEnv.h"
 #include "support/X11TestClient.h"
 

@@ -1,8 +1,8 @@
 #include "tools/query/PanelPicture.h"
 
 #include "settings/Preferences.h"
+#include "store/QuietDesktop.h"
 #include "store/Store.h"
-#include "tools/query/QuietDesktop.h"
 #include "ui/CommandPanel.h"
 #include "ui/PanelController.h"
 

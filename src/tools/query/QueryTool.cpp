@@ -7,10 +7,10 @@
 #include "search/Ranker.h"
 #include "search/Suggestions.h"
 #include "settings/Preferences.h"
+#include "store/QuietDesktop.h"
 #include "store/Store.h"
 #include "tools/query/HistoryBrowser.h"
 #include "tools/query/PanelPicture.h"
-#include "tools/query/QuietDesktop.h"
 #include "tools/query/StateFile.h"
 
 #include <QApplication>

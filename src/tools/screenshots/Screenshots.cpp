@@ -1,6 +1,7 @@
 // kivaro-screenshots FOLDER: draws the empty panel, its result rows, action menu and bar, and
-// a toast offscreen and writes them, laid over a stand-in for a web page as on a desktop, to
-// FOLDER for a person to look at.
+// a toast offscreen, laid over a stand-in for a web page as on a desktop, then the settings and
+// welcome windows, and writes them to FOLDER for a person to look at.
+#include "WindowShots.h"
 #include "favicons/Favicons.h"
 #include "panel/Colors.h"
 #include "ui/ActionBar.h"
@@ -260,5 +261,6 @@ int main(int argc, char** argv) {
     toast.show(QStringLiteral("Allow Accessibility to run menu commands"),
                QStringLiteral("lock.shield"));
     written = save(folder, toast, QStringLiteral("toast-permission.png")) && written;
+    written = saveWindowShots(folder) && written;
     return written ? 0 : 1;
 }

@@ -1,0 +1,207 @@
+#include "base/Notifications.h"
+#include "keys/HotkeyRecording.h"
+#include "panel/Access.h"
+#include "panel/WelcomeModel.h"
+#include "platform/fake/FakeHotkeyRegistrar.h"
+#include "support/ScratchPreferences.h"
+#include "ui/PanelController.h"
+#include "ui/settings/HotkeyRecorder.h"
+#include "ui/settings/SettingsForm.h"
+#include "ui/settings/SettingsWindowController.h"
+#include "ui/welcome/LivePanel.h"
+#include "ui/welcome/WelcomeWindowController.h"
+
+#ifndef Q_OS_MACOS
+#include "platform/linux/X11HotkeyRegistrar.h"
+#include "support/X11TestClient.h"
+#include "support/XvfbServer.h"
+#endif
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace kivaro {
+namespace {
+
+using enum Modifier;
+
+ShortcutRow& rowOf(SettingsWindow& window, HotkeyAction action) {
+    for (ShortcutRow* row : window.form(SettingsPane::shortcuts)->findChildren<ShortcutRow*>()) {
+        if (row->recorder().action() == action)
+            return *row;
+    }
+    throw std::logic_error("no row for the action");
+}
+
+struct RecordingCase {
+    HotkeyAction action;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    const char* message; // shown under the row; "" for none
+    bool recording;      // still recording afterwards
+    const char* shown;   // the recorder's text afterwards
+};
+
+class RecorderTest : public ::testing::TestWithParam<RecordingCase> {
+protected:
+    testing::ScratchPreferences scratch;
+    FakeHotkeyRegistrar registrar;
+    AccessCheck access{{nullptr, &registrar, &scratch.preferences, {}, {}}};
+    SettingsWindowController settings{scratch.preferences, {}, access, registrar};
+};
+
+TEST_P(RecorderTest, KeyPressesGoThroughTheRecordingRules) {
+    const RecordingCase& test = GetParam();
+    // Another program holds Ctrl+Alt+J.
+    registrar.takeElsewhere({38, command | option, u"J"_qs});
+    settings.show(SettingsPane::shortcuts);
+    ShortcutRow& row = rowOf(*settings.window(), test.action);
+    const KeyCombo before = scratch.preferences.combo(test.action);
+    row.recorder().click();
+    EXPECT_EQ(row.recorder().text(), u"Type shortcut"_qs);
+    // Any widget of the application: the recorder listens to them all while it records.
+    QKeyEvent press(QEvent::KeyPress, test.key, test.modifiers);
+    QApplication::sendEvent(&settings.window()->searchField(), &press);
+
+    EXPECT_EQ(row.shownMessage(), QString::fromUtf8(test.message));
+    EXPECT_EQ(row.recorder().recording(), test.recording);
+    EXPECT_EQ(row.recorder().text(), QString::fromUtf8(test.shown));
+    EXPECT_TRUE(settings.window()->searchField().text().isEmpty()); // the field never saw it
+    if (test.recording || (test.key == Qt::Key_Escape && !test.modifiers))
+        EXPECT_EQ(scratch.preferences.combo(test.action), before);
+    else
+        EXPECT_NE(scratch.preferences.combo(test.action), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Presses, RecorderTest,
+    ::testing::Values(
+        RecordingCase{HotkeyAction::newTab, Qt::Key_C, Qt::ShiftModifier, "Use Ctrl, Super or Alt",
+                      true, "Type shortcut"},
+        RecordingCase{HotkeyAction::newTab, Qt::Key_Q, Qt::ControlModifier, "Used by the desktop",
+                      true, "Type shortcut"},
+        // The pin binding would take copy-link's keys.
+        RecordingCase{HotkeyAction::pin, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier,
+                      "Used by Copy page link", true, "Type shortcut"},
+        RecordingCase{HotkeyAction::newTab, Qt::Key_J, Qt::ControlModifier | Qt::AltModifier,
+                      "Used by another app", true, "Type shortcut"},
+        // Escape alone cancels; with Ctrl (the Mac's ⌘) it is a binding like any other.
+        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::NoModifier, "", false,
+                      "Super+Tab"},
+        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::ControlModifier, "", false,
+                      "Ctrl+⎋"},
+        RecordingCase{HotkeyAction::newTab, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier, "",
+                      false, "Ctrl+Shift+Y"}));
+
+TEST(RecorderResetTest, TheResetButtonPutsTheDefaultBack) {
+    testing::ScratchPreferences scratch;
+    FakeHotkeyRegistrar registrar;
+    AccessCheck access({nullptr, &registrar, &scratch.preferences, {}, {}});
+    SettingsWindowController settings(scratch.preferences, {}, access, registrar);
+    settings.show(SettingsPane::shortcuts);
+    scratch.preferences.setCombo(KeyCombo{16, command | shift, u"Y"_qs}, HotkeyAction::newTab);
+    ShortcutRow& row = rowOf(*settings.window(), HotkeyAction::newTab);
+    EXPECT_EQ(row.recorder().text(), u"Ctrl+Shift+Y"_qs);
+    row.findChild<QToolButton*>()->click();
+    EXPECT_FALSE(
+        scratch.preferences.value(HotkeyAction(HotkeyAction::newTab).comboKey()).isValid());
+    EXPECT_EQ(row.recorder().text(), u"Ctrl+T"_qs);
+
+    // Closing the window mid-recording gives the hot keys back.
+    row.recorder().click();
+    settings.window()->close();
+    EXPECT_FALSE(settings.recording().isRecording());
+    EXPECT_EQ(row.recorder().text(), u"Ctrl+T"_qs);
+}
+
+class WelcomeCloseTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(WelcomeCloseTest, ClosingOnAnyPageMarksTheWelcomeSeen) {
+    testing::ScratchPreferences scratch;
+    AccessCheck access({});
+    WelcomeWindowController welcome(scratch.preferences, access, {});
+    welcome.show();
+    welcome.model().go(GetParam());
+    EXPECT_EQ(welcome.view()->shownPage(), GetParam());
+    EXPECT_FALSE(scratch.preferences.welcomed());
+    welcome.window()->close();
+    EXPECT_TRUE(scratch.preferences.welcomed());
+    EXPECT_FALSE(welcome.model().running());
+    // Opening it again watches again, on the page it was left on.
+    welcome.show();
+    EXPECT_TRUE(welcome.model().running());
+    EXPECT_EQ(welcome.view()->shownPage(), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, WelcomeCloseTest, ::testing::Values(0, 1, 2));
+
+TEST(WelcomeTryTest, OpeningThePanelChangesTheInvitation) {
+    testing::ScratchPreferences scratch;
+    AccessCheck access({});
+    WelcomeWindowController welcome(scratch.preferences, access, {});
+    welcome.show();
+    const QString before = welcome.view()->tryLine().text();
+    Notifications::center().post(Notifications::panelShown);
+    EXPECT_NE(welcome.view()->tryLine().text(), before);
+    EXPECT_TRUE(welcome.view()->tryLine().text().startsWith(u"Press Ctrl+T"_qs));
+    welcome.window()->close();
+}
+
+TEST(LivePanelTest, TheStandardScriptPlaysInTheRealPanelWithoutCountingAsTried) {
+    testing::ScratchPreferences scratch;
+    AccessCheck access({});
+    WelcomeModel model(access);
+    model.start();
+    LivePanel live(scratch.preferences, nullptr);
+    int finished = 0;
+    QObject::connect(&live.player(), &DemoPlayer::finished, [&finished] { ++finished; });
+    live.player().play(true, DemoScript::standard());
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(live.panel().typed().isEmpty()); // the script ends on a cleared field
+    // Its site-search step: the site's name, Tab, then words searched there with suggestions.
+    live.setText(u"youtube"_qs);
+    live.pressTab();
+    live.setText(u"lofi"_qs);
+    ASSERT_TRUE(live.panel().site());
+    EXPECT_EQ(live.panel().suggestions(), DemoScript::data().suggestionsFor(u"lofi"_qs));
+    live.open();
+    EXPECT_FALSE(live.panel().inMode());
+    EXPECT_FALSE(model.tried());
+}
+
+#ifndef Q_OS_MACOS
+class HeldKeyTest : public testing::XvfbTest {};
+
+TEST_F(HeldKeyTest, AKeyAnotherClientGrabbedShowsAsNotAvailable) {
+    requireServer();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    testing::ScratchPreferences scratch;
+    X11HotkeyRegistrar registrar(display());
+    ASSERT_TRUE(registrar.isConnected());
+    AccessCheck access({nullptr, &registrar, &scratch.preferences, [] { return true; }, {}});
+    SettingsWindowController settings(scratch.preferences, {}, access, registrar);
+    settings.show(SettingsPane::shortcuts);
+    ShortcutRow& lastTab = rowOf(*settings.window(), HotkeyAction::lastTab);
+    EXPECT_TRUE(lastTab.shownMessage().isEmpty());
+    EXPECT_TRUE(access.granted(AccessNeed::globalShortcuts));
+
+    // A window manager takes Super+Tab, the Linux form of ⌃Tab.
+    X11TestClient windowManager(display());
+    ASSERT_TRUE(windowManager.grab(HotkeyAction(HotkeyAction::lastTab).defaultCombo()));
+    settings.state().refresh();
+    EXPECT_EQ(lastTab.shownMessage(),
+              u"Not available: another program holds Super+Tab. Click to record other keys."_qs);
+    EXPECT_TRUE(rowOf(*settings.window(), HotkeyAction::newTab).shownMessage().isEmpty());
+    EXPECT_FALSE(access.granted(AccessNeed::globalShortcuts));
+    EXPECT_TRUE(access.state().fix(AccessNeed::globalShortcuts).contains(u"Super+Tab"_qs));
+}
+#endif
+
+} // namespace
+} // namespace kivaro
