@@ -1,12 +1,13 @@
 // kivaro: the program. It sits in the tray and opens its panel over the front browser on the
 // new-tab shortcut; see Options::usage() for its command line.
 #include "app/AppDelegate.h"
-#include "app/DemoContent.h"
 #include "app/Options.h"
 #include "app/Screenshot.h"
 #include "app/SingleInstance.h"
 #include "base/Identifiers.h"
 #include "favicons/Favicons.h"
+#include "panel/Access.h"
+#include "panel/DemoScript.h"
 #include "platform/Platform.h"
 #include "platform/PrivateFolder.h"
 #include "settings/Preferences.h"
@@ -14,6 +15,9 @@
 #include "store/Store.h"
 #include "ui/PanelController.h"
 #include "ui/ToastBubble.h"
+#include "ui/settings/SettingsWindowController.h"
+#include "ui/welcome/LivePanel.h"
+#include "ui/welcome/WelcomeWindowController.h"
 
 #include <QApplication>
 
@@ -57,13 +61,23 @@ public:
         : platform_(std::move(platform)), preferences_(Preferences::shared()) {
         preferences_.setLoginItem(platform_->loginItem.get());
         ToastBubble::shared().setDesktop(platform_->workspace.get(), platform_->windows.get());
-        store_ = options.demo ? std::make_unique<Store>(adapters(false), demoContent())
+        store_ = options.demo ? std::make_unique<Store>(adapters(false), DemoScript::data())
                               : std::make_unique<Store>(adapters(true));
         hotkeys_ = std::make_unique<Hotkeys>(*platform_->hotkeys, preferences_);
         delegate_ = std::make_unique<AppDelegate>(
             AppDelegate::Parts{*store_, *hotkeys_, *platform_->workspace, preferences_,
                                [this] { return makePanel(); }, QCoreApplication::applicationPid()},
             options.show || options.demo);
+        access_ = std::make_unique<AccessCheck>(AccessCheck::platformSources(
+            *platform_->permissions, *platform_->hotkeys, preferences_, *platform_->snapshots));
+        welcome_ = std::make_unique<WelcomeWindowController>(
+            preferences_, *access_,
+            WelcomeHooks{
+                [this] { return store_->browser()->name(); },
+                [this] { platform_->workspace->launch(store_->browser()->bundleID(), true); }},
+            LivePanel::factory(preferences_, &Favicons::shared()));
+        delegate_->showSettings = [this] { settings().show(); };
+        delegate_->showWelcome = [this] { welcome_->show(); };
     }
 
     Store& store() { return *store_; }
@@ -92,6 +106,26 @@ private:
         return adapters;
     }
 
+    // Made on first use; it reads the store through these hooks.
+    SettingsWindowController& settings() {
+        if (!settings_) {
+            Workspace& workspace = *platform_->workspace;
+            settings_ = std::make_unique<SettingsWindowController>(
+                preferences_,
+                SettingsHooks{
+                    .hiddenCount = [this] { return int(store_->hidden.size()); },
+                    .historyStatus = [this] { return store_->historyStatus; },
+                    .restoreHidden = [this] { store_->clearHidden(); },
+                    .reloadHistory = [this] { store_->reloadHistory(); },
+                    .browserName = [this] { return store_->browser()->name(); },
+                    .openApplication =
+                        [&workspace](const QString& id) { workspace.launch(id, true); },
+                    .openUrl = [&workspace](const QString& url) { workspace.openURL(url); }},
+                *access_, *platform_->hotkeys);
+        }
+        return *settings_;
+    }
+
     std::unique_ptr<PanelControls> makePanel() {
         auto panel = std::make_unique<PanelController>(
             PanelController::Services{.store = *store_,
@@ -111,6 +145,9 @@ private:
     std::unique_ptr<Hotkeys> hotkeys_;
     PanelController* panel_ = nullptr;
     std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<AccessCheck> access_;
+    std::unique_ptr<SettingsWindowController> settings_;
+    std::unique_ptr<WelcomeWindowController> welcome_;
 };
 
 // The running copy's socket: in the user's private runtime folder, where no one else can
