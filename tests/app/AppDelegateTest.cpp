@@ -3,13 +3,13 @@
 #include "base/Notifications.h"
 #include "settings/Preferences.h"
 #ifdef Q_OS_LINUX
-#include "support/XvfbServer.h"
 #include "platform/linux/X11HotkeyRegistrar.h"
 #include "platform/linux/X11Workspace.h"
 #include "support/RequireTool.h"
 #include "support/X11TestClient.h"
 #include "support/X11TestDesktop.h"
 #include "support/X11WindowManager.h"
+#include "support/XvfbServer.h"
 #endif
 
 #include <QLocalSocket>

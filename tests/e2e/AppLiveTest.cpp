@@ -1,11 +1,11 @@
 #include "ChromiumProcess.h"
 #include "PageServer.h"
 #include "browsers/DevToolsBrowser.h"
-#include "support/XvfbServer.h"
 #include "platform/linux/PosixPrivateFolder.h"
 #include "support/RequireTool.h"
 #include "support/ScopedEnv.h"
 #include "support/X11WindowManager.h"
+#include "support/XvfbServer.h"
 
 #include <QLocalSocket>
 #include <QRect>
