@@ -8,7 +8,6 @@
 #include "support/RequireTool.h"
 #include "support/X11TestClient.h"
 #include "support/X11TestDesktop.h"
-#include "support/X11WindowManager.h"
 #include "support/XvfbServer.h"
 #endif
 
@@ -181,13 +180,12 @@ class AppDesktopTest : public AppTest {
 public:
     void SetUp() override {
         KIVARO_REQUIRE_TOOL(XvfbServer::available(), "Xvfb is not installed");
-        KIVARO_REQUIRE_TOOL(X11WindowManager::available(), "openbox is not installed");
+        KIVARO_REQUIRE_TOOL(XvfbServer::windowManagerAvailable(), "openbox is not installed");
         ASSERT_TRUE(server.start()) << server.error().toStdString();
-        ASSERT_TRUE(manager.start(server.display()));
+        ASSERT_TRUE(server.startWindowManager());
     }
 
     XvfbServer server;
-    X11WindowManager manager;
     std::optional<X11Workspace> workspace;
     std::optional<X11HotkeyRegistrar> keys;
 };

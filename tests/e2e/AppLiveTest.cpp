@@ -4,7 +4,6 @@
 #include "platform/linux/PosixPrivateFolder.h"
 #include "support/RequireTool.h"
 #include "support/ScopedEnv.h"
-#include "support/X11WindowManager.h"
 #include "support/XvfbServer.h"
 
 #include <QLocalSocket>
@@ -26,13 +25,18 @@ public:
             KIVARO_REQUIRE_TOOL(!QStandardPaths::findExecutable(QString::fromUtf8(tool)).isEmpty(),
                                 tool << " is not installed (scripts/setup installs it)");
         ASSERT_TRUE(server.start(u"1280x800x24"_s)) << server.error().toStdString();
-        ASSERT_TRUE(manager.start(server.display()));
+        ASSERT_TRUE(server.startWindowManager());
         for (const auto& [name, value] : {std::pair{u"DISPLAY"_s, server.display()},
                                           {u"HOME"_s, home.path()},
                                           {u"XDG_CONFIG_HOME"_s, home.path()},
                                           {u"XDG_RUNTIME_DIR"_s, runtime.path()}})
             environment.insert(name, value);
         tray = run(u"trayer"_s);
+        // Past the first run: no welcome window takes the front.
+        QFile settings(home.filePath(u"app.kivaro.Kivaro.conf"_s));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly) &&
+                    settings.write("[General]\nwelcomed=true\n"));
+        settings.close();
         ASSERT_TRUE(chromium.start(home.filePath(u"chromium"_s), page("alpha"), server.display()))
             << chromium.error().toStdString();
         browser->open(page("bravo"), true);
@@ -95,7 +99,6 @@ public:
     }
 
     XvfbServer server;
-    X11WindowManager manager;
     QTemporaryDir home;
     QTemporaryDir runtime;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -121,6 +124,9 @@ TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
     EXPECT_TRUE(over->contains(panel->center())) << "the panel sits over the browser";
     EXPECT_EQ(browser->tabs().size(), 2) << "the browser opened no tab of its own";
 
+    const QString pid = QString::number(kivaro->processId());
+    ASSERT_TRUE(waitUntil([&] { return xdotool(u"getactivewindow getwindowpid"_s) == pid; }))
+        << "the panel has the keyboard";
     xdotool(u"type --delay 50 bravo"_s);
     xdotool(u"key Return"_s);
     EXPECT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"bravo"_s); }));

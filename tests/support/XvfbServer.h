@@ -24,12 +24,19 @@ public:
     // accepts connections; false when it did not start (error() says why).
     bool start(const QString& size = QStringLiteral("640x480x24"));
 
+    // Starts a small real window manager (openbox) on the server: it activates windows as
+    // they map and keeps the EWMH properties, as a desktop does. Waits until it manages
+    // windows; false when it did not.
+    bool startWindowManager();
+    static bool windowManagerAvailable();
+
     // ":N" once started.
     QString display() const { return display_; }
     QString error() const { return error_; }
 
 private:
     std::unique_ptr<QProcess> process_;
+    std::unique_ptr<QProcess> windowManager_;
     QString display_;
     QString error_;
 };
