@@ -39,6 +39,8 @@ void Hotkeys::registerKeys() {
             // A binding the system refuses is skipped; the others still register.
             if (const auto ref = registrar_.registerHotkey(combos[i], idOf({action, i > 0}), false))
                 refs_.append(*ref);
+            else if (onRefused)
+                onRefused(action, combos[i]);
         }
     }
 }

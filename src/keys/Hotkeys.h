@@ -37,6 +37,9 @@ public:
     Hotkeys& operator=(const Hotkeys&) = delete;
 
     std::function<void(Press)> onPress;
+    // Told each combination the system refused while registering: another program holds it,
+    // or this keyboard has no such key.
+    std::function<void(HotkeyAction action, const KeyCombo& keys)> onRefused;
 
     // Registers every enabled binding; does nothing while keys are registered.
     void registerKeys();

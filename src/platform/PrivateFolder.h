@@ -18,6 +18,10 @@ public:
     // be had safely (a link, another user's, unwritable) or `name` is not a plain file name.
     virtual std::optional<QString> freshFolder(const QString& name) const = 0;
 
+    // The private folder itself, created with mode 0700 when missing, for what must stay put
+    // between calls (the running copy's socket). Nothing when it cannot be had safely.
+    virtual std::optional<QString> ownFolder() const = 0;
+
     // Copies the regular file `source` to the new file `name` in `folder` (a folder that
     // freshFolder returned). Never writes through a link and never waits on a pipe or a
     // device; false on any failure, leaving no partial copy.

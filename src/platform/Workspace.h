@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace kivaro {
@@ -22,6 +23,10 @@ public:
         bool operator==(const Application&) const = default;
     };
 
+    // Told the application that has just come to the front, or nothing when no window is
+    // active or its owner cannot be told.
+    using ActivationHandler = std::function<void(const std::optional<Application>& front)>;
+
     virtual ~Workspace() = default;
 
     // The application that owns the active window, if it is known.
@@ -37,6 +42,10 @@ public:
     virtual bool openURL(const QString& url) = 0;
     // The system's alert sound: the answer to a key or action that cannot be carried out.
     virtual void beep() = 0;
+
+    // One handler, called on the main thread each time another application comes to the
+    // front; an empty function stops the calls. Set it on the main thread.
+    virtual void setActivationHandler(ActivationHandler handler) = 0;
 
     bool isRunning(const QString& bundleID) const {
         for (const Application& app : runningApplications())

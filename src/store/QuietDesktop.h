@@ -29,6 +29,7 @@ public:
     bool launch(const QString&, bool) override { return false; }
     bool openURL(const QString&) override { return false; }
     void beep() override {}
+    void setActivationHandler(ActivationHandler) override {}
 
     bool trusted() const override { return true; }
     std::optional<MenuElement> menuBar(const QString&) const override { return std::nullopt; }
@@ -50,6 +51,7 @@ public:
 
     std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
     bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
+    std::optional<QString> ownFolder() const override { return std::nullopt; }
 
     // A store over this desktop alone, its hidden-address and archive files in `folder`.
     Store::Adapters adapters(Preferences& preferences, const QString& folder,

@@ -33,7 +33,8 @@ QString ChromiumProcess::binary() {
     return {};
 }
 
-bool ChromiumProcess::start(const QString& dataFolder, const QString& firstPage) {
+bool ChromiumProcess::start(const QString& dataFolder, const QString& firstPage,
+                            const QString& display) {
     const QString program = binary();
     if (program.isEmpty()) {
         error_ = QStringLiteral("no chromium binary on the PATH (scripts/setup installs it)");
@@ -42,13 +43,23 @@ bool ChromiumProcess::start(const QString& dataFolder, const QString& firstPage)
     process_ = std::make_unique<QProcess>();
     process_->setStandardOutputFile(QProcess::nullDevice());
     process_->setStandardErrorFile(QProcess::nullDevice());
+    QStringList arguments{QStringLiteral("--headless=new")};
+    if (!display.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        process_->setProcessEnvironment(environment);
+        arguments = {QStringLiteral("--window-position=0,0"),
+                     QStringLiteral("--window-size=1000,700")};
+    }
     process_->start(program,
-                    {QStringLiteral("--headless=new"), QStringLiteral("--no-sandbox"),
-                     QStringLiteral("--disable-gpu"), QStringLiteral("--no-first-run"),
-                     QStringLiteral("--disable-background-networking"),
-                     QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
-                     QStringLiteral("--remote-debugging-port=0"),
-                     QStringLiteral("--user-data-dir=") + dataFolder, firstPage});
+                    arguments +
+                        QStringList{QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                                    QStringLiteral("--no-first-run"),
+                                    QStringLiteral("--disable-background-networking"),
+                                    QStringLiteral("--disable-component-update"),
+                                    QStringLiteral("--disable-sync"),
+                                    QStringLiteral("--remote-debugging-port=0"),
+                                    QStringLiteral("--user-data-dir=") + dataFolder, firstPage});
     if (!process_->waitForStarted(startLimitMs)) {
         error_ = QStringLiteral("chromium did not start: ") + process_->errorString();
         return false;

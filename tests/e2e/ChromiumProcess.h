@@ -10,7 +10,7 @@
 
 namespace kivaro::testing {
 
-// A headless Chromium with remote debugging on, its user data in `dataFolder`, showing one page.
+// A Chromium with remote debugging on, its user data in `dataFolder`, showing one page.
 class ChromiumProcess {
 public:
     ~ChromiumProcess();
@@ -19,8 +19,9 @@ public:
     static QString binary();
 
     // Starts the browser and waits (bounded) until it has written its DevToolsActivePort
-    // file; false when it did not start (error() says why).
-    bool start(const QString& dataFolder, const QString& firstPage);
+    // file; false when it did not start (error() says why). Headless, unless an X display
+    // is given for its window.
+    bool start(const QString& dataFolder, const QString& firstPage, const QString& display = {});
     QString error() const { return error_; }
     qint64 pid() const;
 

@@ -9,6 +9,7 @@ namespace kivaro::testing {
 class RefusingFolder final : public PrivateFolder {
 public:
     std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
+    std::optional<QString> ownFolder() const override { return std::nullopt; }
     bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
 };
 

@@ -20,9 +20,15 @@ public:
     // Whether an Xvfb binary is on the PATH.
     static bool available();
 
-    // Starts the server and waits until it accepts connections; false when it did not
-    // start (error() says why).
-    bool start();
+    // Starts the server with one screen of `size` (WIDTHxHEIGHTxDEPTH) and waits until it
+    // accepts connections; false when it did not start (error() says why).
+    bool start(const QString& size = QStringLiteral("640x480x24"));
+
+    // Starts a small real window manager (openbox) on the server: it activates windows as
+    // they map and keeps the EWMH properties, as a desktop does. Waits until it manages
+    // windows; false when it did not.
+    bool startWindowManager();
+    static bool windowManagerAvailable();
 
     // ":N" once started.
     QString display() const { return display_; }
@@ -30,6 +36,7 @@ public:
 
 private:
     std::unique_ptr<QProcess> process_;
+    std::unique_ptr<QProcess> windowManager_;
     QString display_;
     QString error_;
 };

@@ -42,17 +42,55 @@ void FakeWorkspace::beep() {
     ++beeps_;
 }
 
-void FakeWorkspace::run(const QString& bundleID, bool front) {
+void FakeWorkspace::setActivationHandler(ActivationHandler handler) {
     std::lock_guard lock(mutex_);
-    if (!installed_.contains(bundleID))
-        installed_.append(bundleID);
-    bool running = false;
-    for (const Application& app : running_)
-        running = running || app.bundleID == bundleID;
-    if (!running)
-        running_.append({bundleID, 1000 + running_.size(), bundleID.section(u'.', -1)});
-    if (front)
+    activated_ = std::move(handler);
+}
+
+void FakeWorkspace::run(const QString& bundleID, bool front) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!installed_.contains(bundleID))
+            installed_.append(bundleID);
+        bool running = false;
+        for (const Application& app : running_)
+            running = running || app.bundleID == bundleID;
+        if (!running)
+            running_.append({bundleID, 1000 + running_.size(), bundleID.section(u'.', -1)});
+        if (!front)
+            return;
         front_ = bundleID;
+    }
+    announceFront();
+}
+
+void FakeWorkspace::bringForward(const Application& app) {
+    {
+        std::lock_guard lock(mutex_);
+        running_.removeIf([&](const Application& other) { return other.bundleID == app.bundleID; });
+        running_.append(app);
+        front_ = app.bundleID;
+    }
+    announceFront();
+}
+
+void FakeWorkspace::clearFront() {
+    {
+        std::lock_guard lock(mutex_);
+        front_.reset();
+    }
+    announceFront();
+}
+
+// The handler runs outside the lock: it asks this workspace again.
+void FakeWorkspace::announceFront() {
+    ActivationHandler handler;
+    {
+        std::lock_guard lock(mutex_);
+        handler = activated_;
+    }
+    if (handler)
+        handler(frontApplication());
 }
 
 void FakeWorkspace::quit(const QString& bundleID) {

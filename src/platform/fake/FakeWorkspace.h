@@ -18,9 +18,16 @@ public:
     bool launch(const QString& bundleID, bool activate) override;
     bool openURL(const QString& url) override;
     void beep() override;
+    void setActivationHandler(ActivationHandler handler) override;
 
-    // Makes the application run (and be installed); it comes to the front when asked.
+    // Makes the application run (and be installed); it comes to the front when asked, and
+    // the activation handler hears of it.
     void run(const QString& bundleID, bool front = false);
+    // Brings this application (running or not, any process) to the front, as a window of it
+    // being activated would, and tells the activation handler.
+    void bringForward(const Application& app);
+    // No window is active any more.
+    void clearFront();
     void quit(const QString& bundleID);
     void install(const QString& bundleID);
 
@@ -29,10 +36,13 @@ public:
     QStringList opened() const;
 
 private:
+    void announceFront();
+
     mutable std::mutex mutex_;
     QList<Application> running_;
     QStringList installed_;
     std::optional<QString> front_;
+    ActivationHandler activated_;
     QStringList launched_;
     QStringList opened_;
     int beeps_ = 0;

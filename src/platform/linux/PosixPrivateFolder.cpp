@@ -163,6 +163,12 @@ std::optional<QString> PosixPrivateFolder::freshFolder(const QString& name) cons
     return parent_ + u'/' + name_ + u'/' + name;
 }
 
+std::optional<QString> PosixPrivateFolder::ownFolder() const {
+    if (!isPlainName(name_) || !openOwnFolder(parent_, name_).valid())
+        return std::nullopt;
+    return parent_ + u'/' + name_;
+}
+
 bool PosixPrivateFolder::copyInto(const QString& source, const QString& folder,
                                   const QString& name) const {
     if (!isPlainName(name))

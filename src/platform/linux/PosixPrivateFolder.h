@@ -17,6 +17,7 @@ public:
     static std::unique_ptr<PosixPrivateFolder> forSnapshots();
 
     std::optional<QString> freshFolder(const QString& name) const override;
+    std::optional<QString> ownFolder() const override;
     bool copyInto(const QString& source, const QString& folder, const QString& name) const override;
 
 private:

@@ -1,9 +1,11 @@
 #include "platform/linux/X11Workspace.h"
 
 #include "browsers/LinuxBrowsers.h"
+#include "platform/linux/X11ActivationWatcher.h"
 #include "platform/linux/X11ErrorTrap.h"
 #include "platform/linux/X11Properties.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,6 +77,18 @@ bool isHelper(const QString& processFolder) {
                        [](const QByteArray& argument) { return argument.startsWith("--type="); });
 }
 
+// Whether the window is an application's own window (normal or dialog), not a panel, menu,
+// tooltip or other helper window. A window without a type is a normal one.
+bool isMainWindow(Display* display, Window window) {
+    const std::vector<unsigned long> types =
+        windowProperty(display, window, "_NET_WM_WINDOW_TYPE", XA_ATOM);
+    if (types.empty())
+        return true;
+    const unsigned long type = types.front();
+    return type == XInternAtom(display, "_NET_WM_WINDOW_TYPE_NORMAL", False) ||
+           type == XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+}
+
 // A window manager activates a window when a pager (source 2) asks for it.
 void requestActivation(Display* display, Window window) {
     XEvent event{};
@@ -114,12 +128,14 @@ QList<Window> clientWindows(Display* display) {
 } // namespace
 
 X11Workspace::X11Workspace(const QString& displayName, QString procFolder)
-    : procFolder_(std::move(procFolder)) {
+    : procFolder_(std::move(procFolder)), displayName_(displayName),
+      ownPid_(QCoreApplication::applicationPid()) {
     const QByteArray name = displayName.toLocal8Bit();
     display_ = XOpenDisplay(name.isEmpty() ? nullptr : name.constData());
 }
 
 X11Workspace::~X11Workspace() {
+    watcher_.reset();
     if (display_)
         XCloseDisplay(display_);
 }
@@ -132,11 +148,17 @@ std::optional<Workspace::Application> X11Workspace::frontApplication() const {
         cardinal(display_, DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW", XA_WINDOW);
     if (!window || *window == None)
         return std::nullopt;
+    const qint64 pid =
+        static_cast<qint64>(cardinal(display_, *window, "_NET_WM_PID", XA_CARDINAL).value_or(0));
+    if (pid == ownPid_ && !isMainWindow(display_, *window))
+        return behindOurPanels_;
     const auto found = windowClass(display_, *window);
     if (!found)
         return std::nullopt;
-    const auto pid = cardinal(display_, *window, "_NET_WM_PID", XA_CARDINAL);
-    return application(*found, pid ? static_cast<qint64>(*pid) : 0);
+    const Application front = application(*found, pid);
+    if (pid != ownPid_)
+        behindOurPanels_ = front;
+    return front;
 }
 
 QList<Workspace::Application> X11Workspace::runningApplications() const {
@@ -203,6 +225,22 @@ void X11Workspace::beep() {
         return;
     XBell(display_, 0);
     XFlush(display_);
+}
+
+void X11Workspace::setActivationHandler(ActivationHandler handler) {
+    activated_ = std::move(handler);
+    if (activated_ && !watcher_)
+        watcher_ =
+            std::make_unique<X11ActivationWatcher>(displayName_, [this] { activeWindowChanged(); });
+}
+
+void X11Workspace::activeWindowChanged() {
+    const std::optional<Application> front = frontApplication();
+    if (lastFront_ == front)
+        return;
+    lastFront_ = front;
+    if (activated_)
+        activated_(front);
 }
 
 } // namespace kivaro

@@ -1,0 +1,140 @@
+#include "ChromiumProcess.h"
+#include "PageServer.h"
+#include "browsers/DevToolsBrowser.h"
+#include "platform/linux/PosixPrivateFolder.h"
+#include "support/RequireTool.h"
+#include "support/ScopedEnv.h"
+#include "support/XvfbServer.h"
+
+#include <QLocalSocket>
+#include <QRect>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace kivaro::testing {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The program as a person meets it: a headed Chromium showing two pages under Xvfb, openbox
+// and a tray host; Kivaro started beside it; keys typed with xdotool.
+class AppLiveTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        for (const char* tool : {"Xvfb", "openbox", "trayer", "xdotool", "chromium"})
+            KIVARO_REQUIRE_TOOL(!QStandardPaths::findExecutable(QString::fromUtf8(tool)).isEmpty(),
+                                tool << " is not installed (scripts/setup installs it)");
+        ASSERT_TRUE(server.start(u"1280x800x24"_s)) << server.error().toStdString();
+        ASSERT_TRUE(server.startWindowManager());
+        for (const auto& [name, value] : {std::pair{u"DISPLAY"_s, server.display()},
+                                          {u"HOME"_s, home.path()},
+                                          {u"XDG_CONFIG_HOME"_s, home.path()},
+                                          {u"XDG_RUNTIME_DIR"_s, runtime.path()}})
+            environment.insert(name, value);
+        tray = run(u"trayer"_s);
+        // Past the first run: no welcome window takes the front.
+        QFile settings(home.filePath(u"app.kivaro.Kivaro.conf"_s));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly) &&
+                    settings.write("[General]\nwelcomed=true\n"));
+        settings.close();
+        ASSERT_TRUE(chromium.start(home.filePath(u"chromium"_s), page("alpha"), server.display()))
+            << chromium.error().toStdString();
+        browser->open(page("bravo"), true);
+        ASSERT_TRUE(waitUntil([&] { return browser->tabs().size() == 2; }));
+        browser->switchTo(browser->tabs().first().windowID, 1);
+        ASSERT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"alpha"_s); }));
+    }
+
+    ~AppLiveTest() override {
+        if (!tray)
+            return;
+        tray->kill();
+        tray->waitForFinished();
+    }
+
+    QString page(const char* name) const { return pages.url(QString::fromUtf8(name)); }
+    QString currentTitle() const {
+        const auto current = browser->currentPage();
+        return current ? current->first : QString();
+    }
+
+    // Starts `command` (words separated by spaces) on the test desktop.
+    std::unique_ptr<QProcess> run(const QString& command) {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(environment);
+        QStringList words = command.split(u' ');
+        process->start(QStandardPaths::findExecutable(words.takeFirst()), words);
+        return process;
+    }
+    QString xdotool(const QString& command) {
+        const auto process = run(u"xdotool "_s + command);
+        process->waitForFinished();
+        return QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed();
+    }
+
+    // The widest window xdotool finds, as an application's main window is: Kivaro's tray
+    // icon and Chromium's helper windows are small.
+    std::optional<QRect> widest(const QString& search) {
+        std::optional<QRect> widest;
+        const QString found = xdotool(u"search --onlyvisible "_s + search);
+        for (const QString& window : found.split(u'\n', Qt::SkipEmptyParts)) {
+            QHash<QString, int> shell;
+            for (const QString& line :
+                 xdotool(u"getwindowgeometry --shell "_s + window).split(u'\n'))
+                shell.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+            const QRect frame(shell[u"X"_s], shell[u"Y"_s], shell[u"WIDTH"_s], shell[u"HEIGHT"_s]);
+            if (frame.width() >= 400 && (!widest || frame.width() > widest->width()))
+                widest = frame;
+        }
+        return widest;
+    }
+
+    // Kivaro has run its start-up once its event loop turns: it closes a connection to its
+    // socket that says anything but the reopen message.
+    bool answering() const {
+        QLocalSocket socket;
+        socket.connectToServer(runtime.filePath(u"kivaro/instance"_s));
+        return socket.waitForConnected(1000) && socket.write("hello\n") > 0 &&
+               socket.waitForDisconnected(5000);
+    }
+
+    XvfbServer server;
+    QTemporaryDir home;
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    ScopedEnv config{"XDG_CONFIG_HOME", QFile::encodeName(home.path())};
+    PageServer pages;
+    std::unique_ptr<QProcess> tray;
+    ChromiumProcess chromium;
+    std::unique_ptr<PrivateFolder> snapshots = PosixPrivateFolder::forSnapshots();
+    std::unique_ptr<DevToolsBrowser> browser = std::make_unique<DevToolsBrowser>(
+        u"org.chromium.Chromium"_s, u"Chromium"_s, QStringList{u"chromium"_s}, *snapshots);
+};
+
+TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
+    const auto kivaro = run(QStringLiteral(KIVARO_PROGRAM));
+    ASSERT_TRUE(waitUntil([&] { return answering(); })) << "Kivaro did not start";
+    const std::optional<QRect> over = widest(u"--class chromium"_s);
+    ASSERT_TRUE(over.has_value());
+
+    xdotool(u"key ctrl+t"_s);
+    std::optional<QRect> panel;
+    const QString ours = u"--pid %1"_s.arg(kivaro->processId());
+    ASSERT_TRUE(waitUntil([&] { return (panel = widest(ours)).has_value(); })) << "no panel";
+    EXPECT_TRUE(over->contains(panel->center())) << "the panel sits over the browser";
+    EXPECT_EQ(browser->tabs().size(), 2) << "the browser opened no tab of its own";
+
+    const QString pid = QString::number(kivaro->processId());
+    ASSERT_TRUE(waitUntil([&] { return xdotool(u"getactivewindow getwindowpid"_s) == pid; }))
+        << "the panel has the keyboard";
+    xdotool(u"type --delay 50 bravo"_s);
+    xdotool(u"key Return"_s);
+    EXPECT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"bravo"_s); }));
+    kivaro->terminate();
+    kivaro->waitForFinished();
+    EXPECT_FALSE(kivaro->readAllStandardError().contains("no system tray"))
+        << "it sits in the tray";
+}
+
+} // namespace
+} // namespace kivaro::testing
