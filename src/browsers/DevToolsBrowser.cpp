@@ -18,6 +18,8 @@
 
 namespace kivaro {
 
+using DevToolsTabs::FrontWindow;
+using DevToolsTabs::frontWindow;
 using DevToolsTabs::Listed;
 using DevToolsTabs::Page;
 
@@ -274,26 +276,6 @@ QString DevToolsBrowser::status() const {
 
 namespace {
 
-// The tabs of the front window, in tab order, and the position of its current tab.
-struct FrontWindow {
-    QList<Listed> tabs;
-    qsizetype current = 0;
-};
-
-std::optional<FrontWindow> frontWindow(const QList<Listed>& listed) {
-    FrontWindow front;
-    for (const Listed& tab : listed) {
-        if (tab.tab.windowOrder != 0)
-            continue;
-        if (tab.tab.isCurrent)
-            front.current = front.tabs.size();
-        front.tabs.append(tab);
-    }
-    if (front.tabs.isEmpty())
-        return std::nullopt;
-    return front;
-}
-
 QList<DevToolsCall> closing(const QList<Listed>& tabs, const QString& keep = {}) {
     QList<DevToolsCall> calls;
     for (const Listed& tab : tabs) {
@@ -360,18 +342,15 @@ bool DevToolsBrowser::perform(Operation operation) const {
         });
     case Operation::closeOtherTabs:
         return inFrontWindow([](const FrontWindow& front) {
-            return closing(front.tabs, front.tabs[front.current].targetId);
+            return closing(front.tabs, front.currentTab().targetId);
         });
     case Operation::closeWindow:
         return inFrontWindow([](const FrontWindow& front) { return closing(front.tabs); });
     case Operation::nextTab:
     case Operation::previousTab:
         return inFrontWindow([&](const FrontWindow& front) {
-            const qsizetype count = front.tabs.size();
-            const qsizetype next =
-                (front.current + (operation == Operation::nextTab ? 1 : count - 1)) % count;
-            return QList{
-                onTarget(QStringLiteral("Target.activateTarget"), front.tabs[next].targetId)};
+            return QList{onTarget(QStringLiteral("Target.activateTarget"),
+                                  front.neighbour(operation == Operation::nextTab).targetId)};
         });
     case Operation::toggleFullScreen:
         return toggleFullScreen();

@@ -61,6 +61,20 @@ QList<Listed> arrange(const QList<Page>& pages, const QHash<QString, qint64>& wi
     return listed;
 }
 
+std::optional<FrontWindow> frontWindow(const QList<Listed>& listed) {
+    FrontWindow front;
+    for (const Listed& tab : listed) {
+        if (tab.tab.windowOrder != 0)
+            continue;
+        if (tab.tab.isCurrent)
+            front.current = front.tabs.size();
+        front.tabs.append(tab);
+    }
+    if (front.tabs.isEmpty())
+        return std::nullopt;
+    return front;
+}
+
 } // namespace DevToolsTabs
 
 void DevToolsTabOrder::update(const QList<DevToolsTabs::Page>& pages) {

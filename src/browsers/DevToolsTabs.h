@@ -66,6 +66,21 @@ namespace DevToolsTabs {
 QList<Listed> arrange(const QList<Page>& pages, const QHash<QString, qint64>& windows,
                       const DevToolsTabOrder& order);
 
+// The tabs of the front window (window order 0), in tab order, and its current tab.
+struct FrontWindow {
+    QList<Listed> tabs;
+    qsizetype current = 0;
+
+    const Listed& currentTab() const { return tabs[current]; }
+    // The tab after (or before) the current one, wrapping around.
+    const Listed& neighbour(bool next) const {
+        return tabs[(current + (next ? 1 : tabs.size() - 1)) % tabs.size()];
+    }
+};
+
+// Nothing when no tab is in the front window.
+std::optional<FrontWindow> frontWindow(const QList<Listed>& listed);
+
 } // namespace DevToolsTabs
 
 } // namespace kivaro

@@ -1,5 +1,6 @@
 #include "browsers/DevToolsTabs.h"
 
+#include "browsers/DevToolsBrowser.h"
 #include "browsers/DevToolsEndpoint.h"
 #include "browsers/LinuxBrowsers.h"
 #include "platform/linux/PosixPrivateFolder.h"
@@ -180,7 +181,8 @@ TEST(LinuxBrowsers, OffersOnlyTheInstalledBrowsersEachWithItsDedicatedFolderToo)
     });
     ASSERT_EQ(installed.size(), 2);
     EXPECT_EQ(installed[0]->name(), QStringLiteral("Brave"));
-    EXPECT_EQ(installed[1]->dataFolders(), LinuxBrowsers::devToolsFolders(*chromium));
+    EXPECT_EQ(std::dynamic_pointer_cast<DevToolsBrowser>(installed[1])->dataFolders(),
+              LinuxBrowsers::devToolsFolders(*chromium));
     EXPECT_TRUE(
         LinuxBrowsers::browsers(*snapshots, [](const QString&) { return false; }).isEmpty());
 }
