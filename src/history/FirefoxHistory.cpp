@@ -52,13 +52,13 @@ QList<Section> iniSections(const QString& path) {
 
 // The profile folder a path names: an absolute one as it is, a relative one under `root` as
 // long as it stays there.
-std::optional<QString> folderOf(const QString& root, const QString& path, bool relative) {
+std::optional<QString> folderOf(const QString& root, const QString& path, bool mustBeAbsolute) {
     if (path.isEmpty() || path.contains(QChar(0)))
         return std::nullopt;
-    if (!relative)
-        return QDir::isAbsolutePath(path) ? std::optional(QDir::cleanPath(path)) : std::nullopt;
+    if (QDir::isAbsolutePath(path))
+        return QDir::cleanPath(path);
     const QString inside = QDir::cleanPath(root + u'/' + path);
-    if (QDir::isAbsolutePath(path) || !inside.startsWith(QDir::cleanPath(root) + u'/'))
+    if (mustBeAbsolute || !inside.startsWith(QDir::cleanPath(root) + u'/'))
         return std::nullopt;
     return inside;
 }
@@ -81,11 +81,11 @@ QStringList profiles(const QString& root) {
         const QString path = section.values.value(QStringLiteral("Path"));
         if (section.name.startsWith(u"Install")) {
             const QString chosen = section.values.value(QStringLiteral("Default"));
-            if (const auto folder = folderOf(root, chosen, !QDir::isAbsolutePath(chosen)))
+            if (const auto folder = folderOf(root, chosen, false))
                 installDefaults.append(*folder);
         } else if (section.name.startsWith(u"Profile")) {
-            const bool relative = section.values.value(QStringLiteral("IsRelative")) != u"0";
-            const auto folder = folderOf(root, path, relative);
+            const bool absolute = section.values.value(QStringLiteral("IsRelative")) == u"0";
+            const auto folder = folderOf(root, path, absolute);
             if (folder)
                 (section.values.value(QStringLiteral("Default")) == u"1" ? marked : others)
                     .append(*folder);

@@ -26,7 +26,9 @@ namespace kivaro::testing {
 // listing on one port as Chromium does. Test methods answer by name: "Good" a result, "Error"
 // an error, "Junk" garbage and then a result that is no object, "Silent" nothing, "Close"
 // closes the connection. The Target and Browser methods act on a small model of pages and
-// windows; every call that changes something is logged as "[page ]Method {params}".
+// windows; every call that changes something is logged as "[page ]Method {params}". The same
+// model answers WebDriver BiDi: tabs in id order, the most recently shown page of a window
+// visible, and the window of the first page active.
 class FakeDevTools {
 public:
     struct Page {
@@ -67,6 +69,8 @@ public:
         const std::lock_guard lock(mutex_);
         showLocked(id);
     }
+    // Answers every session.new with an error, as Firefox does while another session is open.
+    void refuseSessions() { refuseSessions_ = true; }
     QStringList log() const {
         const std::lock_guard lock(mutex_);
         return log_;
@@ -155,9 +159,66 @@ private:
         }
     }
 
+    // A BiDi method; nothing for one of DevTools.
+    std::optional<std::optional<QJsonObject>> bidi(const QString& method,
+                                                   const QJsonObject& params) {
+        const QString context =
+            params.value(QStringLiteral("context"))
+                .toString(params[QStringLiteral("target")][QStringLiteral("context")].toString());
+        auto byId = pages_;
+        std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
+        const auto window = [](const Page& page) { return QString::number(page.window); };
+        const auto visible = [&](const Page& page) {
+            return std::find_if(pages_.begin(), pages_.end(), [&](auto& p) {
+                       return p.window == page.window;
+                   })->id == page.id;
+        };
+        if (method == u"session.new")
+            return refuseSessions_ ? std::nullopt : std::optional(QJsonObject());
+        if (method == u"browsingContext.getTree") {
+            QJsonArray contexts;
+            for (const Page& page : byId)
+                contexts.append(QJsonObject{{QStringLiteral("context"), page.id},
+                                            {QStringLiteral("url"), page.url},
+                                            {QStringLiteral("clientWindow"), window(page)}});
+            return QJsonObject{{QStringLiteral("contexts"), contexts}};
+        }
+        if (method == u"browser.getClientWindows")
+            return QJsonObject{{QStringLiteral("clientWindows"),
+                                QJsonArray{QJsonObject{
+                                    {QStringLiteral("active"), true},
+                                    {QStringLiteral("clientWindow"), window(pages_.value(0))}}}}};
+        if (method == u"script.evaluate") {
+            for (const Page& page : byId)
+                if (page.id == context)
+                    return QJsonObject{
+                        {QStringLiteral("type"), QStringLiteral("success")},
+                        {QStringLiteral("result"),
+                         QJsonObject{{QStringLiteral("value"),
+                                      QJsonArray{QJsonObject{{QStringLiteral("value"), page.id}},
+                                                 QJsonObject{{QStringLiteral("value"),
+                                                              visible(page)
+                                                                  ? QStringLiteral("visible")
+                                                                  : QStringLiteral("hidden")}}}}}}};
+            return std::optional<QJsonObject>();
+        }
+        if (!method.startsWith(u"browsingContext.") && method != u"session.status")
+            return std::nullopt;
+        if (method != u"session.status")
+            log_.append(method + u' ' +
+                        QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
+        if (method == u"browsingContext.activate")
+            showLocked(context);
+        if (method == u"browsingContext.close")
+            pages_.removeIf([&](const Page& page) { return page.id == context; });
+        return QJsonObject();
+    }
+
     std::optional<QJsonObject> act(const QString& method, const QJsonObject& params,
                                    const QString& session) {
         const std::lock_guard lock(mutex_);
+        if (const auto answered = bidi(method, params))
+            return *answered;
         const QString target = params.value(QStringLiteral("targetId")).toString();
         const auto page = std::find_if(pages_.begin(), pages_.end(),
                                        [&](const Page& each) { return each.id == target; });
@@ -214,6 +275,7 @@ private:
     mutable std::mutex mutex_;
     QList<Page> pages_;
     QList<qint64> fullScreen_;
+    std::atomic<bool> refuseSessions_ = false;
     QStringList log_;
 };
 

@@ -85,11 +85,13 @@ double safariTime(const QDateTime& time) {
 void HistoryTest::SetUp() {
     ASSERT_TRUE(home_.isValid());
     config_.emplace("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
+    homeEnv_.emplace("HOME", QFile::encodeName(home_.path()));
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("run"))));
     snapshots_.emplace(path(QStringLiteral("run")), QStringLiteral("kivaro"));
 }
 
 void HistoryTest::TearDown() {
+    homeEnv_.reset();
     config_.reset();
 }
 
