@@ -28,8 +28,6 @@ using Operation = RemoteBrowser::Operation;
 // The file holds one small JSON object.
 constexpr qint64 largestServerFile = 4096;
 
-const QString newTabPage = QStringLiteral("about:newtab");
-
 // One top-level browsing context (a tab) as the protocol lists it. A listed tab's target id is
 // its context id.
 struct Context {
@@ -222,12 +220,24 @@ struct FirefoxBrowser::Shared {
         return allAnswered(connection.send(calls, deadline));
     }
 
-    // Makes a tab (or a window) and shows `url` in it.
-    bool createShowing(const DevToolsCall& creation, const QString& url, QDeadlineTimer deadline) {
-        const auto created = connection.send(creation, deadline);
+    // Makes a tab beside `beside` (a window when that is empty) and shows `url` in it (or
+    // leaves it blank). Firefox refuses some addresses (its own about: and view-source:
+    // pages); the tab made for one is closed again and the tab it came from shown again.
+    bool createShowing(const QString& beside, const QString& url, QDeadlineTimer deadline) {
+        const auto created = connection.send(
+            create(beside.isEmpty() ? QStringLiteral("window") : QStringLiteral("tab"), beside),
+            deadline);
         const QString context =
             created ? created->value(QStringLiteral("context")).toString() : QString();
-        return !context.isEmpty() && (url.isEmpty() || send({navigate(context, url)}, deadline));
+        if (context.isEmpty())
+            return false;
+        if (url.isEmpty() || send({navigate(context, url)}, deadline))
+            return true;
+        QList<DevToolsCall> undo{onContext(QStringLiteral("browsingContext.close"), context)};
+        if (!beside.isEmpty())
+            undo.append(onContext(QStringLiteral("browsingContext.activate"), beside));
+        send(undo, deadline);
+        return false;
     }
 };
 
@@ -263,10 +273,9 @@ void FirefoxBrowser::open(const QString& url, bool newTab) const {
     const QDeadlineTimer deadline(timeout_);
     const auto front = frontWindow(shared_->tabs(deadline));
     if (!front)
-        shared_->createShowing(create(QStringLiteral("window")), url, deadline);
+        shared_->createShowing({}, url, deadline);
     else if (newTab)
-        shared_->createShowing(create(QStringLiteral("tab"), front->currentTab().targetId), url,
-                               deadline);
+        shared_->createShowing(front->currentTab().targetId, url, deadline);
     else
         shared_->send({navigate(front->currentTab().targetId, url)}, deadline);
 }
@@ -329,8 +338,9 @@ QString FirefoxBrowser::status() const {
 
 bool FirefoxBrowser::supports(Operation operation) const {
     switch (operation) {
+    case Operation::reloadIgnoringCache: // "ignoreCache is not supported yet"
     case Operation::toggleFullScreen:
-    case Operation::viewSource:
+    case Operation::viewSource: // view-source: addresses are refused like about: pages
     case Operation::developerTools:
         return false; // BiDi has no way to these
     default:
@@ -343,31 +353,28 @@ bool FirefoxBrowser::perform(Operation operation) const {
     Shared& shared = *shared_;
     const auto front = frontWindow(shared.tabs(deadline));
     if (!front)
-        return operation == Operation::newWindow &&
-               shared.createShowing(create(QStringLiteral("window")), newTabPage, deadline);
+        return operation == Operation::newWindow && shared.createShowing({}, {}, deadline);
     const QString current = front->currentTab().targetId;
     const auto inCurrent = [&](const QString& method, QJsonObject params = {}) {
         return shared.send({onContext(method, current, std::move(params))}, deadline);
     };
     switch (operation) {
     case Operation::reload:
-    case Operation::reloadIgnoringCache:
         return inCurrent(QStringLiteral("browsingContext.reload"),
-                         {{QStringLiteral("ignoreCache"), operation != Operation::reload},
-                          {QStringLiteral("wait"), QStringLiteral("none")}});
+                         {{QStringLiteral("wait"), QStringLiteral("none")}});
     case Operation::stop:
         return shared.send({evaluate(current, QStringLiteral("window.stop()"))}, deadline);
     case Operation::back:
     case Operation::forward:
         return inCurrent(QStringLiteral("browsingContext.traverseHistory"),
                          {{QStringLiteral("delta"), operation == Operation::back ? -1 : 1}});
+    // Firefox does not let the protocol show its new-tab page: new tabs and windows are blank.
     case Operation::newTab:
-        return shared.createShowing(create(QStringLiteral("tab"), current), newTabPage, deadline);
+        return shared.createShowing(current, {}, deadline);
     case Operation::newWindow:
-        return shared.createShowing(create(QStringLiteral("window")), newTabPage, deadline);
+        return shared.createShowing({}, {}, deadline);
     case Operation::duplicateTab:
-        return shared.createShowing(create(QStringLiteral("tab"), current),
-                                    front->currentTab().tab.url, deadline);
+        return shared.createShowing(current, front->currentTab().tab.url, deadline);
     case Operation::closeTab:
         return inCurrent(QStringLiteral("browsingContext.close"));
     case Operation::closeOtherTabs:
@@ -379,6 +386,7 @@ bool FirefoxBrowser::perform(Operation operation) const {
         return shared.send({onContext(QStringLiteral("browsingContext.activate"),
                                       front->neighbour(operation == Operation::nextTab).targetId)},
                            deadline);
+    case Operation::reloadIgnoringCache:
     case Operation::toggleFullScreen:
     case Operation::viewSource:
     case Operation::developerTools:
