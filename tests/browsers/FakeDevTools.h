@@ -159,59 +159,40 @@ private:
         }
     }
 
-    // A BiDi method; nothing for one of DevTools.
+    // The answer to a BiDi query; nothing for any other method.
     std::optional<std::optional<QJsonObject>> bidi(const QString& method,
-                                                   const QJsonObject& params) {
-        const QString context =
-            params.value(QStringLiteral("context"))
-                .toString(params[QStringLiteral("target")][QStringLiteral("context")].toString());
-        auto byId = pages_;
-        std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
-        const auto window = [](const Page& page) { return QString::number(page.window); };
-        const auto visible = [&](const Page& page) {
-            return std::find_if(pages_.begin(), pages_.end(), [&](auto& p) {
-                       return p.window == page.window;
-                   })->id == page.id;
+                                                   const QJsonObject& params) const {
+        const auto json = [](const QString& text) {
+            return std::optional(QJsonDocument::fromJson(text.toUtf8()).object());
         };
-        if (method == u"session.new")
-            return refuseSessions_ ? std::nullopt : std::optional(QJsonObject());
-        if (method == u"browsingContext.getTree") {
-            QJsonArray contexts;
-            for (const Page& page : byId)
-                contexts.append(QJsonObject{{QStringLiteral("context"), page.id},
-                                            {QStringLiteral("url"), page.url},
-                                            {QStringLiteral("clientWindow"), window(page)}});
+        QList<Page> byId = pages_;
+        std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
+        QJsonArray contexts;
+        for (const Page& page : byId) {
+            const bool visible = std::find_if(pages_.begin(), pages_.end(), [&](auto& p) {
+                                     return p.window == page.window;
+                                 })->id == page.id;
+            if (method == u"browsingContext.getTree")
+                contexts.append(
+                    QJsonObject{{QStringLiteral("context"), page.id},
+                                {QStringLiteral("url"), page.url},
+                                {QStringLiteral("clientWindow"), QString::number(page.window)}});
+            else if (method == u"script.evaluate" && params[u"target"][u"context"] == page.id)
+                return json(QStringLiteral(R"({"type": "success", "result": {"value": )"
+                                           R"([{"value": "%1"}, {"value": "%2"}]}})")
+                                .arg(page.id, visible ? u"visible" : u"hidden"));
+        }
+        if (method == u"browsingContext.getTree")
             return QJsonObject{{QStringLiteral("contexts"), contexts}};
-        }
-        if (method == u"browser.getClientWindows")
-            return QJsonObject{{QStringLiteral("clientWindows"),
-                                QJsonArray{QJsonObject{
-                                    {QStringLiteral("active"), true},
-                                    {QStringLiteral("clientWindow"), window(pages_.value(0))}}}}};
-        if (method == u"script.evaluate") {
-            for (const Page& page : byId)
-                if (page.id == context)
-                    return QJsonObject{
-                        {QStringLiteral("type"), QStringLiteral("success")},
-                        {QStringLiteral("result"),
-                         QJsonObject{{QStringLiteral("value"),
-                                      QJsonArray{QJsonObject{{QStringLiteral("value"), page.id}},
-                                                 QJsonObject{{QStringLiteral("value"),
-                                                              visible(page)
-                                                                  ? QStringLiteral("visible")
-                                                                  : QStringLiteral("hidden")}}}}}}};
+        if (method == u"browser.getClientWindows" && !pages_.isEmpty())
+            return json(
+                QStringLiteral(R"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})")
+                    .arg(pages_[0].window));
+        if (method == u"session.new" || method == u"session.status")
+            return refuseSessions_ ? std::nullopt : std::optional(QJsonObject());
+        if (method == u"script.evaluate")
             return std::optional<QJsonObject>();
-        }
-        if (!method.startsWith(u"browsingContext.") && method != u"session.status")
-            return std::nullopt;
-        if (method != u"session.status")
-            log_.append(method + u' ' +
-                        QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
-        if (method == u"browsingContext.activate")
-            showLocked(context);
-        if (method == u"browsingContext.close")
-            pages_.removeIf([&](const Page& page) { return page.id == context; });
-        return QJsonObject();
+        return std::nullopt;
     }
 
     std::optional<QJsonObject> act(const QString& method, const QJsonObject& params,
@@ -245,8 +226,13 @@ private:
             return QJsonObject();
         log_.append((session.isEmpty() ? QString() : session + u' ') + method + u' ' +
                     QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
+        const QString context = params.value(QStringLiteral("context")).toString();
         if (method == u"Target.closeTarget")
             pages_.erase(page);
+        else if (method == u"browsingContext.close")
+            pages_.removeIf([&](const Page& each) { return each.id == context; });
+        else if (method == u"browsingContext.activate")
+            showLocked(context);
         else if (method == u"Target.activateTarget")
             showLocked(target);
         else if (method == u"Browser.setWindowBounds") {
