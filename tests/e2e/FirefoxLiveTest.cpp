@@ -28,6 +28,7 @@ protected:
     void SetUp() override {
         const QString root = home_.filePath(u".config/mozilla/firefox"_s);
         writeFile(root + u"/profiles.ini"_s, "[Profile0]\nIsRelative=1\nPath=p\nDefault=1\n");
+        ASSERT_TRUE(QDir().mkpath(root + u"/p"_s)); // Firefox makes no missing --profile folder
         const QString binary = QStandardPaths::findExecutable(u"firefox-esr"_s);
         KIVARO_REQUIRE_TOOL(!binary.isEmpty(), "no firefox-esr (scripts/setup installs it)");
         firefox_.setStandardErrorFile(QProcess::nullDevice());
