@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
-#include <QPair>
 #include <QThread>
 
 #include <algorithm>
@@ -79,7 +78,7 @@ struct DevToolsBrowser::Shared {
     DevToolsConnection connection;
     std::mutex mutex;
     DevToolsTabOrder order;
-    QHash<QPair<qint64, qint64>, QString> listed; // (window id, index) → target id
+    DevToolsTabs::ListedTargets listed;
 
     // The pages, most recently shown first.
     std::optional<QList<Page>> pages(QDeadlineTimer deadline) {
@@ -104,18 +103,8 @@ struct DevToolsBrowser::Shared {
         const std::lock_guard lock(mutex);
         order.update(*found);
         const QList<Listed> arranged = DevToolsTabs::arrange(*found, windows, order);
-        listed.clear();
-        for (const Listed& tab : arranged)
-            listed.insert({tab.tab.windowID, tab.tab.index}, tab.targetId);
+        listed.remember(arranged);
         return arranged;
-    }
-
-    std::optional<QString> targetAt(qint64 windowID, qint64 index) {
-        const std::lock_guard lock(mutex);
-        const auto found = listed.constFind({windowID, index});
-        if (found == listed.constEnd())
-            return std::nullopt;
-        return *found;
     }
 
     // Waits, within the deadline, until the page has left the list. The protocol answers a
@@ -187,14 +176,11 @@ DevToolsBrowser::DevToolsBrowser(QString bundleID, QString name, QStringList dat
       snapshots_(snapshots), timeout_(timeout), shared_(std::make_shared<Shared>(dataFolders_)) {}
 
 QList<SafariTab> DevToolsBrowser::tabs() const {
-    QList<SafariTab> tabs;
-    for (const Listed& listed : shared_->tabs(QDeadlineTimer(timeout_)))
-        tabs.append(listed.tab);
-    return tabs;
+    return DevToolsTabs::tabsOf(shared_->tabs(QDeadlineTimer(timeout_)));
 }
 
 void DevToolsBrowser::switchTo(qint64 windowID, qint64 index) const {
-    if (const auto target = shared_->targetAt(windowID, index))
+    if (const auto target = shared_->listed.at(windowID, index))
         shared_->send({onTarget(QStringLiteral("Target.activateTarget"), *target)},
                       QDeadlineTimer(timeout_));
 }
@@ -220,7 +206,7 @@ void DevToolsBrowser::open(const QString& url, bool newTab) const {
 }
 
 void DevToolsBrowser::close(qint64 windowID, qint64 index) const {
-    const auto target = shared_->targetAt(windowID, index);
+    const auto target = shared_->listed.at(windowID, index);
     if (!target)
         return;
     const QDeadlineTimer deadline(timeout_);
@@ -244,12 +230,7 @@ std::optional<TabRef> DevToolsBrowser::currentTab() const {
 }
 
 QStringList DevToolsBrowser::urls(qint64 windowID) const {
-    QStringList urls;
-    for (const Listed& listed : shared_->tabs(QDeadlineTimer(timeout_))) {
-        if (listed.tab.windowID == windowID)
-            urls.append(listed.tab.url);
-    }
-    return urls;
+    return DevToolsTabs::urlsIn(shared_->tabs(QDeadlineTimer(timeout_)), windowID);
 }
 
 HistoryResult DevToolsBrowser::history() const {

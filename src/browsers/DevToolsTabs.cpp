@@ -75,6 +75,38 @@ std::optional<FrontWindow> frontWindow(const QList<Listed>& listed) {
     return front;
 }
 
+QList<SafariTab> tabsOf(const QList<Listed>& listed) {
+    QList<SafariTab> tabs;
+    for (const Listed& each : listed)
+        tabs.append(each.tab);
+    return tabs;
+}
+
+QStringList urlsIn(const QList<Listed>& listed, qint64 windowID) {
+    QStringList urls;
+    for (const Listed& each : listed) {
+        if (each.tab.windowID == windowID)
+            urls.append(each.tab.url);
+    }
+    return urls;
+}
+
+void ListedTargets::remember(const QList<Listed>& listed) {
+    QHash<QPair<qint64, qint64>, QString> targets;
+    for (const Listed& each : listed)
+        targets.insert({each.tab.windowID, each.tab.index}, each.targetId);
+    const std::lock_guard lock(mutex_);
+    targets_ = std::move(targets);
+}
+
+std::optional<QString> ListedTargets::at(qint64 windowID, qint64 index) const {
+    const std::lock_guard lock(mutex_);
+    const auto found = targets_.constFind({windowID, index});
+    if (found == targets_.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
 } // namespace DevToolsTabs
 
 void DevToolsTabOrder::update(const QList<DevToolsTabs::Page>& pages) {

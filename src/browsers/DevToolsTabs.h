@@ -5,8 +5,11 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
+#include <mutex>
 #include <optional>
 
 namespace kivaro {
@@ -80,6 +83,22 @@ struct FrontWindow {
 
 // Nothing when no tab is in the front window.
 std::optional<FrontWindow> frontWindow(const QList<Listed>& listed);
+
+// The tab records of a listing, and the addresses of one window's tabs in tab order.
+QList<SafariTab> tabsOf(const QList<Listed>& listed);
+QStringList urlsIn(const QList<Listed>& listed, qint64 windowID);
+
+// The targets behind the (window id, index) of the tabs listed last, so that a tab handed out
+// is found again later, from any thread, and nothing is found once it is gone from a listing.
+class ListedTargets {
+public:
+    void remember(const QList<Listed>& listed);
+    std::optional<QString> at(qint64 windowID, qint64 index) const;
+
+private:
+    mutable std::mutex mutex_;
+    QHash<QPair<qint64, qint64>, QString> targets_;
+};
 
 } // namespace DevToolsTabs
 

@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QPair>
 
 #include <algorithm>
 #include <mutex>
@@ -152,8 +151,8 @@ DevToolsEndpoint discover() {
 struct FirefoxBrowser::Shared {
     DevToolsConnection connection{[] { return std::optional(discover()); }, greeting};
     std::mutex mutex;
-    QHash<QString, qint64> windowNumbers;         // client-window id → the window id handed out
-    QHash<QPair<qint64, qint64>, QString> listed; // (window id, index) → context
+    QHash<QString, qint64> windowNumbers; // client-window id → the window id handed out
+    DevToolsTabs::ListedTargets listed;
 
     QList<Listed> tabs(QDeadlineTimer deadline) {
         const QList<Context> found = contexts(connection.send(
@@ -166,9 +165,7 @@ struct FirefoxBrowser::Shared {
         const auto answers = connection.send(calls, deadline);
         const std::lock_guard lock(mutex);
         const QList<Listed> arranged = arrange(found, answers, activeWindows(answers[0]));
-        listed.clear();
-        for (const Listed& each : arranged)
-            listed.insert({each.tab.windowID, each.tab.index}, each.targetId);
+        listed.remember(arranged);
         return arranged;
     }
 
@@ -206,14 +203,6 @@ struct FirefoxBrowser::Shared {
         if (known != windowNumbers.constEnd())
             return *known;
         return windowNumbers.insert(window, windowNumbers.size() + 1).value();
-    }
-
-    std::optional<QString> contextAt(qint64 windowID, qint64 index) {
-        const std::lock_guard lock(mutex);
-        const auto found = listed.constFind({windowID, index});
-        if (found == listed.constEnd())
-            return std::nullopt;
-        return *found;
     }
 
     bool send(const QList<DevToolsCall>& calls, QDeadlineTimer deadline) {
@@ -257,14 +246,11 @@ std::optional<DevToolsEndpoint> FirefoxBrowser::parseServerFile(const QByteArray
 }
 
 QList<SafariTab> FirefoxBrowser::tabs() const {
-    QList<SafariTab> tabs;
-    for (const Listed& each : shared_->tabs(QDeadlineTimer(timeout_)))
-        tabs.append(each.tab);
-    return tabs;
+    return DevToolsTabs::tabsOf(shared_->tabs(QDeadlineTimer(timeout_)));
 }
 
 void FirefoxBrowser::switchTo(qint64 windowID, qint64 index) const {
-    if (const auto context = shared_->contextAt(windowID, index))
+    if (const auto context = shared_->listed.at(windowID, index))
         shared_->send({onContext(QStringLiteral("browsingContext.activate"), *context)},
                       QDeadlineTimer(timeout_));
 }
@@ -281,7 +267,7 @@ void FirefoxBrowser::open(const QString& url, bool newTab) const {
 }
 
 void FirefoxBrowser::close(qint64 windowID, qint64 index) const {
-    if (const auto context = shared_->contextAt(windowID, index))
+    if (const auto context = shared_->listed.at(windowID, index))
         shared_->send({onContext(QStringLiteral("browsingContext.close"), *context)},
                       QDeadlineTimer(timeout_));
 }
@@ -313,12 +299,7 @@ std::optional<TabRef> FirefoxBrowser::currentTab() const {
 }
 
 QStringList FirefoxBrowser::urls(qint64 windowID) const {
-    QStringList urls;
-    for (const Listed& each : shared_->tabs(QDeadlineTimer(timeout_))) {
-        if (each.tab.windowID == windowID)
-            urls.append(each.tab.url);
-    }
-    return urls;
+    return DevToolsTabs::urlsIn(shared_->tabs(QDeadlineTimer(timeout_)), windowID);
 }
 
 HistoryResult FirefoxBrowser::history() const {
