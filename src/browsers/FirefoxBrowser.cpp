@@ -50,11 +50,14 @@ DevToolsCall navigate(const QString& context, const QString& url) {
         {{QStringLiteral("url"), url}, {QStringLiteral("wait"), QStringLiteral("none")}});
 }
 
+// Runs in a sandbox of our own: the page's scripts cannot change what the document answers
+// there (a page redefining visibilityState would otherwise pass for the current tab).
 DevToolsCall evaluate(const QString& context, const QString& expression) {
-    return call(QStringLiteral("script.evaluate"),
-                {{QStringLiteral("expression"), expression},
-                 {QStringLiteral("target"), QJsonObject{{QStringLiteral("context"), context}}},
-                 {QStringLiteral("awaitPromise"), false}});
+    const QJsonObject target{{QStringLiteral("context"), context},
+                             {QStringLiteral("sandbox"), QStringLiteral("kivaro")}};
+    return call(QStringLiteral("script.evaluate"), {{QStringLiteral("expression"), expression},
+                                                    {QStringLiteral("target"), target},
+                                                    {QStringLiteral("awaitPromise"), false}});
 }
 
 DevToolsCall create(const QString& type, const QString& beside = {}) {
@@ -152,6 +155,9 @@ struct FirefoxBrowser::Shared {
     DevToolsConnection connection{[] { return std::optional(discover()); }, greeting};
     std::mutex mutex;
     QHash<QString, qint64> windowNumbers; // client-window id → the window id handed out
+    // The window active when last seen: while our own panel has the focus, no Firefox window
+    // is active, and the one the user came from is still the front one.
+    QString lastActive;
     DevToolsTabs::ListedTargets listed;
 
     QList<Listed> tabs(QDeadlineTimer deadline) {
@@ -162,9 +168,14 @@ struct FirefoxBrowser::Shared {
         for (const Context& context : found)
             calls.append(
                 evaluate(context.id, QStringLiteral("[document.title, document.visibilityState]")));
-        const auto answers = connection.send(calls, deadline);
+        const auto answers = found.isEmpty() ? QList<std::optional<QJsonObject>>{std::nullopt}
+                                             : connection.send(calls, deadline);
         const std::lock_guard lock(mutex);
-        const QList<Listed> arranged = arrange(found, answers, activeWindows(answers[0]));
+        QStringList active = activeWindows(answers[0]);
+        if (active.isEmpty())
+            active.append(lastActive);
+        lastActive = active.constFirst();
+        const QList<Listed> arranged = arrange(found, answers, active);
         listed.remember(arranged);
         return arranged;
     }
