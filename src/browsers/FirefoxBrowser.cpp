@@ -324,8 +324,10 @@ bool FirefoxBrowser::reachable() const {
 QString FirefoxBrowser::status() const {
     if (shared_->connection.state() == DevToolsConnection::State::connected)
         return {};
-    return name_ + QStringLiteral(" is not running with remote control: start it with "
-                                  "--remote-debugging-port to let Kivaro see its tabs");
+    // Firefox serves one session at a time, so another program driving it also shuts us out.
+    return name_ + QStringLiteral(" is not running with remote control, or another program "
+                                  "controls it: start it with --remote-debugging-port to let "
+                                  "Kivaro see its tabs");
 }
 
 bool FirefoxBrowser::supports(Operation operation) const {

@@ -159,6 +159,10 @@ TEST(LinuxBrowsers, RecognisesBrowsersByWindowClassAndExecutable) {
     EXPECT_EQ(
         bundleOf(LinuxBrowsers::forWindowClass(QStringLiteral("xterm"), QStringLiteral("XTerm"))),
         QStringLiteral("none"));
+    for (const char16_t* firefox : {u"firefox", u"firefox-esr"})
+        EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(QStringLiteral("Navigator"),
+                                                         QString::fromUtf16(firefox))),
+                  QStringLiteral("org.mozilla.firefox"));
     EXPECT_EQ(bundleOf(LinuxBrowsers::forExecutable(QStringLiteral("/opt/google/chrome/chrome"))),
               QStringLiteral("com.google.Chrome"));
     EXPECT_EQ(
