@@ -1,6 +1,7 @@
 #include "history/FirefoxHistory.h"
 
 #include "HistoryFixtures.h"
+#include "history/HistorySource.h"
 
 #include <gmock/gmock.h>
 #include <sqlite3.h>
@@ -62,6 +63,9 @@ TEST_F(FirefoxHistoryTest, ReadsVisitedPlacesFromTheWalOfALockedDatabase) {
                                      HistoryEntry{u"https://odd/"_s, u"Odd"_s, 0,
                                                   QDateTime::fromMSecsSinceEpoch(0, Qt::UTC)}));
     EXPECT_EQ(result.status, u"3 pages");
+    // As an extra source of the other browsers' searches.
+    EXPECT_EQ(HistorySource::available().value(0).name, u"Firefox");
+    EXPECT_EQ(HistorySource::source(HistorySource::firefoxID)->history(*snapshots_), result);
 }
 
 TEST_F(FirefoxHistoryTest, SaysWhenThereIsNoHistoryOrItCannotBeRead) {
