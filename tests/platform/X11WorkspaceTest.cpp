@@ -134,9 +134,14 @@ TEST_F(X11WorkspaceTest, RunningBrowsersAreTheirMainProcesses) {
     addProcess(QStringLiteral("103"), QStringLiteral("/usr/bin/bash"), QByteArray("bash\0", 5));
     addProcess(QStringLiteral("self"), QStringLiteral("/usr/lib/chromium/chromium"),
                QByteArray("chromium\0", 9));
+    const QString firefox = QStringLiteral("/usr/lib/firefox-esr/firefox-esr");
+    addProcess(QStringLiteral("104"), firefox, QByteArray("firefox-esr\0", 12));
+    addProcess(QStringLiteral("105"), firefox, QByteArray("firefox-esr\0-contentproc\0", 25));
 
     const QList<Application> running = workspace->runningApplications();
-    EXPECT_EQ(running.size(), 2);
+    EXPECT_EQ(running.size(), 3);
+    EXPECT_TRUE(running.contains(
+        (Application{QStringLiteral("org.mozilla.firefox"), 104, QStringLiteral("Firefox")})));
     EXPECT_TRUE(running.contains((Application{chromiumID, 100, QStringLiteral("Chromium")})));
     EXPECT_TRUE(running.contains(
         (Application{QStringLiteral("com.google.Chrome"), 102, QStringLiteral("Chrome")})));
