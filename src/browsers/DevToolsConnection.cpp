@@ -6,6 +6,9 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#if QT_CONFIG(ssl)
+#include <QSslConfiguration>
+#endif
 #include <QThread>
 #include <QWebSocket>
 
@@ -268,6 +271,13 @@ DevToolsConnection::~DevToolsConnection() {
 
 void DevToolsConnection::start() {
     std::call_once(started_, [this] {
+        // Qt's TLS backend sets itself up (OpenSSL's per-thread random state included) on the
+        // first thread that needs it, which the first socket would make the connection's
+        // thread. That thread's state is freed only after QThread::wait() has returned, so a
+        // process that exits right away loses it; set up here, on the caller's thread, it is not.
+#if QT_CONFIG(ssl)
+        QSslConfiguration::defaultConfiguration();
+#endif
         thread_ = std::make_unique<QThread>();
         thread_->setObjectName(QStringLiteral("DevTools"));
         socket_ = new DevToolsSocket(discover_, greeting_, status_);
