@@ -67,11 +67,15 @@ DevToolsCall create(const QString& type, const QString& beside = {}) {
     return call(QStringLiteral("browsingContext.create"), params);
 }
 
-// The session every connection opens first; Firefox serves nothing without one.
-const QList<DevToolsCall> greeting{
-    call(QStringLiteral("session.new"),
-         {{QStringLiteral("capabilities"),
-           QJsonObject{{QStringLiteral("alwaysMatch"), QJsonObject{}}}}})};
+// The session every connection opens first; Firefox serves nothing without one. Dialogs the
+// pages open are left to the user: an automation session would otherwise dismiss them.
+const QList<DevToolsCall> greeting{call(
+    QStringLiteral("session.new"),
+    {{QStringLiteral("capabilities"),
+      QJsonObject{
+          {QStringLiteral("alwaysMatch"),
+           QJsonObject{{QStringLiteral("unhandledPromptBehavior"),
+                        QJsonObject{{QStringLiteral("default"), QStringLiteral("ignore")}}}}}}}})};
 
 QList<Context> contexts(const std::optional<QJsonObject>& tree) {
     QList<Context> found;

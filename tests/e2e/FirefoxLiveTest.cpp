@@ -81,9 +81,20 @@ TEST_F(FirefoxLiveTest, ListsSwitchesOpensClosesRunsCommandsAndFeedsTheQueryTool
     const SafariTab b = *tabTitled(*browser_, title("b"));
     browser_->close(b.windowID, b.index);
     EXPECT_TRUE(shows({title("c"), title("c")}));
+    // A page's dialog stays for the user: the session must not dismiss it, which would let the
+    // page go on to retitle itself.
+    browser_->open(u"data:text/html,<script>onload = () => setTimeout(() => { document.title = "
+                   "'Page alert'; alert(1); document.title = 'Page dismissed'; })</script>"_s,
+                   true);
+    ASSERT_TRUE(waitUntil([&] {
+        return tabTitled(*browser_, u"Page alert"_s) || tabTitled(*browser_, u"Page dismissed"_s);
+    }));
     // Firefox records the visits soon after the pages load.
     EXPECT_TRUE(
         waitUntil([&] { return FirefoxHistory::load(u"e2e"_s, *snapshots_).entries.size() >= 3; }));
+    const auto dialog = tabTitled(*browser_, u"Page alert"_s);
+    ASSERT_TRUE(dialog) << titles(*browser_).join(u", ").toStdString();
+    browser_->close(dialog->windowID, dialog->index);
 
     // Firefox serves one session at a time: the tool's own connection needs ours gone.
     browser_.reset();
