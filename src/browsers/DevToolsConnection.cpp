@@ -22,6 +22,16 @@ namespace {
 // Larger answers are not the browser's: a listing of a thousand tabs is well under a megabyte.
 constexpr qint64 largestMessage = 32 * 1024 * 1024;
 
+// Qt's TLS backend sets itself up (OpenSSL's per-thread random state included) on the first
+// thread that needs it, which the first socket would make the connection's thread. That
+// thread's state is freed only after QThread::wait() has returned, so a process that exits
+// right away loses it; set up on the caller's thread, it is not.
+void setUpTlsOnThisThread() {
+#if QT_CONFIG(ssl)
+    QSslConfiguration::defaultConfiguration();
+#endif
+}
+
 } // namespace
 
 // The state the socket's thread publishes to callers.
@@ -271,13 +281,7 @@ DevToolsConnection::~DevToolsConnection() {
 
 void DevToolsConnection::start() {
     std::call_once(started_, [this] {
-        // Qt's TLS backend sets itself up (OpenSSL's per-thread random state included) on the
-        // first thread that needs it, which the first socket would make the connection's
-        // thread. That thread's state is freed only after QThread::wait() has returned, so a
-        // process that exits right away loses it; set up here, on the caller's thread, it is not.
-#if QT_CONFIG(ssl)
-        QSslConfiguration::defaultConfiguration();
-#endif
+        setUpTlsOnThisThread();
         thread_ = std::make_unique<QThread>();
         thread_->setObjectName(QStringLiteral("DevTools"));
         socket_ = new DevToolsSocket(discover_, greeting_, status_);
