@@ -19,25 +19,21 @@ using ::testing::ElementsAre;
 
 const QString id = u"org.mozilla.firefox"_s;
 
-TEST(FirefoxBrowser, TakesOnlyALocalPortFromTheServerFile) {
-    EXPECT_EQ(FirefoxBrowser::parseServerFile(R"({"ws_host": "127.0.0.1", "ws_port": 44947})")
-                  ->webSocketUrl(),
-              QUrl(u"ws://127.0.0.1:44947/session"_s));
-    for (const char* bad : {R"({"ws_host": "192.0.2.7", "ws_port": 9222})",
-                            R"({"ws_host": "localhost", "ws_port": 70000})",
-                            R"({"ws_host": "127.0.0.1", "ws_port": "9222"})", "[9222]"})
-        EXPECT_EQ(FirefoxBrowser::parseServerFile(bad), std::nullopt) << bad;
-}
-
-// A fake Firefox named by the server file of the default profile in a private home; window 2
-// is in front and "p1" is the current tab of window 1.
+// A fake Firefox named by the server file of the default profile in a private home (another
+// profile's, written later, names a remote host and is passed over); window 2 is in front and
+// "p1" is the current tab of window 1.
 struct FirefoxScene {
     FirefoxScene() {
         const QString root = home.filePath(u".mozilla/firefox"_s);
-        testing::writeFile(root + u"/profiles.ini"_s, "[Profile0]\nPath=p\nDefault=1\n");
+        testing::writeFile(root + u"/profiles.ini"_s, "[Profile0]\nPath=p\n[Profile1]\nPath=q\n");
         testing::writeFile(root + u"/p/WebDriverBiDiServer.json"_s,
                            R"({"ws_host": "127.0.0.1", "ws_port": )" +
                                QByteArray::number(fake.endpoint()->port) + '}');
+        QFile remote(root + u"/q/WebDriverBiDiServer.json"_s);
+        testing::writeFile(remote.fileName(), R"({"ws_host": "192.0.2.7", "ws_port": 9222})");
+        EXPECT_TRUE(remote.open(QIODevice::ReadWrite) &&
+                    remote.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                       QFileDevice::FileModificationTime));
         fake.setPages({{u"p2"_s, u"https://b/"_s, 2},
                        {u"p1"_s, u"https://a/"_s, 1},
                        {u"p3"_s, u"https://c/"_s, 1}});
