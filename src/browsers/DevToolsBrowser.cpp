@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
-#include <QPair>
 #include <QThread>
 
 #include <algorithm>
@@ -18,6 +17,8 @@
 
 namespace kivaro {
 
+using DevToolsTabs::FrontWindow;
+using DevToolsTabs::frontWindow;
 using DevToolsTabs::Listed;
 using DevToolsTabs::Page;
 
@@ -77,7 +78,7 @@ struct DevToolsBrowser::Shared {
     DevToolsConnection connection;
     std::mutex mutex;
     DevToolsTabOrder order;
-    QHash<QPair<qint64, qint64>, QString> listed; // (window id, index) → target id
+    DevToolsTabs::ListedTargets listed;
 
     // The pages, most recently shown first.
     std::optional<QList<Page>> pages(QDeadlineTimer deadline) {
@@ -102,18 +103,8 @@ struct DevToolsBrowser::Shared {
         const std::lock_guard lock(mutex);
         order.update(*found);
         const QList<Listed> arranged = DevToolsTabs::arrange(*found, windows, order);
-        listed.clear();
-        for (const Listed& tab : arranged)
-            listed.insert({tab.tab.windowID, tab.tab.index}, tab.targetId);
+        listed.remember(arranged);
         return arranged;
-    }
-
-    std::optional<QString> targetAt(qint64 windowID, qint64 index) {
-        const std::lock_guard lock(mutex);
-        const auto found = listed.constFind({windowID, index});
-        if (found == listed.constEnd())
-            return std::nullopt;
-        return *found;
     }
 
     // Waits, within the deadline, until the page has left the list. The protocol answers a
@@ -185,14 +176,11 @@ DevToolsBrowser::DevToolsBrowser(QString bundleID, QString name, QStringList dat
       snapshots_(snapshots), timeout_(timeout), shared_(std::make_shared<Shared>(dataFolders_)) {}
 
 QList<SafariTab> DevToolsBrowser::tabs() const {
-    QList<SafariTab> tabs;
-    for (const Listed& listed : shared_->tabs(QDeadlineTimer(timeout_)))
-        tabs.append(listed.tab);
-    return tabs;
+    return DevToolsTabs::tabsOf(shared_->tabs(QDeadlineTimer(timeout_)));
 }
 
 void DevToolsBrowser::switchTo(qint64 windowID, qint64 index) const {
-    if (const auto target = shared_->targetAt(windowID, index))
+    if (const auto target = shared_->listed.at(windowID, index))
         shared_->send({onTarget(QStringLiteral("Target.activateTarget"), *target)},
                       QDeadlineTimer(timeout_));
 }
@@ -218,7 +206,7 @@ void DevToolsBrowser::open(const QString& url, bool newTab) const {
 }
 
 void DevToolsBrowser::close(qint64 windowID, qint64 index) const {
-    const auto target = shared_->targetAt(windowID, index);
+    const auto target = shared_->listed.at(windowID, index);
     if (!target)
         return;
     const QDeadlineTimer deadline(timeout_);
@@ -242,12 +230,7 @@ std::optional<TabRef> DevToolsBrowser::currentTab() const {
 }
 
 QStringList DevToolsBrowser::urls(qint64 windowID) const {
-    QStringList urls;
-    for (const Listed& listed : shared_->tabs(QDeadlineTimer(timeout_))) {
-        if (listed.tab.windowID == windowID)
-            urls.append(listed.tab.url);
-    }
-    return urls;
+    return DevToolsTabs::urlsIn(shared_->tabs(QDeadlineTimer(timeout_)), windowID);
 }
 
 HistoryResult DevToolsBrowser::history() const {
@@ -273,26 +256,6 @@ QString DevToolsBrowser::status() const {
 }
 
 namespace {
-
-// The tabs of the front window, in tab order, and the position of its current tab.
-struct FrontWindow {
-    QList<Listed> tabs;
-    qsizetype current = 0;
-};
-
-std::optional<FrontWindow> frontWindow(const QList<Listed>& listed) {
-    FrontWindow front;
-    for (const Listed& tab : listed) {
-        if (tab.tab.windowOrder != 0)
-            continue;
-        if (tab.tab.isCurrent)
-            front.current = front.tabs.size();
-        front.tabs.append(tab);
-    }
-    if (front.tabs.isEmpty())
-        return std::nullopt;
-    return front;
-}
 
 QList<DevToolsCall> closing(const QList<Listed>& tabs, const QString& keep = {}) {
     QList<DevToolsCall> calls;
@@ -360,18 +323,15 @@ bool DevToolsBrowser::perform(Operation operation) const {
         });
     case Operation::closeOtherTabs:
         return inFrontWindow([](const FrontWindow& front) {
-            return closing(front.tabs, front.tabs[front.current].targetId);
+            return closing(front.tabs, front.currentTab().targetId);
         });
     case Operation::closeWindow:
         return inFrontWindow([](const FrontWindow& front) { return closing(front.tabs); });
     case Operation::nextTab:
     case Operation::previousTab:
         return inFrontWindow([&](const FrontWindow& front) {
-            const qsizetype count = front.tabs.size();
-            const qsizetype next =
-                (front.current + (operation == Operation::nextTab ? 1 : count - 1)) % count;
-            return QList{
-                onTarget(QStringLiteral("Target.activateTarget"), front.tabs[next].targetId)};
+            return QList{onTarget(QStringLiteral("Target.activateTarget"),
+                                  front.neighbour(operation == Operation::nextTab).targetId)};
         });
     case Operation::toggleFullScreen:
         return toggleFullScreen();

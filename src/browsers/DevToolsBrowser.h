@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browsers/Browser.h"
+#include "browsers/RemoteBrowser.h"
 #include "platform/PrivateFolder.h"
 
 #include <QString>
@@ -21,28 +21,8 @@ namespace kivaro {
 // Copies share one connection and one memory of the tabs listed last: a (window id, index)
 // handed out by tabs(), urls() or currentTab() is resolved through the target it stood for, so
 // it selects that same tab even after others opened or closed, and nothing once it is gone.
-class DevToolsBrowser final : public Browser {
+class DevToolsBrowser final : public RemoteBrowser {
 public:
-    // The browser commands the protocol can carry out, on the front window's current tab.
-    enum class Operation {
-        reload,
-        reloadIgnoringCache,
-        stop,
-        back,
-        forward,
-        newTab,
-        newWindow,
-        duplicateTab,
-        closeTab,
-        closeOtherTabs,
-        closeWindow,
-        nextTab,
-        previousTab,
-        toggleFullScreen,
-        viewSource,
-        developerTools,
-    };
-
     static constexpr std::chrono::milliseconds defaultTimeout{2000};
 
     DevToolsBrowser(QString bundleID, QString name, QStringList dataFolders,
@@ -64,12 +44,10 @@ public:
     // The history of the user data folder the browser was last reached in (else the first).
     HistoryResult history() const override;
 
-    // Whether the browser answers now.
-    bool reachable() const;
+    bool reachable() const override;
     // Empty while the browser answers; otherwise how to turn remote debugging on.
     QString status() const override;
-    // Carries the command out; false when the browser cannot be reached or refuses.
-    bool perform(Operation operation) const;
+    bool perform(Operation operation) const override;
 
     const QStringList& dataFolders() const { return dataFolders_; }
 

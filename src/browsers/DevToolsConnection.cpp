@@ -6,9 +6,13 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#if QT_CONFIG(ssl)
+#include <QSslConfiguration>
+#endif
 #include <QThread>
 #include <QWebSocket>
 
+#include <algorithm>
 #include <condition_variable>
 
 namespace kivaro {
@@ -17,6 +21,16 @@ namespace {
 
 // Larger answers are not the browser's: a listing of a thousand tabs is well under a megabyte.
 constexpr qint64 largestMessage = 32 * 1024 * 1024;
+
+// Qt's TLS backend sets itself up (OpenSSL's per-thread random state included) on the first
+// thread that needs it, which the first socket would make the connection's thread. That
+// thread's state is freed only after QThread::wait() has returned, so a process that exits
+// right away loses it; set up on the caller's thread, it is not.
+void setUpTlsOnThisThread() {
+#if QT_CONFIG(ssl)
+    QSslConfiguration::defaultConfiguration();
+#endif
+}
 
 } // namespace
 
@@ -84,12 +98,13 @@ private:
 // The socket's side: lives on the connection's thread and is only ever touched there.
 class DevToolsSocket : public QObject {
 public:
-    DevToolsSocket(DevToolsConnection::Discover discover,
+    DevToolsSocket(DevToolsConnection::Discover discover, QList<DevToolsCall> greeting,
                    std::shared_ptr<DevToolsConnectionStatus> status)
-        : discover_(std::move(discover)), status_(std::move(status)) {}
+        : discover_(std::move(discover)), greeting_(std::move(greeting)),
+          status_(std::move(status)) {}
 
     void submit(const std::shared_ptr<DevToolsExchange>& exchange) {
-        if (socket_ && socket_->state() == QAbstractSocket::ConnectedState) {
+        if (ready_) {
             dispatch(exchange);
             return;
         }
@@ -103,7 +118,9 @@ public:
         waiting_.removeAll(exchange);
         pending_.removeIf([&](auto it) { return it.value().exchange == exchange; });
         // A socket that never finished connecting is abandoned, so that the next call looks
-        // for the endpoint afresh instead of waiting behind a peer that does not answer.
+        // for the endpoint afresh instead of waiting behind a peer that does not answer. One
+        // that is being greeted is kept: the browser may take a while to open a session, and
+        // a session whose socket went away before it opened is never closed again.
         if (socket_ && socket_->state() != QAbstractSocket::ConnectedState)
             drop(DevToolsConnection::State::refused);
     }
@@ -137,6 +154,29 @@ private:
     }
 
     void onConnected() {
+        if (greeting_.isEmpty()) {
+            becomeReady();
+            return;
+        }
+        hello_ = std::make_shared<DevToolsExchange>();
+        hello_->calls = greeting_;
+        hello_->answers = QList<std::optional<QJsonObject>>(greeting_.size());
+        hello_->outstanding = greeting_.size();
+        dispatch(hello_);
+    }
+
+    // Every greeting call has been answered (or one of them refused).
+    void greeted() {
+        const auto answers = std::exchange(hello_, nullptr)->answers;
+        if (std::all_of(answers.begin(), answers.end(),
+                        [](const auto& a) { return a.has_value(); }))
+            becomeReady();
+        else
+            drop(DevToolsConnection::State::refused);
+    }
+
+    void becomeReady() {
+        ready_ = true;
         status_->set(DevToolsConnection::State::connected, endpoint_);
         const auto ready = std::exchange(waiting_, {});
         for (const auto& exchange : ready)
@@ -189,12 +229,16 @@ private:
             answered.exchange->answer(answered.index, std::nullopt);
         else
             answered.exchange->answer(answered.index, result.toObject());
+        if (hello_ && answered.exchange == hello_ && hello_->outstanding == 0)
+            greeted();
     }
 
     void drop(DevToolsConnection::State state) {
         if (!socket_)
             return;
         QWebSocket* socket = std::exchange(socket_, nullptr);
+        ready_ = false;
+        hello_.reset();
         socket->disconnect(this);
         socket->abort();
         socket->deleteLater();
@@ -212,17 +256,21 @@ private:
     static constexpr int fetchLimitMs = 2000;
 
     DevToolsConnection::Discover discover_;
+    QList<DevToolsCall> greeting_;
     std::shared_ptr<DevToolsConnectionStatus> status_;
     DevToolsEndpoint endpoint_;
     QWebSocket* socket_ = nullptr;
+    bool ready_ = false;                      // connected and greeted
+    std::shared_ptr<DevToolsExchange> hello_; // the greeting while it is under way
     QNetworkAccessManager* network_ = nullptr;
     QList<std::shared_ptr<DevToolsExchange>> waiting_;
     QHash<qint64, Slot> pending_;
     qint64 lastId_ = 0;
 };
 
-DevToolsConnection::DevToolsConnection(Discover discover)
-    : discover_(std::move(discover)), status_(std::make_shared<DevToolsConnectionStatus>()) {}
+DevToolsConnection::DevToolsConnection(Discover discover, QList<DevToolsCall> greeting)
+    : discover_(std::move(discover)), greeting_(std::move(greeting)),
+      status_(std::make_shared<DevToolsConnectionStatus>()) {}
 
 DevToolsConnection::~DevToolsConnection() {
     if (!thread_)
@@ -233,9 +281,10 @@ DevToolsConnection::~DevToolsConnection() {
 
 void DevToolsConnection::start() {
     std::call_once(started_, [this] {
+        setUpTlsOnThisThread();
         thread_ = std::make_unique<QThread>();
         thread_->setObjectName(QStringLiteral("DevTools"));
-        socket_ = new DevToolsSocket(discover_, status_);
+        socket_ = new DevToolsSocket(discover_, greeting_, status_);
         socket_->moveToThread(thread_.get());
         // The socket and its children are deleted on their own thread as it finishes.
         QObject::connect(thread_.get(), &QThread::finished, socket_, &QObject::deleteLater);

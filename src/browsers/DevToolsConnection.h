@@ -29,10 +29,13 @@ struct DevToolsCall {
     bool operator==(const DevToolsCall&) const = default;
 };
 
-// One WebSocket connection to a browser's DevTools endpoint, kept open between calls and
+// One WebSocket connection to a browser's remote-control endpoint, kept open between calls and
 // opened again (after looking for the endpoint again) when it drops. The socket lives on a
 // thread of its own with its own event loop, so callers on any thread, with or without an
-// event loop, simply block until the answers arrive or their deadline passes.
+// event loop, simply block until the answers arrive or their deadline passes. Chromium's
+// DevTools protocol and WebDriver BiDi frame their messages alike ({id, method, params}
+// answered by {id, result} or {id, error}), so both go through here; BiDi only needs a session
+// opened first, which the greeting does.
 class DevToolsConnection {
 public:
     // Where the endpoint is now; asked on the socket's thread before every (re)connection.
@@ -41,11 +44,13 @@ public:
     enum class State {
         unknown,    // nothing tried yet
         connected,  // the socket is open
-        noEndpoint, // no (well-formed) DevToolsActivePort file
-        refused,    // the file is there but nobody answers on its port, or the socket dropped
+        noEndpoint, // no (well-formed) file naming the endpoint
+        refused,    // nobody answers on the port, the greeting failed, or the socket dropped
     };
 
-    explicit DevToolsConnection(Discover discover);
+    // `greeting`: calls sent first on every new socket; the socket only counts as connected
+    // once each of them is answered, and is dropped when one fails.
+    explicit DevToolsConnection(Discover discover, QList<DevToolsCall> greeting = {});
     ~DevToolsConnection();
     DevToolsConnection(const DevToolsConnection&) = delete;
     DevToolsConnection& operator=(const DevToolsConnection&) = delete;
@@ -69,6 +74,7 @@ private:
     bool run(const std::shared_ptr<DevToolsExchange>& exchange, QDeadlineTimer deadline);
 
     Discover discover_;
+    QList<DevToolsCall> greeting_;
     std::once_flag started_;
     std::unique_ptr<QThread> thread_;
     DevToolsSocket* socket_ = nullptr; // lives on thread_, deleted when it finishes

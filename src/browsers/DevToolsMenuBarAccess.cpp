@@ -4,7 +4,7 @@ namespace kivaro {
 
 namespace {
 
-using Operation = DevToolsBrowser::Operation;
+using Operation = RemoteBrowser::Operation;
 
 // Key equivalents as Chromium has them on Linux: Control instead of Command (8 = no Command).
 constexpr qint64 control = 4 | 8;
@@ -50,7 +50,7 @@ struct DevToolsMenuBarAccess::Node {
     qint64 modifiers = 0;
     std::optional<Operation> operation;
     std::vector<std::shared_ptr<Node>> children;
-    std::shared_ptr<DevToolsBrowser> browser;
+    std::shared_ptr<RemoteBrowser> browser;
 };
 
 namespace {
@@ -74,10 +74,12 @@ Node& menuOf(Node& parent, const QString& title) {
     return *entry->children.front();
 }
 
-std::shared_ptr<Node> tree(const std::shared_ptr<DevToolsBrowser>& browser) {
+std::shared_ptr<Node> tree(const std::shared_ptr<RemoteBrowser>& browser) {
     auto bar = titled({});
     bar->children.push_back(titled(browser->name())); // the application menu, never walked
     for (const auto& item : DevToolsMenuBarAccess::items()) {
+        if (!browser->supports(item.operation))
+            continue;
         Node* menu = &menuOf(*bar, item.menu);
         if (!item.submenu.isEmpty())
             menu = &menuOf(*menu, item.submenu);
@@ -98,7 +100,7 @@ const Node* node(const MenuElement& element) {
 
 } // namespace
 
-DevToolsMenuBarAccess::DevToolsMenuBarAccess(QList<std::shared_ptr<DevToolsBrowser>> browsers)
+DevToolsMenuBarAccess::DevToolsMenuBarAccess(QList<std::shared_ptr<RemoteBrowser>> browsers)
     : browsers_(std::move(browsers)) {}
 
 const QList<DevToolsMenuBarAccess::Item>& DevToolsMenuBarAccess::items() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browsers/DevToolsBrowser.h"
+#include "browsers/RemoteBrowser.h"
 #include "platform/MenuBarAccess.h"
 
 #include <QList>
@@ -12,12 +12,13 @@
 
 namespace kivaro {
 
-// The menu bar of a browser driven through the DevTools protocol. Linux offers no way to read
-// another application's menus, so this presents the commands the protocol can carry out as a
-// menu bar of its own, titled as Chromium's menus and the command catalog title them (so that
-// MenuBar::walk, Commands::resolve and MenuBar::press work unchanged), and pressing an item
-// carries the command out through the browser. There is no "Pin Tab": the protocol cannot pin,
-// and the store's pin action then says so.
+// The menu bar of a browser driven through a remote-control protocol (DevTools, WebDriver
+// BiDi). Linux offers no way to read another application's menus, so this presents the
+// commands the browser's protocol can carry out as a menu bar of its own, titled as Chromium's
+// menus and the command catalog title them (so that MenuBar::walk, Commands::resolve and
+// MenuBar::press work unchanged), and pressing an item carries the command out through the
+// browser. Items the browser does not support are left out. There is no "Pin Tab": neither
+// protocol can pin, and the store's pin action then says so.
 class DevToolsMenuBarAccess : public MenuBarAccess {
 public:
     // One item of the menu bar.
@@ -27,12 +28,12 @@ public:
         QString title;
         QString key;          // key equivalent character, empty for none
         qint64 modifiers = 0; // raw accessibility modifier integer
-        DevToolsBrowser::Operation operation = DevToolsBrowser::Operation::reload;
+        RemoteBrowser::Operation operation = RemoteBrowser::Operation::reload;
 
         bool operator==(const Item&) const = default;
     };
 
-    explicit DevToolsMenuBarAccess(QList<std::shared_ptr<DevToolsBrowser>> browsers);
+    explicit DevToolsMenuBarAccess(QList<std::shared_ptr<RemoteBrowser>> browsers);
 
     // Every item, in menu order.
     static const QList<Item>& items();
@@ -52,7 +53,7 @@ public:
     struct Node;
 
 private:
-    QList<std::shared_ptr<DevToolsBrowser>> browsers_;
+    QList<std::shared_ptr<RemoteBrowser>> browsers_;
 };
 
 } // namespace kivaro

@@ -61,6 +61,52 @@ QList<Listed> arrange(const QList<Page>& pages, const QHash<QString, qint64>& wi
     return listed;
 }
 
+std::optional<FrontWindow> frontWindow(const QList<Listed>& listed) {
+    FrontWindow front;
+    for (const Listed& tab : listed) {
+        if (tab.tab.windowOrder != 0)
+            continue;
+        if (tab.tab.isCurrent)
+            front.current = front.tabs.size();
+        front.tabs.append(tab);
+    }
+    if (front.tabs.isEmpty())
+        return std::nullopt;
+    return front;
+}
+
+QList<SafariTab> tabsOf(const QList<Listed>& listed) {
+    QList<SafariTab> tabs;
+    for (const Listed& each : listed)
+        tabs.append(each.tab);
+    return tabs;
+}
+
+QStringList urlsIn(const QList<Listed>& listed, qint64 windowID) {
+    QStringList urls;
+    for (const Listed& each : listed) {
+        if (each.tab.windowID == windowID)
+            urls.append(each.tab.url);
+    }
+    return urls;
+}
+
+void ListedTargets::remember(const QList<Listed>& listed) {
+    QHash<QPair<qint64, qint64>, QString> targets;
+    for (const Listed& each : listed)
+        targets.insert({each.tab.windowID, each.tab.index}, each.targetId);
+    const std::lock_guard lock(mutex_);
+    targets_ = std::move(targets);
+}
+
+std::optional<QString> ListedTargets::at(qint64 windowID, qint64 index) const {
+    const std::lock_guard lock(mutex_);
+    const auto found = targets_.constFind({windowID, index});
+    if (found == targets_.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
 } // namespace DevToolsTabs
 
 void DevToolsTabOrder::update(const QList<DevToolsTabs::Page>& pages) {

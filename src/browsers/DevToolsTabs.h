@@ -5,8 +5,11 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
+#include <mutex>
 #include <optional>
 
 namespace kivaro {
@@ -65,6 +68,37 @@ namespace DevToolsTabs {
 // page of each window current.
 QList<Listed> arrange(const QList<Page>& pages, const QHash<QString, qint64>& windows,
                       const DevToolsTabOrder& order);
+
+// The tabs of the front window (window order 0), in tab order, and its current tab.
+struct FrontWindow {
+    QList<Listed> tabs;
+    qsizetype current = 0;
+
+    const Listed& currentTab() const { return tabs[current]; }
+    // The tab after (or before) the current one, wrapping around.
+    const Listed& neighbour(bool next) const {
+        return tabs[(current + (next ? 1 : tabs.size() - 1)) % tabs.size()];
+    }
+};
+
+// Nothing when no tab is in the front window.
+std::optional<FrontWindow> frontWindow(const QList<Listed>& listed);
+
+// The tab records of a listing, and the addresses of one window's tabs in tab order.
+QList<SafariTab> tabsOf(const QList<Listed>& listed);
+QStringList urlsIn(const QList<Listed>& listed, qint64 windowID);
+
+// The targets behind the (window id, index) of the tabs listed last, so that a tab handed out
+// is found again later, from any thread, and nothing is found once it is gone from a listing.
+class ListedTargets {
+public:
+    void remember(const QList<Listed>& listed);
+    std::optional<QString> at(qint64 windowID, qint64 index) const;
+
+private:
+    mutable std::mutex mutex_;
+    QHash<QPair<qint64, qint64>, QString> targets_;
+};
 
 } // namespace DevToolsTabs
 

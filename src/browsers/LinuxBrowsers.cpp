@@ -1,6 +1,9 @@
 #include "browsers/LinuxBrowsers.h"
 
+#include "browsers/DevToolsBrowser.h"
+#include "browsers/FirefoxBrowser.h"
 #include "history/BrowserFolders.h"
+#include "history/HistorySource.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -52,6 +55,17 @@ std::optional<Entry> first(Matches matches) {
     return std::nullopt;
 }
 
+// Firefox names its window class after the build: "firefox", or "firefox-esr" for Debian's ESR.
+Entry firefox() {
+    const QStringList names{QStringLiteral("firefox"), QStringLiteral("firefox-esr")};
+    return Entry{HistorySource::firefoxID,
+                 QStringLiteral("Firefox"),
+                 {},
+                 names,
+                 names,
+                 names + QStringList{QStringLiteral("firefox-bin")}};
+}
+
 } // namespace
 
 const QList<Entry>& all() {
@@ -60,6 +74,7 @@ const QList<Entry>& all() {
         for (const Row& row : rows)
             if (const auto entry = entryFor(row))
                 list.append(*entry);
+        list.append(firefox());
         return list;
     }();
     return entries;
@@ -93,18 +108,22 @@ QStringList devToolsFolders(const Entry& entry) {
     return {entry.dataFolder, entry.dataFolder + QStringLiteral("-kivaro")};
 }
 
-QList<std::shared_ptr<DevToolsBrowser>> browsers(const PrivateFolder& snapshots,
-                                                 const InstalledCheck& installed) {
-    QList<std::shared_ptr<DevToolsBrowser>> list;
+QList<std::shared_ptr<RemoteBrowser>> browsers(const PrivateFolder& snapshots,
+                                               const InstalledCheck& installed) {
+    QList<std::shared_ptr<RemoteBrowser>> list;
     for (const Entry& entry : all()) {
-        if (installed ? installed(entry.bundleID) : isInstalled(entry))
+        if (!(installed ? installed(entry.bundleID) : isInstalled(entry)))
+            continue;
+        if (entry.bundleID == HistorySource::firefoxID)
+            list.append(std::make_shared<FirefoxBrowser>(entry.bundleID, entry.name, snapshots));
+        else
             list.append(std::make_shared<DevToolsBrowser>(entry.bundleID, entry.name,
                                                           devToolsFolders(entry), snapshots));
     }
     return list;
 }
 
-std::shared_ptr<DevToolsBrowser> firstReachable(const PrivateFolder& snapshots) {
+std::shared_ptr<RemoteBrowser> firstReachable(const PrivateFolder& snapshots) {
     for (const auto& browser : browsers(snapshots))
         if (browser->reachable())
             return browser;

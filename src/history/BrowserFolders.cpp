@@ -9,11 +9,9 @@ namespace kivaro::BrowserFolders {
 
 namespace {
 
-#ifdef Q_OS_MACOS
 QString underHome(const QString& path) {
     return QDir::homePath() + u'/' + path;
 }
-#endif
 
 } // namespace
 
@@ -57,6 +55,20 @@ QString supportFolder() {
     return underHome(QStringLiteral("Library/Application Support"));
 #else
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#endif
+}
+
+QStringList firefoxRoots() {
+#ifdef Q_OS_MACOS
+    return {supportFolder() + QStringLiteral("/Firefox")};
+#else
+    return {supportFolder() + QStringLiteral("/mozilla/firefox"),
+            underHome(QStringLiteral(".mozilla/firefox")),
+            underHome(QStringLiteral("snap/firefox/common/.mozilla/firefox")),
+            underHome(QStringLiteral(".var/app/org.mozilla.firefox/.mozilla/firefox")),
+            underHome(QStringLiteral(".var/app/org.mozilla.firefox/config/mozilla/firefox")),
+            supportFolder() + QStringLiteral("/mozilla/firefox-esr"),
+            underHome(QStringLiteral(".mozilla/firefox-esr"))};
 #endif
 }
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -28,6 +29,11 @@ std::optional<ChromiumFolder> arc();
 
 // "~/Library/Application Support" on macOS, the XDG configuration folder ("~/.config") on Linux.
 QString supportFolder();
+
+// The folders that may hold Firefox's "profiles.ini", most usual first: on Linux the XDG one
+// current releases use, the classic "~/.mozilla/firefox", the Snap's and the Flatpak's, and
+// those Debian's ESR names after itself; on macOS "Firefox" in the support folder.
+QStringList firefoxRoots();
 
 // "~/Library/Safari" on macOS; none where Safari does not run.
 std::optional<QString> safariFolder();

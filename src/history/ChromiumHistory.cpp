@@ -2,7 +2,6 @@
 
 #include "history/BrowserFolders.h"
 #include "history/History.h"
-#include "history/HistoryMerge.h"
 #include "history/Snapshot.h"
 #include "history/Sqlite.h"
 
@@ -12,7 +11,6 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cmath>
 #include <sqlite3.h>
 
 namespace kivaro::ChromiumHistory {
@@ -25,8 +23,8 @@ const QString journal = QStringLiteral("-journal");
 // A "Local State" larger than this is not one; reading it would only cost memory.
 constexpr qint64 largestLocalState = 64 * 1024 * 1024;
 
-// 1601-01-01 00:00:00 UTC, Chromium's epoch, in seconds before 1970.
-constexpr double chromiumEpoch = 11644473600.0;
+// 1601-01-01 00:00:00 UTC, Chromium's epoch, in seconds since 1970.
+constexpr double chromiumEpoch = -11644473600.0;
 
 const QString urlsQuery = QStringLiteral("SELECT url, COALESCE(title, ''), visit_count, "
                                          "last_visit_time\n"
@@ -44,33 +42,11 @@ QJsonObject localState(const QString& root) {
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-// Microseconds since 1601; unparseable or impossible times (beyond year 9999) read as 1601.
-QDateTime chromiumTime(const QString& text) {
-    constexpr double latest = (253402300799.0 + chromiumEpoch) * 1e6;
-    bool ok = false;
-    double microseconds = text.toDouble(&ok);
-    if (!ok || !std::isfinite(microseconds) || std::abs(microseconds) > latest)
-        microseconds = 0;
-    return QDateTime::fromMSecsSinceEpoch(
-        std::llround(microseconds / 1000.0 - chromiumEpoch * 1000.0), Qt::UTC);
-}
-
 // Whether a profile name from "Local State" is one folder name: "../.." would lead the reader
 // out of the browser's folder.
 bool isFolderName(const QString& name) {
     return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
            !name.contains(u'\\') && !name.contains(QChar(0));
-}
-
-std::optional<HistoryEntry> entryFrom(const QStringList& row) {
-    if (row.size() != 4 || row[0].isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const qint64 visits = row[2].toLongLong(&ok);
-    return HistoryEntry{.url = row[0],
-                        .title = row[1],
-                        .visits = ok ? visits : 0,
-                        .lastVisit = chromiumTime(row[3])};
 }
 
 } // namespace
@@ -110,12 +86,7 @@ std::optional<QList<HistoryEntry>> read(const QString& db, const QString& slot,
     const auto rows = History::query(*copy, urlsQuery);
     if (!rows)
         return std::nullopt;
-    QList<HistoryEntry> entries;
-    for (const QStringList& row : *rows) {
-        if (const auto entry = entryFrom(row))
-            entries.append(*entry);
-    }
-    return entries;
+    return History::entries(*rows, chromiumEpoch);
 }
 
 HistoryResult load(const QString& dataFolder, const QString& slot, const PrivateFolder& snapshots) {
@@ -131,16 +102,10 @@ HistoryResult load(const QString& dataFolder, const QString& slot, const Private
         if (QFileInfo::exists(db))
             found.append(db);
     }
-    HistoryMerge merged(HistoryMerge::Titles::ofLaterVisit);
-    bool anyFailed = false;
-    for (int position = 0; position < found.size(); ++position) {
-        const auto entries =
-            read(found[position], slot + u'-' + QString::number(position), snapshots);
-        anyFailed = anyFailed || !entries;
-        if (entries)
-            merged.add(*entries);
-    }
-    return merged.result(anyFailed, noHistory);
+    const auto readProfile = [&](const QString& db, int position) {
+        return read(db, slot + u'-' + QString::number(position), snapshots);
+    };
+    return History::loadEach(found, readProfile, noHistory);
 }
 
 } // namespace kivaro::ChromiumHistory

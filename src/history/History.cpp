@@ -103,6 +103,44 @@ QList<QStringList> table(const QString& db, const QString& sql) {
     return query(db, sql).value_or(QList<QStringList>{});
 }
 
+QDateTime microsecondsSince(double epoch, const QString& text) {
+    const double latest = (253402300799.0 - epoch) * 1e6;
+    bool ok = false;
+    double microseconds = text.toDouble(&ok);
+    if (!ok || !std::isfinite(microseconds) || std::abs(microseconds) > latest)
+        microseconds = 0;
+    return QDateTime::fromMSecsSinceEpoch(std::llround(microseconds / 1000.0 + epoch * 1000.0),
+                                          Qt::UTC);
+}
+
+QList<HistoryEntry> entries(const QList<QStringList>& rows, double epoch) {
+    QList<HistoryEntry> entries;
+    for (const QStringList& row : rows) {
+        if (row.size() != 4 || row[0].isEmpty())
+            continue;
+        bool ok = false;
+        const qint64 visits = row[2].toLongLong(&ok);
+        entries.append(HistoryEntry{.url = row[0],
+                                    .title = row[1],
+                                    .visits = ok ? visits : 0,
+                                    .lastVisit = microsecondsSince(epoch, row[3])});
+    }
+    return entries;
+}
+
+HistoryResult loadEach(const QStringList& databases, const DatabaseReader& read,
+                       const QString& emptyStatus) {
+    HistoryMerge merged(HistoryMerge::Titles::ofLaterVisit);
+    bool anyFailed = false;
+    for (int position = 0; position < databases.size(); ++position) {
+        const auto entries = read(databases[position], position);
+        anyFailed = anyFailed || !entries;
+        if (entries)
+            merged.add(*entries);
+    }
+    return merged.result(anyFailed, emptyStatus);
+}
+
 HistoryResult load(const PrivateFolder& snapshots) {
     const auto safari = folder();
     if (!safari)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kivaro {
@@ -38,6 +39,22 @@ std::optional<QList<QStringList>> query(const QString& db, const QString& sql);
 
 // As query, with any failure giving an empty list.
 QList<QStringList> table(const QString& db, const QString& sql);
+
+// A time counted in microseconds since `epoch` (seconds since 1970); text that does not parse
+// and impossible times (beyond year 9999) read as the epoch itself.
+QDateTime microsecondsSince(double epoch, const QString& text);
+
+// The entries of rows of (address, title, visits, last visit in microseconds since `epoch`);
+// rows of another shape or without an address are left out, visits that do not parse count 0.
+QList<HistoryEntry> entries(const QList<QStringList>& rows, double epoch);
+
+// Reads each database (with its position in the list) and merges what it gives by address.
+// The status counts the pages; with none, "could not be read" when a database gave nothing,
+// otherwise `emptyStatus`.
+using DatabaseReader =
+    std::function<std::optional<QList<HistoryEntry>>(const QString& db, int position)>;
+HistoryResult loadEach(const QStringList& databases, const DatabaseReader& read,
+                       const QString& emptyStatus);
 
 // Safari's history from every profile, merged by address, with its status text.
 HistoryResult load(const PrivateFolder& snapshots);

@@ -2,35 +2,48 @@
 
 #include "history/BrowserFolders.h"
 #include "history/ChromiumHistory.h"
+#include "history/FirefoxHistory.h"
 #include "history/History.h"
 #include "history/HistoryMerge.h"
 
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace kivaro {
 
 namespace {
 
 HistorySource chromiumSource(const BrowserFolders::ChromiumFolder& browser) {
-    return {browser.bundleID, browser.name, browser.dataFolder};
+    return {browser.bundleID, browser.name, browser.dataFolder, HistorySource::Reader::chromium};
 }
 
 QList<HistorySource> allSources() {
-    QList<HistorySource> sources{
-        {QStringLiteral("com.apple.Safari"), QStringLiteral("Safari"), std::nullopt}};
+    QList<HistorySource> sources{{QStringLiteral("com.apple.Safari"), QStringLiteral("Safari"),
+                                  std::nullopt, HistorySource::Reader::safari}};
     for (const auto& browser : BrowserFolders::chromiumFamily())
         sources.append(chromiumSource(browser));
     if (const auto arc = BrowserFolders::arc())
         sources.append(chromiumSource(*arc));
+    sources.append({HistorySource::firefoxID, QStringLiteral("Firefox"), std::nullopt,
+                    HistorySource::Reader::firefox});
     return sources;
 }
 
+bool hasData(const HistorySource& source) {
+    if (source.dataFolder)
+        return QFileInfo::exists(BrowserFolders::supportFolder() + u'/' + *source.dataFolder);
+    const QStringList roots = BrowserFolders::firefoxRoots();
+    return std::any_of(roots.begin(), roots.end(), [](const QString& root) {
+        return QFileInfo::exists(root + QStringLiteral("/profiles.ini"));
+    });
+}
+
 bool isPresent(const HistorySource& source, const HistorySource::InstalledCheck& installed) {
-    if (!source.dataFolder)
+    if (source.reader == HistorySource::Reader::safari)
         return History::folder().has_value();
-    return (installed && installed(source.id)) ||
-           QFileInfo::exists(BrowserFolders::supportFolder() + u'/' + *source.dataFolder);
+    return (installed && installed(source.id)) || hasData(source);
 }
 
 } // namespace
@@ -65,9 +78,15 @@ QList<HistoryEntry> HistorySource::merge(const QList<QList<HistoryEntry>>& lists
 }
 
 HistoryResult HistorySource::history(const PrivateFolder& snapshots) const {
-    if (!dataFolder)
+    switch (reader) {
+    case Reader::safari:
         return History::load(snapshots);
-    return ChromiumHistory::load(*dataFolder, id, snapshots);
+    case Reader::chromium:
+        return ChromiumHistory::load(dataFolder.value_or(QString()), id, snapshots);
+    case Reader::firefox:
+        return FirefoxHistory::load(id, snapshots);
+    }
+    return {};
 }
 
 HistoryResult HistorySource::load(const Front& front, const QSet<QString>& extra,

@@ -1,5 +1,6 @@
 #include "browsers/DevToolsTabs.h"
 
+#include "browsers/DevToolsBrowser.h"
 #include "browsers/DevToolsEndpoint.h"
 #include "browsers/LinuxBrowsers.h"
 #include "platform/linux/PosixPrivateFolder.h"
@@ -138,6 +139,8 @@ TEST(LinuxBrowsers, RecognisesBrowsersByWindowClassAndExecutable) {
              {u"chromium (Work)/Chromium"_s, u"org.chromium.Chromium"_s},
              {u"brave-browser (Default)/"_s, u"com.brave.Browser"_s},
              {u"google-chrome/Google-chrome"_s, u"com.google.Chrome"_s},
+             {u"Navigator/firefox"_s, u"org.mozilla.firefox"_s},
+             {u"Navigator/firefox-esr"_s, u"org.mozilla.firefox"_s},
              {u"xterm/XTerm"_s, u"none"_s}})
         EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(window.section(u'/', 0, 0),
                                                          window.section(u'/', 1))),
@@ -162,7 +165,8 @@ TEST(LinuxBrowsers, OffersOnlyTheInstalledBrowsersEachWithItsDedicatedFolderToo)
     });
     ASSERT_EQ(installed.size(), 2);
     EXPECT_EQ(installed[0]->name(), u"Brave"_s);
-    EXPECT_EQ(installed[1]->dataFolders(), LinuxBrowsers::devToolsFolders(*chromium));
+    EXPECT_EQ(std::dynamic_pointer_cast<DevToolsBrowser>(installed[1])->dataFolders(),
+              LinuxBrowsers::devToolsFolders(*chromium));
     EXPECT_TRUE(
         LinuxBrowsers::browsers(*snapshots, [](const QString&) { return false; }).isEmpty());
 }

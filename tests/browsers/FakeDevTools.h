@@ -26,7 +26,9 @@ namespace kivaro::testing {
 // listing on one port as Chromium does. Test methods answer by name: "Good" a result, "Error"
 // an error, "Junk" garbage and then a result that is no object, "Silent" nothing, "Close"
 // closes the connection. The Target and Browser methods act on a small model of pages and
-// windows; every call that changes something is logged as "[page ]Method {params}".
+// windows; every call that changes something is logged as "[page ]Method {params}". The same
+// model answers WebDriver BiDi: tabs in id order, the most recently shown page of a window
+// visible, and the window of the first page active.
 class FakeDevTools {
 public:
     struct Page {
@@ -67,6 +69,8 @@ public:
         const std::lock_guard lock(mutex_);
         showLocked(id);
     }
+    // Answers every session.new with an error, as Firefox does while another session is open.
+    void refuseSessions() { refuseSessions_ = true; }
     QStringList log() const {
         const std::lock_guard lock(mutex_);
         return log_;
@@ -155,9 +159,47 @@ private:
         }
     }
 
+    // The answer to a BiDi query; nothing for any other method.
+    std::optional<std::optional<QJsonObject>> bidi(const QString& method,
+                                                   const QJsonObject& params) const {
+        const auto json = [](const QString& text) {
+            return std::optional(QJsonDocument::fromJson(text.toUtf8()).object());
+        };
+        QList<Page> byId = pages_;
+        std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
+        QJsonArray contexts;
+        for (const Page& page : byId) {
+            const bool visible = std::find_if(pages_.begin(), pages_.end(), [&](auto& p) {
+                                     return p.window == page.window;
+                                 })->id == page.id;
+            if (method == u"browsingContext.getTree")
+                contexts.append(
+                    QJsonObject{{QStringLiteral("context"), page.id},
+                                {QStringLiteral("url"), page.url},
+                                {QStringLiteral("clientWindow"), QString::number(page.window)}});
+            else if (method == u"script.evaluate" && params[u"target"][u"context"] == page.id)
+                return json(QStringLiteral(R"({"type": "success", "result": {"value": )"
+                                           R"([{"value": "%1"}, {"value": "%2"}]}})")
+                                .arg(page.id, visible ? u"visible" : u"hidden"));
+        }
+        if (method == u"browsingContext.getTree")
+            return QJsonObject{{QStringLiteral("contexts"), contexts}};
+        if (method == u"browser.getClientWindows" && !pages_.isEmpty())
+            return json(
+                QStringLiteral(R"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})")
+                    .arg(pages_[0].window));
+        if (method == u"session.new" || method == u"session.status")
+            return refuseSessions_ ? std::nullopt : std::optional(QJsonObject());
+        if (method == u"script.evaluate")
+            return std::optional<QJsonObject>();
+        return std::nullopt;
+    }
+
     std::optional<QJsonObject> act(const QString& method, const QJsonObject& params,
                                    const QString& session) {
         const std::lock_guard lock(mutex_);
+        if (const auto answered = bidi(method, params))
+            return *answered;
         const QString target = params.value(QStringLiteral("targetId")).toString();
         const auto page = std::find_if(pages_.begin(), pages_.end(),
                                        [&](const Page& each) { return each.id == target; });
@@ -184,8 +226,13 @@ private:
             return QJsonObject();
         log_.append((session.isEmpty() ? QString() : session + u' ') + method + u' ' +
                     QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
+        const QString context = params.value(QStringLiteral("context")).toString();
         if (method == u"Target.closeTarget")
             pages_.erase(page);
+        else if (method == u"browsingContext.close")
+            pages_.removeIf([&](const Page& each) { return each.id == context; });
+        else if (method == u"browsingContext.activate")
+            showLocked(context);
         else if (method == u"Target.activateTarget")
             showLocked(target);
         else if (method == u"Browser.setWindowBounds") {
@@ -214,6 +261,7 @@ private:
     mutable std::mutex mutex_;
     QList<Page> pages_;
     QList<qint64> fullScreen_;
+    std::atomic<bool> refuseSessions_ = false;
     QStringList log_;
 };
 

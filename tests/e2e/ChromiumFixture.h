@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BrowserTabs.h"
 #include "ChromiumProcess.h"
 #include "PageServer.h"
 #include "browsers/DevToolsBrowser.h"
@@ -41,28 +42,15 @@ protected:
                                                  QStringList{dataFolder}, *snapshots_);
     }
 
-    QStringList titles() const {
-        QStringList titles;
-        for (const SafariTab& tab : browser_->tabs())
-            titles.append(tab.title);
-        return titles;
-    }
-
-    // Page loads finish in their own time: wait (bounded) for the titles to show.
+    QStringList titles() const { return testing::titles(*browser_); }
     bool waitForTitles(const QStringList& wanted) const {
-        return waitUntil([&] { return titles() == wanted; });
+        return testing::waitForTitles(*browser_, wanted);
     }
-
     std::optional<SafariTab> tabTitled(const QString& wanted) const {
-        for (const SafariTab& tab : browser_->tabs())
-            if (tab.title == wanted)
-                return tab;
-        return std::nullopt;
+        return testing::tabTitled(*browser_, wanted);
     }
-
     bool currentIs(const char* name) const {
-        const auto page = browser_->currentPage();
-        return page && page->first == title(name);
+        return testing::currentTitleIs(*browser_, title(name));
     }
 
     QTemporaryDir home_;

@@ -23,8 +23,8 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         driven_ = makeBrowser();
-        menus_ = std::make_unique<DevToolsMenuBarAccess>(
-            QList<std::shared_ptr<DevToolsBrowser>>{driven_});
+        menus_ =
+            std::make_unique<DevToolsMenuBarAccess>(QList<std::shared_ptr<RemoteBrowser>>{driven_});
         world_.workspace.run(bundleID, true);
         store_ = std::make_unique<Store>(adapters());
     }

@@ -87,11 +87,13 @@ double safariTime(const QDateTime& time) {
 void HistoryTest::SetUp() {
     ASSERT_TRUE(home_.isValid());
     config_.emplace("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
+    homeEnv_.emplace("HOME", QFile::encodeName(home_.path()));
     ASSERT_TRUE(QDir().mkpath(path(u"run"_s)));
     snapshots_.emplace(path(u"run"_s), u"kivaro"_s);
 }
 
 void HistoryTest::TearDown() {
+    homeEnv_.reset();
     config_.reset();
 }
 

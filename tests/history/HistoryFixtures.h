@@ -85,6 +85,7 @@ protected:
 
 private:
     std::optional<testing::ScopedEnv> config_;
+    std::optional<testing::ScopedEnv> homeEnv_; // Firefox's profiles live under the home folder
 };
 
 } // namespace kivaro::test

@@ -1,8 +1,8 @@
 #include "platform/linux/X11Workspace.h"
 
-#include "support/XvfbServer.h"
 #include "support/ScopedEnv.h"
 #include "support/X11TestClient.h"
+#include "support/XvfbServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,9 +124,13 @@ TEST_F(X11WorkspaceTest, RunningBrowsersAreTheirMainProcesses) {
     addProcess(u"102"_s, u"/opt/google/chrome/chrome (deleted)"_s, QByteArray("chrome\0", 7));
     addProcess(u"103"_s, u"/usr/bin/bash"_s, QByteArray("bash\0", 5));
     addProcess(u"self"_s, u"/usr/lib/chromium/chromium"_s, QByteArray("chromium\0", 9));
+    const QString firefox = u"/usr/lib/firefox-esr/firefox-esr"_s;
+    addProcess(u"104"_s, firefox, QByteArray("firefox-esr\0", 12));
+    addProcess(u"105"_s, firefox, QByteArray("firefox-esr\0-contentproc\0", 25));
 
     const QList<Application> running = workspace->runningApplications();
-    EXPECT_EQ(running.size(), 2);
+    EXPECT_EQ(running.size(), 3);
+    EXPECT_TRUE(running.contains((Application{u"org.mozilla.firefox"_s, 104, u"Firefox"_s})));
     EXPECT_TRUE(running.contains((Application{chromiumID, 100, u"Chromium"_s})));
     EXPECT_TRUE(running.contains((Application{u"com.google.Chrome"_s, 102, u"Chrome"_s})));
     EXPECT_TRUE(workspace->isRunning(chromiumID));

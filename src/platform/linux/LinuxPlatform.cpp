@@ -12,7 +12,8 @@
 
 namespace kivaro {
 
-// Linux: the X11 desktop, and the Chromium family driven through its DevTools endpoint.
+// Linux: the X11 desktop, the Chromium family driven through its DevTools endpoint and Firefox
+// through WebDriver BiDi.
 // There is no Safari, so no Safari side and nothing to opt into.
 std::unique_ptr<Platform> makePlatform() {
     auto platform = std::make_unique<Platform>();
@@ -24,7 +25,7 @@ std::unique_ptr<Platform> makePlatform() {
     platform->loginItem = std::make_unique<XdgAutostart>();
     platform->snapshots = PosixPrivateFolder::forSnapshots();
     platform->pasteboard = std::make_unique<SystemPasteboard>();
-    const QList<std::shared_ptr<DevToolsBrowser>> driven =
+    const QList<std::shared_ptr<RemoteBrowser>> driven =
         LinuxBrowsers::browsers(*platform->snapshots);
     for (const auto& browser : driven)
         platform->browsers.append(browser);

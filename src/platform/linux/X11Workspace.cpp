@@ -66,15 +66,17 @@ QString executable(const QString& processFolder) {
     return target;
 }
 
-// Chromium's helper processes (renderers, the zygote, utilities) carry a --type= argument.
+// Chromium's helper processes (renderers, the zygote, utilities) carry a --type= argument,
+// Firefox's (content, sockets, utilities) a -contentproc one.
 bool isHelper(const QString& processFolder) {
     QFile cmdline(processFolder + QStringLiteral("/cmdline"));
     if (!cmdline.open(QIODevice::ReadOnly))
         return true;
     constexpr qint64 enough = 64 * 1024;
     const QList<QByteArray> arguments = cmdline.read(enough).split('\0');
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const QByteArray& argument) { return argument.startsWith("--type="); });
+    return std::any_of(arguments.begin(), arguments.end(), [](const QByteArray& argument) {
+        return argument.startsWith("--type=") || argument == "-contentproc";
+    });
 }
 
 // Whether the window is an application's own window (normal or dialog), not a panel, menu,

@@ -13,7 +13,7 @@ class HistoryBrowser final : public NoBrowser {
 public:
     HistoryBrowser(HistorySource source, const PrivateFolder& snapshots);
 
-    // The first Chromium-family browser whose data folder exists here.
+    // The first browser whose data exists here: the Chromium family in order, then Firefox.
     static std::optional<HistorySource> firstFound();
 
     HistoryResult history() const override { return source_.history(snapshots_); }

@@ -220,7 +220,7 @@ Store::Adapters liveAdapters(QuietDesktop& desktop, MenuBarAccess& menus,
 
 // Runs one full refresh: the store reports twice, with the tabs and then with everything.
 // The store's picture of the first browser running with remote debugging (its tabs, commands
-// and history), or else of the history of the first Chromium-family browser found, plus the
+// and history), or else of the history of the first browser found, plus the
 // chosen sources; the history status goes to `err`.
 std::variant<QueryState, QString> liveState(const Options& options, const PrivateFolder* snapshots,
                                             QTextStream& err) {
@@ -229,7 +229,7 @@ std::variant<QueryState, QString> liveState(const Options& options, const Privat
     const auto driven = LinuxBrowsers::firstReachable(*snapshots);
     const auto found = driven ? std::nullopt : HistoryBrowser::firstFound();
     if (!driven && !found)
-        return QStringLiteral("no Chromium-family browser data found");
+        return QStringLiteral("no Chromium-family or Firefox browser data found");
     const QTemporaryDir scratch;
     if (!scratch.isValid())
         return QStringLiteral("no temporary folder");
@@ -237,7 +237,7 @@ std::variant<QueryState, QString> liveState(const Options& options, const Privat
         scratch.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
     preferences.setHistorySources(options.sources);
     QuietDesktop desktop;
-    DevToolsMenuBarAccess menus(driven ? QList{driven} : QList<std::shared_ptr<DevToolsBrowser>>());
+    DevToolsMenuBarAccess menus(driven ? QList{driven} : QList<std::shared_ptr<RemoteBrowser>>());
     Store store(liveAdapters(desktop, menus, *snapshots, preferences, scratch));
     if (driven)
         store.use(driven);

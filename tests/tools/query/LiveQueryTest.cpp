@@ -83,7 +83,7 @@ TEST_F(LiveQueryTest, AddsTheChosenSources) {
 TEST_F(LiveQueryTest, ExplainsWhatIsMissing) {
     const ToolRun nothing = query({u"--live"_s, u"tea"_s});
     EXPECT_EQ(nothing.exitCode, 2);
-    EXPECT_EQ(nothing.err, u"kivaro-query: no Chromium-family browser data found\n");
+    EXPECT_EQ(nothing.err, u"kivaro-query: no Chromium-family or Firefox browser data found\n");
 
     page(u"chromium"_s, u"https://tea.example/"_s, u"Tea"_s);
     const ToolRun both = query({u"--live"_s, u"--state"_s, u"state.json"_s, u"tea"_s});

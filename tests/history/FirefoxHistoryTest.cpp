@@ -1,0 +1,78 @@
+#include "history/FirefoxHistory.h"
+
+#include "HistoryFixtures.h"
+#include "history/HistorySource.h"
+
+#include <gmock/gmock.h>
+#include <sqlite3.h>
+
+namespace kivaro::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using ::testing::UnorderedElementsAre;
+
+class FirefoxHistoryTest : public HistoryTest {
+protected:
+    QString root() const { return path(u".mozilla/firefox"_s); }
+    QString profile(const QByteArray& ini) {
+        writeFile(root() + u"/profiles.ini"_s, ini);
+        createFromScript(root() + u"/p/places.sqlite"_s, u"firefox-places.sql"_s);
+        return root() + u"/p/places.sqlite"_s;
+    }
+};
+
+TEST_F(FirefoxHistoryTest, ProfilesRunInstallDefaultsThenTheMarkedDefaultThenTheRest) {
+    const std::vector<std::pair<QByteArray, QStringList>> cases{
+        {"[Profile0]\nPath=b\n[Profile1]\nPath=a\nDefault=1\n[InstallX]\nDefault=c\n"
+         "[Profile2]\nPath=c\n",
+         {u"c"_s, u"a"_s, u"b"_s}},
+        {"[Profile0]\r\nIsRelative=0\r\nPath=/srv/ff\r\n[General]\r\nPath=z\r\n", {u"/srv/ff"_s}},
+        {"[Profile0]\nPath=../../etc\n[Profile1]\nPath=\n[Profile2]\nIsRelative=0\nPath=rel\n"
+         "[InstallY]\nDefault=x/../../y\nnot a line\n=1\nPath=outside\n[Profile3]\nPath = s \n",
+         {u"s"_s}},
+        {"\xff\xfe binary", {}},
+    };
+    for (const auto& [ini, expected] : cases) {
+        writeFile(root() + u"/profiles.ini"_s, ini);
+        QStringList wanted;
+        for (const QString& folder : expected)
+            wanted.append(folder.startsWith(u'/') ? folder : root() + u'/' + folder);
+        EXPECT_EQ(FirefoxHistory::profiles(root()), wanted) << ini.toStdString();
+    }
+}
+
+TEST_F(FirefoxHistoryTest, ReadsVisitedPlacesFromTheWalOfALockedDatabase) {
+    const QString db = profile("[Profile0]\nPath=p\nDefault=1\n");
+    const QDateTime visited(QDate(2025, 3, 4), QTime(10, 30), Qt::UTC);
+    execute(db,
+            u"INSERT INTO moz_places(url, title, visit_count, last_visit_date, hidden) VALUES"
+            "('https://wal/', 'In the log', 3, %1, 0), ('https://untitled/', NULL, 1, %1, 0),"
+            "('https://odd/', 'Odd', 'lots', 1e300, 0), ('https://hidden/', 'H', 9, %1, 1),"
+            "('https://bookmark/', 'Unvisited', 0, NULL, 0), ('', 'No address', 5, %1, 0)"_s.arg(
+                visited.toMSecsSinceEpoch() * 1000),
+            true);
+    ASSERT_GT(QFileInfo(db + u"-wal"_s).size(), 0) << "the rows must live in the log";
+    const OpenDatabase firefox(db);
+    ASSERT_EQ(firefox.execute("PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;"), SQLITE_OK);
+
+    const HistoryResult result = FirefoxHistory::load(u"test"_s, *snapshots_);
+    EXPECT_THAT(result.entries,
+                UnorderedElementsAre(HistoryEntry{u"https://wal/"_s, u"In the log"_s, 3, visited},
+                                     HistoryEntry{u"https://untitled/"_s, {}, 1, visited},
+                                     HistoryEntry{u"https://odd/"_s, u"Odd"_s, 0,
+                                                  QDateTime::fromMSecsSinceEpoch(0, Qt::UTC)}));
+    EXPECT_EQ(result.status, u"3 pages");
+    // As an extra source of the other browsers' searches.
+    EXPECT_EQ(HistorySource::available().value(0).name, u"Firefox");
+    EXPECT_EQ(HistorySource::source(HistorySource::firefoxID)->history(*snapshots_), result);
+}
+
+TEST_F(FirefoxHistoryTest, SaysWhenThereIsNoHistoryOrItCannotBeRead) {
+    EXPECT_EQ(FirefoxHistory::load(u"test"_s, *snapshots_).status, u"no history found");
+    writeFile(profile("[Profile0]\nPath=p\n"), "not a database at all");
+    EXPECT_EQ(FirefoxHistory::load(u"test"_s, *snapshots_).status, u"could not be read");
+}
+
+} // namespace
+} // namespace kivaro::test
