@@ -30,24 +30,34 @@ Descriptor int64Text(const QByteArray& data) {
 
 } // namespace
 
-bool AppleEventValue::readsItems(quint32 type, int depth) {
-    return type == listType && depth < maximumDepth;
+AppleEventValue::Reading AppleEventValue::readingOf(quint32 type, int depth) {
+    if (type == listType)
+        return depth < maximumDepth ? Reading::items : Reading::nothing;
+    if (isOneOf(type, textTypes))
+        return Reading::text;
+    if (isOneOf(type, int32Types))
+        return Reading::int32;
+    return type == int64Type ? Reading::int64 : Reading::nothing;
 }
 
 Descriptor AppleEventValue::toDescriptor() const {
-    if (type == listType) {
+    switch (readingOf(type, 0)) {
+    case Reading::items: {
         QList<Descriptor> converted;
         converted.reserve(items.size());
         for (const AppleEventValue& item : items)
             converted.append(item.toDescriptor());
         return Descriptor::list(std::move(converted));
     }
-    if (isOneOf(type, textTypes))
+    case Reading::text:
         return Descriptor::text(string.value_or(QString()));
-    if (isOneOf(type, int32Types))
+    case Reading::int32:
         return Descriptor::integer(int32);
-    if (type == int64Type)
+    case Reading::int64:
         return int64Text(data);
+    case Reading::nothing:
+        break;
+    }
     return Descriptor::missing();
 }
 

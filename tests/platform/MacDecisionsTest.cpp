@@ -45,10 +45,12 @@ TEST(AppleEventValueTest, ReadsTextsIntegersAndListsAndEverythingElseAsMissing) 
     };
     for (const auto& each : cases)
         EXPECT_EQ(each.given.toDescriptor(), each.expected) << each.given.type;
-    // Only lists are opened, and only to a bounded depth.
-    EXPECT_TRUE(AppleEventValue::readsItems(0x6C697374 /* list */, 0));
-    EXPECT_FALSE(AppleEventValue::readsItems(fourCharCode("list"), AppleEventValue::maximumDepth));
-    EXPECT_FALSE(AppleEventValue::readsItems(fourCharCode("reco"), 0));
+    // Only what is read, and lists only to a bounded depth.
+    using R = AppleEventValue::Reading;
+    EXPECT_EQ(AppleEventValue::readingOf(0x6C697374 /* list */, 0), R::items);
+    EXPECT_EQ(AppleEventValue::readingOf(fourCharCode("list"), AppleEventValue::maximumDepth),
+              R::nothing);
+    EXPECT_EQ(AppleEventValue::readingOf(fourCharCode("reco"), 0), R::nothing);
 }
 
 TEST(HotkeyTableTest, SameKeysShareOneSystemRegistrationUntilTheLastLetsGo) {

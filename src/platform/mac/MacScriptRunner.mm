@@ -12,19 +12,28 @@ namespace kivaro {
 
 namespace {
 
-// Copies the descriptor's values; the items of a list are numbered from 1.
+// Copies what the program reads of the descriptor; list items are numbered from 1.
 AppleEventValue valueOf(NSAppleEventDescriptor* descriptor, int depth) {
-    AppleEventValue value;
-    value.type = descriptor.descriptorType;
-    if (NSString* string = descriptor.stringValue)
-        value.string = QString::fromNSString(string);
-    value.int32 = descriptor.int32Value;
-    value.data = QByteArray::fromNSData(descriptor.data);
-    if (!AppleEventValue::readsItems(value.type, depth))
-        return value;
-    for (NSInteger index = 1; index <= descriptor.numberOfItems; ++index) {
-        NSAppleEventDescriptor* item = [descriptor descriptorAtIndex:index];
-        value.items.append(item ? valueOf(item, depth + 1) : AppleEventValue{});
+    AppleEventValue value{.type = descriptor.descriptorType};
+    switch (AppleEventValue::readingOf(value.type, depth)) {
+    case AppleEventValue::Reading::items:
+        for (NSInteger index = 1; index <= descriptor.numberOfItems; ++index) {
+            NSAppleEventDescriptor* item = [descriptor descriptorAtIndex:index];
+            value.items.append(item ? valueOf(item, depth + 1) : AppleEventValue{});
+        }
+        break;
+    case AppleEventValue::Reading::text:
+        if (NSString* string = descriptor.stringValue)
+            value.string = QString::fromNSString(string);
+        break;
+    case AppleEventValue::Reading::int32:
+        value.int32 = descriptor.int32Value;
+        break;
+    case AppleEventValue::Reading::int64:
+        value.data = QByteArray::fromNSData(descriptor.data);
+        break;
+    case AppleEventValue::Reading::nothing:
+        break;
     }
     return value;
 }
