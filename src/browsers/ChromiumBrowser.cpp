@@ -63,6 +63,17 @@ QList<ChromiumBrowser> ChromiumBrowser::all(ScriptRunner& runner, const Workspac
     return browsers;
 }
 
+QList<std::shared_ptr<const Browser>> ChromiumBrowser::installed(ScriptRunner& runner,
+                                                                 const Workspace& workspace,
+                                                                 const PrivateFolder& snapshots) {
+    QList<std::shared_ptr<const Browser>> browsers;
+    for (const ChromiumBrowser& browser : all(runner, workspace, snapshots)) {
+        if (workspace.isInstalled(browser.bundleID()))
+            browsers.append(std::make_shared<ChromiumBrowser>(browser));
+    }
+    return browsers;
+}
+
 QList<SafariTab> ChromiumBrowser::tabs() const {
     const auto windows = runIfRunning(
         tell() + u"\n  set out to {}\n  repeat with w in windows\n    try\n"

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 namespace kivaro {
 
 // A browser built on Chromium, driven through the AppleScript dictionary the family shares
@@ -23,6 +25,9 @@ public:
     // Helium; data folders are this platform's.
     static QList<ChromiumBrowser> all(ScriptRunner& runner, const Workspace& workspace,
                                       const PrivateFolder& snapshots);
+    // Those of all() the workspace has installed now, in the same order.
+    static QList<std::shared_ptr<const Browser>>
+    installed(ScriptRunner& runner, const Workspace& workspace, const PrivateFolder& snapshots);
 
     QString bundleID() const override { return bundleID_; }
     QString name() const override { return name_; }

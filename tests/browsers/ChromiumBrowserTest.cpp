@@ -51,6 +51,16 @@ TEST_F(ChromiumBrowserTest, EachOfTheFamilyDrivesItsOwnApplicationFromThisPlatfo
                           u"of window id 3"_s});
 }
 
+// Opting in offers only what is installed now, in the family's order.
+TEST_F(ChromiumBrowserTest, InstalledListsTheFamilyThatIsInstalledNowInOrder) {
+    workspace_.install(u"org.chromium.Chromium"_s);
+    workspace_.install(u"com.brave.Browser"_s);
+    QStringList ids;
+    for (const auto& browser : ChromiumBrowser::installed(runner_, workspace_, snapshots_))
+        ids.append(browser->bundleID());
+    EXPECT_EQ(ids, (QStringList{chrome, u"com.brave.Browser"_s, u"org.chromium.Chromium"_s}));
+}
+
 TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.tabs();
     browser_.switchTo(5000000000LL, 4);
