@@ -97,6 +97,7 @@ QStringList AccessState::fixCommands(AccessNeed need) const {
     if (granted.contains(need) || need != AccessNeed::browserControl)
         return {};
     return {QStringLiteral("chromium --remote-debugging-port=0"),
+            QStringLiteral("firefox-esr --remote-debugging-port=0"),
             QStringLiteral("google-chrome --remote-debugging-port=0 "
                            "--user-data-dir=\"$HOME/.config/google-chrome-kivaro\"")};
 }

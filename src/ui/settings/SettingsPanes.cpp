@@ -17,8 +17,11 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kivaro {
 
@@ -50,8 +53,14 @@ struct BrowserChoice {
 // Chromium itself allows remote debugging on its default profile; the Chrome-branded builds
 // and those that follow them need a profile of their own.
 QString debuggingCommand(const LinuxBrowsers::Entry& entry) {
-    const QString program = entry.programs.value(0);
-    if (entry.bundleID == u"org.chromium.Chromium")
+    // The name the installed build answers to ("firefox-esr" on Debian), else the usual one.
+    const auto onPath =
+        std::find_if(entry.programs.begin(), entry.programs.end(), [](const QString& name) {
+            return !QStandardPaths::findExecutable(name).isEmpty();
+        });
+    const QString program = onPath != entry.programs.end() ? *onPath : entry.programs.value(0);
+    // Chromium and Firefox allow it on their default profiles.
+    if (entry.bundleID == u"org.chromium.Chromium" || entry.bundleID == HistorySource::firefoxID)
         return program + QStringLiteral(" --remote-debugging-port=0");
     return program +
            QStringLiteral(" --remote-debugging-port=0 --user-data-dir=\"$HOME/.config/%1-kivaro\"")
@@ -89,6 +98,13 @@ QList<BrowserChoice> browserChoices() {
                     QStringLiteral("Chromium shows your tabs down the side. ") + guideTail,
                     {QStringLiteral("Right-click the tab strip and choose Show Tabs Vertically.")},
                     guideUrl(QStringLiteral("chromium"))});
+    choices.append({HistorySource::firefoxID,
+                    QStringLiteral("Firefox"),
+                    QStringLiteral("firefox-esr"),
+                    QStringLiteral("Firefox can show your tabs down the side. ") + guideTail,
+                    {QStringLiteral("Open Settings › General › Browser Layout and choose "
+                                    "Vertical tabs.")},
+                    guideUrl(QStringLiteral("firefox"))});
 #endif
     choices.append({QStringLiteral("com.google.Chrome"),
                     QStringLiteral("Chrome"),
@@ -327,6 +343,8 @@ SettingsForm* buildBrowsers(PaneContext& context) {
     auto* column = new QVBoxLayout(chooser);
     column->setContentsMargins(0, 0, 0, 0);
     auto* tiles = new QHBoxLayout;
+    // Six browsers on Linux share the card's width.
+    tiles->setSpacing(2);
     auto* group = new QButtonGroup(chooser);
     auto* guides = new QVBoxLayout;
     const QList<BrowserChoice> choices = browserChoices();
@@ -336,9 +354,9 @@ SettingsForm* buildBrowsers(PaneContext& context) {
         tile->setCheckable(true);
         tile->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         tile->setIcon(browserIcon(choices.at(i), PanelPalette::secondaryLabel(chooser->palette())));
-        tile->setIconSize(QSize(32, 32));
+        tile->setIconSize(QSize(28, 28));
         tile->setText(choices.at(i).name);
-        tile->setMinimumSize(80, 70);
+        tile->setMinimumSize(68, 64);
         tile->setAutoRaise(true);
         group->addButton(tile, int(i));
         tiles->addWidget(tile);
