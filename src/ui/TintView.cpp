@@ -45,6 +45,8 @@ void SurfaceView::setSolid(bool solid) {
 }
 
 void SurfaceView::setCut(bool cut) {
+    if (cut == cut_)
+        return;
     cut_ = cut;
     update();
 }
