@@ -2,6 +2,7 @@
 
 #include "store/Store.h"
 #include "ui/CommandPanel.h"
+#include "ui/PanelChrome.h"
 #include "ui/PanelController.h"
 
 #include <QApplication>
@@ -48,6 +49,8 @@ int takeScreenshot(Store& store, PanelController& panel, const QString& file,
     // The refresh answers twice: once the tabs are in, and once everything is.
     turnUntil([&] { return answers >= 2 || store.demo.has_value(); });
     panel.show(OpenMode::newTab);
+    // A picture keeps its clear margin and shadow, whether or not the desktop composites.
+    panel.chrome().setComposited(true);
     if (!query.isEmpty())
         panel.type(query);
     turnUntil([&] { return query.isEmpty() || !panel.rows().isEmpty(); });

@@ -47,6 +47,12 @@ public:
     // front; an empty function stops the calls. Set it on the main thread.
     virtual void setActivationHandler(ActivationHandler handler) = 0;
 
+    // Whether a compositing manager blends translucent windows over what lies behind them.
+    // Without one a window's clear pixels show black, so the panel and the toast cut their
+    // windows to their visible shape instead. The Mac's window server always composites; on
+    // X11 it is a program of its own, which may start or stop at any time.
+    virtual bool compositing() const { return true; }
+
     bool isRunning(const QString& bundleID) const {
         for (const Application& app : runningApplications())
             if (app.bundleID == bundleID)

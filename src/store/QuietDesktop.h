@@ -30,6 +30,7 @@ public:
     bool openURL(const QString&) override { return false; }
     void beep() override {}
     void setActivationHandler(ActivationHandler) override {}
+    bool compositing() const override { return true; }
 
     bool trusted() const override { return true; }
     std::optional<MenuElement> menuBar(const QString&) const override { return std::nullopt; }

@@ -107,8 +107,10 @@ ActionMenu::ActionMenu(QWidget* parent)
       heading_(new TextLine(Fonts::system(12, QFont::DemiBold), Ink::secondary(), this)) {
     setFocusPolicy(Qt::StrongFocus);
     Accessible::describe(*this, QAccessible::PopupMenu);
-    attachShadow();
+    // Hidden first: a hide before the window shows sends no event, and the shadow would
+    // stay on for a menu that is not there.
     hide();
+    attachShadow();
 }
 
 ActionMenu::~ActionMenu() {

@@ -11,6 +11,7 @@
 #include "ui/ShadowView.h"
 #include "ui/Symbols.h"
 #include "ui/TintView.h"
+#include "ui/WindowShape.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -128,6 +129,12 @@ void PanelChrome::resizeEvent(QResizeEvent*) {
     const int trailing = std::max(20, fieldTrailing_);
     field_->setGeometry(fieldLeft, inside.top(), inside.right() - trailing - fieldLeft,
                         fieldHeight);
+    WindowShape::fit(window_, *shadow_, *surface_, composited_);
+}
+
+void PanelChrome::setComposited(bool composited) {
+    composited_ = composited;
+    WindowShape::fit(window_, *shadow_, *surface_, composited_);
 }
 
 std::optional<double> PanelChrome::place(const Workspace* workspace, const WindowList* windows) {

@@ -44,6 +44,11 @@ public:
     // there is no screen (the window then stays where it is).
     std::optional<double> place(const Workspace* workspace, const WindowList* windows);
 
+    // Whether the desktop blends the window's clear margin; without it the window is cut to
+    // the panel's shape (WindowShape). Asked on every opening.
+    void setComposited(bool composited);
+    bool isComposited() const { return composited_; }
+
     // Theme, opacity tint and tone, run on every opening.
     void applyAppearance(const PanelStyle& style, const DisplayOptions& display);
     // The chip, the wash and the field's selection in the current tone.
@@ -102,6 +107,7 @@ private:
     std::optional<QColor> modeColor_;
     QString fieldIconHost_;
     int fieldTrailing_ = 0;
+    bool composited_ = true;
     // The symbol the field icon shows, when it shows one rather than a favicon.
     std::optional<std::pair<QString, FieldIcon::Tint>> symbol_;
 };

@@ -250,6 +250,9 @@ void PanelController::applyAppearance() {
     const PanelStyle style =
         PanelStyle::current(services_.preferences, PanelPalette::systemAccent());
     chrome_->applyAppearance(style, PanelPalette::displayOptions());
+    // A compositing manager may start or stop while the program runs. The host of an embedded
+    // panel is an opaque window.
+    chrome_->setComposited(embedded_ || services_.workspace.compositing());
     const QPalette palette = window_->palette();
     if (embeddedView_)
         embeddedView_->setPalette(palette);

@@ -44,10 +44,20 @@ void SurfaceView::setSolid(bool solid) {
     update();
 }
 
+void SurfaceView::setCut(bool cut) {
+    if (cut == cut_)
+        return;
+    cut_ = cut;
+    update();
+}
+
 void SurfaceView::paintEvent(QPaintEvent*) {
-    fillRounded(
-        *this, radius_,
-        Colors::withAlpha(palette().color(QPalette::Window), solid_ ? 1 : translucentAlpha));
+    const QColor window = palette().color(QPalette::Window);
+    if (cut_) {
+        QPainter(this).fillRect(rect(), window);
+        return;
+    }
+    fillRounded(*this, radius_, Colors::withAlpha(window, solid_ ? 1 : translucentAlpha));
 }
 
 FillView::FillView(double radius, QWidget* parent) : QWidget(parent), radius_(radius) {

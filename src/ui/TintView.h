@@ -36,6 +36,12 @@ public:
 
     void setSolid(bool solid);
     bool isSolid() const { return solid_; }
+    // A window cut to this view's rounded shape fills its whole rectangle, opaque, and leaves
+    // the rounding to the cut: clear pixels at the curved edge would show black where
+    // nothing blends them (WindowShape).
+    void setCut(bool cut);
+    bool isCut() const { return cut_; }
+    double radius() const { return radius_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,6 +49,7 @@ protected:
 private:
     double radius_;
     bool solid_ = false;
+    bool cut_ = false;
 };
 
 // A plain colour fill in the rounded shape; the mode wash uses it.

@@ -3,12 +3,14 @@
 #include "panel/Colors.h"
 #include "panel/FrontWindow.h"
 #include "panel/ToastLayout.h"
+#include "platform/Workspace.h"
 #include "ui/Desktop.h"
 #include "ui/Motion.h"
 #include "ui/PanelPalette.h"
 #include "ui/ShadowView.h"
 #include "ui/Symbols.h"
 #include "ui/TintView.h"
+#include "ui/WindowShape.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -143,6 +145,7 @@ void ToastBubble::show(const QString& text, const QString& symbol,
     if (!frame)
         return;
     reduceMotion_ = display_ ? display_().reduceMotion : false;
+    composited_ = !workspace_ || workspace_->compositing();
     const PanelStyle style = currentStyle();
     setPalette(PanelPalette::forTheme(style.theme));
     stopAnimations();
@@ -190,6 +193,12 @@ void ToastBubble::layoutBubble(int textWidth) {
         int(ToastLayout::iconLeading + ToastLayout::iconSize + ToastLayout::iconGap);
     label_->setText(label_->fontMetrics().elidedText(label_->text(), Qt::ElideRight, textWidth));
     label_->setGeometry(labelLeft, 0, textWidth, int(ToastLayout::height));
+    WindowShape::fit(*this, *shadow_, *bubble_, composited_);
+}
+
+bool ToastBubble::movesWindow() const {
+    // A window cut to its shape cannot scale or fade: its clear pixels would show black.
+    return !reduceMotion_ && composited_;
 }
 
 void ToastBubble::stopAnimations() {
@@ -204,7 +213,7 @@ void ToastBubble::stopAnimations() {
 
 void ToastBubble::appear() {
     QWidget::show();
-    if (reduceMotion_)
+    if (!movesWindow())
         return;
     Motion::springIn(*content_, 0.8, 6, popMilliseconds, this);
     Motion::fadeIn(*content_, fadeInMilliseconds, this);
@@ -233,7 +242,7 @@ void ToastBubble::confirm() {
 
 void ToastBubble::leave() {
     confirmTimer_.stop();
-    if (reduceMotion_) {
+    if (!movesWindow()) {
         hide();
         return;
     }

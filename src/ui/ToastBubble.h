@@ -69,6 +69,8 @@ private:
     void layoutBubble(int textWidth);
     void setIcon(const QString& symbol, const std::optional<QString>& done, const QColor& accent);
     bool setDoneImage(const std::optional<QString>& done, const QColor& accent);
+    // Whether the bubble pops in and fades out, or just appears and goes.
+    bool movesWindow() const;
     void stopAnimations();
     void appear();
     void bounceIcon();
@@ -81,6 +83,8 @@ private:
     std::function<QList<ScreenArea>()> screens_;
     // Read at each show; the confirm and hide steps of that message use it.
     bool reduceMotion_ = false;
+    // Whether the desktop blended the clear margin when the message was shown.
+    bool composited_ = true;
     QWidget* content_;
     Transform* motion_;
     ShadowView* shadow_;

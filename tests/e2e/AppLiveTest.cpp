@@ -2,12 +2,13 @@
 #include "PageServer.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/linux/PosixPrivateFolder.h"
+#include "platform/linux/X11WindowList.h"
+#include "support/Files.h"
 #include "support/RequireTool.h"
 #include "support/ScopedEnv.h"
 #include "support/XvfbServer.h"
 
 #include <QLocalSocket>
-#include <QRect>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -15,6 +16,14 @@ namespace kivaro::testing {
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// A program on the test desktop, ended with the test.
+struct Started : QProcess {
+    ~Started() override {
+        kill();
+        waitForFinished();
+    }
+};
 
 // The program as a person meets it: a headed Chromium showing two pages under Xvfb, openbox
 // and a tray host; Kivaro started beside it; keys typed with xdotool.
@@ -26,41 +35,30 @@ public:
                                 tool << " is not installed (scripts/setup installs it)");
         ASSERT_TRUE(server.start(u"1280x800x24"_s)) << server.error().toStdString();
         ASSERT_TRUE(server.startWindowManager());
-        for (const auto& [name, value] : {std::pair{u"DISPLAY"_s, server.display()},
-                                          {u"HOME"_s, home.path()},
-                                          {u"XDG_CONFIG_HOME"_s, home.path()},
-                                          {u"XDG_RUNTIME_DIR"_s, runtime.path()}})
-            environment.insert(name, value);
+        environment.insert(u"DISPLAY"_s, server.display());
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        for (const QString& name : {u"HOME"_s, u"XDG_CONFIG_HOME"_s})
+            environment.insert(name, home.path());
         tray = run(u"trayer"_s);
         // Past the first run: no welcome window takes the front.
-        QFile settings(home.filePath(u"app.kivaro.Kivaro.conf"_s));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly) &&
-                    settings.write("[General]\nwelcomed=true\n"));
-        settings.close();
-        ASSERT_TRUE(chromium.start(home.filePath(u"chromium"_s), page("alpha"), server.display()))
+        writeFile(home.filePath(u"app.kivaro.Kivaro.conf"_s), "[General]\nwelcomed=true\n");
+        ASSERT_TRUE(
+            chromium.start(home.filePath(u"chromium"_s), pages.url(u"alpha"_s), server.display()))
             << chromium.error().toStdString();
-        browser->open(page("bravo"), true);
+        browser->open(pages.url(u"bravo"_s), true);
         ASSERT_TRUE(waitUntil([&] { return browser->tabs().size() == 2; }));
         browser->switchTo(browser->tabs().first().windowID, 1);
         ASSERT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"alpha"_s); }));
     }
 
-    ~AppLiveTest() override {
-        if (!tray)
-            return;
-        tray->kill();
-        tray->waitForFinished();
-    }
-
-    QString page(const char* name) const { return pages.url(QString::fromUtf8(name)); }
     QString currentTitle() const {
         const auto current = browser->currentPage();
         return current ? current->first : QString();
     }
 
     // Starts `command` (words separated by spaces) on the test desktop.
-    std::unique_ptr<QProcess> run(const QString& command) {
-        auto process = std::make_unique<QProcess>();
+    std::unique_ptr<Started> run(const QString& command) {
+        auto process = std::make_unique<Started>();
         process->setProcessEnvironment(environment);
         QStringList words = command.split(u' ');
         process->start(QStandardPaths::findExecutable(words.takeFirst()), words);
@@ -72,20 +70,12 @@ public:
         return QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed();
     }
 
-    // The widest window xdotool finds, as an application's main window is: Kivaro's tray
-    // icon and Chromium's helper windows are small.
-    std::optional<QRect> widest(const QString& search) {
-        std::optional<QRect> widest;
-        const QString found = xdotool(u"search --onlyvisible "_s + search);
-        for (const QString& window : found.split(u'\n', Qt::SkipEmptyParts)) {
-            QHash<QString, int> shell;
-            for (const QString& line :
-                 xdotool(u"getwindowgeometry --shell "_s + window).split(u'\n'))
-                shell.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
-            const QRect frame(shell[u"X"_s], shell[u"Y"_s], shell[u"WIDTH"_s], shell[u"HEIGHT"_s]);
-            if (frame.width() >= 400 && (!widest || frame.width() > widest->width()))
-                widest = frame;
-        }
+    // The widest window of the process, as an application's main window is.
+    std::optional<QRectF> widest(qint64 pid) const {
+        std::optional<QRectF> widest;
+        for (const WindowList::Window& window : X11WindowList(server.display()).windows())
+            if (window.pid == pid && (!widest || window.bounds.width() > widest->width()))
+                widest = window.bounds;
         return widest;
     }
 
@@ -104,7 +94,7 @@ public:
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     ScopedEnv config{"XDG_CONFIG_HOME", QFile::encodeName(home.path())};
     PageServer pages;
-    std::unique_ptr<QProcess> tray;
+    std::unique_ptr<Started> tray;
     ChromiumProcess chromium;
     std::unique_ptr<PrivateFolder> snapshots = PosixPrivateFolder::forSnapshots();
     std::unique_ptr<DevToolsBrowser> browser = std::make_unique<DevToolsBrowser>(
@@ -114,13 +104,12 @@ public:
 TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
     const auto kivaro = run(QStringLiteral(KIVARO_PROGRAM));
     ASSERT_TRUE(waitUntil([&] { return answering(); })) << "Kivaro did not start";
-    const std::optional<QRect> over = widest(u"--class chromium"_s);
+    const std::optional<QRectF> over = widest(chromium.pid());
     ASSERT_TRUE(over.has_value());
 
     xdotool(u"key ctrl+t"_s);
-    std::optional<QRect> panel;
-    const QString ours = u"--pid %1"_s.arg(kivaro->processId());
-    ASSERT_TRUE(waitUntil([&] { return (panel = widest(ours)).has_value(); })) << "no panel";
+    std::optional<QRectF> panel;
+    ASSERT_TRUE(waitUntil([&] { return (panel = widest(kivaro->processId())).has_value(); }));
     EXPECT_TRUE(over->contains(panel->center())) << "the panel sits over the browser";
     EXPECT_EQ(browser->tabs().size(), 2) << "the browser opened no tab of its own";
 

@@ -6,7 +6,10 @@
 #include "support/WaitUntil.h"
 #include "ui/ActionMenu.h"
 #include "ui/CommandPanel.h"
+#include "ui/PanelChrome.h"
 #include "ui/RowView.h"
+#include "ui/ShadowView.h"
+#include "ui/TintView.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -255,6 +258,25 @@ TEST_F(PanelControllerTest, HeightFollowsRowsAndHeldCommandNumbersThem) {
     EXPECT_TRUE(panel->rowViews().value(0)->numberCaps());
     panel->modifiersChanged({});
     EXPECT_FALSE(panel->numberHint());
+}
+
+TEST_F(PanelControllerTest, WithoutACompositorEachOpeningCutsTheWindowToThePanel) {
+    const PanelChrome& chrome = panel->chrome();
+    for (const bool compositing : {false, true, false}) {
+        SCOPED_TRACE(compositing);
+        world.workspace.setCompositing(compositing);
+        panel->close();
+        panel->show(OpenMode::newTab);
+        EXPECT_EQ(panel->window().mask().isEmpty(), compositing);
+        EXPECT_EQ(chrome.shadow().isVisibleTo(&chrome), compositing);
+        EXPECT_EQ(chrome.surface().isCut(), !compositing);
+    }
+    store->devTools = {tool(u"Console"_qs)};
+    panel->enterDevMode(); // the cut follows the height
+    const QRect shape = panel->window().rect().adjusted(48, 48, -48, -48);
+    const QRegion mask = panel->window().mask();
+    EXPECT_EQ(mask.boundingRect(), shape);
+    EXPECT_FALSE(mask.contains(shape.topLeft())) << "the corners are rounded";
 }
 
 TEST_F(PanelControllerTest, HeldShiftCommandOffersRemovalAndCommandReturnOpensHere) {

@@ -42,6 +42,16 @@ void FakeWorkspace::beep() {
     ++beeps_;
 }
 
+bool FakeWorkspace::compositing() const {
+    std::lock_guard lock(mutex_);
+    return compositing_;
+}
+
+void FakeWorkspace::setCompositing(bool compositing) {
+    std::lock_guard lock(mutex_);
+    compositing_ = compositing;
+}
+
 void FakeWorkspace::setActivationHandler(ActivationHandler handler) {
     std::lock_guard lock(mutex_);
     activated_ = std::move(handler);

@@ -19,6 +19,7 @@ public:
     bool openURL(const QString& url) override;
     void beep() override;
     void setActivationHandler(ActivationHandler handler) override;
+    bool compositing() const override;
 
     // Makes the application run (and be installed); it comes to the front when asked, and
     // the activation handler hears of it.
@@ -30,6 +31,8 @@ public:
     void clearFront();
     void quit(const QString& bundleID);
     void install(const QString& bundleID);
+    // A compositing manager starts (true, as at first) or stops.
+    void setCompositing(bool compositing);
 
     int beeps() const;
     QStringList launched() const;
@@ -46,6 +49,7 @@ private:
     QStringList launched_;
     QStringList opened_;
     int beeps_ = 0;
+    bool compositing_ = true;
 };
 
 } // namespace kivaro

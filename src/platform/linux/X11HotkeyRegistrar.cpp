@@ -37,8 +37,11 @@ X11HotkeyRegistrar::X11HotkeyRegistrar(const QString& displayName) {
     const QByteArray name = displayName.toLocal8Bit();
     display_ = XOpenDisplay(name.isEmpty() ? nullptr : name.constData());
     if (!display_) {
-        qWarning("Kivaro X11: cannot open display %s, global shortcuts are off",
-                 name.isEmpty() ? "$DISPLAY" : name.constData());
+        // With no display at all there is nothing to report: the program says itself what
+        // cannot work without one.
+        if (!name.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY"))
+            qWarning("Kivaro X11: cannot open display %s, global shortcuts are off",
+                     name.isEmpty() ? "$DISPLAY" : name.constData());
         return;
     }
     root_ = DefaultRootWindow(display_);

@@ -229,6 +229,15 @@ void X11Workspace::beep() {
     XFlush(display_);
 }
 
+bool X11Workspace::compositing() const {
+    const std::lock_guard lock(mutex_);
+    if (!display_)
+        return true;
+    const QByteArray selection = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display_));
+    return XGetSelectionOwner(display_, XInternAtom(display_, selection.constData(), False)) !=
+           None;
+}
+
 void X11Workspace::setActivationHandler(ActivationHandler handler) {
     activated_ = std::move(handler);
     if (activated_ && !watcher_)

@@ -47,6 +47,9 @@ public:
     // Watches the active window on a connection of its own, from the first handler on; the
     // handler hears of a change of application only, not of a window of the same one.
     void setActivationHandler(ActivationHandler handler) override;
+    // Whether a client owns the compositing manager's selection of the default screen
+    // (_NET_WM_CM_S0 on screen 0). Without a connection nothing is drawn here, so it says yes.
+    bool compositing() const override;
 
 private:
     bool activate(const QString& bundleID) const;

@@ -150,6 +150,18 @@ QList<BrowserChoice> browserChoices() {
     return choices;
 }
 
+// How to reach the settings without the tray item: a second start opens them in the running
+// copy.
+QString hiddenIconNote() {
+#ifdef Q_OS_MACOS
+    return QStringLiteral("To open Settings while the icon is hidden, open Kivaro again from the "
+                          "Applications folder.");
+#else
+    return QStringLiteral("To open Settings while the icon is hidden, start Kivaro again from your "
+                          "applications menu.");
+#endif
+}
+
 bool isInstalled(const QString& bundleID) {
 #ifdef Q_OS_MACOS
     Q_UNUSED(bundleID);
@@ -287,13 +299,11 @@ SettingsForm* buildGeneral(PaneContext& context) {
                  boundToggle(
                      *form, [&] { return preferences.launchAtLogin(); },
                      [&](bool on) { preferences.setLaunchAtLogin(on); }));
-    form->addRow(
-        QStringLiteral("menuBarIcon"), QStringLiteral("Show menu bar icon"),
-        boundToggle(
-            *form, [&] { return preferences.showMenuBarIcon(); },
-            [&](bool on) { preferences.store(PreferenceKey::showMenuBarIcon, on); }),
-        QStringLiteral("To open Settings while the icon is hidden, open Kivaro again from the "
-                       "Applications folder."));
+    form->addRow(QStringLiteral("menuBarIcon"), QStringLiteral("Show menu bar icon"),
+                 boundToggle(
+                     *form, [&] { return preferences.showMenuBarIcon(); },
+                     [&](bool on) { preferences.store(PreferenceKey::showMenuBarIcon, on); }),
+                 hiddenIconNote());
     form->beginCard();
     QStringList engines;
     for (SearchEngine engine : SearchEngine::allCases())
