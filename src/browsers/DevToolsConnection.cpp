@@ -20,6 +20,14 @@ constexpr qint64 largestMessage = 32 * 1024 * 1024;
 
 } // namespace
 
+DevToolsMessage DevToolsMessage::parse(const QString& text) {
+    const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
+    const QJsonValue result = message.value(QStringLiteral("result"));
+    const bool answered = !message.contains(QStringLiteral("error")) && result.isObject();
+    return {message.value(QStringLiteral("id")).toInteger(-1),
+            answered ? std::optional(result.toObject()) : std::nullopt};
+}
+
 // The state the socket's thread publishes to callers.
 struct DevToolsConnectionStatus {
     mutable std::mutex mutex;
@@ -178,17 +186,13 @@ private:
     }
 
     void onMessage(const QString& text) {
-        const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
-        const auto slot = pending_.find(message.value(QStringLiteral("id")).toInteger(-1));
+        DevToolsMessage message = DevToolsMessage::parse(text);
+        const auto slot = pending_.find(message.id);
         if (slot == pending_.end())
             return; // an event, or the answer to a call whose caller gave up
         const Slot answered = slot.value();
         pending_.erase(slot);
-        const QJsonValue result = message.value(QStringLiteral("result"));
-        if (message.contains(QStringLiteral("error")) || !result.isObject())
-            answered.exchange->answer(answered.index, std::nullopt);
-        else
-            answered.exchange->answer(answered.index, result.toObject());
+        answered.exchange->answer(answered.index, std::move(message.result));
     }
 
     void drop(DevToolsConnection::State state) {
