@@ -26,7 +26,8 @@ public:
         case 0:
             return Descriptor::missing();
         case 1: {
-            const size_t length = std::min<size_t>(take(), size_t(end_ - data_));
+            const size_t wanted = take();
+            const size_t length = std::min(wanted, size_t(end_ - data_));
             const QString text =
                 QString::fromUtf8(reinterpret_cast<const char*>(data_), qsizetype(length));
             data_ += length;

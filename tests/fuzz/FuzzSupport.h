@@ -26,6 +26,16 @@ inline void require(bool holds, const char* invariant, const QString& detail = {
     std::abort();
 }
 
+// What `decode` reads from `input`; when that is something, encoding and decoding it again
+// must give it back.
+template <typename Decode, typename Encode>
+auto requireRoundTrip(const QByteArray& input, Decode decode, Encode encode, const char* what) {
+    const auto decoded = decode(input);
+    if (decoded)
+        require(decode(encode(*decoded)) == decoded, what);
+    return decoded;
+}
+
 // A folder of this process for inputs that must be files, removed when the process ends.
 inline const QString& scratchFolder() {
     static const QTemporaryDir folder;

@@ -5,13 +5,9 @@
 #include "FuzzSupport.h"
 
 using namespace kivaro;
-using fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const auto hidden = HiddenHistory::decode(fuzz::bytes(data, size));
-    if (!hidden)
-        return 0;
-    require(HiddenHistory::decode(HiddenHistory::encode(*hidden)) == hidden,
-            "a hidden set survives encoding");
+    fuzz::requireRoundTrip(fuzz::bytes(data, size), HiddenHistory::decode, HiddenHistory::encode,
+                           "a hidden set survives encoding");
     return 0;
 }
