@@ -1,28 +1,55 @@
-// Runs a fuzz target over files instead of under libFuzzer: every file named on the command
-// line, and every file in every folder named (recursively). Used by the test suite to replay
-// the committed corpora; a crash or a sanitizer report fails the run as it would the fuzzer.
+// kivaro_fuzz_replay TARGET PATH...: runs one fuzz target over files instead of under
+// libFuzzer: every file named, and every file in every folder named (recursively). The test
+// suite replays the committed corpora with it; a crash or a sanitizer report fails the run as
+// it would the fuzzer.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+using Target = int (*)(const uint8_t* data, size_t size);
+
+#define KIVARO_FUZZ_TARGET(name) extern "C" int kivaro_fuzz_##name(const uint8_t*, size_t);
+#include "FuzzTargets.inc"
+#undef KIVARO_FUZZ_TARGET
 
 namespace {
+
+struct Named {
+    const char* name;
+    Target run;
+};
+
+#define KIVARO_FUZZ_TARGET(name) {#name, kivaro_fuzz_##name},
+const Named targets[] = {
+#include "FuzzTargets.inc"
+};
+#undef KIVARO_FUZZ_TARGET
+
+Target chosen = nullptr;
 
 void replay(const std::filesystem::path& file) {
     std::ifstream stream(file, std::ios::binary);
     const std::vector<char> bytes{std::istreambuf_iterator<char>(stream), {}};
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    chosen(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    for (const Named& target : targets) {
+        if (argc > 1 && std::strcmp(argv[1], target.name) == 0)
+            chosen = target.run;
+    }
+    if (!chosen) {
+        std::fprintf(stderr, "usage: kivaro_fuzz_replay TARGET PATH...\n");
+        return 2;
+    }
     int replayed = 0;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 2; i < argc; ++i) {
         const std::filesystem::path path(argv[i]);
         if (!std::filesystem::is_directory(path)) {
             replay(path);
