@@ -85,9 +85,14 @@ QString host(const QString& url) {
 
 QString bare(QStringView url) {
     const QString lower = url.toString().toLower();
-    QStringView rest = droppingPrefix(lower, https);
-    rest = droppingPrefix(rest, http);
-    rest = droppingPrefix(rest, www);
+    // Every prefix goes, however often it repeats ("https://https://www.www."), so that the
+    // bare form of a bare form is itself.
+    QStringView rest = lower;
+    for (QStringView before; before.size() != rest.size();) {
+        before = rest;
+        for (QStringView prefix : {https, http, www})
+            rest = droppingPrefix(rest, prefix);
+    }
     while (rest.endsWith(u'/'))
         rest.chop(1);
     return rest.toString();
@@ -111,10 +116,17 @@ bool looksLikeURL(QStringView text) {
     const QString t = Text::trimSpacesAndTabs(text).toString().toLower();
     if (t.isEmpty() || t.contains(u' '))
         return false;
-    if (t.startsWith(http) || t.startsWith(https) || t.startsWith(localhost))
+    if (t.startsWith(http) || t.startsWith(https))
+        return true;
+    // A host no address can hold ("b%c.de", a replacement character) makes a search, not a
+    // broken address.
+    const QStringView host = typedHost(t);
+    if (!QUrl(https.toString().append(host)).isValid())
+        return false;
+    if (t.startsWith(localhost))
         return true;
     const auto labels =
-        QStringTokenizer(typedHost(t), u'.', Qt::SkipEmptyParts).toContainer<QList<QStringView>>();
+        QStringTokenizer(host, u'.', Qt::SkipEmptyParts).toContainer<QList<QStringView>>();
     if (labels.size() < 2)
         return false;
     const auto isNumber = [](char32_t c) { return QChar::isNumber(c); };

@@ -34,6 +34,14 @@ void setUpTlsOnThisThread() {
 
 } // namespace
 
+DevToolsMessage DevToolsMessage::parse(const QString& text) {
+    const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
+    const QJsonValue result = message.value(QStringLiteral("result"));
+    const bool answered = !message.contains(QStringLiteral("error")) && result.isObject();
+    return {message.value(QStringLiteral("id")).toInteger(-1),
+            answered ? std::optional(result.toObject()) : std::nullopt};
+}
+
 // The state the socket's thread publishes to callers.
 struct DevToolsConnectionStatus {
     mutable std::mutex mutex;
@@ -218,17 +226,13 @@ private:
     }
 
     void onMessage(const QString& text) {
-        const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
-        const auto slot = pending_.find(message.value(QStringLiteral("id")).toInteger(-1));
+        DevToolsMessage message = DevToolsMessage::parse(text);
+        const auto slot = pending_.find(message.id);
         if (slot == pending_.end())
             return; // an event, or the answer to a call whose caller gave up
         const Slot answered = slot.value();
         pending_.erase(slot);
-        const QJsonValue result = message.value(QStringLiteral("result"));
-        if (message.contains(QStringLiteral("error")) || !result.isObject())
-            answered.exchange->answer(answered.index, std::nullopt);
-        else
-            answered.exchange->answer(answered.index, result.toObject());
+        answered.exchange->answer(answered.index, std::move(message.result));
         if (hello_ && answered.exchange == hello_ && hello_->outstanding == 0)
             greeted();
     }

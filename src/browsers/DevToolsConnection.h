@@ -29,6 +29,14 @@ struct DevToolsCall {
     bool operator==(const DevToolsCall&) const = default;
 };
 
+// One message from the browser, as the connection reads it.
+struct DevToolsMessage {
+    qint64 id = -1;                    // the call it answers; -1 for an event or anything else
+    std::optional<QJsonObject> result; // nothing for an error reply or one without a result
+
+    static DevToolsMessage parse(const QString& text);
+};
+
 // One WebSocket connection to a browser's remote-control endpoint, kept open between calls and
 // opened again (after looking for the endpoint again) when it drops. The socket lives on a
 // thread of its own with its own event loop, so callers on any thread, with or without an

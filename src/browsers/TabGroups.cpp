@@ -33,6 +33,9 @@ const QString pinnedTabsQuery =
     u"SELECT t.url FROM bookmarks t JOIN bookmarks g ON t.parent = g.id\n"
     u"WHERE g.type = 1 AND g.parent = 0 AND g.title = 'pinned' AND t.type = 0 AND t.deleted = 0"_s;
 
+// The table every query but the windows' reads; it must be a real one.
+const QStringList bookmarks{u"bookmarks"_s};
+
 struct StoredTab {
     QString title;
     QString url;
@@ -76,21 +79,21 @@ QList<Group> groupsIn(const QList<QStringList>& rows) {
 
 QHash<qint64, QString> profilesIn(const QString& copy) {
     QHash<qint64, QString> profiles;
-    for (const Group& profile : groupsIn(History::table(copy, profilesQuery)))
+    for (const Group& profile : groupsIn(History::table(copy, profilesQuery, bookmarks)))
         profiles.insert(profile.id, profile.name.isEmpty() ? defaultProfile : profile.name);
     return profiles;
 }
 
 QList<qint64> pinnedFoldersIn(const QString& copy) {
     QList<qint64> folders;
-    for (const Group& folder : groupsIn(History::table(copy, pinnedFolderQuery)))
+    for (const Group& folder : groupsIn(History::table(copy, pinnedFolderQuery, bookmarks)))
         folders.append(folder.id);
     return folders;
 }
 
 QList<OpenWindow> windowsIn(const QString& copy) {
     QList<OpenWindow> windows;
-    for (const QStringList& row : History::table(copy, windowsQuery)) {
+    for (const QStringList& row : History::table(copy, windowsQuery, {u"windows"_s})) {
         windows.append({identifier(row.value(0)).value_or(-1),
                         identifier(row.value(1)).value_or(-1),
                         identifier(row.value(2)).value_or(-1)});
@@ -100,7 +103,7 @@ QList<OpenWindow> windowsIn(const QString& copy) {
 
 QHash<qint64, QList<StoredTab>> tabsIn(const QString& copy) {
     QHash<qint64, QList<StoredTab>> tabs;
-    for (const QStringList& row : History::table(copy, tabsQuery)) {
+    for (const QStringList& row : History::table(copy, tabsQuery, bookmarks)) {
         if (const auto parent = identifier(row.value(0)))
             tabs[*parent].append({row.value(1), row.value(2)});
     }
@@ -108,7 +111,7 @@ QHash<qint64, QList<StoredTab>> tabsIn(const QString& copy) {
 }
 
 Database read(const QString& copy) {
-    return {profilesIn(copy), groupsIn(History::table(copy, namedGroupsQuery)),
+    return {profilesIn(copy), groupsIn(History::table(copy, namedGroupsQuery, bookmarks)),
             pinnedFoldersIn(copy), windowsIn(copy), tabsIn(copy)};
 }
 
@@ -197,7 +200,7 @@ QList<SafariTab> load(const QList<SafariTab>& live, const QString& database,
 std::optional<QSet<QString>> pinnedURLs(const QString& database, const PrivateFolder& snapshots) {
     const auto copy = snapshot(database, snapshots);
     // A database that does not answer protects nothing: callers must not take it as "no pins".
-    const auto rows = copy ? History::query(*copy, pinnedTabsQuery) : std::nullopt;
+    const auto rows = copy ? History::query(*copy, pinnedTabsQuery, bookmarks) : std::nullopt;
     if (!rows)
         return std::nullopt;
     QSet<QString> pinned;

@@ -83,7 +83,7 @@ std::optional<QList<HistoryEntry>> read(const QString& db, const QString& slot,
         return std::nullopt;
     if (QFileInfo::exists(*copy + journal))
         rollBack(*copy);
-    const auto rows = History::query(*copy, urlsQuery);
+    const auto rows = History::query(*copy, urlsQuery, {QStringLiteral("urls")});
     if (!rows)
         return std::nullopt;
     return History::entries(*rows, chromiumEpoch);

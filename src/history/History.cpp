@@ -66,12 +66,13 @@ std::optional<QString> snapshot(const QString& db, int slot, const PrivateFolder
 }
 
 std::optional<QList<HistoryEntry>> read(const QString& db) {
-    const auto query = Sqlite::ReadOnlyQuery::prepare(db, visitsQuery);
+    auto query = Sqlite::ReadOnlyQuery::prepare(
+        db, visitsQuery, {QStringLiteral("history_items"), QStringLiteral("history_visits")});
     if (!query)
         return std::nullopt;
     QList<HistoryEntry> entries;
     const Sqlite::Statement& rows = query->statement;
-    while (rows.next()) {
+    while (query->next()) {
         if (rows.isNull(0))
             continue;
         entries.append(HistoryEntry{.url = rows.text(0),
@@ -79,28 +80,33 @@ std::optional<QList<HistoryEntry>> read(const QString& db) {
                                     .visits = rows.int32(2),
                                     .lastVisit = safariTime(rows.real(3))});
     }
+    if (query->exceeded())
+        return std::nullopt;
     return entries;
 }
 
-std::optional<QList<QStringList>> query(const QString& db, const QString& sql) {
-    const auto prepared = Sqlite::ReadOnlyQuery::prepare(db, sql);
+std::optional<QList<QStringList>> query(const QString& db, const QString& sql,
+                                        const QStringList& tables) {
+    auto prepared = Sqlite::ReadOnlyQuery::prepare(db, sql, tables);
     if (!prepared)
         return std::nullopt;
     const Sqlite::Statement& rows = prepared->statement;
     const int columns = rows.columns();
     QList<QStringList> table;
-    while (rows.next()) {
+    while (prepared->next()) {
         QStringList row;
         row.reserve(columns);
         for (int column = 0; column < columns; ++column)
             row.append(rows.text(column));
         table.append(row);
     }
+    if (prepared->exceeded())
+        return std::nullopt;
     return table;
 }
 
-QList<QStringList> table(const QString& db, const QString& sql) {
-    return query(db, sql).value_or(QList<QStringList>{});
+QList<QStringList> table(const QString& db, const QString& sql, const QStringList& tables) {
+    return query(db, sql, tables).value_or(QList<QStringList>{});
 }
 
 QDateTime microsecondsSince(double epoch, const QString& text) {

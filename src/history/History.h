@@ -30,15 +30,17 @@ QStringList databases(const QString& folder);
 std::optional<QString> snapshot(const QString& db, int slot, const PrivateFolder& snapshots);
 
 // The 5000 most visited addresses of a (copied) database; nothing when it cannot be opened
-// or queried.
+// or queried, or the read passes a bound (Sqlite::Bounds).
 std::optional<QList<HistoryEntry>> read(const QString& db);
 
 // Every column of every row as text (NULL as the empty string); nothing when the file does
-// not open read-only or the statement does not prepare.
-std::optional<QList<QStringList>> query(const QString& db, const QString& sql);
+// not open read-only, one of `tables` is not a real table of it, the statement does not
+// prepare or the read passes a bound (Sqlite::Bounds).
+std::optional<QList<QStringList>> query(const QString& db, const QString& sql,
+                                        const QStringList& tables = {});
 
 // As query, with any failure giving an empty list.
-QList<QStringList> table(const QString& db, const QString& sql);
+QList<QStringList> table(const QString& db, const QString& sql, const QStringList& tables = {});
 
 // A time counted in microseconds since `epoch` (seconds since 1970); text that does not parse
 // and impossible times (beyond year 9999) read as the epoch itself.

@@ -1,7 +1,11 @@
+#include "settings/Storage.h"
+
+#include "base/AtomicFile.h"
 #include "base/Identifiers.h"
 #include "settings/StoredValue.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -10,6 +14,8 @@ namespace kivaro::Storage {
 namespace {
 
 const QString migratedKey = QStringLiteral("migratedSettings");
+// Far beyond any settings file; only this much is looked at for serialised values.
+constexpr qint64 largestSettings = 16 * 1024 * 1024;
 
 void moveLegacyFolder(const QString& base) {
     const QDir folder(base);
@@ -38,8 +44,23 @@ std::unique_ptr<QSettings> settings(const QString& identifier) {
                                            identifier + QStringLiteral(".plist"),
                                        QSettings::NativeFormat);
 #else
+    auto settings =
+        std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, identifier);
+    // QSettings parses the file's values on first use, so it can still be moved now.
+    QFile file(settings->fileName());
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly) ||
+        !holdsSerialisedValue(file.read(largestSettings)))
+        return settings;
+    file.close();
+    settings.reset();
+    QFile::rename(file.fileName(), AtomicFile::asideName(file.fileName()));
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, identifier);
 #endif
+}
+
+bool holdsSerialisedValue(const QByteArray& ini) {
+    // Anywhere, not only after "=": list items are read the same way, and "@" may be escaped.
+    return ini.contains("Variant(") || ini.contains("DateTime(");
 }
 
 QStringList baseFolders() {

@@ -16,7 +16,13 @@ namespace Storage {
 // - macOS: the user-defaults domain `identifier` (~/Library/Preferences/<identifier>.plist);
 // - elsewhere: the INI file <identifier>.conf in the user's configuration folder
 //   (~/.config), found through QSettings' user scope so that QSettings::setPath redirects it.
+// An INI file holding a serialised value ("@Variant(...)", "@DateTime(...)"), which this
+// program never writes, is set aside (AtomicFile::asideName) and the settings start afresh:
+// Qt reads such a value by the length it declares, so one damaged byte can make it ask for
+// gigabytes, on every start.
 std::unique_ptr<QSettings> settings(const QString& identifier);
+// Whether INI text holds a serialised value.
+bool holdsSerialisedValue(const QByteArray& ini);
 
 // The per-user folders data and caches live in (Application Support and Caches on macOS,
 // ~/.local/share and ~/.cache on Linux); each holds one folder named after the application.

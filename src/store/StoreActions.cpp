@@ -21,6 +21,9 @@ template <class... Cases>
 struct Overloaded : Cases... {
     using Cases::operator()...;
 };
+// Clang before 17 does not deduce an aggregate's arguments without this guide.
+template <class... Cases>
+Overloaded(Cases...) -> Overloaded<Cases...>;
 
 // The lower-cased last title of a menu path; empty for an empty path.
 QString lastTitle(const QStringList& path) {

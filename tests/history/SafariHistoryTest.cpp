@@ -1,5 +1,6 @@
 #include "HistoryFixtures.h"
 #include "history/History.h"
+#include "history/Sqlite.h"
 #include "support/RefusingFolder.h"
 
 #include <QDir>
@@ -175,6 +176,29 @@ TEST_F(SafariHistoryTest, NoSnapshotFolderMeansNothingCouldBeRead) {
     addSafariItem(main, u"https://a.example/"_s, 1, {{0, std::nullopt}});
     EXPECT_EQ(History::load(safari(), RefusingFolder()),
               (HistoryResult{{}, u"could not be read"_s}));
+}
+
+// Another program's database may hold a view over an endless query, or simply far too much:
+// every read stops at a bound and counts as failed.
+TEST_F(SafariHistoryTest, ReadsOfForeignDatabasesStopAtTheirBounds) {
+    const QString db = path(u"hostile.db"_s);
+    const QString endless = u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "_s;
+    execute(db, u"CREATE TABLE t(a); CREATE VIEW urls AS "_s + endless +
+                    u"SELECT i AS url, i AS visit_count FROM n"_s);
+    EXPECT_EQ(History::query(db, u"SELECT a FROM t"_s, {u"T"_s}), QList<QStringList>{});
+    const QList<std::pair<QString, QStringList>> bounded{
+        {u"SELECT url FROM urls ORDER BY visit_count DESC LIMIT 5"_s, {u"urls"_s}}, // a view
+        {endless + u"SELECT i FROM n"_s, {}},                                       // too many rows
+        {endless + u"SELECT zeroblob(1000000) FROM n"_s, {}}, // too many bytes
+    };
+    for (const auto& [sql, tables] : bounded)
+        EXPECT_EQ(History::query(db, sql, tables), std::nullopt) << sql.toStdString();
+    // Sorting an endless query yields no row before the deadline.
+    auto sorted = Sqlite::ReadOnlyQuery::prepare(db, endless + u"SELECT i FROM n ORDER BY i"_s, {},
+                                                 QDeadlineTimer(100));
+    ASSERT_TRUE(sorted);
+    EXPECT_FALSE(sorted->next());
+    EXPECT_TRUE(sorted->exceeded());
 }
 
 TEST_F(SafariHistoryTest, TableGivesTextAndAnEmptyListOnFailure) {

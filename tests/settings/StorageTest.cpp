@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -113,6 +114,22 @@ TEST_P(StorageTest, OddThingsInTheFoldersAreLeftAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, StorageTest, ::testing::Values(StoreKind::ini, StoreKind::typed),
                          [](const auto& info) { return std::string(testing::name(info.param)); });
+
+// Qt would read a damaged serialised value by the length it declares (gigabytes), at every
+// start: such a file is kept aside unread.
+TEST(StorageFileTest, SerialisedValuesSetTheFileAsideUnread) {
+    const QString file = Storage::settings(QStringLiteral("damaged"))->fileName();
+    const QByteArray plain = "[General]\nkept=1\n";
+    const QByteArray damaged = plain + "list=a, \\x40Variant(\\0\\0\\0\\n(\\0\\0\\0\\x2)\n";
+    for (const QByteArray& contents : {plain, damaged}) {
+        testing::writeFile(file, contents);
+        const bool setAside = contents == damaged;
+        EXPECT_EQ(Storage::settings(QStringLiteral("damaged"))->allKeys(),
+                  setAside ? QStringList{} : QStringList{QStringLiteral("kept")});
+        EXPECT_EQ(QFileInfo::exists(file + QStringLiteral(".unreadable")), setAside);
+    }
+    EXPECT_EQ(testing::readFile(file + QStringLiteral(".unreadable")), damaged);
+}
 
 TEST(StorageFoldersTest, DataAndCacheFoldersCarryTheBundleIdentifier) {
     const QStringList bases = Storage::baseFolders();

@@ -3,6 +3,7 @@
 #include "base/Text.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -273,14 +274,22 @@ std::variant<QueryState, QString> parse(const QByteArray& json) {
 }
 
 std::variant<QueryState, QString> read(const QString& path) {
+    // Only a regular file: a pipe would wait for a writer, a device might never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("%1 is not a regular file").arg(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-    // A state file is a small picture of one store; anything far larger is not one.
+    // A state file is a small picture of one store; anything far larger is not one. The
+    // bound holds while reading, whatever size the file claims.
     constexpr qint64 largest = 256 * 1024 * 1024;
-    if (file.size() > largest)
+    QByteArray contents;
+    for (QByteArray chunk; contents.size() <= largest && !(chunk = file.read(1 << 20)).isEmpty();)
+        contents += chunk;
+    if (contents.size() > largest)
         return QStringLiteral("%1 is too large to be a state file").arg(path);
-    auto parsed = parse(file.readAll());
+    auto parsed = parse(contents);
     if (auto* error = std::get_if<QString>(&parsed))
         return path + QStringLiteral(": ") + *error;
     return parsed;

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kivaro;
 using namespace kivaro::testing;
@@ -89,6 +90,16 @@ TEST_F(StateFolder, MalformedStatesAreRefusedWithTheOffendingPath) {
         const ToolRun run = runTool({u"--state"_s, write(contents), u"x"_s});
         EXPECT_EQ(run.exitCode, 2) << contents.toStdString();
         EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+    }
+}
+
+TEST_F(StateFolder, OnlyRegularFilesAreReadSoNoneCanHoldTheTool) {
+    const QString pipe = folder.filePath(u"pipe"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {u"/dev/zero"_s, pipe, folder.path()}) {
+        const ToolRun run = runTool({u"--state"_s, path, u"x"_s});
+        EXPECT_EQ(run.exitCode, 2) << path.toStdString();
+        EXPECT_TRUE(run.err.contains(u"is not a regular file"_s)) << run.err.toStdString();
     }
 }
 
