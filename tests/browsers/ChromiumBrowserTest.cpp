@@ -72,8 +72,7 @@ TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.urls(-7);
     // The expected texts, one script after another with "----" between them.
     EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
-              QString::fromUtf8(testing::readFile(
-                  QStringLiteral(KIVARO_FIXTURES_DIR "/scripts/chromium-operations.applescript"))));
+              testing::fixtureText(u"scripts/chromium-operations.applescript"_s));
 }
 
 TEST_F(ChromiumBrowserTest, WithoutTheBrowserRunningOnlyOpenIsSent) {

@@ -71,8 +71,7 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.urls(5000000000LL);
     // The expected texts, one script after another with "----" between them.
     EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
-              QString::fromUtf8(testing::readFile(
-                  QStringLiteral(KIVARO_FIXTURES_DIR "/scripts/safari-operations.applescript"))));
+              testing::fixtureText(u"scripts/safari-operations.applescript"_s));
     EXPECT_EQ(browser_.bundleID(), safari);
     EXPECT_EQ(browser_.name(), u"Safari"_s);
 }
