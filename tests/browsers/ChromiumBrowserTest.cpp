@@ -20,10 +20,6 @@ using D = Descriptor;
 
 const QString chrome = u"com.google.Chrome"_s;
 const QString tell = u"tell application id \"com.google.Chrome\""_s;
-const QString tabsScript =
-    tell + u"\n  set out to {}\n  repeat with w in windows\n    try\n      set end of out to {id "
-           u"of w, active tab index of w, title of every tab of w, URL of every tab of w}\n    end "
-           u"try\n  end repeat\n  return out\nend tell"_s;
 const QString currentTabScript = tell + u" to return {id of window 1, active tab index of window "
                                         u"1, URL of active tab of window 1}"_s;
 
@@ -72,14 +68,13 @@ TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.urls(-7);
     // The expected texts, one script after another with "----" between them.
     EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
-              QString::fromUtf8(testing::readFile(
-                  QStringLiteral(KIVARO_FIXTURES_DIR "/scripts/chromium-operations.applescript"))));
+              testing::fixtureText(u"scripts/chromium-operations.applescript"_s));
 }
 
 TEST_F(ChromiumBrowserTest, WithoutTheBrowserRunningOnlyOpenIsSent) {
     workspace_.quit(chrome);
     runner_.answer(
-        tabsScript,
+        chromeTabsScript,
         list({list({integer(1), integer(1), texts({u"t"_s}), texts({u"https://a.example/"_s})})}));
     EXPECT_TRUE(browser_.tabs().isEmpty());
     browser_.switchTo(1, 1);
@@ -94,7 +89,7 @@ TEST_F(ChromiumBrowserTest, WithoutTheBrowserRunningOnlyOpenIsSent) {
 
 TEST_F(ChromiumBrowserTest, TabsFollowTheAddressesWithTitlesWhereThereAreAny) {
     runner_.answer(
-        tabsScript,
+        chromeTabsScript,
         list({
             // An id beyond 32 bits given as text, the active index as text, one title short.
             list({text(u"5000000000"_s), text(u"2"_s), texts({u"One"_s}),

@@ -26,8 +26,7 @@ TEST(DevToolsEndpoint, ReadsThePortAndTheBrowserPathAndNothingElse) {
     ASSERT_TRUE(endpoint);
     EXPECT_EQ(endpoint->port, 45321);
     EXPECT_EQ(endpoint->webSocketUrl().toString(),
-              QStringLiteral(
-                  "ws://127.0.0.1:45321/devtools/browser/0f1e2d3c-aaaa-bbbb-cccc-0123456789ab"));
+              u"ws://127.0.0.1:45321/devtools/browser/0f1e2d3c-aaaa-bbbb-cccc-0123456789ab"_s);
     EXPECT_EQ(endpoint->httpUrl(u"/json/list"_s).toString(), u"http://127.0.0.1:45321/json/list"_s);
     // A trailing line feed, or Windows line ends, change nothing.
     EXPECT_TRUE(DevToolsEndpoint::parse("9222\r\n/devtools/browser/abc\r\n"));

@@ -22,6 +22,8 @@
 
 namespace kivaro::testing {
 
+using namespace Qt::StringLiterals;
+
 // A browser's DevTools endpoint on a thread of its own, serving the WebSocket and the HTTP
 // listing on one port as Chromium does. Test methods answer by name: "Good" a result, "Error"
 // an error, "Junk" garbage and then a result that is no object, "Silent" nothing, "Close"
@@ -53,7 +55,7 @@ public:
     }
 
     std::optional<DevToolsEndpoint> endpoint() const {
-        return DevToolsEndpoint{port_, QStringLiteral("/devtools/browser/fake"), {}};
+        return DevToolsEndpoint{port_, u"/devtools/browser/fake"_s, {}};
     }
 
     int connections() const { return connections_; }
@@ -80,8 +82,7 @@ private:
     quint16 listen(bool speaksWebSocket) {
         auto* server = new QTcpServer(home_);
         if (speaksWebSocket) {
-            sockets_ = new QWebSocketServer(QStringLiteral("fake"), QWebSocketServer::NonSecureMode,
-                                            home_);
+            sockets_ = new QWebSocketServer(u"fake"_s, QWebSocketServer::NonSecureMode, home_);
             QObject::connect(sockets_, &QWebSocketServer::newConnection, sockets_,
                              [this] { accepted(); });
             QObject::connect(server, &QTcpServer::newConnection, server, [this, server] {
@@ -126,11 +127,15 @@ private:
         const std::lock_guard lock(mutex_);
         QJsonArray listing;
         for (const Page& page : pages_)
-            listing.append(QJsonObject{{QStringLiteral("id"), page.id},
-                                       {QStringLiteral("type"), QStringLiteral("page")},
-                                       {QStringLiteral("title"), page.id},
-                                       {QStringLiteral("url"), page.url}});
+            listing.append(QJsonObject{{u"id"_s, page.id},
+                                       {u"type"_s, u"page"_s},
+                                       {u"title"_s, page.id},
+                                       {u"url"_s, page.url}});
         return QJsonDocument(listing).toJson();
+    }
+
+    static QJsonObject json(const QString& text) {
+        return QJsonDocument::fromJson(text.toUtf8()).object();
     }
 
     static void send(QWebSocket* socket, const QJsonObject& message) {
@@ -139,32 +144,27 @@ private:
 
     void answer(QWebSocket* socket, const QString& text) {
         const QJsonObject call = QJsonDocument::fromJson(text.toUtf8()).object();
-        const QJsonValue id = call.value(QStringLiteral("id"));
-        const QString method = call.value(QStringLiteral("method")).toString();
-        send(socket, {{QStringLiteral("method"), QStringLiteral("Target.targetCreated")}});
+        const QJsonValue id = call.value(u"id"_s);
+        const QString method = call.value(u"method"_s).toString();
+        send(socket, {{u"method"_s, u"Target.targetCreated"_s}});
         if (method == u"Junk") {
-            socket->sendTextMessage(QStringLiteral("not json at all"));
-            send(socket, {{QStringLiteral("id"), QStringLiteral("x")}});
-            send(socket, {{QStringLiteral("id"), id}, {QStringLiteral("result"), 5}});
+            socket->sendTextMessage(u"not json at all"_s);
+            send(socket, {{u"id"_s, u"x"_s}});
+            send(socket, {{u"id"_s, id}, {u"result"_s, 5}});
         } else if (method == u"Close") {
             socket->close();
         } else if (method != u"Silent") {
-            const auto result = act(method, call.value(QStringLiteral("params")).toObject(),
-                                    call.value(QStringLiteral("sessionId")).toString());
-            send(socket,
-                 {{QStringLiteral("id"), id},
-                  result ? std::pair{QStringLiteral("result"), QJsonValue(*result)}
-                         : std::pair{QStringLiteral("error"),
-                                     QJsonValue(QJsonObject{{QStringLiteral("code"), 1}})}});
+            const auto result = act(method, call.value(u"params"_s).toObject(),
+                                    call.value(u"sessionId"_s).toString());
+            send(socket, {{u"id"_s, id},
+                          result ? std::pair{u"result"_s, QJsonValue(*result)}
+                                 : std::pair{u"error"_s, QJsonValue(QJsonObject{{u"code"_s, 1}})}});
         }
     }
 
     // The answer to a BiDi query; nothing for any other method.
     std::optional<std::optional<QJsonObject>> bidi(const QString& method,
                                                    const QJsonObject& params) const {
-        const auto json = [](const QString& text) {
-            return std::optional(QJsonDocument::fromJson(text.toUtf8()).object());
-        };
         QList<Page> byId = pages_;
         std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
         QJsonArray contexts;
@@ -173,21 +173,19 @@ private:
                                      return p.window == page.window;
                                  })->id == page.id;
             if (method == u"browsingContext.getTree")
-                contexts.append(
-                    QJsonObject{{QStringLiteral("context"), page.id},
-                                {QStringLiteral("url"), page.url},
-                                {QStringLiteral("clientWindow"), QString::number(page.window)}});
+                contexts.append(QJsonObject{{u"context"_s, page.id},
+                                            {u"url"_s, page.url},
+                                            {u"clientWindow"_s, QString::number(page.window)}});
             else if (method == u"script.evaluate" && params[u"target"][u"context"] == page.id)
-                return json(QStringLiteral(R"({"type": "success", "result": {"value": )"
-                                           R"([{"value": "%1"}, {"value": "%2"}]}})")
-                                .arg(page.id, visible ? u"visible" : u"hidden"));
+                return json(uR"({"type": "success", "result": {"value": )"
+                            R"([{"value": "%1"}, {"value": "%2"}]}})"_s.arg(
+                                page.id, visible ? u"visible" : u"hidden"));
         }
         if (method == u"browsingContext.getTree")
-            return QJsonObject{{QStringLiteral("contexts"), contexts}};
+            return QJsonObject{{u"contexts"_s, contexts}};
         if (method == u"browser.getClientWindows" && !pages_.isEmpty())
-            return json(
-                QStringLiteral(R"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})")
-                    .arg(pages_[0].window));
+            return json(uR"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})"_s.arg(
+                pages_[0].window));
         if (method == u"session.new" || method == u"session.status")
             return refuseSessions_ ? std::nullopt : std::optional(QJsonObject());
         if (method == u"script.evaluate")
@@ -200,33 +198,27 @@ private:
         const std::lock_guard lock(mutex_);
         if (const auto answered = bidi(method, params))
             return *answered;
-        const QString target = params.value(QStringLiteral("targetId")).toString();
+        const QString target = params.value(u"targetId"_s).toString();
         const auto page = std::find_if(pages_.begin(), pages_.end(),
                                        [&](const Page& each) { return each.id == target; });
         if (method == u"Error" || (!target.isEmpty() && page == pages_.end()))
             return std::nullopt;
         if (method == u"Good")
-            return QJsonObject{{QStringLiteral("ok"), true}};
+            return QJsonObject{{u"ok"_s, true}};
         if (method == u"Target.attachToTarget")
-            return QJsonObject{{QStringLiteral("sessionId"), target}};
+            return QJsonObject{{u"sessionId"_s, target}};
         if (method == u"Browser.getWindowForTarget")
-            return QJsonObject{
-                {QStringLiteral("windowId"), page->window},
-                {QStringLiteral("bounds"),
-                 QJsonObject{{QStringLiteral("windowState"), fullScreen_.contains(page->window)
-                                                                 ? QStringLiteral("fullscreen")
-                                                                 : QStringLiteral("normal")}}}};
+            return json(uR"({"windowId": %1, "bounds": {"windowState": "%2"}})"_s.arg(
+                QString::number(page->window),
+                fullScreen_.contains(page->window) ? u"fullscreen" : u"normal"));
         if (method == u"Page.getNavigationHistory")
-            return QJsonObject{
-                {QStringLiteral("currentIndex"), 1},
-                {QStringLiteral("entries"), QJsonArray{QJsonObject{{QStringLiteral("id"), 11}},
-                                                       QJsonObject{{QStringLiteral("id"), 12}},
-                                                       QJsonObject{{QStringLiteral("id"), 13}}}}};
+            return json(
+                uR"({"currentIndex": 1, "entries": [{"id": 11}, {"id": 12}, {"id": 13}]})"_s);
         if (method == u"Target.detachFromTarget" || method == u"Browser.getVersion")
             return QJsonObject();
         log_.append((session.isEmpty() ? QString() : session + u' ') + method + u' ' +
                     QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
-        const QString context = params.value(QStringLiteral("context")).toString();
+        const QString context = params.value(u"context"_s).toString();
         if (method == u"Target.closeTarget")
             pages_.erase(page);
         else if (method == u"browsingContext.close")
@@ -236,9 +228,8 @@ private:
         else if (method == u"Target.activateTarget")
             showLocked(target);
         else if (method == u"Browser.setWindowBounds") {
-            const qint64 window = params.value(QStringLiteral("windowId")).toInteger();
-            if (params[QStringLiteral("bounds")][QStringLiteral("windowState")].toString() ==
-                u"fullscreen")
+            const qint64 window = params.value(u"windowId"_s).toInteger();
+            if (params[u"bounds"_s][u"windowState"_s].toString() == u"fullscreen")
                 fullScreen_.append(window);
             else
                 fullScreen_.removeAll(window);
@@ -269,7 +260,7 @@ private:
 inline void writePortFile(const QString& folder, const DevToolsEndpoint& endpoint,
                           const QDateTime& written = QDateTime::currentDateTimeUtc()) {
     ASSERT_TRUE(QDir().mkpath(folder));
-    QFile file(folder + QStringLiteral("/DevToolsActivePort"));
+    QFile file(folder + u"/DevToolsActivePort"_s);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray::number(endpoint.port) + '\n' + endpoint.path.toUtf8());
     ASSERT_TRUE(file.flush());

@@ -55,8 +55,7 @@ protected:
 // History keeps only its commands (no pages, no Recently Closed), Window drops the window
 // list after "Bring All to Front", and the system menu is never read.
 TEST_F(MenuBarTest, WalkFlattensTheMenusInOrderLeavingOutListsOfPagesAndWindows) {
-    const QString expected = QString::fromUtf8(
-        testing::readFile(QStringLiteral(KIVARO_FIXTURES_DIR "/menus/safari.walk")));
+    const QString expected = testing::fixtureText(u"menus/safari.walk"_s);
     EXPECT_EQ(rendered(MenuBar::walk(access, safariID)), expected.trimmed().split(u'\n'));
     EXPECT_THAT(access.opened(), Contains(QStringList{u"View"_s, u"Text Encoding"_s}));
     EXPECT_THAT(access.opened(), Not(Contains(QStringList{u"History"_s, u"Recently Closed"_s})));

@@ -2,6 +2,8 @@
 
 #include "support/Files.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro::MenuTrees {
 
 namespace {
@@ -15,9 +17,9 @@ F::Node parsed(const QString& line, bool toggled) {
         field = field.trimmed();
     if (fields[0] == u"---")
         return F::separator();
-    const QStringList titles = fields[0].split(QStringLiteral(" ~ "));
+    const QStringList titles = fields[0].split(u" ~ "_s);
     QString key = fields.value(1);
-    key = key == u"space" ? QStringLiteral(" ") : key == u"\\t" ? QStringLiteral("\t") : key;
+    key = key == u"space" ? u" "_s : key == u"\\t" ? u"\t"_s : key;
     qint64 modifiers = 0;
     const QString letters = fields.value(2);
     for (const auto& [letter, bit] : {std::pair{u's', Raw::shift},
@@ -43,10 +45,8 @@ struct Entry {
 };
 
 // Reads tests/fixtures/menus/<name>.menu into a menu bar; two spaces indent a level.
-F::Node load(const char* name, bool toggled = false) {
-    const QString text =
-        QString::fromUtf8(testing::readFile(QStringLiteral(KIVARO_FIXTURES_DIR "/menus/") +
-                                            QString::fromUtf8(name) + QStringLiteral(".menu")));
+F::Node load(const QString& name, bool toggled = false) {
+    const QString text = testing::fixtureText(u"menus/"_s + name + u".menu"_s);
     Entry root;
     for (const QString& line : text.split(u'\n')) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
@@ -65,15 +65,15 @@ F::Node load(const char* name, bool toggled = false) {
 } // namespace
 
 FakeMenuBarAccess::Node safari() {
-    return load("safari");
+    return load(u"safari"_s);
 }
 
 FakeMenuBarAccess::Node safariToggled() {
-    return load("safari", true);
+    return load(u"safari"_s, true);
 }
 
 FakeMenuBarAccess::Node chromium() {
-    return load("chromium");
+    return load(u"chromium"_s);
 }
 
 } // namespace kivaro::MenuTrees

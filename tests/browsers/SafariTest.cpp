@@ -71,8 +71,7 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.urls(5000000000LL);
     // The expected texts, one script after another with "----" between them.
     EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
-              QString::fromUtf8(testing::readFile(
-                  QStringLiteral(KIVARO_FIXTURES_DIR "/scripts/safari-operations.applescript"))));
+              testing::fixtureText(u"scripts/safari-operations.applescript"_s));
     EXPECT_EQ(browser_.bundleID(), safari);
     EXPECT_EQ(browser_.name(), u"Safari"_s);
 }
@@ -188,22 +187,16 @@ TEST_F(SafariTest, ClosesTheFirstTabWithTheSameBareAddressAndNothingElse) {
         {texts({u"https://other.example/"_s, u"http://www.Example.com/page/"_s,
                 u"https://example.com/page"_s}),
          u"2"_s, u"https://example.com/page"_s, u"2"_s, true},
-        {texts({u"https://example.com/"_s}), u"1"_s, u"https://example.com/"_s, {}, false},
-        {text(u"https://example.com/"_s), u"1"_s, u"https://example.com/"_s, {}, false},
-        {texts({u"https://a.example/"_s, u"https://b.example/"_s}),
-         {},
-         u"https://c.example/"_s,
-         {},
-         false},
+        {texts({u"https://example.com/"_s}), u"1"_s, u"https://example.com/"_s, QString(), false},
+        {text(u"https://example.com/"_s), u"1"_s, u"https://example.com/"_s, QString(), false},
+        {texts({u"https://a.example/"_s, u"https://b.example/"_s}), QString(),
+         u"https://c.example/"_s, QString(), false},
         // The close script itself fails: not reported as closed.
-        {texts({u"https://a.example/"_s, u"https://b.example/"_s}),
-         {},
-         u"https://b.example/"_s,
-         u"2"_s,
-         false},
+        {texts({u"https://a.example/"_s, u"https://b.example/"_s}), QString(),
+         u"https://b.example/"_s, u"2"_s, false},
         // Tabs without an address read as empty; an empty wanted address must not match them.
-        {list({D::missing(), D::missing()}), u"1"_s, QString(), {}, false},
-        {list({D::missing(), D::missing()}), u"1"_s, u"https://"_s, {}, false},
+        {list({D::missing(), D::missing()}), u"1"_s, QString(), QString(), false},
+        {list({D::missing(), D::missing()}), u"1"_s, u"https://"_s, QString(), false},
     };
     for (const auto& [urls, closable, wanted, closedIndex, closed] : cases) {
         FakeScriptRunner runner;
@@ -305,14 +298,10 @@ INSTANTIATE_TEST_SUITE_P(
     Browsers, ScriptedBrowserTest,
     ::testing::Values(
         Scripted{"Safari", safari, u"tell application \"Safari\""_s, tabsScript, currentPageScript},
-        Scripted{
-            "Chrome", u"com.google.Chrome"_s, u"tell application id \"com.google.Chrome\""_s,
-            u"tell application id \"com.google.Chrome\"\n  set out to {}\n  repeat with w in "
-            u"windows\n    try\n      set end of out to {id of w, active tab index of w, title "
-            u"of every tab of w, URL of every tab of w}\n    end try\n  end repeat\n  return "
-            u"out\nend tell"_s,
-            u"tell application id \"com.google.Chrome\" to return {title of active tab of "
-            u"window 1, URL of active tab of window 1}"_s}),
+        Scripted{"Chrome", u"com.google.Chrome"_s, u"tell application id \"com.google.Chrome\""_s,
+                 chromeTabsScript,
+                 u"tell application id \"com.google.Chrome\" to return {title of active tab of "
+                 u"window 1, URL of active tab of window 1}"_s}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -32,6 +32,12 @@ inline Descriptor texts(const QStringList& values) {
     return Descriptor::list(items);
 }
 
+// Chrome's script reading every window's tabs.
+inline const QString chromeTabsScript = QStringLiteral(
+    "tell application id \"com.google.Chrome\"\n  set out to {}\n  repeat with w in windows\n    "
+    "try\n      set end of out to {id of w, active tab index of w, title of every tab of w, URL of "
+    "every tab of w}\n    end try\n  end repeat\n  return out\nend tell");
+
 // A browser's surroundings made of fakes: the script runner, the desktop, the menu bar, a
 // private snapshot folder, and a pause that only records how long it was asked to wait.
 class ScriptingTest : public ::testing::Test {

@@ -31,13 +31,11 @@ protected:
     }
 
     void addFolder(int id, const QString& title, int subtype = 0, int hidden = 0, int deleted = 0) {
-        test::execute(db_, u"INSERT INTO bookmarks (id, parent, type, subtype, title, hidden, "
-                           u"deleted, order_index) VALUES (%1, 0, %2, %3, %4, %5, %6, %1)"_s.arg(id)
-                               .arg(folder)
-                               .arg(subtype)
-                               .arg(literal(title))
-                               .arg(hidden)
-                               .arg(deleted));
+        test::execute(db_,
+                      u"INSERT INTO bookmarks (id, parent, type, subtype, title, hidden, "
+                      u"deleted, order_index) VALUES (%1, 0, %2, %3, %4, %5, %6, %1)"_s.arg(
+                          QString::number(id), QString::number(folder), QString::number(subtype),
+                          literal(title), QString::number(hidden), QString::number(deleted)));
     }
 
     void addTab(int parent, int order, const std::optional<QString>& title,
@@ -153,21 +151,14 @@ TEST_F(TabGroupsTest, ReadsChangesThatLiveOnlyInTheWriteAheadLog) {
 }
 
 TEST_F(TabGroupsTest, AMissingOrUnreadableDatabaseGivesNothing) {
-    const QString missing = path(u"nowhere/SafariTabs.db"_s);
-    EXPECT_TRUE(TabGroups::load(liveTabs(), missing, *snapshots_).isEmpty());
-    EXPECT_EQ(TabGroups::pinnedURLs(missing, *snapshots_), std::nullopt);
-
-    // A file that is no database: nothing is known about pins, which is not "no pins".
-    const QString junk = path(u"junk/SafariTabs.db"_s);
+    // Missing, no database, another layout: nothing is known about pins, which is not "no pins".
+    const QString junk = path(u"junk/SafariTabs.db"_s), other = path(u"other/SafariTabs.db"_s);
     test::writeFile(junk, QByteArray("not a database at all", 21));
-    EXPECT_TRUE(TabGroups::load(liveTabs(), junk, *snapshots_).isEmpty());
-    EXPECT_EQ(TabGroups::pinnedURLs(junk, *snapshots_), std::nullopt);
-
-    // A database of another layout.
-    const QString other = path(u"other/SafariTabs.db"_s);
     test::execute(other, u"CREATE TABLE something (x TEXT)"_s);
-    EXPECT_TRUE(TabGroups::load(liveTabs(), other, *snapshots_).isEmpty());
-    EXPECT_EQ(TabGroups::pinnedURLs(other, *snapshots_), std::nullopt);
+    for (const QString& db : {path(u"nowhere/SafariTabs.db"_s), junk, other}) {
+        EXPECT_TRUE(TabGroups::load(liveTabs(), db, *snapshots_).isEmpty()) << db.toStdString();
+        EXPECT_EQ(TabGroups::pinnedURLs(db, *snapshots_), std::nullopt) << db.toStdString();
+    }
 }
 
 TEST_F(TabGroupsTest, ADatabaseWithoutWindowsStillOffersGroupsAndPins) {

@@ -4,6 +4,8 @@
 
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro::testing {
 
 namespace {
@@ -37,37 +39,33 @@ bool ChromiumProcess::start(const QString& dataFolder, const QString& firstPage,
                             const QString& display) {
     const QString program = binary();
     if (program.isEmpty()) {
-        error_ = QStringLiteral("no chromium binary on the PATH (scripts/setup installs it)");
+        error_ = u"no chromium binary on the PATH (scripts/setup installs it)"_s;
         return false;
     }
     process_ = std::make_unique<QProcess>();
     process_->setStandardOutputFile(QProcess::nullDevice());
     process_->setStandardErrorFile(QProcess::nullDevice());
-    QStringList arguments{QStringLiteral("--headless=new")};
+    QStringList arguments{u"--headless=new"_s};
     if (!display.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(u"DISPLAY"_s, display);
         process_->setProcessEnvironment(environment);
-        arguments = {QStringLiteral("--window-position=0,0"),
-                     QStringLiteral("--window-size=1000,700")};
+        arguments = {u"--window-position=0,0"_s, u"--window-size=1000,700"_s};
     }
-    process_->start(program,
-                    arguments +
-                        QStringList{QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                                    QStringLiteral("--no-first-run"),
-                                    QStringLiteral("--disable-background-networking"),
-                                    QStringLiteral("--disable-component-update"),
-                                    QStringLiteral("--disable-sync"),
-                                    QStringLiteral("--remote-debugging-port=0"),
-                                    QStringLiteral("--user-data-dir=") + dataFolder, firstPage});
+    process_->start(
+        program, arguments + QStringList{u"--no-sandbox"_s, u"--disable-gpu"_s, u"--no-first-run"_s,
+                                         u"--disable-background-networking"_s,
+                                         u"--disable-component-update"_s, u"--disable-sync"_s,
+                                         u"--remote-debugging-port=0"_s,
+                                         u"--user-data-dir="_s + dataFolder, firstPage});
     if (!process_->waitForStarted(startLimitMs)) {
-        error_ = QStringLiteral("chromium did not start: ") + process_->errorString();
+        error_ = u"chromium did not start: "_s + process_->errorString();
         return false;
     }
     // The file may be caught half written; wait until it reads whole.
     if (!waitUntil([&] { return DevToolsEndpoint::read(dataFolder).has_value(); }, startLimitMs) ||
         process_->state() != QProcess::Running) {
-        error_ = QStringLiteral("chromium started but wrote no DevToolsActivePort file");
+        error_ = u"chromium started but wrote no DevToolsActivePort file"_s;
         return false;
     }
     return true;

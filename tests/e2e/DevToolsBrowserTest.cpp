@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
@@ -126,7 +128,7 @@ TEST_F(ChromiumTest, CarriesOutBrowserCommands) {
     EXPECT_TRUE(browser_->perform(Operation::viewSource));
     EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 2; }));
     EXPECT_THAT(browser_->urls(browser_->tabs()[0].windowID),
-                Contains(QStringLiteral("view-source:") + url("b")));
+                Contains(u"view-source:"_s + url("b")));
 
     EXPECT_TRUE(browser_->perform(Operation::newWindow));
     EXPECT_TRUE(waitUntil([&] {
@@ -147,7 +149,7 @@ TEST_F(ChromiumTest, ReadsTheHistoryTheBrowserWroteOnClosing) {
 
     // The browser writes its history about ten seconds late; closing it flushes the history.
     DevToolsConnection control([this] { return DevToolsEndpoint::read(folder()); });
-    control.send(DevToolsCall{QStringLiteral("Browser.close"), {}, {}}, QDeadlineTimer(2000));
+    control.send(DevToolsCall{u"Browser.close"_s, {}, {}}, QDeadlineTimer(2000));
     ASSERT_TRUE(chromium_.waitForExit());
 
     const HistoryResult history = browser_->history();
@@ -158,7 +160,7 @@ TEST_F(ChromiumTest, ReadsTheHistoryTheBrowserWroteOnClosing) {
     EXPECT_THAT(visited, Contains(url("b")));
     EXPECT_THAT(visited, Contains(url("c")));
     EXPECT_THAT(history.entries, Contains(Field(&HistoryEntry::title, title("c"))));
-    EXPECT_TRUE(history.status.contains(QStringLiteral(" pages"))) << history.status.toStdString();
+    EXPECT_TRUE(history.status.contains(u" pages"_s)) << history.status.toStdString();
 }
 
 TEST_F(ChromiumTest, ABrowserKilledMidCallLeavesEmptyAnswersAndAStatus) {
@@ -184,7 +186,7 @@ TEST_F(ChromiumTest, ABrowserKilledMidCallLeavesEmptyAnswersAndAStatus) {
     EXPECT_EQ(browser_->currentTab(), std::nullopt);
     EXPECT_FALSE(browser_->perform(DevToolsBrowser::Operation::reload));
     EXPECT_FALSE(browser_->reachable());
-    EXPECT_TRUE(browser_->status().contains(QStringLiteral("--remote-debugging-port")))
+    EXPECT_TRUE(browser_->status().contains(u"--remote-debugging-port"_s))
         << browser_->status().toStdString();
 }
 
@@ -196,10 +198,9 @@ TEST_F(ChromiumTest, AStaleOrGarbledPortFileMeansNotReachableUntilTheBrowserIsBa
     const auto stale = makeBrowser();
     EXPECT_TRUE(stale->tabs().isEmpty());
     EXPECT_FALSE(stale->reachable());
-    EXPECT_TRUE(stale->status().contains(QStringLiteral("Chromium")))
-        << stale->status().toStdString();
+    EXPECT_TRUE(stale->status().contains(u"Chromium"_s)) << stale->status().toStdString();
 
-    QFile garbled(folder() + QStringLiteral("/DevToolsActivePort"));
+    QFile garbled(folder() + u"/DevToolsActivePort"_s);
     ASSERT_TRUE(garbled.open(QIODevice::WriteOnly | QIODevice::Truncate));
     garbled.write("http://example.com\n\xff\xfe");
     garbled.close();

@@ -5,6 +5,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro::testing {
 
 namespace {
@@ -53,7 +55,7 @@ PageServer::~PageServer() {
 }
 
 QString PageServer::url(const QString& name) const {
-    return QStringLiteral("http://127.0.0.1:%1/%2").arg(port_).arg(name);
+    return u"http://127.0.0.1:%1/%2"_s.arg(port_).arg(name);
 }
 
 } // namespace kivaro::testing

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
@@ -18,9 +20,9 @@ using QueryToolLiveTest = ChromiumTest;
 QStringList rowTexts(const QString& output) {
     QStringList texts;
     const QJsonObject json = QJsonDocument::fromJson(output.toUtf8()).object();
-    for (const QJsonValue row : json.value(QStringLiteral("rows")).toArray())
-        texts.append(row.toObject().value(QStringLiteral("title")).toString() + u' ' +
-                     row.toObject().value(QStringLiteral("url")).toString());
+    for (const QJsonValue row : json.value(u"rows"_s).toArray())
+        texts.append(row.toObject().value(u"title"_s).toString() + u' ' +
+                     row.toObject().value(u"url"_s).toString());
     return texts;
 }
 
@@ -32,9 +34,7 @@ TEST_F(QueryToolLiveTest, ListsTheRunningBrowsersTabsAndCommands) {
     QString errors;
     QTextStream out(&output);
     QTextStream err(&errors);
-    ASSERT_EQ(runQueryTool({QStringLiteral("kivaro-query"), QStringLiteral("--live"),
-                            QStringLiteral("page")},
-                           out, err, snapshots_.get()),
+    ASSERT_EQ(runQueryTool({u"kivaro-query"_s, u"--live"_s, u"page"_s}, out, err, snapshots_.get()),
               0)
         << errors.toStdString();
     const QStringList rows = rowTexts(output);
@@ -42,11 +42,9 @@ TEST_F(QueryToolLiveTest, ListsTheRunningBrowsersTabsAndCommands) {
     EXPECT_TRUE(rows.contains(title("b") + u' ' + url("b"))) << output.toStdString();
 
     output.clear();
-    ASSERT_EQ(runQueryTool({QStringLiteral("kivaro-query"), QStringLiteral("--live"),
-                            QStringLiteral("reload")},
-                           out, err, snapshots_.get()),
-              0);
-    EXPECT_TRUE(output.contains(QStringLiteral("Reload Page"))) << output.toStdString();
+    ASSERT_EQ(
+        runQueryTool({u"kivaro-query"_s, u"--live"_s, u"reload"_s}, out, err, snapshots_.get()), 0);
+    EXPECT_TRUE(output.contains(u"Reload Page"_s)) << output.toStdString();
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
@@ -74,9 +76,8 @@ TEST_F(StoreLiveTest, StartsOnTheBrowserAndReadsItsTabsAndCommands) {
     ASSERT_EQ(store_->tabs.size(), 1);
     EXPECT_EQ(store_->tabs.constFirst().url, url("a"));
     EXPECT_TRUE(store_->tabs.constFirst().isCurrent);
-    EXPECT_THAT(store_->commands, Contains(Field(&Command::title, QStringLiteral("Reload Page"))));
-    EXPECT_THAT(store_->devTools,
-                Contains(Field(&Command::title, QStringLiteral("Developer Tools"))));
+    EXPECT_THAT(store_->commands, Contains(Field(&Command::title, u"Reload Page"_s)));
+    EXPECT_THAT(store_->devTools, Contains(Field(&Command::title, u"Developer Tools"_s)));
 }
 
 TEST_F(StoreLiveTest, OpensSwitchesAndGoesBackToTheLastTab) {
@@ -108,7 +109,7 @@ TEST_F(StoreLiveTest, OpensSwitchesAndGoesBackToTheLastTab) {
 }
 
 TEST_F(StoreLiveTest, ClosesTabsAndRunsProtocolCommands) {
-    perform(Action::menu({QStringLiteral("Tab"), QStringLiteral("Duplicate Tab")}));
+    perform(Action::menu({u"Tab"_s, u"Duplicate Tab"_s}));
     ASSERT_TRUE(waitForTitles({title("a"), title("a")}));
 
     refresh();
@@ -127,15 +128,13 @@ TEST_F(StoreLiveTest, PinningSaysTheBrowserCannotPinAndCopyingTakesTheCurrentLin
     store_->togglePinCurrent();
     testing::settle(*store_);
     ASSERT_EQ(world_.toast.shown.size(), 1);
-    EXPECT_EQ(world_.toast.shown.constFirst().text,
-              QStringLiteral("Chromium has no Pin Tab command"));
+    EXPECT_EQ(world_.toast.shown.constFirst().text, u"Chromium has no Pin Tab command"_s);
     EXPECT_EQ(titles(), QStringList{title("a")});
 
     store_->copyCurrentPage(true);
     testing::settle(*store_);
     ASSERT_TRUE(world_.pasteboard.content);
-    EXPECT_EQ(world_.pasteboard.content->text,
-              u'[' + title("a") + QStringLiteral("](") + url("a") + u')');
+    EXPECT_EQ(world_.pasteboard.content->text, u'[' + title("a") + u"]("_s + url("a") + u')');
 }
 
 TEST_F(StoreLiveTest, ABrowserThatStopsAnsweringShowsNothingAndSaysWhy) {

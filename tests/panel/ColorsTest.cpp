@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
@@ -62,43 +64,36 @@ TEST(ColorsTest, HexParsesSixDigitsOnly) {
     EXPECT_EQ(Colors::fromHex(u"#000000"), QColor(Qt::black));
     EXPECT_EQ(Colors::fromHex(u"FFFFFF"), QColor(Qt::white));
     for (const QString& junk :
-         {QStringLiteral("#FFF"), QStringLiteral("fff"), QStringLiteral("#1F35C7FF"),
-          QStringLiteral("1F35C7FF"), QStringLiteral("#1F35C"), QStringLiteral("#1F35C7A"),
-          QStringLiteral(""), QStringLiteral("#"), QStringLiteral("##1F35C7"),
-          QStringLiteral("#GGGGGG"), QStringLiteral(" 1F35C7"), QStringLiteral("1F35C7 "),
-          QStringLiteral("-1F35C"), QStringLiteral("0x1F35"), QStringLiteral("#１F35C7"),
-          QStringLiteral("blue")})
+         {u"#FFF"_s, u"fff"_s, u"#1F35C7FF"_s, u"1F35C7FF"_s, u"#1F35C"_s, u"#1F35C7A"_s, u""_s,
+          u"#"_s, u"##1F35C7"_s, u"#GGGGGG"_s, u" 1F35C7"_s, u"1F35C7 "_s, u"-1F35C"_s, u"0x1F35"_s,
+          u"#１F35C7"_s, u"blue"_s})
         EXPECT_FALSE(Colors::fromHex(junk).has_value()) << junk.toStdString();
 }
 
 TEST(ColorsTest, HexPrintsUpperCaseAndRoundTrips) {
-    EXPECT_EQ(Colors::hex(QColor::fromRgb(0, 10, 255)), QStringLiteral("#000AFF"));
-    EXPECT_EQ(Colors::hex(QColor::fromRgbF(0.5f, 0.5f, 0.5f)), QStringLiteral("#808080"));
+    EXPECT_EQ(Colors::hex(QColor::fromRgb(0, 10, 255)), u"#000AFF"_s);
+    EXPECT_EQ(Colors::hex(QColor::fromRgbF(0.5f, 0.5f, 0.5f)), u"#808080"_s);
     // Alpha is not part of the text.
-    EXPECT_EQ(Colors::hex(QColor::fromRgb(255, 0, 0, 10)), QStringLiteral("#FF0000"));
-    EXPECT_EQ(Colors::hex(QColor::fromHsv(240, 255, 255)), QStringLiteral("#0000FF"));
+    EXPECT_EQ(Colors::hex(QColor::fromRgb(255, 0, 0, 10)), u"#FF0000"_s);
+    EXPECT_EQ(Colors::hex(QColor::fromHsv(240, 255, 255)), u"#0000FF"_s);
     for (int value : {0x000000, 0x123456, 0xABCDEF, 0xFFFFFF, 0x7F7F80}) {
-        const QString text =
-            u'#' + QStringLiteral("%1").arg(value, 6, 16, QLatin1Char('0')).toUpper();
+        const QString text = u'#' + u"%1"_s.arg(value, 6, 16, QLatin1Char('0')).toUpper();
         const std::optional<QColor> parsed = Colors::fromHex(text);
         ASSERT_TRUE(parsed.has_value());
         EXPECT_EQ(Colors::hex(*parsed), text);
     }
-    EXPECT_EQ(Colors::hex(Colors::brand()), QStringLiteral("#1F35C7"));
+    EXPECT_EQ(Colors::hex(Colors::brand()), u"#1F35C7"_s);
 }
 
 TEST(ColorsTest, AccentFollowsTheChoice) {
     const QColor system = QColor::fromRgb(10, 132, 255);
-    EXPECT_EQ(Colors::accent(AccentChoice::brand, QStringLiteral("#FF0000"), system),
-              Colors::brand());
+    EXPECT_EQ(Colors::accent(AccentChoice::brand, u"#FF0000"_s, system), Colors::brand());
     EXPECT_EQ(Colors::accent(AccentChoice::system, std::nullopt, system), system);
-    EXPECT_EQ(Colors::accent(AccentChoice::custom, QStringLiteral("#FF0000"), system),
-              QColor(Qt::red));
+    EXPECT_EQ(Colors::accent(AccentChoice::custom, u"#FF0000"_s, system), QColor(Qt::red));
     // A missing or broken custom colour falls back to the brand colour.
     EXPECT_EQ(Colors::accent(AccentChoice::custom, std::nullopt, system), Colors::brand());
-    EXPECT_EQ(Colors::accent(AccentChoice::custom, QStringLiteral("#F00"), system),
-              Colors::brand());
-    EXPECT_EQ(Colors::accent(AccentChoice::custom, QStringLiteral("red"), system), Colors::brand());
+    EXPECT_EQ(Colors::accent(AccentChoice::custom, u"#F00"_s, system), Colors::brand());
+    EXPECT_EQ(Colors::accent(AccentChoice::custom, u"red"_s, system), Colors::brand());
 }
 
 } // namespace

@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
-const QString safari = QStringLiteral("com.apple.Safari");
+const QString safari = u"com.apple.Safari"_s;
 const ScreenArea primary{QRectF(0, 0, 1440, 900), QRectF(0, 0, 1440, 875)};
 const ScreenArea second{QRectF(1440, -180, 1920, 1080), QRectF(1440, -180, 1920, 1080)};
 
@@ -91,37 +93,32 @@ Row rowOf(Row::Kind kind, const QString& host) {
 TEST(FieldIconTest, ChoosesBetweenFaviconAndSymbols) {
     using FieldIcon::Choice;
     using FieldIcon::Tint;
-    const QString globe = QStringLiteral("globe");
-    const QString search = QStringLiteral("magnifyingglass");
+    const QString globe = u"globe"_s;
+    const QString search = u"magnifyingglass"_s;
 
-    FieldIcon::Input developer{.mode = FieldIcon::Mode::developerTools,
-                               .query = QStringLiteral("x")};
+    FieldIcon::Input developer{.mode = FieldIcon::Mode::developerTools, .query = u"x"_s};
     EXPECT_EQ(FieldIcon::choose(developer),
-              (Choice{QStringLiteral("chevron.left.forwardslash.chevron.right"), Tint::accent,
-                      std::nullopt}));
+              (Choice{u"chevron.left.forwardslash.chevron.right"_s, Tint::accent, std::nullopt}));
 
-    FieldIcon::Input site{.mode = FieldIcon::Mode::site, .siteHost = QStringLiteral("github.com")};
-    EXPECT_EQ(FieldIcon::choose(site),
-              (Choice{globe, Tint::secondary, QStringLiteral("github.com")}));
+    FieldIcon::Input site{.mode = FieldIcon::Mode::site, .siteHost = u"github.com"_s};
+    EXPECT_EQ(FieldIcon::choose(site), (Choice{globe, Tint::secondary, u"github.com"_s}));
 
     // The shown page address wins over the rows.
-    FieldIcon::Input prefill{.prefillHost = QStringLiteral("apple.com"),
-                             .query = QStringLiteral("apple.com/mac"),
-                             .firstRow = rowOf(Row::Kind::tab, QStringLiteral("other.org"))};
-    EXPECT_EQ(FieldIcon::choose(prefill).host, QStringLiteral("apple.com"));
+    FieldIcon::Input prefill{.prefillHost = u"apple.com"_s,
+                             .query = u"apple.com/mac"_s,
+                             .firstRow = rowOf(Row::Kind::tab, u"other.org"_s)};
+    EXPECT_EQ(FieldIcon::choose(prefill).host, u"apple.com"_s);
 
-    FieldIcon::Input typed{.query = QStringLiteral("gi"),
-                           .firstRow = rowOf(Row::Kind::history, QStringLiteral("github.com"))};
-    EXPECT_EQ(FieldIcon::choose(typed),
-              (Choice{globe, Tint::secondary, QStringLiteral("github.com")}));
+    FieldIcon::Input typed{.query = u"gi"_s,
+                           .firstRow = rowOf(Row::Kind::history, u"github.com"_s)};
+    EXPECT_EQ(FieldIcon::choose(typed), (Choice{globe, Tint::secondary, u"github.com"_s}));
 
     // A search row, an empty query, no rows or a row without a host: the search symbol.
-    FieldIcon::Input searchRow{.query = QStringLiteral("gi"),
-                               .firstRow = rowOf(Row::Kind::search, QStringLiteral("google.com"))};
-    FieldIcon::Input emptyQuery{.firstRow = rowOf(Row::Kind::tab, QStringLiteral("github.com"))};
-    FieldIcon::Input noRows{.query = QStringLiteral("zzz")};
-    FieldIcon::Input command{.query = QStringLiteral("rel"),
-                             .firstRow = rowOf(Row::Kind::command, QString())};
+    FieldIcon::Input searchRow{.query = u"gi"_s,
+                               .firstRow = rowOf(Row::Kind::search, u"google.com"_s)};
+    FieldIcon::Input emptyQuery{.firstRow = rowOf(Row::Kind::tab, u"github.com"_s)};
+    FieldIcon::Input noRows{.query = u"zzz"_s};
+    FieldIcon::Input command{.query = u"rel"_s, .firstRow = rowOf(Row::Kind::command, QString())};
     for (const FieldIcon::Input& input : {searchRow, emptyQuery, noRows, command})
         EXPECT_EQ(FieldIcon::choose(input), (Choice{search, Tint::secondary, std::nullopt}));
 }

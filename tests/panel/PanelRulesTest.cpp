@@ -5,21 +5,23 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
 using Titles = QList<std::optional<QString>>;
 using enum Modifier;
 
-Row row(Row::Kind kind, Action action = Action::open(QStringLiteral("https://a.example/")),
-        QString url = QStringLiteral("https://a.example/")) {
-    return {.kind = kind, .url = std::move(url), .title = QStringLiteral("A"), .action = action};
+Row row(Row::Kind kind, Action action = Action::open(u"https://a.example/"_s),
+        QString url = u"https://a.example/"_s) {
+    return {.kind = kind, .url = std::move(url), .title = u"A"_s, .action = action};
 }
 
 const Row tab = row(Row::Kind::tab, Action::switchTab(1, 2));
 const Row history = row(Row::Kind::history);
-const Row search = row(Row::Kind::search, Action::open(QStringLiteral("https://s/?q=a")), {});
-const QString on = QStringLiteral("On YouTube");
+const Row search = row(Row::Kind::search, Action::open(u"https://s/?q=a"_s), {});
+const QString on = u"On YouTube"_s;
 
 struct TitleCase {
     const char* name;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
@@ -21,7 +23,7 @@ const QPointF mouseOnPrimary(700, 400);
 QString rendered(const Placement::Frame& frame) {
     const double m = Placement::margin;
     const QRectF panel = frame.window.adjusted(m, m, -m, -m);
-    return QStringLiteral("top %1, %2–%3").arg(frame.top).arg(panel.left()).arg(panel.right());
+    return u"top %1, %2–%3"_s.arg(frame.top).arg(panel.left()).arg(panel.right());
 }
 
 struct PlacementCase {
@@ -92,13 +94,13 @@ TEST(ScreenAreaTest, FlipsBetweenTopLeftAndBottomLeftCoordinates) {
 }
 
 TEST(ToastLayoutTest, StaysLongerForLongerTexts) {
-    EXPECT_DOUBLE_EQ(ToastLayout::duration(QStringLiteral("0123456789")), 1.4);
+    EXPECT_DOUBLE_EQ(ToastLayout::duration(u"0123456789"_s), 1.4);
     EXPECT_DOUBLE_EQ(ToastLayout::duration(QString(40, u'x')), 2.8);
     EXPECT_DOUBLE_EQ(ToastLayout::duration(QString()), 1.4);
     EXPECT_DOUBLE_EQ(ToastLayout::duration(QString(12, u'x')), 1.4);
     EXPECT_NEAR(ToastLayout::duration(QString(13, u'x')), 1.45, 1e-12);
     // Characters as read: a letter with a combining accent or an emoji family is one.
-    const QString accents = QStringLiteral("e\u0301").repeated(20);
+    const QString accents = u"e\u0301"_s.repeated(20);
     EXPECT_DOUBLE_EQ(ToastLayout::duration(accents), 1.8);
     const QString families = QString::fromUtf8("👨‍👩‍👧").repeated(20);
     EXPECT_DOUBLE_EQ(ToastLayout::duration(families), 1.8);

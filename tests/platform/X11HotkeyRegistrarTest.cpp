@@ -1,13 +1,15 @@
 #include "platform/linux/X11HotkeyRegistrar.h"
 
-#include "support/XvfbServer.h"
 #include "keys/Hotkeys.h"
 #include "support/ScratchPreferences.h"
 #include "support/WaitUntil.h"
 #include "support/X11TestClient.h"
+#include "support/XvfbServer.h"
 
 #include <gtest/gtest.h>
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace kivaro {
 namespace {
@@ -166,7 +168,7 @@ TEST_F(X11HotkeyRegistrarTest, TheConfiguredBindingsBecomeHotKeys) {
 }
 
 TEST(X11HotkeyRegistrarWithoutServerTest, NoDisplayMeansEveryRegistrationFails) {
-    X11HotkeyRegistrar registrar(QStringLiteral(":65000"));
+    X11HotkeyRegistrar registrar(u":65000"_s);
     EXPECT_FALSE(registrar.isConnected());
     EXPECT_EQ(registrar.registerHotkey(commandT, 1, false), std::nullopt);
     registrar.unregisterHotkey(1);

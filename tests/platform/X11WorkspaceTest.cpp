@@ -1,13 +1,13 @@
 #include "platform/linux/X11Workspace.h"
 
 #include "support/ScopedEnv.h"
+#include "support/WaitUntil.h"
 #include "support/X11TestClient.h"
 #include "support/XvfbServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -72,9 +72,8 @@ public:
     // The arguments of the program's run, once it has run (bounded wait).
     std::optional<QStringList> run(const QString& name) const {
         QFile ran(folder_.path() + u'/' + name + u".ran"_s);
-        for (int poll = 0; poll < 200 && !ran.exists(); ++poll)
-            QThread::msleep(20);
-        if (!ran.open(QIODevice::ReadOnly))
+        if (!testing::waitUntil([&] { return ran.exists(); }, 4000) ||
+            !ran.open(QIODevice::ReadOnly))
             return std::nullopt;
         return QString::fromLocal8Bit(ran.readAll()).split(u'\n', Qt::SkipEmptyParts);
     }

@@ -6,6 +6,8 @@
 
 namespace kivaro::testing {
 
+using namespace Qt::StringLiterals;
+
 inline const QDateTime testNow = QDateTime(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
 
 inline SafariTab tab(const QString& title, const QString& url, qint64 windowID = 1,
@@ -30,7 +32,7 @@ inline HistoryEntry visit(const QString& url, const QString& title, qint64 visit
 inline Command command(const QString& title, const QString& keywords, const QString& menu,
                        bool core = false) {
     return Command{.title = title,
-                   .symbol = QStringLiteral("gearshape"),
+                   .symbol = u"gearshape"_s,
                    .keywords = keywords,
                    .menu = menu,
                    .action = Action::menu({menu, title}),
@@ -67,13 +69,13 @@ inline QString rendered(const Action& action) {
     if (const auto* open = action.as<Action::Open>())
         text += u' ' + open->url;
     else if (const auto* tab = action.as<Action::SwitchTab>())
-        text += QStringLiteral(" %1 %2").arg(tab->windowID).arg(tab->index);
+        text += u" %1 %2"_s.arg(tab->windowID).arg(tab->index);
     else if (const auto* reveal = action.as<Action::RevealTab>())
         text += u' ' + reveal->url;
     else if (const auto* menu = action.as<Action::Menu>())
-        text += u' ' + menu->path.join(QStringLiteral(" › "));
+        text += u' ' + menu->path.join(u" › "_s);
     else if (const auto* copy = action.as<Action::CopyLink>())
-        text += copy->markdown ? QStringLiteral(" markdown") : QString();
+        text += copy->markdown ? u" markdown"_s : QString();
     return text;
 }
 
@@ -89,7 +91,7 @@ inline QString rendered(const Row& row) {
         if (!value.isEmpty())
             text += u' ' + QString::fromLatin1(name) + u'=' + value;
     }
-    return text + QStringLiteral(" → ") + rendered(row.action);
+    return text + u" → "_s + rendered(row.action);
 }
 
 // The kinds of the rows as one line: "open tab history".

@@ -16,6 +16,12 @@ QList<Row> rowsOfKind(const Ranking& ranking, Row::Kind kind) {
     return rows;
 }
 
+// A ranker over no tabs and no history, for each test to fill.
+class RankerTest : public ::testing::Test {
+protected:
+    Ranker r = ranker();
+};
+
 TEST(RankerMatchTest, EveryWordMustOccurInTheTitleOrBareAddress) {
     const QString url = u"https://www.example.com/docs/intro"_s;
     EXPECT_TRUE(Ranker::match(u"intro docs"_s, {u"intro"_s, u"docs"_s}, u"Guide"_s, url));
@@ -54,8 +60,7 @@ TEST(RankerMatchTest, FoldsCaseAndSplitsWordsInAnyScript) {
     EXPECT_EQ(score(u"ab"_s, u"x-a b"_s), std::nullopt);
 }
 
-TEST(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {
-    Ranker r = ranker();
+TEST_F(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {
     QList<SafariTab> tabs;
     for (int i = 0; i < 12; ++i)
         tabs.append(tab(u"Tab %1"_s.arg(i), u"https://site%1.com/"_s.arg(i), 7, i + 1));
@@ -71,7 +76,7 @@ TEST(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {
     }
 }
 
-TEST(RankerTest, TabRowsCarryTheirWindowOrRevealByAddress) {
+TEST_F(RankerTest, TabRowsCarryTheirWindowOrRevealByAddress) {
     EXPECT_EQ(
         rendered(Ranker::tabRow(tab({}, u"https://www.Example.com/a"_s, 42, 3, 0, u"Work"_s))),
         u"tab host=example.com url=https://www.Example.com/a title=example.com"
@@ -83,8 +88,7 @@ TEST(RankerTest, TabRowsCarryTheirWindowOrRevealByAddress) {
               u"tab title=Blank label=Switch to Tab → switchTab 1 1"_s);
 }
 
-TEST(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
-    Ranker r = ranker();
+TEST_F(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
     r.tabs = openTabs({tab(u"Rust book"_s, u"https://doc.rust-lang.org/book/"_s, 1, 1),
                        tab(u"Rust blog"_s, u"https://blog.rust-lang.org/"_s, 1, 2)});
     r.history = pastVisits({visit(u"https://doc.rust-lang.org/std/"_s, u"std"_s, 50)});
@@ -95,8 +99,7 @@ TEST(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
     EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::history)), QStringList{u"std"_s});
 }
 
-TEST(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
-    Ranker r = ranker();
+TEST_F(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
     r.tabs = openTabs({tab(u"Mail"_s, u"https://mail.example.com/inbox/"_s)});
     r.history = pastVisits({
         visit(u"http://www.mail.example.com/inbox"_s, u"Inbox"_s, 900, 0),
@@ -116,8 +119,7 @@ TEST(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
     EXPECT_TRUE(rowsOfKind(hiddenOnly, Row::Kind::open).isEmpty());
 }
 
-TEST(RankerTest, VariantsOfOnePageAreListedOnceWithTheBetterScore) {
-    Ranker r = ranker();
+TEST_F(RankerTest, VariantsOfOnePageAreListedOnceWithTheBetterScore) {
     r.history = pastVisits({
         visit(u"https://wiki.example.org/Lisbon#History"_s, u"Lisbon (fragment)"_s, 1, 20),
         visit(u"https://wiki.example.org/Lisbon?utm_source=mail&lang=pt"_s, u"Lisbon (pt)"_s, 2,
@@ -131,8 +133,7 @@ TEST(RankerTest, VariantsOfOnePageAreListedOnceWithTheBetterScore) {
               (QStringList{u"Lisbon"_s, u"Lisbon (pt again)"_s}));
 }
 
-TEST(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
-    Ranker r = ranker();
+TEST_F(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
     r.history = pastVisits(
         {visit(u"https://www.github.com/kivaro/kivaro/pulls"_s, u"Pull requests"_s, 20, 0)});
 
@@ -157,8 +158,7 @@ TEST(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
               u" label=Open → open http://intranet.local"_s);
 }
 
-TEST(RankerTest, TabTopHitIsNotRepeatedInTheTabsSection) {
-    Ranker r = ranker();
+TEST_F(RankerTest, TabTopHitIsNotRepeatedInTheTabsSection) {
     r.tabs = openTabs({tab(u"Docs"_s, u"https://docs.example.com/"_s, 5, 1),
                        tab(u"Example docs mirror"_s, u"https://mirror.org/docs"_s, 5, 2)});
     const Ranking ranking = r.rank(u"docs"_s);
@@ -168,8 +168,7 @@ TEST(RankerTest, TabTopHitIsNotRepeatedInTheTabsSection) {
     EXPECT_EQ(ranking.rows.first().action, Action::switchTab(5, 1));
 }
 
-TEST(RankerTest, TypedAddressesOpenWithTheRightScheme) {
-    Ranker r = ranker();
+TEST_F(RankerTest, TypedAddressesOpenWithTheRightScheme) {
     const Ranking site = r.rank(u"  Example.org/path "_s);
     ASSERT_FALSE(site.rows.isEmpty());
     EXPECT_EQ(rendered(site.rows.first()),
@@ -183,8 +182,7 @@ TEST(RankerTest, TypedAddressesOpenWithTheRightScheme) {
     EXPECT_EQ(r.rank(u"example.c"_s).rows.first().kind, Row::Kind::search);
 }
 
-TEST(RankerTest, SearchRowsTakeTheQueryAndThreeDistinctSuggestions) {
-    Ranker r = ranker();
+TEST_F(RankerTest, SearchRowsTakeTheQueryAndThreeDistinctSuggestions) {
     const Ranking ranking =
         r.rank(u"Lisbon"_s, {u"LISBON"_s, u"lisbon weather"_s, u"lisbon airport"_s,
                              u"lisbon tram"_s, u"lisbon map"_s});
@@ -202,8 +200,7 @@ TEST(RankerTest, SearchRowsTakeTheQueryAndThreeDistinctSuggestions) {
     EXPECT_EQ(kinds(mixed.rows), u"search history search search search"_s);
 }
 
-TEST(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
-    Ranker r = ranker();
+TEST_F(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
     r.commands = {
         command(u"Show Web Inspector"_s, u"inspector devtools dev tools"_s, u"Develop"_s)};
     r.devAvailable = true;
@@ -222,8 +219,7 @@ TEST(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
     EXPECT_EQ(rowsOfKind(r.rank(u"dev"_s), Row::Kind::command).size(), 1);
 }
 
-TEST(RankerTest, CommandsOnlyWithoutCompletionOrTypedAddress) {
-    Ranker r = ranker();
+TEST_F(RankerTest, CommandsOnlyWithoutCompletionOrTypedAddress) {
     r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
     EXPECT_EQ(rowsOfKind(r.rank(u"rel"_s), Row::Kind::command).size(), 1);
     r.tabs = openTabs({tab(u"Releases"_s, u"https://releases.example.com/"_s)});
@@ -233,8 +229,7 @@ TEST(RankerTest, CommandsOnlyWithoutCompletionOrTypedAddress) {
     EXPECT_TRUE(rowsOfKind(r.rank(u"example.com"_s), Row::Kind::command).isEmpty());
 }
 
-TEST(RankerTest, GroupedLayoutSharesTheLimitInSectionOrder) {
-    Ranker r = ranker();
+TEST_F(RankerTest, GroupedLayoutSharesTheLimitInSectionOrder) {
     QList<SafariTab> tabs;
     for (int i = 0; i < 6; ++i)
         tabs.append(
@@ -261,8 +256,7 @@ TEST(RankerTest, GroupedLayoutSharesTheLimitInSectionOrder) {
               u"open search archived history history history history tab tab tab"_s);
 }
 
-TEST(RankerTest, RankedLayoutOrdersByScoreAndKeepsSectionOrderOnTies) {
-    Ranker r = ranker();
+TEST_F(RankerTest, RankedLayoutOrdersByScoreAndKeepsSectionOrderOnTies) {
     r.layout = ResultLayout::ranked;
     r.tabs = openTabs({tab(u"Zeta tab"_s, u"https://zeta.example/"_s, 1, 1, 3)});
     r.history = pastVisits({visit(u"https://other.example/zeta"_s, u"Zeta notes"_s, 1000, 0)});
@@ -277,8 +271,7 @@ TEST(RankerTest, RankedLayoutOrdersByScoreAndKeepsSectionOrderOnTies) {
     EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), u"search tab"_s);
 }
 
-TEST(RankerTest, DuplicateActionsAcrossSectionsKeepTheFirstSection) {
-    Ranker r = ranker();
+TEST_F(RankerTest, DuplicateActionsAcrossSectionsKeepTheFirstSection) {
     const QString searchURL = u"https://www.google.com/search?q=kivaro%20x"_s;
     r.history = pastVisits({visit(searchURL, u"kivaro x - Search"_s, 3, 0),
                             visit(u"https://kivaro.app/x"_s, u"Kivaro x"_s, 2, 0)});
@@ -293,8 +286,7 @@ TEST(RankerTest, DuplicateActionsAcrossSectionsKeepTheFirstSection) {
     EXPECT_EQ(titles(rowsOfKind(ranking, Row::Kind::history)), QStringList{u"kivaro x - Search"_s});
 }
 
-TEST(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
-    Ranker r = ranker();
+TEST_F(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
     r.tabs = openTabs({tab(u"Kiwi one"_s, u"https://a.example/kiwi"_s, 1, 1),
                        tab(u"Kiwi two"_s, u"https://b.example/kiwi"_s, 1, 2)});
     r.history = pastVisits({visit(u"https://c.example/kiwi"_s, u"Kiwi three"_s),
@@ -319,8 +311,7 @@ TEST(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
     } while (std::next_permutation(names.begin(), names.end()));
 }
 
-TEST(RankerTest, LimitOfZeroKeepsOnlyTopRowsAndCommands) {
-    Ranker r = ranker();
+TEST_F(RankerTest, LimitOfZeroKeepsOnlyTopRowsAndCommands) {
     r.limit = 0;
     r.tabs = openTabs({tab(u"Reload tests"_s, u"https://ci.example/reload"_s)});
     r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
@@ -329,8 +320,7 @@ TEST(RankerTest, LimitOfZeroKeepsOnlyTopRowsAndCommands) {
     EXPECT_TRUE(r.rank(QString()).rows.isEmpty());
 }
 
-TEST(RankerTest, MalformedAddressesRankWithoutHostPoints) {
-    Ranker r = ranker();
+TEST_F(RankerTest, MalformedAddressesRankWithoutHostPoints) {
     r.tabs = openTabs({tab(u"Broken [link"_s, u"http://[::1"_s), tab(QString(), QString()),
                        tab(u"Script"_s, u"javascript:alert('broken')"_s, -5, 1)});
     r.history = pastVisits({

@@ -317,14 +317,12 @@ TEST_F(ArchiverTest, ATabThatCannotBeClosedIsNotArchived) {
     EXPECT_EQ(archive->tick(now_, interval_), 1);
 }
 
-// Which tabs a pass may close with a limit of ten seconds. Tabs are "window url", a leading
-// "*" marking the current tab; ages are seconds since each bare address was last seen.
+// Which tabs a pass may close with a limit of ten seconds. Tabs are "window url" joined by "|",
+// a leading "*" marking the current tab; ages are "bare=seconds" since each bare address was
+// last seen; pinned and stale addresses are joined by spaces, stale ones in tab order.
 struct StaleCase {
     const char* name;
-    QStringList tabs;
-    QHash<QString, qint64> ages;
-    QSet<QString> pinned;
-    QString stale; // the addresses, in tab order
+    QString tabs, ages, pinned, stale;
     friend void PrintTo(const StaleCase& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -333,20 +331,20 @@ class ArchiverStale : public ::testing::TestWithParam<StaleCase> {};
 TEST_P(ArchiverStale, ChoosesInTabOrder) {
     const QDateTime now(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
     QList<SafariTab> tabs;
-    for (QString tab : GetParam().tabs) {
+    for (QString tab : GetParam().tabs.split(u'|')) {
         const bool current = tab.startsWith(u'*');
-        if (current)
-            tab.remove(0, 1);
-        tabs.append({.windowID = tab.section(u' ', 0, 0).toLongLong(),
+        tabs.append({.windowID = tab.remove(u'*').section(u' ', 0, 0).toLongLong(),
                      .index = tabs.size() + 1,
                      .url = tab.section(u' ', 1),
                      .isCurrent = current});
     }
     QHash<QString, QDateTime> seen;
-    for (auto age = GetParam().ages.cbegin(); age != GetParam().ages.cend(); ++age)
-        seen.insert(age.key(), now.addSecs(-age.value()));
+    for (const QString& age : GetParam().ages.split(u' '))
+        seen.insert(age.section(u'=', 0, 0), now.addSecs(-age.section(u'=', 1).toLongLong()));
+    const QStringList pinned = GetParam().pinned.split(u' ', Qt::SkipEmptyParts);
     QStringList found;
-    for (const SafariTab& tab : Archiver::stale(tabs, seen, GetParam().pinned, 10, now))
+    for (const SafariTab& tab :
+         Archiver::stale(tabs, seen, QSet(pinned.begin(), pinned.end()), 10, now))
         found.append(tab.url);
     EXPECT_EQ(found.join(u' '), GetParam().stale);
 }
@@ -354,32 +352,21 @@ TEST_P(ArchiverStale, ChoosesInTabOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Archiver, ArchiverStale,
     ::testing::Values(
-        StaleCase{"OnlyBeyondTheLimitAndOnlyWhenSeen",
-                  {u"1 https://b.example/"_s, u"1 https://a.example/"_s,
-                   u"1 https://new.example/"_s, u"1 https://unseen.example/"_s},
-                  {{u"a.example"_s, 11}, {u"b.example"_s, 11}, {u"new.example"_s, 10}},
-                  {},
-                  u"https://b.example/ https://a.example/"_s},
-        StaleCase{"PinnedPagesStay",
-                  {u"1 https://a.example/"_s, u"1 https://b.example/"_s},
-                  {{u"a.example"_s, 99}, {u"b.example"_s, 99}},
-                  {u"a.example"_s},
-                  u"https://b.example/"_s},
+        StaleCase{
+            "OnlyBeyondTheLimitAndOnlyWhenSeen",
+            u"1 https://b.example/|1 https://a.example/|1 https://new.example/|1 https://unseen.example/"_s,
+            u"a.example=11 b.example=11 new.example=10"_s, QString(),
+            u"https://b.example/ https://a.example/"_s},
+        StaleCase{"PinnedPagesStay", u"1 https://a.example/|1 https://b.example/"_s,
+                  u"a.example=99 b.example=99"_s, u"a.example"_s, u"https://b.example/"_s},
         StaleCase{"TheCurrentPageStaysInEveryWindow",
-                  {u"*1 https://a.example/"_s, u"2 http://www.a.example"_s},
-                  {{u"a.example"_s, 99}},
-                  {},
+                  u"*1 https://a.example/|2 http://www.a.example"_s, u"a.example=99"_s, QString(),
                   QString()},
-        StaleCase{"LocalPagesStay",
-                  {u"1 about:blank"_s, u"1 file:///tmp/x"_s, u"1 HTTPS://upper.example/"_s},
-                  {{u"about:blank"_s, 99}, {u"file:///tmp/x"_s, 99}, {u"upper.example"_s, 99}},
-                  {},
-                  QString()},
+        StaleCase{"LocalPagesStay", u"1 about:blank|1 file:///tmp/x|1 HTTPS://upper.example/"_s,
+                  u"about:blank=99 file:///tmp/x=99 upper.example=99"_s, QString(), QString()},
         StaleCase{"OneBareAddressIsOneEntry",
-                  {u"1 https://same.example/"_s, u"2 http://www.same.example"_s},
-                  {{u"same.example"_s, 11}},
-                  {},
-                  u"https://same.example/ http://www.same.example"_s}),
+                  u"1 https://same.example/|2 http://www.same.example"_s, u"same.example=11"_s,
+                  QString(), u"https://same.example/ http://www.same.example"_s}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

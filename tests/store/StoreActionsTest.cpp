@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
@@ -12,7 +14,7 @@ using testing::settle;
 using testing::StoreWorld;
 using Node = FakeMenuBarAccess::Node;
 
-const QString chromeID = QStringLiteral("com.google.Chrome");
+const QString chromeID = u"com.google.Chrome"_s;
 
 Node windowMenu(std::vector<Node> items) {
     return FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(u"Window"_qs, std::move(items))});
@@ -36,10 +38,18 @@ protected:
     }
 
     void useChrome() { store->use(chrome); }
+    void perform(const Action& action, OpenMode mode = OpenMode::newTab) {
+        store->perform(action, mode);
+        settle(*store);
+    }
     // The user brings a tab forward and the tracking tick sees it.
     void visit(qint64 windowID, qint64 index) {
         store->perform(Action::switchTab(windowID, index), OpenMode::newTab);
         store->noteCurrentTab();
+        settle(*store);
+    }
+    void lastTab() {
+        store->switchToLastTab();
         settle(*store);
     }
     void noteFront() {
@@ -65,19 +75,16 @@ protected:
 };
 
 TEST_F(StoreActions, SwitchingATabRereadsTheTabs) {
-    store->perform(Action::switchTab(2, 1), OpenMode::newTab);
-    settle(*store);
+    perform(Action::switchTab(2, 1));
     EXPECT_EQ(safari->calls(), (QStringList{u"switchTo 2 1"_qs, u"tabs"_qs}));
     ASSERT_EQ(store->tabs.size(), 4);
     EXPECT_TRUE(store->tabs.last().isCurrent);
 }
 
 TEST_F(StoreActions, OpenLoadsInANewTabOrReplacesTheCurrentPage) {
-    store->perform(Action::open(u"https://new.example/"_qs), OpenMode::newTab);
-    settle(*store);
+    perform(Action::open(u"https://new.example/"_qs));
     EXPECT_EQ(safari->windows().value(1).size(), 4);
-    store->perform(Action::open(u"https://here.example/"_qs), OpenMode::currentTab);
-    settle(*store);
+    perform(Action::open(u"https://here.example/"_qs), OpenMode::currentTab);
     EXPECT_EQ(safari->windows().value(1).last(), u"https://here.example/"_qs);
     EXPECT_EQ(safari->windows().value(1).size(), 4);
     EXPECT_EQ(store->tabs.size(), 5);
@@ -85,21 +92,18 @@ TEST_F(StoreActions, OpenLoadsInANewTabOrReplacesTheCurrentPage) {
 
 TEST_F(StoreActions, RevealingATabOfAnotherGroupOrOpeningItWhenGone) {
     world.safari.setRevealable({u"https://grouped.example/"_qs});
-    store->perform(Action::revealTab(u"https://grouped.example/"_qs), OpenMode::newTab);
-    settle(*store);
+    perform(Action::revealTab(u"https://grouped.example/"_qs));
     EXPECT_EQ(safari->callsNamed(u"open"_qs), 0);
     EXPECT_EQ(toasts(), QString());
 
-    store->perform(Action::revealTab(u"https://gone.example/"_qs), OpenMode::newTab);
-    settle(*store);
+    perform(Action::revealTab(u"https://gone.example/"_qs));
     EXPECT_EQ(safari->calls().filter(u"open"_qs),
               QStringList{u"open https://gone.example/ newTab"_qs});
 }
 
 TEST_F(StoreActions, RevealingWithoutAccessibilityOpensTheTabAndAsks) {
     world.permissions.setGranted(Permission::accessibility, false);
-    store->perform(Action::revealTab(u"https://grouped.example/"_qs), OpenMode::currentTab);
-    settle(*store);
+    perform(Action::revealTab(u"https://grouped.example/"_qs), OpenMode::currentTab);
     EXPECT_TRUE(world.safari.revealed().isEmpty());
     EXPECT_EQ(safari->calls().filter(u"open"_qs),
               QStringList{u"open https://grouped.example/ newTab"_qs});
@@ -112,23 +116,20 @@ TEST_F(StoreActions, MenuCommandsActivateTheBrowserAndPressOrAskForAccess) {
     setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Merge All Windows"_qs)});
     store->perform(Action::menu({u"Window"_qs, u"Merge All Windows"_qs}), OpenMode::newTab);
     store->perform(Action::menu({u"Window"_qs, u"Duplicate Tab"_qs}), OpenMode::newTab);
-    store->perform(Action::menu({}), OpenMode::newTab);
-    settle(*store);
+    perform(Action::menu({}));
     EXPECT_EQ(world.workspace.launched(), QStringList(3, Store::safariID));
     EXPECT_EQ(world.menuBar.presses(),
               (QList<QStringList>{{u"Window"_qs, u"Merge All Windows"_qs}}));
     EXPECT_EQ(toasts(false), u"exclamationmark.circle | exclamationmark.circle"_qs);
 
     world.permissions.setGranted(Permission::accessibility, false);
-    store->perform(Action::menu({u"Window"_qs, u"Merge All Windows"_qs}), OpenMode::newTab);
-    settle(*store);
+    perform(Action::menu({u"Window"_qs, u"Merge All Windows"_qs}));
     EXPECT_EQ(world.menuBar.presses().size(), 1);
     EXPECT_EQ(world.permissions.requests(), QList<Permission>{Permission::accessibility});
 }
 
 TEST_F(StoreActions, CopyingALinkOrBeepingWithoutAPage) {
-    store->perform(Action::copyLink(true), OpenMode::newTab);
-    settle(*store);
+    perform(Action::copyLink(true));
     EXPECT_EQ(world.pasteboard.content,
               (RecordingPasteboard::Content{u"[Title of https://a.example/](https://a.example/)"_qs,
                                             std::nullopt}));
@@ -140,15 +141,13 @@ TEST_F(StoreActions, CopyingALinkOrBeepingWithoutAPage) {
 
     safari->clearCurrent(); // no window in front
     store->copyCurrentPage(true);
-    store->perform(Action::copyLink(false), OpenMode::newTab);
-    settle(*store);
+    perform(Action::copyLink(false));
     EXPECT_EQ(world.workspace.beeps(), 2);
     EXPECT_EQ(world.pasteboard.writes, 2);
 }
 
 TEST_F(StoreActions, DeveloperModeOnlyRereadsTheTabs) {
-    store->perform(Action::devMode(), OpenMode::newTab);
-    settle(*store);
+    perform(Action::devMode());
     EXPECT_EQ(safari->calls(), QStringList{u"tabs"_qs});
 }
 
@@ -191,7 +190,7 @@ struct ToastCase {
     const char* name;
     QString shown; // "symbol: text"
     std::optional<Action> action = std::nullopt;
-    QStringList items = {};
+    QString items = {}; // joined by "|"
     bool accessible = true;
     QString browser = Store::safariID;
     friend void PrintTo(const ToastCase& c, std::ostream* out) { *out << c.name; }
@@ -203,7 +202,7 @@ TEST_P(StoreToasts, SayExactly) {
     const ToastCase& c = GetParam();
     world.permissions.setGranted(Permission::accessibility, c.accessible);
     std::vector<Node> items;
-    for (const QString& item : c.items)
+    for (const QString& item : c.items.split(u'|', Qt::SkipEmptyParts))
         items.push_back(item.startsWith(u'-') ? FakeMenuBarAccess::disabled(item.mid(1))
                                               : FakeMenuBarAccess::item(item));
     setWindowMenu(c.browser, std::move(items));
@@ -227,9 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
         ToastCase{"RevealWithoutAccessibility",
                   u"lock.shield: Opened in a new tab. "
                   u"Allow Accessibility in Settings to switch Tab Groups."_qs,
-                  revealGone,
-                  {},
-                  false},
+                  revealGone, QString(), false},
         ToastCase{"MissingMenuItem",
                   u"exclamationmark.circle: Duplicate Tab is not available here"_qs,
                   Action::menu({u"Window"_qs, u"Duplicate Tab"_qs})},
@@ -237,37 +234,24 @@ INSTANTIATE_TEST_SUITE_P(
                   Action::menu({})},
         ToastCase{"MenuWithoutAccessibility",
                   u"lock.shield: Allow Accessibility to run menu commands"_qs,
-                  Action::menu({u"Window"_qs, u"Duplicate Tab"_qs}),
-                  {},
-                  false},
-        ToastCase{"Unpinned", u"pin.slash: Tab unpinned"_qs, {}, {u"Unpin Tab"_qs}},
+                  Action::menu({u"Window"_qs, u"Duplicate Tab"_qs}), QString(), false},
+        ToastCase{"Unpinned", u"pin.slash: Tab unpinned"_qs, std::nullopt, u"Unpin Tab"_qs},
         // Safari's disabled item does not count.
-        ToastCase{"Pinned", u"pin: Tab pinned"_qs, {}, {u"-Unpin Tab"_qs, u"Pin Tab"_qs}},
-        ToastCase{"PinToggledInChrome",
-                  u"pin: Pin toggled in Chrome"_qs,
-                  {},
-                  {u"-Unpin Tab"_qs},
-                  true,
-                  chromeID},
-        ToastCase{"NoPinCommand",
-                  u"exclamationmark.circle: Safari has no Pin Tab command"_qs,
-                  {},
-                  {u"-Pin Tab"_qs}},
-        ToastCase{"PinWithoutAccessibility",
-                  u"lock.shield: Allow Accessibility to pin tabs"_qs,
-                  {},
-                  {u"Pin Tab"_qs},
-                  false}),
+        ToastCase{"Pinned", u"pin: Tab pinned"_qs, std::nullopt, u"-Unpin Tab|Pin Tab"_qs},
+        ToastCase{"PinToggledInChrome", u"pin: Pin toggled in Chrome"_qs, std::nullopt,
+                  u"-Unpin Tab"_qs, true, chromeID},
+        ToastCase{"NoPinCommand", u"exclamationmark.circle: Safari has no Pin Tab command"_qs,
+                  std::nullopt, u"-Pin Tab"_qs},
+        ToastCase{"PinWithoutAccessibility", u"lock.shield: Allow Accessibility to pin tabs"_qs,
+                  std::nullopt, u"Pin Tab"_qs, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreActions, SwitchingToTheLastTabTwiceComesBack) {
     noteFront(); // a.example in front
     visit(2, 1); // d.example
-    store->switchToLastTab();
-    settle(*store);
+    lastTab();
     EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_qs}));
-    store->switchToLastTab();
-    settle(*store);
+    lastTab();
     EXPECT_EQ(safari->front(), (TabRef{2, 1, u"https://d.example/"_qs}));
 }
 
@@ -277,8 +261,7 @@ TEST_F(StoreActions, SwitchingToTheLastTabFindsItsPageWhereverItMoved) {
     safari->setWindow(
         1, {u"https://b.example/"_qs, u"https://c.example/"_qs, u"http://www.a.example"_qs});
     safari->setCurrent(1, 2);
-    store->switchToLastTab();
-    settle(*store);
+    lastTab();
     EXPECT_EQ(safari->front(), (TabRef{1, 3, u"http://www.a.example"_qs}));
 }
 
@@ -287,13 +270,11 @@ TEST_F(StoreActions, AVanishedLastTabIsDroppedSoTheNextPressGoesFurtherBack) {
     visit(1, 2);                                                                // b
     visit(2, 1);                                                                // d
     safari->setWindow(1, {u"https://a.example/"_qs, u"https://c.example/"_qs}); // b closed
-    store->switchToLastTab();
-    settle(*store);
+    lastTab();
     EXPECT_EQ(safari->front(), (TabRef{2, 1, u"https://d.example/"_qs})) << "nothing happens";
     EXPECT_EQ(toasts(), QString());
     EXPECT_EQ(world.safari.revealed(), QStringList{u"https://b.example/"_qs});
-    store->switchToLastTab();
-    settle(*store);
+    lastTab();
     EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_qs}));
 }
 
@@ -305,8 +286,7 @@ TEST_F(StoreActions, TheLastTabInAnotherTabGroupIsRevealed) {
         safari->setWindow(1, {url});
         safari->setCurrent(1, 1);
     });
-    store->switchToLastTab();
-    settle(*store);
+    lastTab();
     EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_qs}));
     EXPECT_EQ(store->trail().first(), (TabRef{1, 1, u"https://a.example/"_qs}));
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro {
 namespace {
 
@@ -12,7 +14,7 @@ using testing::settle;
 using testing::StoreWorld;
 
 ArchivedTab archivedTab(const QString& url) {
-    return {QStringLiteral("Title"), url, QDateTime(QDate(2026, 4, 1), QTime(9, 0), Qt::UTC)};
+    return {u"Title"_s, url, QDateTime(QDate(2026, 4, 1), QTime(9, 0), Qt::UTC)};
 }
 
 class StoreArchive : public ::testing::Test {

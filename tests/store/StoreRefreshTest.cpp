@@ -41,6 +41,11 @@ protected:
         store = world.store({alpha, beta});
     }
 
+    void refresh() {
+        store->refresh();
+        settle(*store);
+    }
+
     ~StoreRefresh() override {
         EXPECT_FALSE(alpha->calledOnMainThread());
         EXPECT_FALSE(beta->calledOnMainThread());
@@ -80,19 +85,16 @@ TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEver
 }
 
 TEST_F(StoreRefresh, HistoryIsReadAgainOnlyWhenOlderThanAMinute) {
-    store->refresh();
-    settle(*store);
+    refresh();
     alpha->setHistory({{visit(u"https://new.example/"_s, 1)}, u"fresh"_qs});
     world.now = world.now.addSecs(60);
-    store->refresh();
-    settle(*store);
+    refresh();
     EXPECT_EQ(alpha->callsNamed(u"history"_qs), 1);
     EXPECT_EQ(alpha->callsNamed(u"tabs"_qs), 2) << "tabs are read every time";
     EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
 
     world.now = world.now.addMSecs(1);
-    store->refresh();
-    settle(*store);
+    refresh();
     EXPECT_EQ(alpha->callsNamed(u"history"_qs), 2);
     EXPECT_EQ(store->historyStatus, u"Alpha, fresh"_s);
     EXPECT_EQ(store->hostVisits, (QHash<QString, qint64>{{u"new.example"_qs, 1}}));
@@ -146,17 +148,14 @@ TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
 
 TEST_F(StoreRefresh, TheBrowserStatusTellsOfTheLastRefreshAndGoesWithTheBrowser) {
     alpha->setFailing(true);
-    store->refresh();
-    settle(*store);
+    refresh();
     EXPECT_EQ(store->browserStatus, u"Alpha does not answer"_qs);
     alpha->setFailing(false);
-    store->refresh();
-    settle(*store);
+    refresh();
     EXPECT_EQ(store->browserStatus, QString());
 
     alpha->setFailing(true);
-    store->refresh();
-    settle(*store);
+    refresh();
     ASSERT_FALSE(store->browserStatus.isEmpty());
     store->use(beta);
     EXPECT_EQ(store->browserStatus, QString());
@@ -210,8 +209,7 @@ TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
 }
 
 TEST_F(StoreRefresh, UsingTheSameBrowserAgainKeepsEverything) {
-    store->refresh();
-    settle(*store);
+    refresh();
     store->use(std::make_shared<FakeBrowser>(alphaID, u"Alpha again"_qs));
     EXPECT_EQ(store->tabs.size(), 2);
     EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
@@ -219,8 +217,7 @@ TEST_F(StoreRefresh, UsingTheSameBrowserAgainKeepsEverything) {
     EXPECT_TRUE(store->hostVisits.isEmpty()) << "it counts the history that just went";
     EXPECT_EQ(store->historyLoadedAt, std::nullopt);
     // Another browser with an empty menu walk offers only the own commands.
-    store->refresh();
-    settle(*store);
+    refresh();
     EXPECT_EQ(store->commands, Commands::own());
     EXPECT_TRUE(store->devTools.isEmpty());
 }

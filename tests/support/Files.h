@@ -24,6 +24,11 @@ inline QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The text of a file in tests/fixtures; empty when it cannot be read.
+inline QString fixtureText(const QString& name) {
+    return QString::fromUtf8(readFile(QStringLiteral(KIVARO_FIXTURES_DIR "/") + name));
+}
+
 // The lines of a file in tests/fixtures, without empty lines and "#" comments.
 inline QList<QByteArray> fixtureLines(const QString& name) {
     QList<QByteArray> lines;

@@ -3,6 +3,8 @@
 #include <QDataStream>
 #include <QIODevice>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro::testing {
 
 namespace {
@@ -23,7 +25,7 @@ bool writeTyped(QIODevice& device, const QSettings::SettingsMap& map) {
 
 QSettings::Format typedFormat() {
     static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("typed"), readTyped, writeTyped);
+        QSettings::registerFormat(u"typed"_s, readTyped, writeTyped);
     return format;
 }
 

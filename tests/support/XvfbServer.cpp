@@ -9,12 +9,14 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kivaro::testing {
 
 namespace {
 
-const QString program = QStringLiteral("Xvfb");
-const QString windowManager = QStringLiteral("openbox");
+const QString program = u"Xvfb"_s;
+const QString windowManager = u"openbox"_s;
 // Start-up takes well under a second; the bound only keeps a broken server from hanging
 // the test program.
 constexpr int startLimitMs = 30000;
@@ -71,12 +73,11 @@ bool XvfbServer::windowManagerAvailable() {
 bool XvfbServer::startWindowManager() {
     windowManager_ = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display_);
+    environment.insert(u"DISPLAY"_s, display_);
     windowManager_->setProcessEnvironment(environment);
     windowManager_->setStandardOutputFile(QProcess::nullDevice());
     windowManager_->setStandardErrorFile(QProcess::nullDevice());
-    windowManager_->start(QStandardPaths::findExecutable(windowManager),
-                          {QStringLiteral("--sm-disable")});
+    windowManager_->start(QStandardPaths::findExecutable(windowManager), {u"--sm-disable"_s});
     return windowManager_->waitForStarted() && managing(display_);
 }
 
@@ -85,12 +86,10 @@ bool XvfbServer::start(const QString& size) {
     process_->setProgram(QStandardPaths::findExecutable(program));
     // -displayfd 1: the server picks a free display and writes its number to standard
     // output once it is ready for clients.
-    process_->setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
-                            QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+    process_->setArguments({u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s,
                             // Without it the server resets whenever its last client leaves
                             // and refuses connections meanwhile.
-                            QStringLiteral("-noreset"), QStringLiteral("-screen"),
-                            QStringLiteral("0"), size});
+                            u"-noreset"_s, u"-screen"_s, u"0"_s, size});
     process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->start();
     if (!process_->waitForStarted(startLimitMs)) {
@@ -103,11 +102,11 @@ bool XvfbServer::start(const QString& size) {
     bool ok = false;
     const int number = output.trimmed().toInt(&ok);
     if (!ok) {
-        error_ = QStringLiteral("Xvfb gave no display number: ") +
+        error_ = u"Xvfb gave no display number: "_s +
                  QString::fromLocal8Bit(process_->readAllStandardError());
         return false;
     }
-    display_ = QStringLiteral(":%1").arg(number);
+    display_ = u":%1"_s.arg(number);
     return true;
 }
 
