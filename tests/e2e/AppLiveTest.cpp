@@ -102,6 +102,11 @@ public:
 };
 
 TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
+    // Kivaro takes its keys when it sees a browser in front; on a busy machine the window
+    // manager may not have activated the browser's window yet.
+    const QString browserPid = QString::number(chromium.pid());
+    ASSERT_TRUE(waitUntil([&] { return xdotool(u"getactivewindow getwindowpid"_s) == browserPid; }))
+        << "the browser is in front";
     const auto kivaro = run(QStringLiteral(KIVARO_PROGRAM));
     ASSERT_TRUE(waitUntil([&] { return answering(); })) << "Kivaro did not start";
     const std::optional<QRectF> over = widest(chromium.pid());
