@@ -4,9 +4,9 @@
 #include "FuzzSupport.h"
 #include "browsers/ChromiumBrowser.h"
 #include "browsers/Safari.h"
-#include "platform/PrivateFolder.h"
 #include "platform/fake/FakeScriptRunner.h"
 #include "platform/fake/FakeWorkspace.h"
+#include "support/RefusingFolder.h"
 
 using namespace kivaro;
 using fuzz::require;
@@ -56,12 +56,6 @@ private:
     const uint8_t* end_;
 };
 
-class NoFolder : public PrivateFolder {
-public:
-    std::optional<QString> freshFolder(const QString&) const override { return std::nullopt; }
-    bool copyInto(const QString&, const QString&, const QString&) const override { return false; }
-};
-
 void checkReaders(const Descriptor& answer) {
     for (qsizetype index = -1; index <= answer.count() + 1; ++index) {
         const Descriptor item = answer.item(index);
@@ -94,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Safari::urls(runner, 1);
     Safari::frontURLs(runner);
 
-    const NoFolder snapshots;
+    const testing::RefusingFolder snapshots;
     const ChromiumBrowser chrome(QStringLiteral("com.google.Chrome"), QStringLiteral("Chrome"),
                                  QStringLiteral("Google Chrome"), QStringLiteral("chrome"), runner,
                                  workspace, snapshots);
