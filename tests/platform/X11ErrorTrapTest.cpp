@@ -1,7 +1,7 @@
 #include "platform/linux/X11ErrorTrap.h"
 
-#include "support/XvfbServer.h"
 #include "platform/linux/X11Properties.h"
+#include "support/XvfbServer.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

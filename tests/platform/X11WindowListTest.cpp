@@ -1,7 +1,7 @@
 #include "platform/linux/X11WindowList.h"
 
-#include "support/XvfbServer.h"
 #include "support/X11TestDesktop.h"
+#include "support/XvfbServer.h"
 
 #include <gtest/gtest.h>
 #include <memory>
