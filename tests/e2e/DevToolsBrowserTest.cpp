@@ -66,12 +66,7 @@ TEST_F(ChromiumTest, ListedIndicesKeepTheirTabWhileOthersOpenAndClose) {
 
     // Behind the listing's back, tab a closes and tab d opens: b and c move one place left.
     const auto other = makeBrowser();
-    const auto otherTitles = [&] {
-        QStringList titles;
-        for (const SafariTab& tab : other->tabs())
-            titles.append(tab.title);
-        return titles;
-    };
+    const auto otherTitles = [&] { return testing::titles(*other); };
     ASSERT_TRUE(waitUntil([&] { return otherTitles().size() == 3; }));
     other->close(a.windowID, a.index);
     other->open(url("d"), true);

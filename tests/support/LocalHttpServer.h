@@ -1,8 +1,8 @@
 #pragma once
 
 // An HTTP server on 127.0.0.1 for tests of network clients: it answers each path with the reply
-// set for it, every other request with one fallback reply, or holds the connection open
-// without answering.
+// set for it, every other request with a fallback reply (one for all, or made for the path), or
+// holds the connection open without answering. It serves on the thread that made it.
 #include "support/WaitUntil.h"
 
 #include <QByteArray>
@@ -34,11 +34,14 @@ struct HttpReply {
 class LocalHttpServer {
 public:
     using Reply = HttpReply;
+    using Fallback = std::function<Reply(const QByteArray& target)>;
 
     explicit LocalHttpServer(Reply fallback = {.status = 404,
                                                .body = "<html>missing</html>",
                                                .contentType = "text/html"})
-        : fallback_(std::move(fallback)) {
+        : LocalHttpServer([fallback](const QByteArray&) { return fallback; }) {}
+
+    explicit LocalHttpServer(Fallback fallback) : fallback_(std::move(fallback)) {
         server_.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { accept(); });
     }
@@ -83,7 +86,7 @@ private:
         const QByteArray target = request.left(request.indexOf("\r\n")).split(' ').value(1);
         targets_.append(target);
         request.clear();
-        const Reply& reply = replies_.contains(target) ? replies_[target] : fallback_;
+        const Reply reply = replies_.contains(target) ? replies_[target] : fallback_(target);
         if (reply.silent)
             return;
         QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) +
@@ -95,7 +98,7 @@ private:
         socket.disconnectFromHost();
     }
 
-    Reply fallback_;
+    Fallback fallback_;
     QMap<QByteArray, Reply> replies_;
     QTcpServer server_;
     QList<QByteArray> targets_;
