@@ -1,4 +1,5 @@
 #include "Builders.h"
+#include "support/FixtureRows.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -16,39 +17,11 @@ protected:
 };
 
 TEST(RankerMatchTest, PointsFollowWhereTheQueryStartsInHostOrTitle) {
-    const QString news = u"https://news.site.com/today"_s;
-    const QString docs = u"https://www.example.com/docs/intro"_s;
-    const struct {
-        QString q, title, url;
-        std::optional<double> score;
-    } cases[] = {
-        {u"ne"_s, u"Front page"_s, news, 40}, // the host begins with the query
-        {u"si"_s, u"Front page"_s, news, 20}, // a later label begins with it
-        {u"fr"_s, u"Front page"_s, news, 25}, // the title begins with it
-        {u"pa"_s, u"Front page"_s, news, 10}, // a later word of the title
-        {u"oda"_s, u"Front page"_s, news, 0}, // inside a word only: a candidate with no points
-        {u"ne fr"_s, u"Front page"_s, news,
-         20}, // the whole query begins nothing; its first word a label
-        {u"news.site.com/t"_s, u"Front page"_s, news, 0}, // no label holds a dot
-        {u"xyz"_s, u"Front page"_s, news, std::nullopt},
-        // Every word must occur in the title or the bare address, without scheme and "www.".
-        {u"intro docs"_s, u"Guide"_s, docs, 0},
-        {u"intro api"_s, u"Guide"_s, docs, std::nullopt},
-        {u"https"_s, u"Guide"_s, docs, std::nullopt},
-        {u"www"_s, u"Guide"_s, docs, std::nullopt},
-        // Case folds and words split in any script.
-        {u"über"_s, u"ÜBER Straße"_s, {}, 25},
-        {u"straße"_s, u"ÜBER Straße"_s, {}, 10},
-        {u"café"_s, u"Naïve—CAFÉ"_s, {}, 10}, // an em dash separates words
-        {u"タワ"_s, u"東京 タワー"_s, {}, 10},
-        {u"٣"_s, u"Room ٣٤"_s, {}, 10},       // Arabic-Indic digits are numbers
-        {u"𝒜"_s, u"Math 𝒜lphabet"_s, {}, 10}, // a letter outside the basic plane
-        {u"🙂"_s, u"Smile 🙂"_s, {}, 0},  // an emoji is no letter: no word start
-        {u"ab"_s, u"x-a b"_s, {}, std::nullopt},
-    };
-    for (const auto& [q, title, url, score] : cases)
-        EXPECT_EQ(Ranker::match(q, q.split(u' ', Qt::SkipEmptyParts), title, url), score)
-            << q.toStdString();
+    for (const QStringList& row : fixtureRows(u"match-scores.txt"_s, 4)) {
+        const auto score =
+            Ranker::match(row[0], row[0].split(u' ', Qt::SkipEmptyParts), row[1], row[2]);
+        EXPECT_EQ(score ? QString::number(*score) : u"none"_s, row[3]) << row[0].toStdString();
+    }
 }
 
 TEST_F(RankerTest, EmptyQueryListsTheFirstTabsInStoredOrder) {

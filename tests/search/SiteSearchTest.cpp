@@ -1,5 +1,7 @@
 #include "search/SiteSearch.h"
 
+#include "support/FixtureRows.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -7,6 +9,7 @@
 
 using namespace kivaro;
 using namespace Qt::StringLiterals;
+using kivaro::testing::fixtureRows;
 
 namespace {
 
@@ -49,63 +52,26 @@ TEST(SiteSearchCatalogTest, EverySiteIsWellFormedWithAHostOfItsOwn) {
     EXPECT_NE(SuggestSource::google(), SuggestSource::google(u"yt"_s));
 }
 
-// The most specific host wins; a shared ending is no subdomain. Country hosts of regional sites
-// get their own search page, a subdomain of one keeps the site's own.
+// "Found" starts with the expected text, which ends at a word.
+bool startsWith(const QString& found, const QString& expected) {
+    return (found + u' ').startsWith(expected + u' ');
+}
+
 TEST(SiteSearchKnownTest, PicksTheMostSpecificHostOrACountryVariant) {
-    for (const auto& [host, site] : std::initializer_list<std::pair<QString, QString>>{
-             {u"mail.google.com"_s, u"Gmail mail.google.com"_s},
-             {u"scholar.google.com"_s, u"Google Scholar scholar.google.com"_s},
-             {u"music.youtube.com"_s, u"YouTube Music music.youtube.com"_s},
-             {u"m.youtube.com"_s, u"YouTube youtube.com"_s},
-             {u"music.apple.com"_s, u"Apple Music music.apple.com"_s},
-             {u"developer.apple.com"_s, u"Apple Developer developer.apple.com"_s},
-             {u"en.wikipedia.org"_s, u"Wikipedia wikipedia.org"_s},
-             {u"google.de"_s, u"Google google.de https://www.google.de/search?q=%s"_s},
-             {u"amazon.com.mx"_s, u"Amazon amazon.com.mx https://www.amazon.com.mx/s?k=%s"_s},
-             {u"ebay.co.uk"_s, u"eBay ebay.co.uk https://www.ebay.co.uk/sch/i.html?_nkw=%s"_s},
-             {u"accounts.google.com"_s, u"Google google.com https://www.google.com/search?q=%s"_s},
-             {u"notgoogle.com"_s, u"(none)"_s},
-             {u"apple.com"_s, u"(none)"_s},
-             {u"example.org"_s, u"(none)"_s},
-             {u"reddit.de"_s, u"(none)"_s}, // not regional: no country variants
-             {QString(), u"(none)"_s}}) {
-        EXPECT_TRUE((found(SiteSearch::known(host)) + u' ').startsWith(site + u' '))
-            << host.toStdString();
-    }
+    for (const QStringList& row : fixtureRows(u"site-known.txt"_s, 2))
+        EXPECT_PRED2(startsWith, found(SiteSearch::known(row[0])), row[1]);
     EXPECT_EQ(SiteSearch::known(u"amazon.com.mx"_s)->suggest, SuggestSource::amazon());
 }
 
 TEST(SiteSearchMatchTest, KeywordsPrefixesHostsAndTheCompletion) {
-    for (const auto& [typed, completion, site] :
-         std::initializer_list<std::tuple<QString, std::optional<QString>, QString>>{
-             {u"yt"_s, {}, u"YouTube"_s},
-             {u"  YT\t"_s, {}, u"YouTube"_s},
-             {u"you"_s, {}, u"YouTube"_s},
-             {u"yo"_s, {}, u"(none)"_s}, // two letters and no such keyword
-             // Apple Music's keyword, though Amazon, earlier, has keywords beginning with it.
-             {u"am"_s, {}, u"Apple Music"_s},
-             {u"w"_s, {}, u"Wikipedia"_s},
-             {u"stackov"_s, {}, u"Stack Overflow"_s},
-             {u"bsk"_s, {}, u"Bluesky"_s}, // the host's start
-             {u"x.com"_s, {}, u"X x.com"_s},
-             {u"maps.google.com/x"_s, {}, u"Google Maps"_s},
-             {u"amazon.de"_s, {}, u"Amazon amazon.de"_s},
-             {u"https://www.Amazon.de/"_s, {}, u"Amazon amazon.de"_s},
-             // A dotted text outside the catalog falls back to keywords and prefixes.
-             {u"example.org"_s, {}, u"(none)"_s},
-             {QString(), {}, u"(none)"_s},
-             {u"   "_s, {}, u"(none)"_s},
-             {u"yt music"_s, {}, u"(none)"_s},
-             {u"zzzz"_s, {}, u"(none)"_s},
-             // The completion decides when there is one.
-             {u"git"_s, u"github.com/kivaro/kivaro"_s, u"GitHub"_s},
-             {u"mail"_s, u"mail.google.com"_s, u"Gmail"_s},
-             {u"yt"_s, u"ytimg.com"_s, u"(none)"_s},
-             {u"yt music"_s, u"youtube.com"_s, u"(none)"_s}}) {
-        EXPECT_TRUE((found(SiteSearch::match(typed, completion)) + u' ').startsWith(site + u' '))
-            << typed.toStdString() << " "
-            << found(SiteSearch::match(typed, completion)).toStdString();
+    for (const QStringList& row : fixtureRows(u"site-match.txt"_s, 3)) {
+        const auto completion = row[1] == u"-"_s ? std::nullopt : std::optional(row[1]);
+        EXPECT_PRED2(startsWith, found(SiteSearch::match(row[0], completion)), row[2])
+            << row[0].toStdString();
     }
+    // Spaces and tabs around the text do not count; case does not either.
+    EXPECT_PRED2(startsWith, found(SiteSearch::match(u"  YT\t"_s)), u"YouTube"_s);
+    EXPECT_FALSE(SiteSearch::match(u"   "_s));
 }
 
 TEST(SiteSearchForHostTest, UnknownHostsAreSearchedThroughGoogle) {
@@ -151,26 +117,12 @@ TEST(SiteSearchLocalizedTest, BetweenEquallyVisitedVariantsTheChoiceIsTheSameEve
     }
 }
 
-// Letters and digits of any script stay; the rest is percent-encoded, also a typed "%s"; the
-// term goes into the query, the path or the fragment; text that is not valid goes in as it is.
 TEST(SiteSearchUrlTest, TermsArePercentEncodedExceptLettersAndDigitsOfAnyScript) {
-    const QString youtube = u"https://www.youtube.com/results?search_query="_s;
+    for (const QStringList& row : fixtureRows(u"site-search-urls.txt"_s, 3))
+        EXPECT_EQ(named(row[0]).searchURL(row[1]), row[2]);
+    // Text that is not valid (a lone surrogate) goes in as it is.
     const QString broken = QString(QChar(0xD800)) + u"x"_s;
-    for (const auto& [site, term, url] :
-         std::initializer_list<std::tuple<QString, QString, QString>>{
-             {u"YouTube"_s, u"rock & roll + 100%"_s,
-              youtube + u"rock%20%26%20roll%20%2B%20100%25"_s},
-             {u"YouTube"_s, u"a-b.c_d~e/f?g=h#i"_s, youtube + u"a-b.c_d~e%2Ff%3Fg%3Dh%23i"_s},
-             {u"YouTube"_s, u"東京 café Москва ٣"_s, youtube + u"東京%20café%20Москва%20٣"_s},
-             {u"YouTube"_s, u"🎸 solo"_s, youtube + u"%F0%9F%8E%B8%20solo"_s},
-             {u"YouTube"_s, u"%s"_s, youtube + u"%25s"_s},
-             {u"Airbnb"_s, u"São Paulo & 🏖"_s,
-              u"https://www.airbnb.com/s/São%20Paulo%20%26%20%F0%9F%8F%96/homes"_s},
-             {u"Gmail"_s, u"from:ana +1"_s,
-              u"https://mail.google.com/mail/u/0/#search/from%3Aana%20%2B1"_s},
-             {u"Bing"_s, broken, u"https://www.bing.com/search?q="_s + broken}}) {
-        EXPECT_EQ(named(site).searchURL(term), url);
-    }
+    EXPECT_EQ(named(u"Bing"_s).searchURL(broken), u"https://www.bing.com/search?q="_s + broken);
 }
 
 } // namespace
