@@ -59,7 +59,7 @@ TEST_F(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
     EXPECT_EQ(listed(ranking.rows), u"tab Rust book|history std|search doc rust"_s);
 }
 
-TEST_F(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
+TEST_F(RankerTest, OpenAndHiddenPagesNeverComeFromHistoryAndATabTopHitIsListedOnce) {
     r.tabs = openTabs({tab(u"Mail"_s, u"https://mail.example.com/inbox/"_s)});
     r.history = pastVisits({
         visit(u"http://www.mail.example.com/inbox"_s, u"Inbox"_s, 900, 0),
@@ -68,7 +68,9 @@ TEST_F(RankerTest, OpenAndHiddenPagesNeverComeFromHistory) {
     });
     r.hidden = {u"maps.example.com"_s};
     const Ranking ranking = r.rank(u"ma"_s);
-    EXPECT_EQ(ranking.completion, u"mail.example.com"_s); // the tab, not the history entry
+    // The tab is the top row, not repeated below it, and not the history entry.
+    EXPECT_EQ(ranking.completion, u"mail.example.com"_s);
+    EXPECT_EQ(ranking.rows.first().action, Action::switchTab(1, 1));
     EXPECT_EQ(listed(ranking.rows), u"tab Mail|history Mastodon|search ma"_s);
     r.tabs = {};
     const Ranking hiddenOnly = r.rank(u"maps"_s);
@@ -111,15 +113,6 @@ TEST_F(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
     EXPECT_EQ(rendered(r.rank(u"intra"_s).rows.first()),
               u"open host=intranet.local url=http://intranet.local/ title=intranet.local"
               u" label=Open → open http://intranet.local"_s);
-}
-
-TEST_F(RankerTest, TabTopHitIsNotRepeatedInTheTabsSection) {
-    r.tabs = openTabs({tab(u"Docs"_s, u"https://docs.example.com/"_s, 5, 1),
-                       tab(u"Example docs mirror"_s, u"https://mirror.org/docs"_s, 5, 2)});
-    const Ranking ranking = r.rank(u"docs"_s);
-    EXPECT_EQ(ranking.completion, u"docs.example.com"_s);
-    EXPECT_EQ(listed(ranking.rows), u"tab Docs|tab Example docs mirror|search docs"_s);
-    EXPECT_EQ(ranking.rows.first().action, Action::switchTab(5, 1));
 }
 
 TEST_F(RankerTest, TypedAddressesOpenWithTheRightScheme) {
