@@ -1,5 +1,7 @@
 #include "base/Text.h"
 
+#include "support/FixtureRows.h"
+
 #include <gtest/gtest.h>
 
 using namespace kivaro;
@@ -7,26 +9,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(TextTest, ByteSearchFindsWordsAtEveryPosition) {
-    const std::string_view text = "release notes";
-    for (std::string_view word : {"r", "re", "rel", "release notes", "s", "es", "notes", " n", ""})
-        EXPECT_TRUE(Text::containsBytes(text, word)) << word;
-    for (std::string_view word : {"x", "sx", "release notes!", "relx", "eles", "notes "})
-        EXPECT_FALSE(Text::containsBytes(text, word)) << word;
-    EXPECT_FALSE(Text::containsBytes("", "a"));
-    EXPECT_TRUE(Text::containsBytes("aab", "ab")); // a false start right before the match
-}
-
-TEST(TextTest, PiecesAndWordsBeginWithPrefixesOnlyAtTheirStart) {
-    EXPECT_TRUE(Text::anyPieceStartsWith(u"news.site.com", u'.', u"si"));
-    EXPECT_TRUE(Text::anyPieceStartsWith(u"news.site.com", u'.', u"com"));
-    EXPECT_FALSE(Text::anyPieceStartsWith(u"news.site.com", u'.', u"ite"));
-    EXPECT_FALSE(Text::anyPieceStartsWith(u"news.site.com", u'.', u"site.c"));
-    EXPECT_FALSE(Text::anyPieceStartsWith(u"news.site.com", u'.', u"comx"));
-    EXPECT_TRUE(Text::anyWordStartsWith(u"a-b c", u"c"));
-    EXPECT_FALSE(Text::anyWordStartsWith(u"a-b c", u"-b"));
-    EXPECT_FALSE(Text::anyWordStartsWith(u"ab", u"abc"));
-    EXPECT_TRUE(Text::anyWordStartsWith(u"x 𝒜lpha", u"𝒜l"));
+TEST(TextTest, SearchesFindPrefixesAndWordsOnlyWhereTheyMayStart) {
+    for (const QStringList& row : kivaro::testing::fixtureRows(u"text-searches.txt"_s, 4)) {
+        const std::string text = row[1].toStdString();
+        const std::string part = row[2].toStdString();
+        const bool found = row[0] == u"bytes"_s   ? Text::containsBytes(text, part)
+                           : row[0] == u"label"_s ? Text::anyPieceStartsWith(row[1], u'.', row[2])
+                                                  : Text::anyWordStartsWith(row[1], row[2]);
+        EXPECT_EQ(found ? u"yes"_s : u"no"_s, row[3]) << row.join(u" | ").toStdString();
+    }
     EXPECT_EQ(Text::wordSpans(u"--").size(), 0);
 }
 

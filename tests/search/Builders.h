@@ -94,6 +94,14 @@ inline QString rendered(const Row& row) {
     return text + u" → "_s + rendered(row.action);
 }
 
+// The rows as one line, each as its kind and title: "open github.com|tab Docs|history Std".
+inline QString listed(const QList<Row>& rows) {
+    QStringList list;
+    for (const Row& row : rows)
+        list.append(Row::rawValue(row.kind) + u' ' + row.title);
+    return list.join(u'|');
+}
+
 // The kinds of the rows as one line: "open tab history".
 inline QString kinds(const QList<Row>& rows) {
     QStringList list;
