@@ -3,38 +3,20 @@
 #include "ScriptingFixture.h"
 #include "browsers/ChromiumBrowser.h"
 #include "browsers/SafariBrowser.h"
-#include "support/Files.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace kivaro {
-
-void PrintTo(const SafariTab& tab, std::ostream* out) {
-    *out << "{" << tab.windowID << ", " << tab.windowOrder << ", " << tab.index << ", \""
-         << tab.title.toStdString() << "\", \"" << tab.url.toStdString() << "\", \""
-         << tab.group.toStdString() << "\", " << tab.isCurrent << "}";
-}
-
 namespace {
 
 using namespace Qt::StringLiterals;
 using namespace test;
-using ::testing::ElementsAre;
-using D = Descriptor;
 
 const QString safari = u"com.apple.Safari"_s;
-
-// The script texts, written out whole.
-const QString tabsScript =
-    u"tell application \"Safari\"\n  set out to {}\n  repeat with w in windows\n    try\n      set "
-    u"end of out to {id of w, index of current tab of w, name of w, name of every tab of w, URL "
-    u"of every tab of w}\n    end try\n  end repeat\n  return out\nend tell"_s;
-const QString currentPageScript = u"tell application \"Safari\" to return {name of current tab of "
-                                  u"window 1, URL of current tab of window 1}"_s;
-const QString currentTabScript = u"tell application \"Safari\" to return {id of window 1, index "
-                                 u"of current tab of window 1, URL of current tab of window 1}"_s;
+const QString tabsScript = operationScript("safari", 0);
+const QString currentPageScript = operationScript("safari", 7);
+const QString currentTabScript = operationScript("safari", 8);
 
 QString urlsScript(const QString& windowID) {
     return u"tell application \"Safari\" to return URL of every tab of window id "_s + windowID;
@@ -69,83 +51,48 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.switchTo(5000000000LL, 12);
     browser_.close(std::numeric_limits<qint64>::min(), -1);
     browser_.urls(5000000000LL);
-    // The expected texts, one script after another with "----" between them.
     EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
               testing::fixtureText(u"scripts/safari-operations.applescript"_s));
-    EXPECT_EQ(browser_.bundleID(), safari);
-    EXPECT_EQ(browser_.name(), u"Safari"_s);
 }
 
+// Windows of the wrong shape are skipped, keeping the others' positions; items of the wrong
+// shape read as empty or zero.
 TEST_F(SafariTest, TabsReadEveryWindowWithItsGroupAndCurrentTab) {
-    runner_.answer(tabsScript,
-                   list({
-                       list({integer(11), integer(2), text(u"Work \u2014 Inbox"_s),
-                             texts({u"Inbox"_s, u"Docs"_s}),
-                             texts({u"https://mail.example/"_s, u"https://docs.example/"_s})}),
-                       list({integer(12), integer(1), text(u"Plain title"_s), texts({u"Home"_s}),
-                             texts({u"https://home.example/"_s})}),
-                       list({integer(13), integer(1), text(u"A \u2014 B \u2014 C"_s),
-                             texts({u"T"_s}), texts({u"u"_s})}),
-                   }));
-    EXPECT_THAT(
-        browser_.tabs(),
-        ElementsAre(SafariTab{11, 0, 1, u"Inbox"_s, u"https://mail.example/"_s, u"Work"_s, false},
-                    SafariTab{11, 0, 2, u"Docs"_s, u"https://docs.example/"_s, u"Work"_s, true},
-                    SafariTab{12, 1, 1, u"Home"_s, u"https://home.example/"_s, {}, true},
-                    SafariTab{13, 2, 1, u"T"_s, u"u"_s, u"A"_s, true}));
+    const std::pair<const char*, QStringList> cases[] = {
+        {R"([[11, 2, "Work \u2014 Inbox", ["Inbox", "Docs"], ["https://mail.example/",
+            "https://docs.example/"]], [12, 1, "Plain title", ["Home"], ["https://home.example/"]],
+            [13, 1, "A \u2014 B \u2014 C", ["T"], ["u"]]])",
+         {u"11|0|1|Inbox|https://mail.example/|Work"_s,
+          u"11|0|2|Docs|https://docs.example/|Work|*"_s, u"12|1|1|Home|https://home.example/||*"_s,
+          u"13|2|1|T|u|A|*"_s}},
+        {R"([null, "not a window", [1, 1, "n", [], []], [2, 1, "n", null, ["u"]],
+            [3, 1, "n", ["t"]], [4, 1, "n", "title", ["u"]],
+            [5, 1, "n", ["Kept"], ["https://kept.example/"]]])",
+         {u"5|6|1|Kept|https://kept.example/||*"_s}},
+        {R"([["77", [1], ["G \u2014 x"], ["One", 2, null, []], ["https://one.example/"]],
+            ["5000000000", -1, null, ["T"], "https://x.example/"]])",
+         {u"77|0|1|One|https://one.example/|"_s, u"77|0|2|2||"_s, u"77|0|3|||"_s, u"77|0|4|||"_s,
+          u"0|1|1|T||"_s}},
+    };
+    for (const auto& [json, tabs] : cases) {
+        runner_.answer(tabsScript, answer(json));
+        EXPECT_EQ(tabLines(browser_.tabs()), tabs) << json;
+    }
 }
 
 TEST_F(SafariTest, GroupIsTheTextBeforeTheFirstSeparatorOnly) {
-    EXPECT_EQ(Safari::groupOf(u"Trip \u2014 Flights"_s), u"Trip"_s);
-    EXPECT_EQ(Safari::groupOf(u"Trip \u2014 a \u2014 b"_s), u"Trip"_s);
-    EXPECT_EQ(Safari::groupOf(u"Trip - Flights"_s), QString());
-    EXPECT_EQ(Safari::groupOf(u"Trip\u2014Flights"_s), QString());
-    EXPECT_EQ(Safari::groupOf(u" \u2014 untitled group"_s), QString());
-    EXPECT_EQ(Safari::groupOf(QString()), QString());
-}
-
-TEST_F(SafariTest, WindowsOfTheWrongShapeAreSkippedAndTheOthersKept) {
-    const D good = list({integer(5), integer(1), text(u"n"_s), texts({u"Kept"_s}),
-                         texts({u"https://kept.example/"_s})});
-    runner_.answer(
-        tabsScript,
-        list({
-            D::missing(),                                                       // no window
-            text(u"not a window"_s),                                            // text
-            list({integer(1), integer(1), text(u"n"_s), texts({}), texts({})}), // no tabs
-            list({integer(2), integer(1), text(u"n"_s), D::missing(), texts({u"u"_s})}),
-            list({integer(3), integer(1), text(u"n"_s), texts({u"t"_s})}), // no addresses
-            list({integer(4), integer(1), text(u"n"_s), text(u"title"_s), texts({u"u"_s})}),
-            good,
-        }));
-    // The window keeps its position in the answer even when earlier ones were dropped.
-    EXPECT_THAT(browser_.tabs(),
-                ElementsAre(SafariTab{5, 6, 1, u"Kept"_s, u"https://kept.example/"_s, {}, true}));
-}
-
-TEST_F(SafariTest, ItemsOfTheWrongShapeReadAsEmptyOrZero) {
-    runner_.answer(
-        tabsScript,
-        list({
-            // Fewer addresses than titles, ids and names that are not what they should be.
-            list({text(u"77"_s), list({integer(1)}), list({text(u"G \u2014 x"_s)}),
-                  list({text(u"One"_s), integer(2), D::missing(), list({})}),
-                  list({text(u"https://one.example/"_s)})}),
-            // Addresses given as a text instead of a list.
-            list({text(u"5000000000"_s), integer(-1), D::missing(), texts({u"T"_s}),
-                  text(u"https://x.example/"_s)}),
-        }));
-    EXPECT_THAT(browser_.tabs(),
-                ElementsAre(SafariTab{77, 0, 1, u"One"_s, u"https://one.example/"_s, {}, false},
-                            SafariTab{77, 0, 2, u"2"_s, {}, {}, false},
-                            SafariTab{77, 0, 3, {}, {}, {}, false},
-                            SafariTab{77, 0, 4, {}, {}, {}, false},
-                            SafariTab{0, 1, 1, u"T"_s, {}, {}, false}));
+    for (const auto& [title, group] : {std::pair{u"Trip \u2014 Flights"_s, u"Trip"_s},
+                                       {u"Trip \u2014 a \u2014 b"_s, u"Trip"_s},
+                                       {u"Trip - Flights"_s, QString()},
+                                       {u"Trip\u2014Flights"_s, QString()},
+                                       {u" \u2014 untitled group"_s, QString()},
+                                       {QString(), QString()}})
+        EXPECT_EQ(Safari::groupOf(title), group) << title.toStdString();
 }
 
 TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
     workspace_.quit(safari);
-    runner_.answer(currentPageScript, texts({u"t"_s, u"https://a.example/"_s}));
+    runner_.answer(currentPageScript, answer(R"(["t", "https://a.example/"])"));
     EXPECT_TRUE(browser_.tabs().isEmpty());
     EXPECT_EQ(browser_.currentPage(), std::nullopt);
     EXPECT_EQ(browser_.currentTab(), std::nullopt);
@@ -163,48 +110,43 @@ TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
 
 TEST_F(SafariTest, CurrentTabReadsWindowIndexAndAddress) {
     runner_.answerInTurn(currentTabScript,
-                         {list({integer(42), integer(3), text(u"https://a.example/"_s)}),
-                          list({D::missing(), D::missing(), text(u"https://b.example/"_s)}),
-                          list({integer(42), integer(3), D::missing()}),
-                          list({integer(42), integer(3)}), std::nullopt});
+                         {answer(R"([42, 3, "https://a.example/"])"),
+                          answer(R"([null, null, "https://b.example/"])"), answer("[42, 3, null]"),
+                          answer("[42, 3]"), std::nullopt});
     EXPECT_EQ(browser_.currentTab(), (TabRef{42, 3, u"https://a.example/"_s}));
     EXPECT_EQ(browser_.currentTab(), (TabRef{0, 0, u"https://b.example/"_s}));
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(browser_.currentTab(), std::nullopt) << i;
 }
 
 // Closing by address in window 9: the first tab with the same bare address goes, never the last
 // tab of a window, and nothing when no address matches or a script fails.
 TEST_F(SafariTest, ClosesTheFirstTabWithTheSameBareAddressAndNothingElse) {
     const struct {
-        D urls;           // the answer listing the window's addresses
+        const char* urls; // the answer listing the window's addresses
         QString closable; // the index whose close script succeeds, if any
         QString wanted;
         QString closedIndex; // the index a close script was sent for, if any
-        bool closed;
     } cases[] = {
-        {texts({u"https://other.example/"_s, u"http://www.Example.com/page/"_s,
-                u"https://example.com/page"_s}),
-         u"2"_s, u"https://example.com/page"_s, u"2"_s, true},
-        {texts({u"https://example.com/"_s}), u"1"_s, u"https://example.com/"_s, QString(), false},
-        {text(u"https://example.com/"_s), u"1"_s, u"https://example.com/"_s, QString(), false},
-        {texts({u"https://a.example/"_s, u"https://b.example/"_s}), QString(),
-         u"https://c.example/"_s, QString(), false},
+        {R"(["https://other.example/", "http://www.Example.com/page/", "https://example.com/page"])",
+         u"2"_s, u"https://example.com/page"_s, u"2"_s},
+        {R"(["https://example.com/"])", u"1"_s, u"https://example.com/"_s, {}},
+        {R"("https://example.com/")", u"1"_s, u"https://example.com/"_s, {}},
+        {R"(["https://a.example/", "https://b.example/"])", {}, u"https://c.example/"_s, {}},
         // The close script itself fails: not reported as closed.
-        {texts({u"https://a.example/"_s, u"https://b.example/"_s}), QString(),
-         u"https://b.example/"_s, u"2"_s, false},
+        {R"(["https://a.example/", "https://b.example/"])", {}, u"https://b.example/"_s, u"2"_s},
         // Tabs without an address read as empty; an empty wanted address must not match them.
-        {list({D::missing(), D::missing()}), u"1"_s, QString(), QString(), false},
-        {list({D::missing(), D::missing()}), u"1"_s, u"https://"_s, QString(), false},
+        {"[null, null]", u"1"_s, QString(), {}},
+        {"[null, null]", u"1"_s, u"https://"_s, {}},
     };
-    for (const auto& [urls, closable, wanted, closedIndex, closed] : cases) {
+    for (const auto& [urls, closable, wanted, closedIndex] : cases) {
         FakeScriptRunner runner;
         const SafariBrowser browser(runner, workspace_, menus_, snapshots_, {});
-        runner.answer(urlsScript(u"9"_s), urls);
+        runner.answer(urlsScript(u"9"_s), answer(urls));
         if (!closable.isEmpty())
-            runner.answer(closeScript(closable, u"9"_s), D::missing());
-        EXPECT_EQ(browser.close(9, wanted), closed) << wanted.toStdString();
+            runner.answer(closeScript(closable, u"9"_s), Descriptor::missing());
+        EXPECT_EQ(browser.close(9, wanted), closedIndex == closable && !closable.isEmpty())
+            << wanted.toStdString();
         QStringList sent = runner.sources();
         sent.removeIf([](const QString& source) { return !source.contains(u"to close tab"); });
         EXPECT_EQ(sent, closedIndex.isEmpty() ? QStringList()
@@ -216,9 +158,8 @@ TEST_F(SafariTest, ClosesTheFirstTabWithTheSameBareAddressAndNothingElse) {
 }
 
 TEST_F(SafariTest, ARunnerThatFailsEveryCallClosesAndRevealsNothing) {
-    menus_.setMenuBar(safari,
-                      FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
-                          u"Window"_s, {FakeMenuBarAccess::item(u"Go To Next Tab Group"_s)})}));
+    using F = FakeMenuBarAccess;
+    menus_.setMenuBar(safari, F::bar({F::menu(u"Window"_s, {F::item(u"Go To Next Tab Group"_s)})}));
     EXPECT_TRUE(browser_.frontURLs().isEmpty());
     EXPECT_FALSE(browser_.close(1, u"https://a.example/"_s));
     EXPECT_FALSE(browser_.reveal(u"https://a.example/"_s));
@@ -229,8 +170,6 @@ struct Scripted {
     const char* name;
     QString bundleID;
     QString tell; // how a one-line script addresses the browser
-    QString tabsScript;
-    QString currentPageScript;
 };
 
 void PrintTo(const Scripted& scripted, std::ostream* out) {
@@ -252,14 +191,17 @@ protected:
                                                          runner_, workspace_, snapshots_);
     }
 
+    const char* family() const { return GetParam().bundleID == safari ? "safari" : "chromium"; }
+
     std::unique_ptr<Browser> browser_;
 };
 
 TEST_P(ScriptedBrowserTest, AnswersOfTheWrongShapeOrNoneGiveNothing) {
-    for (const std::optional<D>& answer :
-         {std::optional<D>(), std::optional(D::missing()), std::optional(text(u"x"_s)),
-          std::optional(integer(3)), std::optional(list({}))}) {
-        runner_.answer(GetParam().tabsScript, answer);
+    for (const std::optional<Descriptor>& wrong :
+         {std::optional<Descriptor>(), std::optional(answer("null")),
+          std::optional(answer(R"("x")")), std::optional(answer("3")),
+          std::optional(answer("[]"))}) {
+        runner_.answer(operationScript(family(), 0), wrong);
         EXPECT_TRUE(browser_->tabs().isEmpty());
     }
     EXPECT_EQ(browser_->currentPage(), std::nullopt);
@@ -272,12 +214,14 @@ TEST_P(ScriptedBrowserTest, AnswersOfTheWrongShapeOrNoneGiveNothing) {
 }
 
 TEST_P(ScriptedBrowserTest, CurrentPageFallsBackToTheAddressForATitle) {
-    runner_.answerInTurn(
-        GetParam().currentPageScript,
-        {texts({u"Title"_s, u"https://a.example/"_s}),
-         list({D::missing(), text(u"https://b.example/"_s)}), texts({{}, u"https://c.example/"_s}),
-         list({list({text(u"x"_s)}), text(u"https://d.example/"_s)}), texts({u"No address"_s, {}}),
-         list({text(u"Only title"_s)}), text(u"https://e.example/"_s), std::nullopt});
+    QList<FakeScriptRunner::Answer> answers;
+    for (const char* json :
+         {R"(["Title", "https://a.example/"])", R"([null, "https://b.example/"])",
+          R"(["", "https://c.example/"])", R"([["x"], "https://d.example/"])",
+          R"(["No address", ""])", R"(["Only title"])", R"("https://e.example/")"})
+        answers.append(answer(json));
+    runner_.answerInTurn(operationScript(family(), GetParam().bundleID == safari ? 7 : 5),
+                         answers << std::nullopt);
     using Page = std::optional<std::pair<QString, QString>>;
     EXPECT_EQ(browser_->currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
     for (const char* address : {"https://b.example/", "https://c.example/", "https://d.example/"})
@@ -289,19 +233,16 @@ TEST_P(ScriptedBrowserTest, CurrentPageFallsBackToTheAddressForATitle) {
 
 TEST_P(ScriptedBrowserTest, AddressListsReadEveryItemAsText) {
     runner_.answer(GetParam().tell + u" to return URL of every tab of window id 3"_s,
-                   list({text(u"https://a.example/"_s), D::missing(), integer(4), list({})}));
+                   answer(R"(["https://a.example/", null, 4, []])"));
     EXPECT_EQ(browser_->urls(3), (QStringList{u"https://a.example/"_s, {}, u"4"_s, {}}));
     EXPECT_EQ(browser_->urls(4), QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Browsers, ScriptedBrowserTest,
-    ::testing::Values(
-        Scripted{"Safari", safari, u"tell application \"Safari\""_s, tabsScript, currentPageScript},
-        Scripted{"Chrome", u"com.google.Chrome"_s, u"tell application id \"com.google.Chrome\""_s,
-                 chromeTabsScript,
-                 u"tell application id \"com.google.Chrome\" to return {title of active tab of "
-                 u"window 1, URL of active tab of window 1}"_s}),
+    ::testing::Values(Scripted{"Safari", safari, u"tell application \"Safari\""_s},
+                      Scripted{"Chrome", u"com.google.Chrome"_s,
+                               u"tell application id \"com.google.Chrome\""_s}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
