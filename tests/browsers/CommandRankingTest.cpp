@@ -13,11 +13,10 @@ using MenuTrees::chromiumID;
 using MenuTrees::safariID;
 
 // Rankers fed with what the store computes from the fake menu bars.
-class CommandRankingTest : public ::testing::Test {
+class CommandRankingTest : public MenuTrees::MenuBarsTest {
 protected:
     void SetUp() override {
-        access.setMenuBar(safariID, MenuTrees::safari());
-        access.setMenuBar(chromiumID, MenuTrees::chromium());
+        MenuBarsTest::SetUp();
         const auto safariItems = MenuBar::walk(access, safariID);
         safari.commands = Commands::forBrowser(safariItems, true);
         safariTools = Commands::dev(safariItems);
@@ -27,7 +26,6 @@ protected:
         chromiumTools = Commands::dev(chromiumItems);
     }
 
-    FakeMenuBarAccess access;
     Ranker safari{SearchEngine::google};
     QList<Command> safariTools;
     Ranker chromium{SearchEngine::google};

@@ -16,16 +16,14 @@ MenuBar::Item item(QStringList path, bool enabled = true) {
     return MenuBar::Item{.path = std::move(path), .enabled = enabled, .keys = {}, .combo = {}};
 }
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public MenuTrees::MenuBarsTest {
 protected:
     void SetUp() override {
-        access.setMenuBar(safariID, MenuTrees::safari());
-        access.setMenuBar(chromiumID, MenuTrees::chromium());
+        MenuBarsTest::SetUp();
         safariItems = MenuBar::walk(access, safariID);
         chromiumItems = MenuBar::walk(access, chromiumID);
     }
 
-    FakeMenuBarAccess access;
     QList<MenuBar::Item> safariItems;
     QList<MenuBar::Item> chromiumItems;
 };

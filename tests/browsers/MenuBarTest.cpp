@@ -35,19 +35,12 @@ std::vector<F::Node> numberedItems(int count, const QString& key = {}) {
     return items;
 }
 
-class MenuBarTest : public ::testing::Test {
+class MenuBarTest : public MenuTrees::MenuBarsTest {
 protected:
-    void SetUp() override {
-        access.setMenuBar(safariID, MenuTrees::safari());
-        access.setMenuBar(chromiumID, MenuTrees::chromium());
-    }
-
     QList<MenuBar::Item> walkOnly(F::Node bar) {
         access.setMenuBar(u"test"_s, std::move(bar));
         return MenuBar::walk(access, u"test"_s);
     }
-
-    F access;
 };
 
 // History keeps only its commands (no pages, no Recently Closed), Window drops the window
@@ -168,41 +161,41 @@ TEST_F(MenuBarTest, PressReachesTheItemOfThePathOrItsToggledTitleAndNothingElse)
         u"test"_s,
         barWith(F::menu(u"Tools"_s, {F::menu(u"Show Panels"_s, {F::item(u"Hide Panel"_s)}),
                                      F::item(u"Hide "_s)})));
+    const QString s = safariID, c = chromiumID, t = u"test"_s;
     const struct {
         QString bundle;
-        QStringList path;
-        QStringList pressed; // empty: the press fails
+        const char* path;    // titles separated by "/"
+        const char* pressed; // empty: the press fails
     } cases[] = {
-        {safariID, {u"View"_s, u"Reload Page"_s}, {u"View"_s, u"Reload Page"_s}},
-        {safariID, {u"Edit"_s, u"Find"_s, u"Find Next"_s}, {u"Edit"_s, u"Find"_s, u"Find Next"_s}},
-        {chromiumID, {u"Tab"_s, u"Close Tab"_s}, {u"Tab"_s, u"Close Tab"_s}},
-        {safariID, {u"View"_s, u"Show Sidebar"_s}, {u"View"_s, u"Hide Sidebar"_s}},
-        {safariID, {u"Develop"_s, u"Show Page Source"_s}, {u"Develop"_s, u"Hide Page Source"_s}},
-        {safariID,
-         {u"Develop"_s, u"Show Web Inspector"_s},
-         {u"Develop"_s, u"Close Web Inspector"_s}},
-        {u"test"_s,
-         {u"Tools"_s, u"Show Panels"_s, u"Show Panel"_s},
-         {u"Tools"_s, u"Show Panels"_s, u"Hide Panel"_s}},
+        {s, "View/Reload Page", "View/Reload Page"},
+        {s, "Edit/Find/Find Next", "Edit/Find/Find Next"},
+        {c, "Tab/Close Tab", "Tab/Close Tab"},
+        {s, "View/Show Sidebar", "View/Hide Sidebar"},
+        {s, "Develop/Show Page Source", "Develop/Hide Page Source"},
+        {s, "Develop/Show Web Inspector", "Develop/Close Web Inspector"},
+        {t, "Tools/Show Panels/Show Panel", "Tools/Show Panels/Hide Panel"},
         // Only the last title matches loosely, and only a toggle's.
-        {u"test"_s, {u"Tools"_s, u"Hide Panels"_s, u"Hide Panel"_s}, {}},
-        {safariID, {u"View"_s, u"Reload Pages"_s}, {}},
-        {safariID, {u"Show View"_s, u"Reload Page"_s}, {}},
-        {u"test"_s, {u"Tools"_s, u"Show "_s}, {}},
-        {safariID, {u"View"_s, u"Hide Library"_s}, {}},
+        {t, "Tools/Hide Panels/Hide Panel", ""},
+        {s, "View/Reload Pages", ""},
+        {s, "Show View/Reload Page", ""},
+        {t, "Tools/Show ", ""},
+        {s, "View/Hide Library", ""},
         // Bad paths: empty, untitled, through a leaf, or into an application not running.
-        {safariID, {}, {}},
-        {safariID, {u"View"_s, QString()}, {}},
-        {safariID, {u"View"_s, u"Reload Page"_s, u"Now"_s}, {}},
-        {u"com.example.NotRunning"_s, {u"View"_s}, {}},
-        {chromiumID, {u"Develop"_s, u"Show Web Inspector"_s}, {}},
+        {s, "", ""},
+        {s, "View/", ""},
+        {s, "View/Reload Page/Now", ""},
+        {u"com.example.NotRunning"_s, "View", ""},
+        {c, "Develop/Show Web Inspector", ""},
+    };
+    const auto titles = [](const char* path) {
+        return *path ? QString::fromUtf8(path).split(u'/') : QStringList();
     };
     for (const auto& [bundle, path, pressed] : cases) {
         const qsizetype before = access.presses().size();
-        EXPECT_EQ(MenuBar::press(access, path, bundle), !pressed.isEmpty())
-            << path.join(u'/').toStdString();
+        EXPECT_EQ(MenuBar::press(access, titles(path), bundle), *pressed != 0) << path;
         EXPECT_EQ(access.presses().mid(before),
-                  pressed.isEmpty() ? QList<QStringList>() : QList<QStringList>{pressed});
+                  *pressed ? QList<QStringList>{titles(pressed)} : QList<QStringList>())
+            << path;
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 namespace kivaro::MenuTrees {
 
 // Bundle identifiers the fake menu bars are registered under.
@@ -28,6 +30,17 @@ QStringList commandLines(const QList<Command>& commands);
 
 // The lines of tests/fixtures/menus/<name>.
 QStringList expected(const QString& name);
+
+// The fake menu bars of Safari and Chromium, registered under their bundle identifiers.
+class MenuBarsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        access.setMenuBar(safariID, safari());
+        access.setMenuBar(chromiumID, chromium());
+    }
+
+    FakeMenuBarAccess access;
+};
 
 } // namespace kivaro::MenuTrees
 
