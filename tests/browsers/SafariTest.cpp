@@ -55,31 +55,6 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
               testing::fixtureText(u"scripts/safari-operations.applescript"_s));
 }
 
-// Windows of the wrong shape are skipped, keeping the others' positions; items of the wrong
-// shape read as empty or zero.
-TEST_F(SafariTest, TabsReadEveryWindowWithItsGroupAndCurrentTab) {
-    const std::pair<const char*, QStringList> cases[] = {
-        {R"([[11, 2, "Work \u2014 Inbox", ["Inbox", "Docs"], ["https://mail.example/",
-            "https://docs.example/"]], [12, 1, "Plain title", ["Home"], ["https://home.example/"]],
-            [13, 1, "A \u2014 B \u2014 C", ["T"], ["u"]]])",
-         {u"11|0|1|Inbox|https://mail.example/|Work"_s,
-          u"11|0|2|Docs|https://docs.example/|Work|*"_s, u"12|1|1|Home|https://home.example/||*"_s,
-          u"13|2|1|T|u|A|*"_s}},
-        {R"([null, "not a window", [1, 1, "n", [], []], [2, 1, "n", null, ["u"]],
-            [3, 1, "n", ["t"]], [4, 1, "n", "title", ["u"]],
-            [5, 1, "n", ["Kept"], ["https://kept.example/"]]])",
-         {u"5|6|1|Kept|https://kept.example/||*"_s}},
-        {R"([["77", [1], ["G \u2014 x"], ["One", 2, null, []], ["https://one.example/"]],
-            ["5000000000", -1, null, ["T"], "https://x.example/"]])",
-         {u"77|0|1|One|https://one.example/|"_s, u"77|0|2|2||"_s, u"77|0|3|||"_s, u"77|0|4|||"_s,
-          u"0|1|1|T||"_s}},
-    };
-    for (const auto& [json, tabs] : cases) {
-        runner_.answer(tabsScript, answer(json));
-        EXPECT_EQ(tabLines(browser_.tabs()), tabs) << json;
-    }
-}
-
 TEST_F(SafariTest, GroupIsTheTextBeforeTheFirstSeparatorOnly) {
     for (const auto& [title, group] : {std::pair{u"Trip \u2014 Flights"_s, u"Trip"_s},
                                        {u"Trip \u2014 a \u2014 b"_s, u"Trip"_s},
@@ -191,21 +166,26 @@ protected:
     std::unique_ptr<Browser> browser_;
 };
 
-TEST_P(ScriptedBrowserTest, AnswersOfTheWrongShapeOrNoneGiveNothing) {
-    for (const std::optional<Descriptor>& wrong :
-         {std::optional<Descriptor>(), std::optional(answer("null")),
-          std::optional(answer(R"("x")")), std::optional(answer("3")),
-          std::optional(answer("[]"))}) {
-        runner_.answer(script(0, 0), wrong);
-        EXPECT_TRUE(browser_->tabs().isEmpty());
+// The answers and what is read from them: tests/fixtures/scripts/<family>-tabs.answers.
+TEST_P(ScriptedBrowserTest, TabsReadTheWindowsOfTheRightShape) {
+    const QList<QStringList> blocks =
+        answerBlocks(QString::fromUtf8(GetParam()) + u"-tabs.answers"_s);
+    ASSERT_GE(blocks.size(), 5);
+    for (const QStringList& block : blocks) {
+        runner_.answer(script(0, 0), answer(block[0].toUtf8()));
+        EXPECT_EQ(tabLines(browser_->tabs()), block.mid(1)) << block[0].toStdString();
     }
+}
+
+TEST_P(ScriptedBrowserTest, FailedScriptsGiveNothing) {
+    EXPECT_TRUE(browser_->tabs().isEmpty());
     EXPECT_EQ(browser_->currentPage(), std::nullopt);
     EXPECT_EQ(browser_->currentTab(), std::nullopt);
     EXPECT_TRUE(browser_->urls(1).isEmpty());
     browser_->switchTo(1, 1);
     browser_->open(u"https://a.example/"_s, true);
     browser_->close(1, 1);
-    EXPECT_EQ(runner_.sources().size(), 11);
+    EXPECT_EQ(runner_.sources().size(), 7);
 }
 
 TEST_P(ScriptedBrowserTest, CurrentPageFallsBackToTheAddressForATitle) {

@@ -42,8 +42,22 @@ inline Descriptor fromJson(const QJsonValue& value) {
 
 // A script answer written as JSON: arrays are lists, strings texts, numbers integers and null
 // a missing value.
-inline Descriptor answer(const char* json) {
-    return fromJson(QJsonDocument::fromJson(QByteArray("[") + json + ']').array().at(0));
+inline Descriptor answer(const QByteArray& json) {
+    return fromJson(QJsonDocument::fromJson('[' + json + ']').array().at(0));
+}
+
+// The blocks of tests/fixtures/scripts/<name>, parted by blank lines, without "#" comments: an
+// answer written as JSON on the first line, what is read from it on the others.
+inline QList<QStringList> answerBlocks(const QString& name) {
+    QList<QStringList> blocks;
+    for (const QString& block :
+         testing::fixtureText(QStringLiteral("scripts/") + name).split(QStringLiteral("\n\n"))) {
+        QStringList lines = block.split(u'\n', Qt::SkipEmptyParts);
+        lines.removeIf([](const QString& line) { return line.startsWith(u'#'); });
+        if (!lines.isEmpty())
+            blocks.append(lines);
+    }
+    return blocks;
 }
 
 // One line per tab: "window|order|index|title|url|group", with "|*" for a window's current tab.
