@@ -4,6 +4,7 @@
 #include "browsers/DevToolsEndpoint.h"
 #include "browsers/LinuxBrowsers.h"
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,14 +32,13 @@ TEST(DevToolsEndpoint, ReadsThePortAndTheBrowserPathAndNothingElse) {
     // A trailing line feed, or Windows line ends, change nothing.
     EXPECT_TRUE(DevToolsEndpoint::parse("9222\r\n/devtools/browser/abc\r\n"));
 
-    for (const QByteArray& garbage :
-         {QByteArray(), QByteArray("9222"), QByteArray("\n/devtools/browser/abc"),
-          QByteArray("0\n/devtools/browser/abc"), QByteArray("70000\n/devtools/browser/abc"),
-          QByteArray("-1\n/devtools/browser/abc"), QByteArray("92x2\n/devtools/browser/abc"),
-          QByteArray("9222\n/devtools/page/abc"), QByteArray("9222\n/devtools/browser/"),
-          QByteArray("9222\n/devtools/browser/a/../../x"),
-          QByteArray("9222\n/devtools/browser/abc?x=1"), QByteArray("\xff\xfe\x00\x01", 4)})
-        EXPECT_EQ(DevToolsEndpoint::parse(garbage), std::nullopt) << garbage.toStdString();
+    for (const char* garbage :
+         {"", "9222", "\n/devtools/browser/abc", "0\n/devtools/browser/abc",
+          "70000\n/devtools/browser/abc", "-1\n/devtools/browser/abc",
+          "92x2\n/devtools/browser/abc", "9222\n/devtools/page/abc", "9222\n/devtools/browser/",
+          "9222\n/devtools/browser/a/../../x", "9222\n/devtools/browser/abc?x=1"})
+        EXPECT_EQ(DevToolsEndpoint::parse(garbage), std::nullopt) << garbage;
+    EXPECT_EQ(DevToolsEndpoint::parse(QByteArray("\xff\xfe\x00\x01", 4)), std::nullopt);
 }
 
 TEST(DevToolsEndpoint, ReadsOnlyARegularFileInTheFolder) {
@@ -51,10 +51,7 @@ TEST(DevToolsEndpoint, ReadsOnlyARegularFileInTheFolder) {
     EXPECT_EQ(DevToolsEndpoint::read(folder.path()), std::nullopt);
     ASSERT_TRUE(QDir().rmdir(file));
 
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::WriteOnly));
-    written.write("9222\n/devtools/browser/abc");
-    written.close();
+    testing::writeFile(file, "9222\n/devtools/browser/abc");
     EXPECT_EQ(DevToolsEndpoint::read(folder.path()),
               (DevToolsEndpoint{9222, u"/devtools/browser/abc"_s, folder.path()}));
 }
