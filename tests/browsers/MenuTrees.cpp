@@ -11,7 +11,8 @@ namespace {
 using F = FakeMenuBarAccess;
 
 // One line of a .menu fixture: "title [~ toggled title] | key | modifiers | off", the modifiers
-// as letters for the raw accessibility bits (s shift, o option, c control, n no command).
+// as letters for the raw accessibility bits (s shift, o option, c control, n no command), as
+// the raw integer itself, or "none" for no modifiers attribute.
 F::Node parsed(const QString& line, bool toggled) {
     QStringList fields = line.split(u'|');
     for (QString& field : fields)
@@ -21,9 +22,12 @@ F::Node parsed(const QString& line, bool toggled) {
     const QStringList titles = fields[0].split(u" ~ "_s);
     QString key = fields.value(1);
     key = key == u"space" ? u" "_s : key == u"\\t" ? u"\t"_s : key;
-    qint64 modifiers = 0;
-    for (qsizetype bit = 0; bit < 4; ++bit)
-        modifiers |= fields.value(2).contains(u"socn"_s[bit]) ? qint64(1) << bit : 0;
+    bool raw = false;
+    std::optional<qint64> modifiers = fields.value(2).toLongLong(&raw, 0);
+    for (qsizetype bit = 0; bit < 4 && !raw; ++bit)
+        *modifiers |= fields.value(2).contains(u"socn"_s[bit]) ? qint64(1) << bit : 0;
+    if (fields.value(2) == u"none")
+        modifiers = std::nullopt;
     return F::item(titles.value(toggled ? 1 : 0, titles[0]), key, modifiers,
                    fields.value(3) != u"off");
 }
@@ -41,8 +45,9 @@ struct Entry {
     }
 };
 
-// Reads tests/fixtures/menus/<name>.menu into a menu bar; two spaces indent a level.
-F::Node load(const QString& name, bool toggled) {
+} // namespace
+
+F::Node fromFixture(const QString& name, bool toggled) {
     Entry root;
     for (const QString& line : testing::fixtureText(u"menus/"_s + name + u".menu"_s).split(u'\n')) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
@@ -58,14 +63,12 @@ F::Node load(const QString& name, bool toggled) {
     return F::bar(std::move(menus));
 }
 
-} // namespace
-
 FakeMenuBarAccess::Node safari(bool toggled) {
-    return load(u"safari"_s, toggled);
+    return fromFixture(u"safari"_s, toggled);
 }
 
 FakeMenuBarAccess::Node chromium() {
-    return load(u"chromium"_s, false);
+    return fromFixture(u"chromium"_s);
 }
 
 QStringList commandLines(const QList<Command>& commands) {

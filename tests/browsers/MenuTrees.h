@@ -15,6 +15,9 @@ namespace kivaro::MenuTrees {
 inline const QString safariID = QStringLiteral("com.apple.Safari");
 inline const QString chromiumID = QStringLiteral("org.chromium.Chromium");
 
+// Reads tests/fixtures/menus/<name>.menu into a menu bar; two spaces indent a level.
+FakeMenuBarAccess::Node fromFixture(const QString& name, bool toggled = false);
+
 // Safari's menu bar as it reads with one window open, the sidebar hidden and the Develop menu
 // shown: submenus, separators, disabled items, history pages, the window list. `toggled`: the
 // sidebar, console, page source and web inspector shown, a timeline recording and the
