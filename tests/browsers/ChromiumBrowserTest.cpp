@@ -87,14 +87,5 @@ TEST_F(ChromiumBrowserTest, WideWindowIdsGoBackIntoTheScriptsUnchanged) {
     EXPECT_TRUE(runner_.sources()[1].endsWith(u" to close tab 2 of window id 5000000000"));
 }
 
-TEST_F(ChromiumBrowserTest, CurrentTabReadsWideIds) {
-    runner_.answerInTurn(operationScript("chromium", 6),
-                         {answer(R"(["-5000000000", "3", "https://a.example/"])"),
-                          answer(R"([4, null, "https://b.example/"])"), answer("[4, 1, null]")});
-    EXPECT_EQ(browser_.currentTab(), (TabRef{-5000000000LL, 3, u"https://a.example/"_s}));
-    EXPECT_EQ(browser_.currentTab(), (TabRef{4, 0, u"https://b.example/"_s}));
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-}
-
 } // namespace
 } // namespace kivaro

@@ -15,8 +15,6 @@ using namespace test;
 
 const QString safari = u"com.apple.Safari"_s;
 const QString tabsScript = operationScript("safari", 0);
-const QString currentPageScript = operationScript("safari", 7);
-const QString currentTabScript = operationScript("safari", 8);
 
 QString urlsScript(const QString& windowID) {
     return u"tell application \"Safari\" to return URL of every tab of window id "_s + windowID;
@@ -55,19 +53,9 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
               testing::fixtureText(u"scripts/safari-operations.applescript"_s));
 }
 
-TEST_F(SafariTest, GroupIsTheTextBeforeTheFirstSeparatorOnly) {
-    for (const auto& [title, group] : {std::pair{u"Trip \u2014 Flights"_s, u"Trip"_s},
-                                       {u"Trip \u2014 a \u2014 b"_s, u"Trip"_s},
-                                       {u"Trip - Flights"_s, QString()},
-                                       {u"Trip\u2014Flights"_s, QString()},
-                                       {u" \u2014 untitled group"_s, QString()},
-                                       {QString(), QString()}})
-        EXPECT_EQ(Safari::groupOf(title), group) << title.toStdString();
-}
-
 TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
     workspace_.quit(safari);
-    runner_.answer(currentPageScript, answer(R"(["t", "https://a.example/"])"));
+    runner_.answer(operationScript("safari", 7), answer(R"(["t", "https://a.example/"])"));
     EXPECT_TRUE(browser_.tabs().isEmpty());
     EXPECT_EQ(browser_.currentPage(), std::nullopt);
     EXPECT_EQ(browser_.currentTab(), std::nullopt);
@@ -81,17 +69,6 @@ TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
     browser_.frontURLs();
     EXPECT_EQ(runner_.sources().size(), 5);
     EXPECT_TRUE(workspace_.launched().isEmpty());
-}
-
-TEST_F(SafariTest, CurrentTabReadsWindowIndexAndAddress) {
-    runner_.answerInTurn(currentTabScript,
-                         {answer(R"([42, 3, "https://a.example/"])"),
-                          answer(R"([null, null, "https://b.example/"])"), answer("[42, 3, null]"),
-                          answer("[42, 3]"), std::nullopt});
-    EXPECT_EQ(browser_.currentTab(), (TabRef{42, 3, u"https://a.example/"_s}));
-    EXPECT_EQ(browser_.currentTab(), (TabRef{0, 0, u"https://b.example/"_s}));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(browser_.currentTab(), std::nullopt) << i;
 }
 
 // Closing by address in window 9: the first tab with the same bare address goes, never the last
@@ -188,21 +165,22 @@ TEST_P(ScriptedBrowserTest, FailedScriptsGiveNothing) {
     EXPECT_EQ(runner_.sources().size(), 7);
 }
 
-TEST_P(ScriptedBrowserTest, CurrentPageFallsBackToTheAddressForATitle) {
-    QList<FakeScriptRunner::Answer> answers;
-    for (const char* json :
-         {R"(["Title", "https://a.example/"])", R"([null, "https://b.example/"])",
-          R"(["", "https://c.example/"])", R"([["x"], "https://d.example/"])",
-          R"(["No address", ""])", R"(["Only title"])", R"("https://e.example/")"})
-        answers.append(answer(json));
-    runner_.answerInTurn(script(7, 5), answers << std::nullopt);
-    using Page = std::optional<std::pair<QString, QString>>;
-    EXPECT_EQ(browser_->currentPage(), Page({u"Title"_s, u"https://a.example/"_s}));
-    for (const char* address : {"https://b.example/", "https://c.example/", "https://d.example/"})
-        EXPECT_EQ(browser_->currentPage(),
-                  Page({QString::fromUtf8(address), QString::fromUtf8(address)}));
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(browser_->currentPage(), std::nullopt) << i;
+// The answers and what is read from them: tests/fixtures/scripts/<family>-current.answers.
+TEST_P(ScriptedBrowserTest, CurrentPageAndTabReadTheirAnswers) {
+    const QList<QStringList> blocks =
+        answerBlocks(QString::fromUtf8(GetParam()) + u"-current.answers"_s);
+    ASSERT_GE(blocks.size(), 10);
+    for (const QStringList& block : blocks) {
+        const bool page = block[0].startsWith(u"page ");
+        runner_.answer(page ? script(7, 5) : script(8, 6),
+                       answer(block[0].section(u' ', 1).toUtf8()));
+        QStringList read;
+        if (const auto current = page ? browser_->currentPage() : std::nullopt)
+            read.append(current->first + u'|' + current->second);
+        if (const auto tab = page ? std::nullopt : browser_->currentTab())
+            read.append(u"%1|%2|%3"_s.arg(tab->windowID).arg(tab->index).arg(tab->url));
+        EXPECT_EQ(read, block.mid(1)) << block[0].toStdString();
+    }
 }
 
 TEST_P(ScriptedBrowserTest, AddressListsReadEveryItemAsText) {
