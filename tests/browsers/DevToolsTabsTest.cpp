@@ -57,15 +57,8 @@ TEST(DevToolsEndpoint, ReadsOnlyARegularFileInTheFolder) {
 }
 
 TEST(DevToolsTabs, ListsOnlyPageTargetsFromTheListing) {
-    const QByteArray listing = R"([
-        {"id": "P1", "type": "page", "title": "One", "url": "https://one.example/"},
-        {"id": "UI", "type": "browser_ui", "title": "Omnibox Popup", "url": "chrome://omnibox-popup.top-chrome/"},
-        {"id": "W", "type": "service_worker", "url": "https://one.example/sw.js"},
-        {"id": "P2", "type": "page", "url": "about:blank"},
-        {"type": "page", "title": "no id"},
-        "not an object",
-        {"id": 7, "type": "page"}
-    ])";
+    // Targets of other types, and entries without a text id, are left out.
+    const QByteArray listing = testing::fixtureText(u"devtools-list.json"_s).toUtf8();
     EXPECT_EQ(DevToolsTabs::pages(listing),
               (QList<Page>{{u"P1"_s, u"One"_s, u"https://one.example/"_s},
                            {u"P2"_s, {}, u"about:blank"_s}}));

@@ -75,10 +75,6 @@ TEST_F(LiveQueryTest, ExplainsWhatIsMissing) {
               std::pair(2, u"kivaro-query: no Chromium-family or Firefox browser data found\n"_s));
 
     page(u"chromium"_s, u"https://tea.example/"_s, u"Tea"_s);
-    const ToolRun both = query({u"--live"_s, u"--state"_s, u"state.json"_s, u"tea"_s});
-    EXPECT_EQ(std::pair(both.exitCode, both.err),
-              std::pair(2, u"kivaro-query: --state and --live exclude each other\n"_s));
-
     const QString db = configFolder() + u"/chromium/Default/History"_s;
     writeFile(db, "damaged");
     const ToolRun damaged = query({u"--live"_s, u"tea"_s});

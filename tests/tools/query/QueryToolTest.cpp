@@ -49,7 +49,7 @@ TEST(QueryToolTest, BadArgumentsExitWithOneErrorLine) {
           withSample({u"--order"_s, u"tabs,bookmarks"_s, u"x"_s}),
           withSample({u"--engine"_s, u"altavista"_s, u"x"_s}),
           withSample({u"--site"_s, u""_s, u"x"_s}),
-          withSample({u"--site"_s, u"github.com"_s, u"--dev"_s}),
+          withSample({u"--site"_s, u"github.com"_s, u"--dev"_s}), withSample({u"--live"_s}),
           QStringList{u"--state"_s, u"/nonexistent/state.json"_s, u"x"_s}}) {
         const ToolRun run = runTool(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
