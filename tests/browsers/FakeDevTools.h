@@ -166,48 +166,41 @@ private:
         return page == pages_.end() ? nullptr : &*page;
     }
 
-    // The answer to a BiDi query; nothing for any other method.
-    std::optional<std::optional<QJsonObject>> bidi(const QString& method,
-                                                   const QJsonObject& params) const {
-        if (method == u"session.new" || method == u"session.status")
-            return refuseSessions_ ? std::nullopt : std::optional(QJsonObject());
-        if (method == u"browser.getClientWindows" && !pages_.isEmpty())
-            return json(uR"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})"_s.arg(
-                pages_[0].window));
-        if (method == u"browsingContext.getTree") {
-            QList<Page> byId = pages_;
-            std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
-            QJsonArray contexts;
-            for (const Page& page : byId)
-                contexts.append(QJsonObject{{u"context"_s, page.id},
-                                            {u"url"_s, page.url},
-                                            {u"clientWindow"_s, QString::number(page.window)}});
-            return QJsonObject{{u"contexts"_s, contexts}};
-        }
-        if (method != u"script.evaluate")
-            return std::nullopt;
-        const Page* page = find(params[u"target"][u"context"].toString());
-        if (!page)
-            return std::optional<QJsonObject>();
-        const bool visible = std::find_if(pages_.begin(), pages_.end(), [&](const Page& each) {
-                                 return each.window == page->window;
-                             })->id == page->id;
-        return json(uR"({"type": "success", "result": {"value": )"
-                    R"([{"value": "%1"}, {"value": "%2"}]}})"_s.arg(page->id, visible ? u"visible"
-                                                                                      : u"hidden"));
+    // The visible page of the window `page` is in: the most recently shown of that window.
+    bool visible(const Page& page) const {
+        return std::find_if(pages_.begin(), pages_.end(), [&](const Page& each) {
+                   return each.window == page.window;
+               })->id == page.id;
     }
 
     std::optional<QJsonObject> act(const QString& method, const QJsonObject& params,
                                    const QString& session) {
         const std::lock_guard lock(mutex_);
-        if (const auto answered = bidi(method, params))
-            return *answered;
         const QString target = params.value(u"targetId"_s).toString();
-        const Page* page = find(target);
-        if (method == u"Error" || (!target.isEmpty() && !page))
+        const Page* page =
+            find(target.isEmpty() ? params[u"target"][u"context"].toString() : target);
+        if (method == u"Error" || ((!target.isEmpty() || method == u"script.evaluate") && !page) ||
+            (refuseSessions_ && method.startsWith(u"session.")))
             return std::nullopt;
         if (method == u"Good")
             return QJsonObject{{u"ok"_s, true}};
+        if (method == u"script.evaluate")
+            return json(uR"({"type": "success", "result": {"value": )"
+                        R"([{"value": "%1"}, {"value": "%2"}]}})"_s.arg(
+                            page->id, visible(*page) ? u"visible" : u"hidden"));
+        if (method == u"browsingContext.getTree") {
+            QList<Page> byId = pages_;
+            std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
+            QJsonArray contexts;
+            for (const Page& each : byId)
+                contexts.append(QJsonObject{{u"context"_s, each.id},
+                                            {u"url"_s, each.url},
+                                            {u"clientWindow"_s, QString::number(each.window)}});
+            return QJsonObject{{u"contexts"_s, contexts}};
+        }
+        if (method == u"browser.getClientWindows" && !pages_.isEmpty())
+            return json(uR"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})"_s.arg(
+                pages_[0].window));
         if (method == u"Target.attachToTarget")
             return QJsonObject{{u"sessionId"_s, target}};
         if (method == u"Browser.getWindowForTarget")
@@ -217,7 +210,8 @@ private:
         if (method == u"Page.getNavigationHistory")
             return json(
                 uR"({"currentIndex": 1, "entries": [{"id": 11}, {"id": 12}, {"id": 13}]})"_s);
-        if (method == u"Target.detachFromTarget" || method == u"Browser.getVersion")
+        if (method.startsWith(u"session.") || method == u"Target.detachFromTarget" ||
+            method == u"Browser.getVersion")
             return QJsonObject();
         log_.append((session.isEmpty() ? QString() : session + u' ') + method + u' ' +
                     QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
