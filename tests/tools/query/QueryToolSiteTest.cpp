@@ -15,18 +15,15 @@ ToolRun runOnSample(const QStringList& arguments) {
 }
 
 // The site searched is printed with the ranking; which rows a site offers is the ranker's.
-TEST(QueryToolSiteTest, PrintsTheSiteWithItsRows) {
+TEST(QueryToolSiteTest, PrintsTheSiteWithTheRanking) {
     const ToolRun run = runOnSample({u"--site"_s, u"https://www.YouTube.com/feed"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(QJsonDocument(run.json()[u"site"].toObject()).toJson(QJsonDocument::Compact),
               R"({"color":"#FF0033","host":"youtube.com","name":"YouTube",)"
               R"("template":"https://www.youtube.com/results?search_query=%s"})");
-    EXPECT_EQ(run.values(u"title"_s),
-              QStringList({u"Open YouTube"_s, u"Rick Astley - Never Gonna Give You Up"_s}));
-    const ToolRun qt = runOnSample({u"--site"_s, u"doc.qt.io"_s, u"qurl"_s});
-    EXPECT_TRUE(qt.json()[u"site"][u"color"].isNull());
-    EXPECT_EQ(qt.values(u"action.url"_s).value(0),
-              u"https://www.google.com/search?q=site%3Adoc.qt.io%20qurl"_s);
+    EXPECT_EQ(run.values(u"title"_s).value(0), u"Open YouTube"_s);
+    EXPECT_TRUE(
+        runOnSample({u"--site"_s, u"doc.qt.io"_s, u"qurl"_s}).json()[u"site"][u"color"].isNull());
 }
 
 class QueryToolSuggestTest : public ::testing::Test {
