@@ -1,7 +1,6 @@
 #include "browsers/ChromiumBrowser.h"
 
 #include "ScriptingFixture.h"
-#include "history/BrowserFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +24,11 @@ protected:
                              runner_, workspace_,  snapshots_};
 };
 
-// Each of the family drives its own application from this platform's folder; opting in offers
-// only what is installed now, in the family's order.
+// Each of the family drives its own application; opting in offers only what is installed now,
+// in the family's order.
 TEST_F(ChromiumBrowserTest, TheFamilyDrivesItsOwnApplicationsAndListsTheInstalledInOrder) {
     const QList<ChromiumBrowser> all = ChromiumBrowser::all(runner_, workspace_, snapshots_);
-    const QList<BrowserFolders::ChromiumFolder>& folders = BrowserFolders::chromiumFamily();
-    ASSERT_EQ(all.size(), folders.size());
-    for (qsizetype i = 0; i < all.size(); ++i)
-        EXPECT_EQ(all[i].dataFolder(), folders[i].dataFolder);
+    ASSERT_GE(all.size(), 2);
     workspace_.run(u"com.brave.Browser"_s);
     all[1].urls(3);
     EXPECT_EQ(runner_.sources(),
