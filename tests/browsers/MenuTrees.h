@@ -2,7 +2,6 @@
 
 #include "browsers/Command.h"
 #include "platform/fake/FakeMenuBarAccess.h"
-#include "search/Row.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,16 +48,11 @@ protected:
 
 namespace kivaro {
 
-// The titles of commands or rows, in order.
-template <typename Records>
-QStringList titlesOf(const Records& records) {
+// The titles of commands, in order.
+inline QStringList titlesOf(const QList<Command>& commands) {
     QStringList titles;
-    for (const auto& record : records) {
-        if constexpr (requires { record.row; })
-            titles.append(record.row.title);
-        else
-            titles.append(record.title);
-    }
+    for (const Command& command : commands)
+        titles.append(command.title);
     return titles;
 }
 
