@@ -84,7 +84,7 @@ TEST_F(TabGroupsTest, OffersTheTabsNoWindowShowsOnceEachInGroupOrder) {
               (QSet<QString>{u"pinned.example"_s, u"pinned-open.example"_s, u"old-pin.example"_s}));
 }
 
-TEST_F(TabGroupsTest, AProfileWithoutATitleIsPersonal) {
+TEST_F(TabGroupsTest, AProfileWithoutATitleIsPersonalAndNoPinnedFolderNoPins) {
     folders(u"(11, 2, '', 0), (40, 0, 'Shown', 0), (41, 0, '', 0)"_s);
     tabs(
         u"(40, 0, 'Live', 'https://live.example/'), (41, 0, 'Hidden', 'https://hidden.example/')"_s);
@@ -94,12 +94,7 @@ TEST_F(TabGroupsTest, AProfileWithoutATitleIsPersonal) {
         rendered(TabGroups::load({{.windowID = 1, .index = 1, .url = u"https://live.example/"_s}},
                                  db_, *snapshots_)),
         QStringList{u"Personal: Hidden https://hidden.example/"_s});
-}
-
-// Without pinned tabs the set is empty: unlike a database that cannot be read.
-TEST_F(TabGroupsTest, NoPinnedTabsIsAnEmptySet) {
-    folders(u"(20, 0, 'Trip', 0)"_s);
-    tabs(u"(20, 0, 'Hotel', 'https://hotel.example/')"_s);
+    // Without pinned tabs the set is empty: unlike a database that cannot be read.
     EXPECT_EQ(TabGroups::pinnedURLs(db_, *snapshots_), QSet<QString>());
 }
 
