@@ -79,11 +79,20 @@ TEST_F(MenuBarTest, WalkFlattensTheMenusInOrderLeavingOutListsOfPagesAndWindows)
         EXPECT_THAT(access.opened(), Not(Contains(QStringList{title}))) << title.toStdString();
 }
 
-TEST_F(MenuBarTest, WalkIsEmptyWithoutTrustOrMenuBarAndSkipsUntitledOrEmptyMenus) {
+// Nothing is read or pressed without trust or a menu bar, or when the press is refused.
+TEST_F(MenuBarTest, WalkAndPressNeedTrustAndAMenuBarAndWalksSkipUntitledOrEmptyMenus) {
+    const QStringList reload{u"View"_s, u"Reload Page"_s};
+    access.setPressSucceeds(false);
+    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
+    access.setPressSucceeds(true);
     access.setTrusted(false);
     EXPECT_TRUE(MenuBar::walk(access, safariID).isEmpty());
     EXPECT_TRUE(access.opened().isEmpty());
+    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
     access.setTrusted(true);
+    access.removeMenuBar(safariID);
+    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
+    EXPECT_TRUE(access.presses().isEmpty());
     EXPECT_TRUE(MenuBar::walk(access, u"com.example.NotRunning"_s).isEmpty());
     EXPECT_TRUE(walkOnly(F::bar({})).isEmpty());
     EXPECT_TRUE(walkOnly(F::Node{}).isEmpty());
@@ -181,18 +190,6 @@ TEST_F(MenuBarTest, PressReachesTheItemOfThePathOrItsToggledTitleAndNothingElse)
                   *pressed ? QList<QStringList>{titles(pressed)} : QList<QStringList>())
             << path;
     }
-}
-
-TEST_F(MenuBarTest, PressFailsWhenRefusedUntrustedOrTheBarIsGone) {
-    access.setPressSucceeds(false);
-    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, safariID));
-    access.setPressSucceeds(true);
-    access.setTrusted(false);
-    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, safariID));
-    access.setTrusted(true);
-    access.removeMenuBar(safariID);
-    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, safariID));
-    EXPECT_TRUE(access.presses().isEmpty());
 }
 
 } // namespace
