@@ -82,14 +82,14 @@ TEST_F(MenuBarTest, WalkFlattensTheMenusInOrderLeavingOutListsOfPagesAndWindows)
 // Nothing is read or pressed without trust or a menu bar, or when the press is refused.
 TEST_F(MenuBarTest, WalkAndPressNeedTrustAndAMenuBarAndWalksSkipUntitledOrEmptyMenus) {
     const QStringList reload{u"View"_s, u"Reload Page"_s};
-    access.setPressSucceeds(false);
-    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
-    access.setPressSucceeds(true);
     access.setTrusted(false);
     EXPECT_TRUE(MenuBar::walk(access, safariID).isEmpty());
     EXPECT_TRUE(access.opened().isEmpty());
     EXPECT_FALSE(MenuBar::press(access, reload, safariID));
     access.setTrusted(true);
+    access.setPressSucceeds(false);
+    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
+    access.setPressSucceeds(true);
     access.removeMenuBar(safariID);
     EXPECT_FALSE(MenuBar::press(access, reload, safariID));
     EXPECT_TRUE(access.presses().isEmpty());
