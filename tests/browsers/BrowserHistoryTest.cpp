@@ -23,31 +23,26 @@ protected:
     FakeMenuBarAccess menus_;
 };
 
-TEST_F(BrowserHistoryTest, SafariReadsItsHistoryFolder) {
+TEST_F(BrowserHistoryTest, SafariAndChromiumReadTheirOwnFolders) {
     const QDateTime visited = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
     addSafariItem(safariDatabase(u"Safari/History.db"_s), u"https://a.example/"_s, 2,
                   {{test::safariTime(visited), u"A"_s}});
-    const SafariBrowser safari(runner_, workspace_, menus_, *snapshots_,
-                               {.historyFolder = path(u"Safari"_s)});
-    const HistoryResult result = safari.history();
-    EXPECT_THAT(result.entries,
-                ElementsAre(HistoryEntry{u"https://a.example/"_s, u"A"_s, 2, visited}));
-    const SafariBrowser nowhere(runner_, workspace_, menus_, *snapshots_, {});
-    EXPECT_EQ(nowhere.history(), (HistoryResult{{}, u"no history found"_s}));
-    EXPECT_TRUE(runner_.sources().isEmpty());
-}
-
-TEST_F(BrowserHistoryTest, ChromiumReadsItsDataFolder) {
-    const QDateTime visited = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
     addChromiumRow(chromiumProfile(u"chromium"_s, u"Default"_s), u"https://b.example/"_s, u"B"_s,
                    u"3"_s, QString::number(test::chromiumTime(visited)));
+    const SafariBrowser safari(runner_, workspace_, menus_, *snapshots_,
+                               {.historyFolder = path(u"Safari"_s)});
+    EXPECT_THAT(safari.history().entries,
+                ElementsAre(HistoryEntry{u"https://a.example/"_s, u"A"_s, 2, visited}));
     const ChromiumBrowser chromium(u"org.chromium.Chromium"_s, u"Chromium"_s, u"Chromium"_s,
                                    u"chromium"_s, runner_, workspace_, *snapshots_);
     EXPECT_THAT(chromium.history().entries,
                 ElementsAre(HistoryEntry{u"https://b.example/"_s, u"B"_s, 3, visited}));
-    const ChromiumBrowser missing(u"x"_s, u"X"_s, u"X"_s, u"not-installed"_s, runner_, workspace_,
-                                  *snapshots_);
-    EXPECT_EQ(missing.history(), (HistoryResult{{}, u"no history found"_s}));
+    const HistoryResult none{{}, u"no history found"_s};
+    EXPECT_EQ(SafariBrowser(runner_, workspace_, menus_, *snapshots_, {}).history(), none);
+    EXPECT_EQ(ChromiumBrowser(u"x"_s, u"X"_s, u"X"_s, u"not-installed"_s, runner_, workspace_,
+                              *snapshots_)
+                  .history(),
+              none);
     EXPECT_TRUE(runner_.sources().isEmpty());
 }
 

@@ -52,18 +52,14 @@ TEST(DevToolsConnection, FetchesTheBodyOfAListingOnTheSamePort) {
     EXPECT_EQ(fake.connections(), 1);
 }
 
-TEST(DevToolsConnection, AnUnansweredCallEndsAtItsDeadlineAndTheConnectionStaysUsable) {
+// An unanswered call ends at its deadline and leaves the connection usable; a dropped
+// connection is opened anew.
+TEST(DevToolsConnection, OutlivesUnansweredCallsAndReopensWhenDropped) {
     FakeEndpoint fake;
     DevToolsConnection connection([&] { return fake.endpoint(); });
     EXPECT_EQ(connection.send(named("Silent"), QDeadlineTimer(200)), std::nullopt);
     EXPECT_EQ(connection.send(named("Good"), QDeadlineTimer(10000)), good);
     EXPECT_EQ(fake.connections(), 1);
-}
-
-TEST(DevToolsConnection, ReopensTheConnectionWhenItDrops) {
-    FakeEndpoint fake;
-    DevToolsConnection connection([&] { return fake.endpoint(); });
-    EXPECT_EQ(connection.send(named("Good"), QDeadlineTimer(10000)), good);
     EXPECT_EQ(connection.send(named("Close"), QDeadlineTimer(10000)), std::nullopt);
     EXPECT_EQ(connection.send(named("Good"), QDeadlineTimer(10000)), good);
     EXPECT_EQ(fake.connections(), 2);

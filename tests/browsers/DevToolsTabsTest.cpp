@@ -4,6 +4,7 @@
 #include "browsers/DevToolsEndpoint.h"
 #include "browsers/LinuxBrowsers.h"
 #include "platform/linux/PosixPrivateFolder.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,14 +32,13 @@ TEST(DevToolsEndpoint, ReadsThePortAndTheBrowserPathAndNothingElse) {
     // A trailing line feed, or Windows line ends, change nothing.
     EXPECT_TRUE(DevToolsEndpoint::parse("9222\r\n/devtools/browser/abc\r\n"));
 
-    for (const QByteArray& garbage :
-         {QByteArray(), QByteArray("9222"), QByteArray("\n/devtools/browser/abc"),
-          QByteArray("0\n/devtools/browser/abc"), QByteArray("70000\n/devtools/browser/abc"),
-          QByteArray("-1\n/devtools/browser/abc"), QByteArray("92x2\n/devtools/browser/abc"),
-          QByteArray("9222\n/devtools/page/abc"), QByteArray("9222\n/devtools/browser/"),
-          QByteArray("9222\n/devtools/browser/a/../../x"),
-          QByteArray("9222\n/devtools/browser/abc?x=1"), QByteArray("\xff\xfe\x00\x01", 4)})
-        EXPECT_EQ(DevToolsEndpoint::parse(garbage), std::nullopt) << garbage.toStdString();
+    for (const char* garbage :
+         {"", "9222", "\n/devtools/browser/abc", "0\n/devtools/browser/abc",
+          "70000\n/devtools/browser/abc", "-1\n/devtools/browser/abc",
+          "92x2\n/devtools/browser/abc", "9222\n/devtools/page/abc", "9222\n/devtools/browser/",
+          "9222\n/devtools/browser/a/../../x", "9222\n/devtools/browser/abc?x=1"})
+        EXPECT_EQ(DevToolsEndpoint::parse(garbage), std::nullopt) << garbage;
+    EXPECT_EQ(DevToolsEndpoint::parse(QByteArray("\xff\xfe\x00\x01", 4)), std::nullopt);
 }
 
 TEST(DevToolsEndpoint, ReadsOnlyARegularFileInTheFolder) {
@@ -51,24 +51,14 @@ TEST(DevToolsEndpoint, ReadsOnlyARegularFileInTheFolder) {
     EXPECT_EQ(DevToolsEndpoint::read(folder.path()), std::nullopt);
     ASSERT_TRUE(QDir().rmdir(file));
 
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::WriteOnly));
-    written.write("9222\n/devtools/browser/abc");
-    written.close();
+    testing::writeFile(file, "9222\n/devtools/browser/abc");
     EXPECT_EQ(DevToolsEndpoint::read(folder.path()),
               (DevToolsEndpoint{9222, u"/devtools/browser/abc"_s, folder.path()}));
 }
 
 TEST(DevToolsTabs, ListsOnlyPageTargetsFromTheListing) {
-    const QByteArray listing = R"([
-        {"id": "P1", "type": "page", "title": "One", "url": "https://one.example/"},
-        {"id": "UI", "type": "browser_ui", "title": "Omnibox Popup", "url": "chrome://omnibox-popup.top-chrome/"},
-        {"id": "W", "type": "service_worker", "url": "https://one.example/sw.js"},
-        {"id": "P2", "type": "page", "url": "about:blank"},
-        {"type": "page", "title": "no id"},
-        "not an object",
-        {"id": 7, "type": "page"}
-    ])";
+    // Targets of other types, and entries without a text id, are left out.
+    const QByteArray listing = testing::fixtureText(u"devtools-list.json"_s).toUtf8();
     EXPECT_EQ(DevToolsTabs::pages(listing),
               (QList<Page>{{u"P1"_s, u"One"_s, u"https://one.example/"_s},
                            {u"P2"_s, {}, u"about:blank"_s}}));
@@ -94,8 +84,9 @@ QStringList ids(const QList<Listed>& listed) {
 }
 
 TEST(DevToolsTabs, WindowsRunFrontToBackAndEachShowsItsLastShownTab) {
-    // Most recently shown first: C (window 2), A (window 1), B (window 2), D (window 1).
-    const QList<Page> shown{page("C"), page("A"), page("B"), page("D")};
+    // Most recently shown first: C (window 2), A (window 1), B (window 2), D (window 1); E has
+    // no known window and is left out.
+    const QList<Page> shown{page("C"), page("E"), page("A"), page("B"), page("D")};
     const QHash<QString, qint64> windows{{u"A"_s, 1}, {u"B"_s, 2}, {u"C"_s, 2}, {u"D"_s, 1}};
     DevToolsTabOrder order;
     order.update(shown);
@@ -103,6 +94,7 @@ TEST(DevToolsTabs, WindowsRunFrontToBackAndEachShowsItsLastShownTab) {
     // First seen together, tabs rank from the least recently shown: D, B, A, C.
     EXPECT_EQ(ids(listed), (QStringList{u"0:1:B"_s, u"0:2:C*"_s, u"1:1:D"_s, u"1:2:A*"_s}));
     EXPECT_EQ(listed[1].tab, (SafariTab{2, 0, 2, u"c"_s, u"https://c"_s, {}, true}));
+    EXPECT_TRUE(DevToolsTabs::arrange({}, {}, order).isEmpty());
 }
 
 TEST(DevToolsTabs, TabsKeepTheirPlacesAndNewOnesComeLast) {
@@ -118,14 +110,6 @@ TEST(DevToolsTabs, TabsKeepTheirPlacesAndNewOnesComeLast) {
     order.update({page("A")});
     order.update({page("C"), page("A")});
     EXPECT_LT(order.rank(u"A"_s), order.rank(u"C"_s));
-}
-
-TEST(DevToolsTabs, PagesWithoutAKnownWindowAreLeftOut) {
-    const QList<Page> shown{page("A"), page("B")};
-    DevToolsTabOrder order;
-    order.update(shown);
-    EXPECT_EQ(ids(DevToolsTabs::arrange(shown, {{u"B"_s, 5}}, order)), QStringList{u"0:1:B*"_s});
-    EXPECT_TRUE(DevToolsTabs::arrange({}, {}, order).isEmpty());
 }
 
 TEST(LinuxBrowsers, RecognisesBrowsersByWindowClassAndExecutable) {

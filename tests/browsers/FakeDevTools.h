@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMetaObject>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -40,7 +39,6 @@ public:
     };
 
     explicit FakeDevTools(bool speaksWebSocket = true) {
-        home_ = new QObject;
         home_->moveToThread(&thread_);
         QObject::connect(&thread_, &QThread::finished, home_, &QObject::deleteLater);
         thread_.start();
@@ -143,7 +141,7 @@ private:
     }
 
     void answer(QWebSocket* socket, const QString& text) {
-        const QJsonObject call = QJsonDocument::fromJson(text.toUtf8()).object();
+        const QJsonObject call = json(text);
         const QJsonValue id = call.value(u"id"_s);
         const QString method = call.value(u"method"_s).toString();
         send(socket, {{u"method"_s, u"Target.targetCreated"_s}});
@@ -162,49 +160,47 @@ private:
         }
     }
 
-    // The answer to a BiDi query; nothing for any other method.
-    std::optional<std::optional<QJsonObject>> bidi(const QString& method,
-                                                   const QJsonObject& params) const {
-        QList<Page> byId = pages_;
-        std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
-        QJsonArray contexts;
-        for (const Page& page : byId) {
-            const bool visible = std::find_if(pages_.begin(), pages_.end(), [&](auto& p) {
-                                     return p.window == page.window;
-                                 })->id == page.id;
-            if (method == u"browsingContext.getTree")
-                contexts.append(QJsonObject{{u"context"_s, page.id},
-                                            {u"url"_s, page.url},
-                                            {u"clientWindow"_s, QString::number(page.window)}});
-            else if (method == u"script.evaluate" && params[u"target"][u"context"] == page.id)
-                return json(uR"({"type": "success", "result": {"value": )"
-                            R"([{"value": "%1"}, {"value": "%2"}]}})"_s.arg(
-                                page.id, visible ? u"visible" : u"hidden"));
-        }
-        if (method == u"browsingContext.getTree")
-            return QJsonObject{{u"contexts"_s, contexts}};
-        if (method == u"browser.getClientWindows" && !pages_.isEmpty())
-            return json(uR"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})"_s.arg(
-                pages_[0].window));
-        if (method == u"session.new" || method == u"session.status")
-            return refuseSessions_ ? std::nullopt : std::optional(QJsonObject());
-        if (method == u"script.evaluate")
-            return std::optional<QJsonObject>();
-        return std::nullopt;
+    const Page* find(const QString& id) const {
+        const auto page = std::find_if(pages_.begin(), pages_.end(),
+                                       [&](const Page& each) { return each.id == id; });
+        return page == pages_.end() ? nullptr : &*page;
+    }
+
+    // The visible page of the window `page` is in: the most recently shown of that window.
+    bool visible(const Page& page) const {
+        return std::find_if(pages_.begin(), pages_.end(), [&](const Page& each) {
+                   return each.window == page.window;
+               })->id == page.id;
     }
 
     std::optional<QJsonObject> act(const QString& method, const QJsonObject& params,
                                    const QString& session) {
         const std::lock_guard lock(mutex_);
-        if (const auto answered = bidi(method, params))
-            return *answered;
         const QString target = params.value(u"targetId"_s).toString();
-        const auto page = std::find_if(pages_.begin(), pages_.end(),
-                                       [&](const Page& each) { return each.id == target; });
-        if (method == u"Error" || (!target.isEmpty() && page == pages_.end()))
+        const Page* page =
+            find(target.isEmpty() ? params[u"target"][u"context"].toString() : target);
+        if (method == u"Error" || ((!target.isEmpty() || method == u"script.evaluate") && !page) ||
+            (refuseSessions_ && method.startsWith(u"session.")))
             return std::nullopt;
         if (method == u"Good")
             return QJsonObject{{u"ok"_s, true}};
+        if (method == u"script.evaluate")
+            return json(uR"({"type": "success", "result": {"value": )"
+                        R"([{"value": "%1"}, {"value": "%2"}]}})"_s.arg(
+                            page->id, visible(*page) ? u"visible" : u"hidden"));
+        if (method == u"browsingContext.getTree") {
+            QList<Page> byId = pages_;
+            std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
+            QJsonArray contexts;
+            for (const Page& each : byId)
+                contexts.append(QJsonObject{{u"context"_s, each.id},
+                                            {u"url"_s, each.url},
+                                            {u"clientWindow"_s, QString::number(each.window)}});
+            return QJsonObject{{u"contexts"_s, contexts}};
+        }
+        if (method == u"browser.getClientWindows" && !pages_.isEmpty())
+            return json(uR"({"clientWindows": [{"active": true, "clientWindow": "%1"}]})"_s.arg(
+                pages_[0].window));
         if (method == u"Target.attachToTarget")
             return QJsonObject{{u"sessionId"_s, target}};
         if (method == u"Browser.getWindowForTarget")
@@ -214,25 +210,22 @@ private:
         if (method == u"Page.getNavigationHistory")
             return json(
                 uR"({"currentIndex": 1, "entries": [{"id": 11}, {"id": 12}, {"id": 13}]})"_s);
-        if (method == u"Target.detachFromTarget" || method == u"Browser.getVersion")
+        if (method.startsWith(u"session.") || method == u"Target.detachFromTarget" ||
+            method == u"Browser.getVersion")
             return QJsonObject();
         log_.append((session.isEmpty() ? QString() : session + u' ') + method + u' ' +
                     QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
-        const QString context = params.value(u"context"_s).toString();
-        if (method == u"Target.closeTarget")
-            pages_.erase(page);
-        else if (method == u"browsingContext.close")
-            pages_.removeIf([&](const Page& each) { return each.id == context; });
-        else if (method == u"browsingContext.activate")
-            showLocked(context);
-        else if (method == u"Target.activateTarget")
-            showLocked(target);
+        // The page acted on: a target of the DevTools protocol or a context of BiDi.
+        const QString id = target.isEmpty() ? params.value(u"context"_s).toString() : target;
+        if (method == u"Target.closeTarget" || method == u"browsingContext.close")
+            pages_.removeIf([&](const Page& each) { return each.id == id; });
+        else if (method == u"Target.activateTarget" || method == u"browsingContext.activate")
+            showLocked(id);
         else if (method == u"Browser.setWindowBounds") {
             const qint64 window = params.value(u"windowId"_s).toInteger();
+            fullScreen_.removeAll(window);
             if (params[u"bounds"_s][u"windowState"_s].toString() == u"fullscreen")
                 fullScreen_.append(window);
-            else
-                fullScreen_.removeAll(window);
         }
         return QJsonObject();
     }
@@ -244,7 +237,7 @@ private:
     }
 
     QThread thread_;
-    QObject* home_ = nullptr;
+    QObject* home_ = new QObject;
     QWebSocketServer* sockets_ = nullptr;
     quint16 port_ = 0;
     std::atomic<int> connections_ = 0;

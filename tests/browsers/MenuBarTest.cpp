@@ -16,13 +16,29 @@ using MenuTrees::safariID;
 using ::testing::Contains;
 using ::testing::Not;
 
-// One line per item: its path, then "off" when disabled and its shortcut glyphs.
-QStringList rendered(const QList<MenuBar::Item>& items, bool withKeys = false) {
+// A decoded combo as its modifier glyphs and key, to set beside the shortcut's glyphs.
+QString glyphs(const std::optional<KeyCombo>& combo) {
+    if (!combo)
+        return u"none"_s;
+    QString text;
+    for (const auto& [modifier, glyph] : {std::pair{Modifier::control, u'\u2303'},
+                                          {Modifier::option, u'\u2325'},
+                                          {Modifier::shift, u'\u21e7'},
+                                          {Modifier::command, u'\u2318'}})
+        if (combo->modifiers.testFlag(modifier))
+            text += glyph;
+    return text + combo->key;
+}
+
+// One line per item: its path, its shortcut glyphs and decoded combo, and "(off)" when disabled.
+QStringList rendered(const QList<MenuBar::Item>& items) {
     QStringList lines;
     for (const MenuBar::Item& item : items)
-        lines.append(item.path.join(u" › "_s) + (withKeys ? (item.enabled ? u" |"_s : u" | off"_s) +
-                                                                u" "_s + item.keys.join(QString())
-                                                          : QString()));
+        lines.append(item.path.join(u" › "_s) +
+                     (item.keys.isEmpty() && !item.combo
+                          ? QString()
+                          : u"  "_s + item.keys.join(QString()) + u' ' + glyphs(item.combo)) +
+                     (item.enabled ? QString() : u"  (off)"_s));
     return lines;
 }
 
@@ -37,60 +53,46 @@ std::vector<F::Node> numberedItems(int count, const QString& key = {}) {
     return items;
 }
 
-class MenuBarTest : public ::testing::Test {
+class MenuBarTest : public MenuTrees::MenuBarsTest {
 protected:
-    void SetUp() override {
-        access.setMenuBar(safariID, MenuTrees::safari());
-        access.setMenuBar(chromiumID, MenuTrees::chromium());
-    }
-
     QList<MenuBar::Item> walkOnly(F::Node bar) {
         access.setMenuBar(u"test"_s, std::move(bar));
         return MenuBar::walk(access, u"test"_s);
     }
-
-    F access;
 };
 
 // History keeps only its commands (no pages, no Recently Closed), Window drops the window
-// list after "Bring All to Front", and the system menu is never read.
+// list after "Bring All to Front", the system menu is never read, and duplicate titles in
+// different menus stay separate items. The shortcuts bar holds key equivalents of every kind.
 TEST_F(MenuBarTest, WalkFlattensTheMenusInOrderLeavingOutListsOfPagesAndWindows) {
-    const QString expected = testing::fixtureText(u"menus/safari.walk"_s);
-    EXPECT_EQ(rendered(MenuBar::walk(access, safariID)), expected.trimmed().split(u'\n'));
+    access.setMenuBar(u"shortcuts"_s, MenuTrees::fromFixture(u"shortcuts"_s));
+    for (const auto& [name, bundle] : {std::pair{u"safari"_s, safariID},
+                                       {u"chromium"_s, chromiumID},
+                                       {u"shortcuts"_s, u"shortcuts"_s}}) {
+        testing::writeFile(QStringLiteral(KIVARO_FIXTURES_DIR "/menus/") + name + u".walk"_s,
+                           rendered(MenuBar::walk(access, bundle)).join(u'\n').toUtf8() + '\n');
+        EXPECT_EQ(rendered(MenuBar::walk(access, bundle)), MenuTrees::expected(name + u".walk"_s));
+    }
     EXPECT_THAT(access.opened(), Contains(QStringList{u"View"_s, u"Text Encoding"_s}));
     EXPECT_THAT(access.opened(), Not(Contains(QStringList{u"History"_s, u"Recently Closed"_s})));
-
-    const QStringList chromium = rendered(MenuBar::walk(access, chromiumID));
     for (const QString& title : {u"Apple"_s, u"Bookmarks"_s, u"Profiles"_s, u"Help"_s})
         EXPECT_THAT(access.opened(), Not(Contains(QStringList{title}))) << title.toStdString();
-    // Duplicate titles in different menus stay separate items.
-    EXPECT_THAT(chromium, Contains(u"File › Close Tab"_s));
-    EXPECT_THAT(chromium, Contains(u"Tab › Close Tab"_s));
-    EXPECT_THAT(chromium, Not(Contains(u"Window › New Tab"_s)));
 }
 
-TEST_F(MenuBarTest, WalkReadsEnabledStateAndShortcuts) {
-    const QList<MenuBar::Item> items = MenuBar::walk(access, safariID);
-    EXPECT_EQ(items[29],
-              (MenuBar::Item{.path = {u"View"_s, u"Reload Page"_s},
-                             .enabled = true,
-                             .keys = {u"\u2318"_s, u"R"_s},
-                             .combo = KeyCombo{.modifiers = Modifier::command, .key = u"r"_s}}));
-    const QStringList lines = rendered(items, true);
-    for (const QString& line :
-         {u"View › Show Reader | off \u21e7\u2318R"_s, u"File › Share\u2026 | "_s,
-          u"Develop › Start Timeline Recording | \u2325\u21e7\u2318T"_s,
-          u"Edit › Emoji & Symbols | \u2303\u2318 "_s})
-        EXPECT_THAT(lines, Contains(line));
-    EXPECT_THAT(rendered(MenuBar::walk(access, chromiumID), true),
-                Contains(u"Tab › Select Next Tab | \u2303\t"_s));
-}
-
-TEST_F(MenuBarTest, WalkIsEmptyWithoutTrustOrMenuBarAndSkipsUntitledOrEmptyMenus) {
+// Nothing is read or pressed without trust or a menu bar, or when the press is refused.
+TEST_F(MenuBarTest, WalkAndPressNeedTrustAndAMenuBarAndWalksSkipUntitledOrEmptyMenus) {
+    const QStringList reload{u"View"_s, u"Reload Page"_s};
     access.setTrusted(false);
     EXPECT_TRUE(MenuBar::walk(access, safariID).isEmpty());
     EXPECT_TRUE(access.opened().isEmpty());
+    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
     access.setTrusted(true);
+    access.setPressSucceeds(false);
+    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
+    access.setPressSucceeds(true);
+    access.removeMenuBar(safariID);
+    EXPECT_FALSE(MenuBar::press(access, reload, safariID));
+    EXPECT_TRUE(access.presses().isEmpty());
     EXPECT_TRUE(MenuBar::walk(access, u"com.example.NotRunning"_s).isEmpty());
     EXPECT_TRUE(walkOnly(F::bar({})).isEmpty());
     EXPECT_TRUE(walkOnly(F::Node{}).isEmpty());
@@ -115,42 +117,17 @@ TEST_F(MenuBarTest, WalkIsBoundedInLengthAndDepth) {
     const F::Node deep = F::menu(u"Level 3"_s, {F::menu(u"Level 4"_s, {F::item(u"Bottom"_s)})});
     EXPECT_EQ(rendered(walkOnly(barWith(F::menu(
                   u"Tools"_s, {F::menu(u"Level 2"_s, {deep, F::item(u"Leaf"_s, u"l"_s)})})))),
-              QStringList{u"Tools › Level 2 › Leaf"_s});
+              QStringList{u"Tools › Level 2 › Leaf  \u2318L \u2318l"_s});
 }
 
-TEST(MenuBarShortcut, DecodesTheCharacterAndTheRawModifierBits) {
-    using enum Modifier;
-    const struct {
-        std::optional<QString> character;
-        std::optional<qint64> raw;
-        QString keys;
-        std::optional<KeyCombo> combo;
-    } cases[] = {
-        {u"R"_s, 0, u"\u2318R"_s, KeyCombo{.modifiers = command, .key = u"r"_s}},
-        {u"R"_s, std::nullopt, u"\u2318R"_s, KeyCombo{.modifiers = command, .key = u"r"_s}},
-        {u"R"_s, 1, u"\u21e7\u2318R"_s, KeyCombo{.modifiers = shift | command, .key = u"r"_s}},
-        {u"R"_s, 8, u"R"_s, KeyCombo{.modifiers = {}, .key = u"r"_s}},
-        {u"R"_s, 15, u"\u2303\u2325\u21e7R"_s,
-         KeyCombo{.modifiers = control | option | shift, .key = u"r"_s}},
-        // Bits the interface does not define are ignored; a negative value sets them all.
-        {u"R"_s, 0x31, u"\u21e7\u2318R"_s, KeyCombo{.modifiers = shift | command, .key = u"r"_s}},
-        {u"R"_s, -1, u"\u2303\u2325\u21e7R"_s,
-         KeyCombo{.modifiers = control | option | shift, .key = u"r"_s}},
-        // Letters beyond ASCII change case too; arrows and other symbols have none.
-        {u"\u00e9"_s, 0, u"\u2318\u00c9"_s, KeyCombo{.modifiers = command, .key = u"\u00e9"_s}},
-        {u"\u00d6"_s, 1, u"\u21e7\u2318\u00d6"_s,
-         KeyCombo{.modifiers = shift | command, .key = u"\u00f6"_s}},
-        {u"\u2192"_s, 2, u"\u2325\u2318\u2192"_s,
-         KeyCombo{.modifiers = option | command, .key = u"\u2192"_s}},
-        // No character, no shortcut.
-        {std::nullopt, 0, {}, std::nullopt},
-        {QString(), 1, {}, std::nullopt},
-        {u""_s, std::nullopt, {}, std::nullopt},
-    };
-    for (const auto& [character, raw, keys, combo] : cases) {
-        const MenuBar::KeyEquivalent decoded = MenuBar::shortcut(character, raw);
-        EXPECT_EQ(decoded.keys.join(QString()), keys) << raw.value_or(-99);
-        EXPECT_EQ(decoded.combo, combo) << raw.value_or(-99);
+// No character, no shortcut, whatever the modifiers.
+TEST(MenuBarShortcut, NeedsACharacter) {
+    for (const auto& [character, raw] :
+         {std::pair{std::optional<QString>(), std::optional<qint64>(0)},
+          {QString(), 1},
+          {u""_s, std::nullopt}}) {
+        EXPECT_TRUE(MenuBar::shortcut(character, raw).keys.isEmpty());
+        EXPECT_EQ(MenuBar::shortcut(character, raw).combo, std::nullopt);
     }
 }
 
@@ -172,59 +149,47 @@ TEST(MenuBarLooseKey, IsTheTextAfterALeadingToggleWord) {
 // Which item a press of a path reaches, on Safari's bar toggled the other way from when the path
 // was read, or on a bar of one menu holding a toggling submenu.
 TEST_F(MenuBarTest, PressReachesTheItemOfThePathOrItsToggledTitleAndNothingElse) {
-    access.setMenuBar(safariID, MenuTrees::safariToggled());
+    access.setMenuBar(safariID, MenuTrees::safari(true));
     access.setMenuBar(
         u"test"_s,
         barWith(F::menu(u"Tools"_s, {F::menu(u"Show Panels"_s, {F::item(u"Hide Panel"_s)}),
                                      F::item(u"Hide "_s)})));
+    const QString s = safariID, c = chromiumID, t = u"test"_s;
     const struct {
         QString bundle;
-        QStringList path;
-        QStringList pressed; // empty: the press fails
+        const char* path;    // titles separated by "/"
+        const char* pressed; // empty: the press fails
     } cases[] = {
-        {safariID, {u"View"_s, u"Reload Page"_s}, {u"View"_s, u"Reload Page"_s}},
-        {safariID, {u"Edit"_s, u"Find"_s, u"Find Next"_s}, {u"Edit"_s, u"Find"_s, u"Find Next"_s}},
-        {chromiumID, {u"Tab"_s, u"Close Tab"_s}, {u"Tab"_s, u"Close Tab"_s}},
-        {safariID, {u"View"_s, u"Show Sidebar"_s}, {u"View"_s, u"Hide Sidebar"_s}},
-        {safariID, {u"Develop"_s, u"Show Page Source"_s}, {u"Develop"_s, u"Hide Page Source"_s}},
-        {safariID,
-         {u"Develop"_s, u"Show Web Inspector"_s},
-         {u"Develop"_s, u"Close Web Inspector"_s}},
-        {u"test"_s,
-         {u"Tools"_s, u"Show Panels"_s, u"Show Panel"_s},
-         {u"Tools"_s, u"Show Panels"_s, u"Hide Panel"_s}},
+        {s, "View/Reload Page", "View/Reload Page"},
+        {s, "Edit/Find/Find Next", "Edit/Find/Find Next"},
+        {c, "Tab/Close Tab", "Tab/Close Tab"},
+        {s, "View/Show Sidebar", "View/Hide Sidebar"},
+        {s, "Develop/Show Page Source", "Develop/Hide Page Source"},
+        {s, "Develop/Show Web Inspector", "Develop/Close Web Inspector"},
+        {t, "Tools/Show Panels/Show Panel", "Tools/Show Panels/Hide Panel"},
         // Only the last title matches loosely, and only a toggle's.
-        {u"test"_s, {u"Tools"_s, u"Hide Panels"_s, u"Hide Panel"_s}, {}},
-        {safariID, {u"View"_s, u"Reload Pages"_s}, {}},
-        {safariID, {u"Show View"_s, u"Reload Page"_s}, {}},
-        {u"test"_s, {u"Tools"_s, u"Show "_s}, {}},
-        {safariID, {u"View"_s, u"Hide Library"_s}, {}},
+        {t, "Tools/Hide Panels/Hide Panel", ""},
+        {s, "View/Reload Pages", ""},
+        {s, "Show View/Reload Page", ""},
+        {t, "Tools/Show ", ""},
+        {s, "View/Hide Library", ""},
         // Bad paths: empty, untitled, through a leaf, or into an application not running.
-        {safariID, {}, {}},
-        {safariID, {u"View"_s, QString()}, {}},
-        {safariID, {u"View"_s, u"Reload Page"_s, u"Now"_s}, {}},
-        {u"com.example.NotRunning"_s, {u"View"_s}, {}},
-        {chromiumID, {u"Develop"_s, u"Show Web Inspector"_s}, {}},
+        {s, "", ""},
+        {s, "View/", ""},
+        {s, "View/Reload Page/Now", ""},
+        {u"com.example.NotRunning"_s, "View", ""},
+        {c, "Develop/Show Web Inspector", ""},
+    };
+    const auto titles = [](const char* path) {
+        return *path ? QString::fromUtf8(path).split(u'/') : QStringList();
     };
     for (const auto& [bundle, path, pressed] : cases) {
         const qsizetype before = access.presses().size();
-        EXPECT_EQ(MenuBar::press(access, path, bundle), !pressed.isEmpty())
-            << path.join(u'/').toStdString();
+        EXPECT_EQ(MenuBar::press(access, titles(path), bundle), *pressed != 0) << path;
         EXPECT_EQ(access.presses().mid(before),
-                  pressed.isEmpty() ? QList<QStringList>() : QList<QStringList>{pressed});
+                  *pressed ? QList<QStringList>{titles(pressed)} : QList<QStringList>())
+            << path;
     }
-}
-
-TEST_F(MenuBarTest, PressFailsWhenRefusedUntrustedOrTheBarIsGone) {
-    access.setPressSucceeds(false);
-    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, safariID));
-    access.setPressSucceeds(true);
-    access.setTrusted(false);
-    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, safariID));
-    access.setTrusted(true);
-    access.removeMenuBar(safariID);
-    EXPECT_FALSE(MenuBar::press(access, {u"View"_s, u"Reload Page"_s}, safariID));
-    EXPECT_TRUE(access.presses().isEmpty());
 }
 
 } // namespace

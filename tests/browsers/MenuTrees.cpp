@@ -10,7 +10,9 @@ namespace {
 
 using F = FakeMenuBarAccess;
 
-// One line of a .menu fixture: "title [~ toggled title] | key | modifiers | off".
+// One line of a .menu fixture: "title [~ toggled title] | key | modifiers | off", the modifiers
+// as letters for the raw accessibility bits (s shift, o option, c control, n no command), as
+// the raw integer itself, or "none" for no modifiers attribute.
 F::Node parsed(const QString& line, bool toggled) {
     QStringList fields = line.split(u'|');
     for (QString& field : fields)
@@ -20,13 +22,12 @@ F::Node parsed(const QString& line, bool toggled) {
     const QStringList titles = fields[0].split(u" ~ "_s);
     QString key = fields.value(1);
     key = key == u"space" ? u" "_s : key == u"\\t" ? u"\t"_s : key;
-    qint64 modifiers = 0;
-    const QString letters = fields.value(2);
-    for (const auto& [letter, bit] : {std::pair{u's', Raw::shift},
-                                      {u'o', Raw::option},
-                                      {u'c', Raw::control},
-                                      {u'n', Raw::noCommand}})
-        modifiers |= letters.contains(letter) ? bit : 0;
+    bool raw = false;
+    std::optional<qint64> modifiers = fields.value(2).toLongLong(&raw, 0);
+    for (qsizetype bit = 0; bit < 4 && !raw; ++bit)
+        *modifiers |= fields.value(2).contains(u"socn"_s[bit]) ? qint64(1) << bit : 0;
+    if (fields.value(2) == u"none")
+        modifiers = std::nullopt;
     return F::item(titles.value(toggled ? 1 : 0, titles[0]), key, modifiers,
                    fields.value(3) != u"off");
 }
@@ -44,11 +45,11 @@ struct Entry {
     }
 };
 
-// Reads tests/fixtures/menus/<name>.menu into a menu bar; two spaces indent a level.
-F::Node load(const QString& name, bool toggled = false) {
-    const QString text = testing::fixtureText(u"menus/"_s + name + u".menu"_s);
+} // namespace
+
+F::Node fromFixture(const QString& name, bool toggled) {
     Entry root;
-    for (const QString& line : text.split(u'\n')) {
+    for (const QString& line : testing::fixtureText(u"menus/"_s + name + u".menu"_s).split(u'\n')) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
             continue;
         Entry* parent = &root;
@@ -62,18 +63,32 @@ F::Node load(const QString& name, bool toggled = false) {
     return F::bar(std::move(menus));
 }
 
-} // namespace
-
-FakeMenuBarAccess::Node safari() {
-    return load(u"safari"_s);
-}
-
-FakeMenuBarAccess::Node safariToggled() {
-    return load(u"safari"_s, true);
+FakeMenuBarAccess::Node safari(bool toggled) {
+    return fromFixture(u"safari"_s, toggled);
 }
 
 FakeMenuBarAccess::Node chromium() {
-    return load(u"chromium"_s);
+    return fromFixture(u"chromium"_s);
+}
+
+QStringList commandLines(const QList<Command>& commands) {
+    QStringList lines;
+    for (const Command& command : commands) {
+        QString action = command.action.typeName();
+        if (const auto* menu = command.action.as<Action::Menu>())
+            action = menu->path.join(u" › "_s);
+        else if (const auto* copy = command.action.as<Action::CopyLink>())
+            action += copy->markdown ? u" markdown"_s : QString();
+        lines.append(QStringList{command.menu, command.title, command.symbol, command.keywords,
+                                 command.keys.join(QString()), action}
+                         .join(u" | "_s) +
+                     (command.core ? u" | core"_s : QString()));
+    }
+    return lines;
+}
+
+QStringList expected(const QString& name) {
+    return testing::fixtureText(u"menus/"_s + name).trimmed().split(u'\n');
 }
 
 } // namespace kivaro::MenuTrees

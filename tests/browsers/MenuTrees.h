@@ -2,10 +2,11 @@
 
 #include "browsers/Command.h"
 #include "platform/fake/FakeMenuBarAccess.h"
-#include "search/Row.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 namespace kivaro::MenuTrees {
 
@@ -13,47 +14,45 @@ namespace kivaro::MenuTrees {
 inline const QString safariID = QStringLiteral("com.apple.Safari");
 inline const QString chromiumID = QStringLiteral("org.chromium.Chromium");
 
-// Raw accessibility modifier integers.
-namespace Raw {
-constexpr qint64 command = 0;
-constexpr qint64 shift = 1;
-constexpr qint64 option = 2;
-constexpr qint64 control = 4;
-constexpr qint64 noCommand = 8;
-} // namespace Raw
+// Reads tests/fixtures/menus/<name>.menu into a menu bar; two spaces indent a level.
+FakeMenuBarAccess::Node fromFixture(const QString& name, bool toggled = false);
 
 // Safari's menu bar as it reads with one window open, the sidebar hidden and the Develop menu
-// shown: submenus, separators, disabled items, history pages, the window list.
-FakeMenuBarAccess::Node safari();
-
-// The same bar with the sidebar, console, page source and web inspector shown, a timeline recording
-// and the responsive design mode on: the toggles read the other way.
-FakeMenuBarAccess::Node safariToggled();
+// shown: submenus, separators, disabled items, history pages, the window list. `toggled`: the
+// sidebar, console, page source and web inspector shown, a timeline recording and the
+// responsive design mode on, so that the toggles read the other way.
+FakeMenuBarAccess::Node safari(bool toggled = false);
 
 // Chromium's menu bar: no Develop menu, developer items under View › Developer, a "Copy Link"
 // of its own under File › Share, and a "Profiles" menu.
 FakeMenuBarAccess::Node chromium();
 
+// One line per command: menu, title, symbol, keywords, shortcut, what it does, "core".
+QStringList commandLines(const QList<Command>& commands);
+
+// The lines of tests/fixtures/menus/<name>.
+QStringList expected(const QString& name);
+
+// The fake menu bars of Safari and Chromium, registered under their bundle identifiers.
+class MenuBarsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        access.setMenuBar(safariID, safari());
+        access.setMenuBar(chromiumID, chromium());
+    }
+
+    FakeMenuBarAccess access;
+};
+
 } // namespace kivaro::MenuTrees
 
 namespace kivaro {
 
-inline const QString& titleOf(const Command& command) {
-    return command.title;
-}
-inline const QString& titleOf(const Row& row) {
-    return row.title;
-}
-inline const QString& titleOf(const ScoredRow& scored) {
-    return scored.row.title;
-}
-
-// The titles of commands or rows, in order.
-template <typename Records>
-QStringList titlesOf(const Records& records) {
+// The titles of commands, in order.
+inline QStringList titlesOf(const QList<Command>& commands) {
     QStringList titles;
-    for (const auto& record : records)
-        titles.append(titleOf(record));
+    for (const Command& command : commands)
+        titles.append(command.title);
     return titles;
 }
 

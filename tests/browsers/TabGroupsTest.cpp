@@ -5,7 +5,6 @@
 
 #include <QFileInfo>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace kivaro {
@@ -13,15 +12,8 @@ namespace kivaro {
 namespace {
 
 using namespace Qt::StringLiterals;
-using test::literal;
 
-using testing::RefusingFolder;
-
-constexpr int folder = 1;
-constexpr int tab = 0;
-constexpr int profileFolder = 2;
-
-// A SafariTabs.db made row by row with Safari's layout.
+// A SafariTabs.db with Safari's layout, filled from tests/fixtures or row by row.
 class TabGroupsTest : public test::HistoryTest {
 protected:
     void SetUp() override {
@@ -30,40 +22,20 @@ protected:
         test::createFromScript(db_, u"safari-tabs.sql"_s);
     }
 
-    void addFolder(int id, const QString& title, int subtype = 0, int hidden = 0, int deleted = 0) {
+    // Folders (type 1; subtype 2 a profile) as "(id, subtype, title, hidden)" rows.
+    void folders(const QString& rows) {
+        test::execute(db_, u"INSERT INTO bookmarks (id, subtype, title, hidden, parent, type, "
+                           u"order_index) SELECT column1, column2, column3, column4, 0, 1, "
+                           u"column1 FROM (VALUES "_s +
+                               rows + u')');
+    }
+    // Tabs (type 0) as "(parent, order, title, url)" rows.
+    void tabs(const QString& rows, bool keepInWal = false) {
         test::execute(db_,
-                      u"INSERT INTO bookmarks (id, parent, type, subtype, title, hidden, "
-                      u"deleted, order_index) VALUES (%1, 0, %2, %3, %4, %5, %6, %1)"_s.arg(
-                          QString::number(id), QString::number(folder), QString::number(subtype),
-                          literal(title), QString::number(hidden), QString::number(deleted)));
-    }
-
-    void addTab(int parent, int order, const std::optional<QString>& title,
-                const std::optional<QString>& url, int deleted = 0) {
-        test::execute(db_, u"INSERT INTO bookmarks (parent, type, title, url, deleted, "
-                           u"order_index) VALUES (%1, %2, %3, %4, %5, %6)"_s.arg(parent)
-                               .arg(tab)
-                               .arg(literal(title), literal(url))
-                               .arg(deleted)
-                               .arg(order));
-    }
-
-    void addWindow(const QString& shown, const QString& local, const QString& profile,
-                   const QString& closed = u"NULL"_s) {
-        test::execute(db_, u"INSERT INTO windows (active_tab_group_id, local_tab_group_id, "
-                           u"active_profile_id, date_closed) VALUES (%1, %2, %3, %4)"_s.arg(
-                               shown, local, profile, closed));
-    }
-
-    static SafariTab live(qint64 window, qint64 index, const QString& url) {
-        return {.windowID = window, .index = index, .url = url};
-    }
-
-    QList<SafariTab> liveTabs() const {
-        return {live(101, 1, u"https://open.example/"_s),
-                live(101, 2, u"https://local-open.example/"_s),
-                live(102, 1, u"https://shown.example/"_s),
-                live(102, 2, u"https://pinned-open.example/"_s)};
+                      u"INSERT INTO bookmarks (parent, order_index, title, url, type) SELECT "
+                      u"column1, column2, column3, column4, 0 FROM (VALUES "_s +
+                          rows + u')',
+                      keepInWal);
     }
 
     // Stored tabs as "group: title url", in the order offered.
@@ -78,11 +50,16 @@ protected:
     }
 
     QString db_;
+    const QList<SafariTab> live_{
+        {.windowID = 101, .index = 1, .url = u"https://open.example/"_s},
+        {.windowID = 101, .index = 2, .url = u"https://local-open.example/"_s},
+        {.windowID = 102, .index = 1, .url = u"https://shown.example/"_s},
+        {.windowID = 102, .index = 2, .url = u"https://pinned-open.example/"_s}};
 };
 
 TEST_F(TabGroupsTest, OffersTheTabsNoWindowShowsOnceEachInGroupOrder) {
     test::createFromScript(db_, u"safari-tab-groups.sql"_s);
-    EXPECT_EQ(rendered(TabGroups::load(liveTabs(), db_, *snapshots_)),
+    EXPECT_EQ(rendered(TabGroups::load(live_, db_, *snapshots_)),
               (QStringList{
                   u"Trip: Flights https://flights.example/"_s,
                   u"Trip: Hotel https://hotel.example/"_s, u"Trip: Dup https://dup.example/"_s,
@@ -92,90 +69,62 @@ TEST_F(TabGroupsTest, OffersTheTabsNoWindowShowsOnceEachInGroupOrder) {
                   u"Work: Work hidden https://work-hidden.example/"_s,
                   u"Personal: Pinned https://pinned.example/"_s}));
     EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-51/History.db"_s)));
-}
-
-TEST_F(TabGroupsTest, WithoutLiveTabsNoHiddenUnnamedGroupIsOffered) {
-    test::createFromScript(db_, u"safari-tab-groups.sql"_s);
+    // Without live tabs no hidden unnamed group is offered: named groups and pinned tabs only.
     QStringList urls;
     for (const SafariTab& offered : TabGroups::load({}, db_, *snapshots_))
         urls.append(offered.url);
-    // Named groups and pinned tabs only; an empty profile title reads "Personal".
     EXPECT_EQ(urls, (QStringList{u"https://flights.example/"_s, u"https://hotel.example/"_s,
                                  u"https://dup.example/"_s, u"https://notitle.example/"_s,
                                  u"https://open.example/"_s, u"https://paper.example/"_s,
                                  u"https://shown.example/"_s, u"https://elsewhere.example/"_s,
                                  u"https://pinned.example/"_s, u"https://pinned-open.example/"_s}));
-}
-
-TEST_F(TabGroupsTest, AProfileWithoutATitleIsPersonal) {
-    addFolder(11, QString(), profileFolder);
-    addFolder(40, u"Shown"_s);
-    addFolder(41, QString());
-    addTab(40, 0, u"Live"_s, u"https://live.example/"_s);
-    addTab(41, 0, u"Hidden"_s, u"https://hidden.example/"_s);
-    addWindow(u"40"_s, u"41"_s, u"11"_s);
-    const QList<SafariTab> offered =
-        TabGroups::load({live(1, 1, u"https://live.example/"_s)}, db_, *snapshots_);
-    ASSERT_EQ(offered.size(), 1);
-    EXPECT_EQ(offered[0].group, u"Personal"_s);
-}
-
-TEST_F(TabGroupsTest, PinnedURLsAreTheBareAddressesOfThePinnedFolders) {
-    test::createFromScript(db_, u"safari-tab-groups.sql"_s);
     // Tabs of a deleted "pinned" folder still count: a tab wrongly kept is better than one
     // wrongly closed.
     EXPECT_EQ(TabGroups::pinnedURLs(db_, *snapshots_),
               (QSet<QString>{u"pinned.example"_s, u"pinned-open.example"_s, u"old-pin.example"_s}));
 }
 
-TEST_F(TabGroupsTest, NoPinnedTabsIsAnEmptySet) {
-    addFolder(20, u"Trip"_s);
-    addTab(20, 0, u"Hotel"_s, u"https://hotel.example/"_s);
+TEST_F(TabGroupsTest, AProfileWithoutATitleIsPersonalAndNoPinnedFolderNoPins) {
+    folders(u"(11, 2, '', 0), (40, 0, 'Shown', 0), (41, 0, '', 0)"_s);
+    tabs(
+        u"(40, 0, 'Live', 'https://live.example/'), (41, 0, 'Hidden', 'https://hidden.example/')"_s);
+    test::execute(db_, u"INSERT INTO windows (active_tab_group_id, local_tab_group_id, "
+                       u"active_profile_id) VALUES (40, 41, 11)"_s);
+    EXPECT_EQ(
+        rendered(TabGroups::load({{.windowID = 1, .index = 1, .url = u"https://live.example/"_s}},
+                                 db_, *snapshots_)),
+        QStringList{u"Personal: Hidden https://hidden.example/"_s});
+    // Without pinned tabs the set is empty: unlike a database that cannot be read.
     EXPECT_EQ(TabGroups::pinnedURLs(db_, *snapshots_), QSet<QString>());
 }
 
-TEST_F(TabGroupsTest, ReadsChangesThatLiveOnlyInTheWriteAheadLog) {
+TEST_F(TabGroupsTest, ReadsChangesThatLiveOnlyInTheWriteAheadLogOrWithoutWindows) {
     test::execute(db_, u"PRAGMA journal_mode = WAL"_s);
-    addFolder(20, u"Trip"_s);
-    addFolder(30, u"pinned"_s, 0, 1);
-    test::execute(db_,
-                  u"INSERT INTO bookmarks (parent, type, title, url, order_index) VALUES "
-                  u"(20, 0, 'Wal', 'https://wal.example/', 0), "
-                  u"(30, 0, 'Pin', 'https://wal-pin.example/', 0)"_s,
-                  true);
+    folders(u"(20, 0, 'Trip', 0), (30, 0, 'pinned', 1)"_s);
+    tabs(u"(20, 0, 'Wal', 'https://wal.example/'), (30, 0, 'Pin', 'https://wal-pin.example/')"_s,
+         true);
     ASSERT_TRUE(QFileInfo::exists(db_ + u"-wal"_s));
-    EXPECT_EQ(rendered(TabGroups::load({}, db_, *snapshots_)),
-              (QStringList{u"Trip: Wal https://wal.example/"_s,
-                           u"Personal: Pin https://wal-pin.example/"_s}));
+    const QStringList offered{u"Trip: Wal https://wal.example/"_s,
+                              u"Personal: Pin https://wal-pin.example/"_s};
+    EXPECT_EQ(rendered(TabGroups::load({}, db_, *snapshots_)), offered);
     EXPECT_EQ(TabGroups::pinnedURLs(db_, *snapshots_), QSet<QString>{u"wal-pin.example"_s});
+    test::execute(db_, u"DROP TABLE windows"_s);
+    EXPECT_EQ(rendered(TabGroups::load({}, db_, *snapshots_)), offered);
 }
 
+// Missing, no database, another layout, no snapshot folder: nothing is known about pins, which
+// is not "no pins".
 TEST_F(TabGroupsTest, AMissingOrUnreadableDatabaseGivesNothing) {
-    // Missing, no database, another layout: nothing is known about pins, which is not "no pins".
+    test::createFromScript(db_, u"safari-tab-groups.sql"_s);
     const QString junk = path(u"junk/SafariTabs.db"_s), other = path(u"other/SafariTabs.db"_s);
     test::writeFile(junk, QByteArray("not a database at all", 21));
     test::execute(other, u"CREATE TABLE something (x TEXT)"_s);
     for (const QString& db : {path(u"nowhere/SafariTabs.db"_s), junk, other}) {
-        EXPECT_TRUE(TabGroups::load(liveTabs(), db, *snapshots_).isEmpty()) << db.toStdString();
+        EXPECT_TRUE(TabGroups::load(live_, db, *snapshots_).isEmpty()) << db.toStdString();
         EXPECT_EQ(TabGroups::pinnedURLs(db, *snapshots_), std::nullopt) << db.toStdString();
     }
-}
-
-TEST_F(TabGroupsTest, ADatabaseWithoutWindowsStillOffersGroupsAndPins) {
-    addFolder(20, u"Trip"_s);
-    addFolder(30, u"pinned"_s, 0, 1);
-    addTab(20, 0, u"Hotel"_s, u"https://hotel.example/"_s);
-    addTab(30, 0, u"Pin"_s, u"https://pin.example/"_s);
-    test::execute(db_, u"DROP TABLE windows"_s);
-    EXPECT_EQ(rendered(TabGroups::load({}, db_, *snapshots_)),
-              (QStringList{u"Trip: Hotel https://hotel.example/"_s,
-                           u"Personal: Pin https://pin.example/"_s}));
-}
-
-TEST_F(TabGroupsTest, NoSnapshotFolderMeansNothing) {
-    test::createFromScript(db_, u"safari-tab-groups.sql"_s);
-    const RefusingFolder unusable;
-    EXPECT_TRUE(TabGroups::load(liveTabs(), db_, unusable).isEmpty());
+    const testing::RefusingFolder unusable;
+    EXPECT_TRUE(TabGroups::load(live_, db_, unusable).isEmpty());
     EXPECT_EQ(TabGroups::pinnedURLs(db_, unusable), std::nullopt);
 }
 

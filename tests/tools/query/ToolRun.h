@@ -22,6 +22,15 @@ struct ToolRun {
 
     QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
     QJsonArray rows() const { return json().value(u"rows").toArray(); }
+    // The text at `key` of every row (of `kind`, when given); "action.url" reads into the action.
+    QStringList values(const QString& key, const QString& kind = {}) const {
+        QStringList values;
+        for (const QJsonValue row : rows())
+            if (kind.isEmpty() || row[u"kind"] == kind)
+                values.append(key.startsWith(u"action.") ? row[u"action"][key.mid(7)].toString()
+                                                         : row[key].toString());
+        return values;
+    }
 };
 
 inline ToolRun runTool(const QStringList& arguments, const PrivateFolder* snapshots = nullptr) {
