@@ -12,22 +12,31 @@ using namespace Qt::StringLiterals;
 namespace kivaro {
 namespace {
 
-const QString safari = u"com.apple.Safari"_s;
 const ScreenArea primary{QRectF(0, 0, 1440, 900), QRectF(0, 0, 1440, 875)};
 const ScreenArea second{QRectF(1440, -180, 1920, 1080), QRectF(1440, -180, 1920, 1080)};
 
 class FrontWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { workspace.run(safari, true); }
+    FrontWindowTest() {
+        workspace.run(u"com.apple.Safari"_s, true);
+        pid = workspace.frontApplication()->pid;
+    }
 
-    qint64 safariPid() const { return workspace.frontApplication()->pid; }
+    std::optional<QRectF> frameOf(std::initializer_list<std::pair<int, QRectF>> layered,
+                                  const QList<ScreenArea>& screens = {primary, second}) {
+        QList<WindowList::Window> list;
+        for (const auto& [layer, bounds] : layered)
+            list.append({pid, layer, bounds});
+        windows.setWindows(list);
+        return FrontWindow::frame(workspace, windows, screens);
+    }
 
     FakeWorkspace workspace;
     FakeWindowList windows;
+    qint64 pid = 0;
 };
 
 TEST_F(FrontWindowTest, TakesTheFirstLargeOrdinaryWindowOfTheFrontApplication) {
-    const qint64 pid = safariPid();
     windows.setWindows({
         {pid + 1, 0, QRectF(0, 0, 1000, 700)}, // another application in front
         {pid, 0, QRectF(10, 10, 300, 500)},    // a palette: too narrow
@@ -43,28 +52,20 @@ TEST_F(FrontWindowTest, TakesTheFirstLargeOrdinaryWindowOfTheFrontApplication) {
 }
 
 TEST_F(FrontWindowTest, ConvertsFromTheTopLeftOfThePrimaryScreen) {
-    windows.setWindows({{safariPid(), 0, QRectF(1500, 300, 1000, 600)}});
-    EXPECT_EQ(FrontWindow::frame(workspace, windows, {primary, second}),
-              QRectF(1500, 900 - 900, 1000, 600));
-    windows.setWindows({{safariPid(), 0, QRectF(1500, 800, 1000, 400)}});
-    EXPECT_EQ(FrontWindow::frame(workspace, windows, {primary, second}),
-              QRectF(1500, -300, 1000, 400));
+    EXPECT_EQ(frameOf({{0, QRectF(1500, 300, 1000, 600)}}), QRectF(1500, 0, 1000, 600));
+    EXPECT_EQ(frameOf({{0, QRectF(1500, 800, 1000, 400)}}), QRectF(1500, -300, 1000, 400));
 }
 
 TEST_F(FrontWindowTest, NothingWithoutAFrontApplicationAWindowOrAScreen) {
-    windows.setWindows({{safariPid(), 0, QRectF(0, 0, 401, 301)}});
-    EXPECT_TRUE(FrontWindow::frame(workspace, windows, {primary}).has_value());
-    EXPECT_FALSE(FrontWindow::frame(workspace, windows, {}).has_value());
-    windows.setWindows({{safariPid(), 0, QRectF(0, 0, 400, 301)}});
-    EXPECT_FALSE(FrontWindow::frame(workspace, windows, {primary}).has_value());
-    windows.setWindows({});
-    EXPECT_FALSE(FrontWindow::frame(workspace, windows, {primary}).has_value());
-    FakeWorkspace empty;
+    EXPECT_TRUE(frameOf({{0, QRectF(0, 0, 401, 301)}}, {primary}).has_value());
+    EXPECT_FALSE(frameOf({{0, QRectF(0, 0, 401, 301)}}, {}).has_value());
+    EXPECT_FALSE(frameOf({{0, QRectF(0, 0, 400, 301)}}).has_value());
+    EXPECT_FALSE(frameOf({}).has_value());
     windows.setWindows({{0, 0, QRectF(0, 0, 1000, 800)}});
-    EXPECT_FALSE(FrontWindow::frame(empty, windows, {primary}).has_value());
+    EXPECT_FALSE(FrontWindow::frame(FakeWorkspace(), windows, {primary}).has_value());
 }
 
-TEST_F(FrontWindowTest, TheScreenOfTheFrameOrOfTheMouse) {
+TEST(FrontScreenTest, TheScreenOfTheFrameOrOfTheMouse) {
     EXPECT_EQ(FrontWindow::screen(QRectF(1500, 0, 800, 600), QPointF(10, 10), {primary, second}),
               second);
     EXPECT_EQ(FrontWindow::screen(std::nullopt, QPointF(2000, 10), {primary, second}), second);
@@ -72,55 +73,41 @@ TEST_F(FrontWindowTest, TheScreenOfTheFrameOrOfTheMouse) {
     EXPECT_FALSE(FrontWindow::screen(std::nullopt, QPointF(), {}).has_value());
 }
 
-TEST(TintStrengthTest, FollowsOpacityUnlessTransparencyIsReduced) {
-    EXPECT_DOUBLE_EQ(tintStrength(0.6, false), 0);
-    EXPECT_DOUBLE_EQ(tintStrength(1.0, false), 0.85);
-    EXPECT_NEAR(tintStrength(0.8, false), 0.425, 1e-12);
-    EXPECT_DOUBLE_EQ(tintStrength(0.6, true), 1);
-    EXPECT_DOUBLE_EQ(tintStrength(1.0, true), 1);
-    // Out-of-range values are held to the range.
-    EXPECT_DOUBLE_EQ(tintStrength(0.2, false), 0);
-    EXPECT_DOUBLE_EQ(tintStrength(7, false), 0.85);
-}
-
-Row rowOf(Row::Kind kind, const QString& host) {
-    Row row;
-    row.kind = kind;
-    row.host = host;
-    return row;
+TEST(TintStrengthTest, FollowsOpacityWithinRangeUnlessTransparencyIsReduced) {
+    const std::tuple<double, bool, double> cases[] = {
+        {0.6, false, 0},  {0.8, false, 0.425}, {1.0, false, 0.85}, {0.2, false, 0},
+        {7, false, 0.85}, {0.6, true, 1},      {1.0, true, 1}};
+    for (const auto& [opacity, reduced, strength] : cases)
+        EXPECT_NEAR(tintStrength(opacity, reduced), strength, 1e-12) << opacity << reduced;
 }
 
 TEST(FieldIconTest, ChoosesBetweenFaviconAndSymbols) {
-    using FieldIcon::Choice;
-    using FieldIcon::Tint;
+    using namespace FieldIcon;
+    const auto host = [](Row::Kind kind, const QString& name) {
+        return Row{.kind = kind, .host = name};
+    };
     const QString globe = u"globe"_s;
-    const QString search = u"magnifyingglass"_s;
-
-    FieldIcon::Input developer{.mode = FieldIcon::Mode::developerTools, .query = u"x"_s};
-    EXPECT_EQ(FieldIcon::choose(developer),
-              (Choice{u"chevron.left.forwardslash.chevron.right"_s, Tint::accent, std::nullopt}));
-
-    FieldIcon::Input site{.mode = FieldIcon::Mode::site, .siteHost = u"github.com"_s};
-    EXPECT_EQ(FieldIcon::choose(site), (Choice{globe, Tint::secondary, u"github.com"_s}));
-
-    // The shown page address wins over the rows.
-    FieldIcon::Input prefill{.prefillHost = u"apple.com"_s,
-                             .query = u"apple.com/mac"_s,
-                             .firstRow = rowOf(Row::Kind::tab, u"other.org"_s)};
-    EXPECT_EQ(FieldIcon::choose(prefill).host, u"apple.com"_s);
-
-    FieldIcon::Input typed{.query = u"gi"_s,
-                           .firstRow = rowOf(Row::Kind::history, u"github.com"_s)};
-    EXPECT_EQ(FieldIcon::choose(typed), (Choice{globe, Tint::secondary, u"github.com"_s}));
-
-    // A search row, an empty query, no rows or a row without a host: the search symbol.
-    FieldIcon::Input searchRow{.query = u"gi"_s,
-                               .firstRow = rowOf(Row::Kind::search, u"google.com"_s)};
-    FieldIcon::Input emptyQuery{.firstRow = rowOf(Row::Kind::tab, u"github.com"_s)};
-    FieldIcon::Input noRows{.query = u"zzz"_s};
-    FieldIcon::Input command{.query = u"rel"_s, .firstRow = rowOf(Row::Kind::command, QString())};
-    for (const FieldIcon::Input& input : {searchRow, emptyQuery, noRows, command})
-        EXPECT_EQ(FieldIcon::choose(input), (Choice{search, Tint::secondary, std::nullopt}));
+    const Choice search{u"magnifyingglass"_s, Tint::secondary, std::nullopt};
+    const std::pair<Input, Choice> cases[] = {
+        {{.mode = Mode::developerTools, .query = u"x"_s},
+         {u"chevron.left.forwardslash.chevron.right"_s, Tint::accent, std::nullopt}},
+        {{.mode = Mode::site, .siteHost = u"github.com"_s},
+         {globe, Tint::secondary, u"github.com"_s}},
+        // The shown page address wins over the rows.
+        {{.prefillHost = u"apple.com"_s,
+          .query = u"apple.com/mac"_s,
+          .firstRow = host(Row::Kind::tab, u"other.org"_s)},
+         {globe, Tint::secondary, u"apple.com"_s}},
+        {{.query = u"gi"_s, .firstRow = host(Row::Kind::history, u"github.com"_s)},
+         {globe, Tint::secondary, u"github.com"_s}},
+        // A search row, an empty query, no rows or a row without a host: the search symbol.
+        {{.query = u"gi"_s, .firstRow = host(Row::Kind::search, u"google.com"_s)}, search},
+        {{.firstRow = host(Row::Kind::tab, u"github.com"_s)}, search},
+        {{.query = u"zzz"_s}, search},
+        {{.query = u"rel"_s, .firstRow = host(Row::Kind::command, QString())}, search},
+    };
+    for (const auto& [input, choice] : cases)
+        EXPECT_EQ(choose(input), choice) << input.query.toStdString();
 }
 
 } // namespace
