@@ -1,5 +1,7 @@
 #include "panel/Colors.h"
 
+#include "panel/PanelStyle.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -59,6 +61,14 @@ TEST(ColorsTest, AccentFollowsTheChoiceAndABrokenCustomColourFallsBack) {
     EXPECT_EQ(Colors::accent(AccentChoice::custom, u"#FF0000"_s, system), QColor(Qt::red));
     for (const std::optional<QString>& broken : {std::optional<QString>(), {u"#F00"_s}, {u"red"_s}})
         EXPECT_EQ(Colors::accent(AccentChoice::custom, broken, system), Colors::brand());
+}
+
+TEST(TintStrengthTest, FollowsOpacityWithinRangeUnlessTransparencyIsReduced) {
+    const std::tuple<double, bool, double> cases[] = {
+        {0.6, false, 0},  {0.8, false, 0.425}, {1.0, false, 0.85}, {0.2, false, 0},
+        {7, false, 0.85}, {0.6, true, 1},      {1.0, true, 1}};
+    for (const auto& [opacity, reduced, strength] : cases)
+        EXPECT_NEAR(tintStrength(opacity, reduced), strength, 1e-12) << opacity << reduced;
 }
 
 } // namespace

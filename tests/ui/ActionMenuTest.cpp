@@ -24,38 +24,6 @@ QStringList titles(const ActionMenu& menu) {
     return order;
 }
 
-struct MenuCase {
-    QList<bool> danger; // one entry an action, titled by its index
-    int height;
-    QStringList order;
-    std::optional<qsizetype> separator;
-};
-
-class MenuHeightTest : public ::testing::TestWithParam<MenuCase> {};
-
-TEST_P(MenuHeightTest, ListsDangerLastBehindASeparatorAndSizesItself) {
-    QStringList ran;
-    QList<RowAction> actions;
-    for (qsizetype i = 0; i < GetParam().danger.size(); ++i)
-        actions.append(loggedAction(QString::number(i), ran, GetParam().danger[i]));
-    ActionMenu menu;
-    menu.present(u"Row"_qs, actions);
-    EXPECT_EQ(menu.preferredHeight(), GetParam().height);
-    EXPECT_EQ(titles(menu), GetParam().order);
-    EXPECT_EQ(menu.separatorBefore(), GetParam().separator);
-    EXPECT_EQ(menu.items().size(), actions.size());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, MenuHeightTest,
-    ::testing::Values(MenuCase{{true, false, false, false, false},
-                               235,
-                               {u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"0"_qs},
-                               4},
-                      MenuCase{{false}, 80, {u"0"_qs}, std::nullopt},
-                      MenuCase{{}, 80, {}, std::nullopt},
-                      MenuCase{{true, true}, 116, {u"0"_qs, u"1"_qs}, std::nullopt}));
-
 // Spelled-out keys widen the menu so that a title is never cut, up to a limit.
 TEST(ActionMenuWidthTest, GrowsForItsLongestItemWithinTheLimit) {
     QStringList ran;
@@ -84,6 +52,16 @@ protected:
     int dismissed = 0;
     ActionMenu menu;
 };
+
+TEST_F(ActionMenuTest, ListsDangerLastBehindASeparatorAndSizesItself) {
+    EXPECT_EQ(titles(menu), (QStringList{u"Switch to Tab"_qs, u"Copy Link"_qs, u"Close Tab"_qs}));
+    EXPECT_EQ(menu.separatorBefore(), 2);
+    EXPECT_EQ(menu.preferredHeight(), 163);
+    menu.present(u"Row"_qs, {loggedAction(u"Close Tab"_qs, ran, true)});
+    EXPECT_EQ(menu.separatorBefore(), std::nullopt) << "nothing to set danger apart from";
+    menu.present(u"Row"_qs, {});
+    EXPECT_EQ(menu.preferredHeight(), 80);
+}
 
 TEST_F(ActionMenuTest, ArrowsWrapReturnRunsEscDismisses) {
     EXPECT_TRUE(menu.items()[0]->isSelected());
@@ -135,42 +113,30 @@ TEST(KeycapTest, SpeaksGlyphsByNameAndIsOneElement) {
     EXPECT_EQ(row->childCount(), 0);
 }
 
-struct BarCase {
-    OpenMode mode;
-    std::optional<ActionBar::Special> special;
-    bool primary;
-    QString text;
-};
-
-class ActionBarTest : public ::testing::TestWithParam<BarCase> {};
-
-TEST_P(ActionBarTest, SaysTheModeAndTheHints) {
-    ActionBar bar;
+TEST(ActionBarTest, SaysTheModeAndTheHints) {
     QStringList ran;
     const KeyCombo returnKey{36, {}, u"↩"_qs};
-    const auto primary = [&](const QString& title) {
-        return std::optional(loggedAction(title, ran, false, returnKey));
-    };
-    bar.update(OpenMode::newTab, std::nullopt, primary(u"Open"_qs));
-    bar.update(GetParam().mode, GetParam().special,
-               GetParam().primary ? primary(u"Switch to Tab"_qs) : std::nullopt);
-    EXPECT_EQ(bar.modeText(), GetParam().text);
-    QStringList expected{
-        (QStringList{u"Actions"_qs} + KeyCaps::of(Shortcut::actions())).join(u' ')};
-    if (GetParam().primary)
-        expected.prepend((QStringList{u"Switch to Tab"_qs} + KeyCaps::of(returnKey)).join(u' '));
-    EXPECT_EQ(bar.hints(), expected);
+    const QString actions =
+        (QStringList{u"Actions"_qs} + KeyCaps::of(Shortcut::actions())).join(u' ');
+    const QString primary = (QStringList{u"Switch to Tab"_qs} + KeyCaps::of(returnKey)).join(u' ');
+    const ActionBar::Special developer{u"Developer Tools"_qs,
+                                       u"chevron.left.forwardslash.chevron.right"_qs};
+    const std::tuple<OpenMode, std::optional<ActionBar::Special>, bool, QString> cases[] = {
+        {OpenMode::newTab, std::nullopt, true, u"Opens in new tab"_qs},
+        {OpenMode::currentTab, std::nullopt, true, u"Opens in current tab"_qs},
+        {OpenMode::currentTab, developer, true, u"Developer Tools"_qs},
+        {OpenMode::newTab, std::nullopt, false, u"Opens in new tab"_qs}};
+    ActionBar bar;
+    for (const auto& [mode, special, hasPrimary, text] : cases) {
+        bar.update(mode, special,
+                   hasPrimary
+                       ? std::optional(loggedAction(u"Switch to Tab"_qs, ran, false, returnKey))
+                       : std::nullopt);
+        EXPECT_EQ(bar.modeText(), text);
+        EXPECT_EQ(bar.hints(), hasPrimary ? (QStringList{primary, actions}) : QStringList{actions});
+    }
     EXPECT_TRUE(ran.isEmpty());
 }
-
-const ActionBar::Special developer{u"Developer Tools"_qs,
-                                   u"chevron.left.forwardslash.chevron.right"_qs};
-INSTANTIATE_TEST_SUITE_P(
-    Modes, ActionBarTest,
-    ::testing::Values(BarCase{OpenMode::newTab, std::nullopt, true, u"Opens in new tab"_qs},
-                      BarCase{OpenMode::currentTab, std::nullopt, true, u"Opens in current tab"_qs},
-                      BarCase{OpenMode::currentTab, developer, true, u"Developer Tools"_qs},
-                      BarCase{OpenMode::newTab, std::nullopt, false, u"Opens in new tab"_qs}));
 
 } // namespace
 } // namespace kivaro

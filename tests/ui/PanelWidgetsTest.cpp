@@ -6,7 +6,6 @@
 #include "ui/Desktop.h"
 #include "ui/PanelChrome.h"
 #include "ui/PanelPalette.h"
-#include "ui/TintView.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -63,23 +62,6 @@ TEST_F(PanelWidgetsTest, AFocusableToolWindowWhoseKeysReachOnKeyBeforeTheField) 
     send(QEvent::KeyPress, Qt::Key_A, {}, u"a"_qs);
     send(QEvent::KeyPress, Qt::Key_Shift, {}, {});
     EXPECT_EQ(chrome.field().text(), u"aa"_qs);
-}
-
-TEST_F(PanelWidgetsTest, AppearanceFollowsThemeTransparencyAndModeColour) {
-    chrome.applyAppearance(darkBrand, {});
-    EXPECT_FALSE(chrome.surface().isSolid());
-    EXPECT_LT(Colors::luminance(panel.palette().color(QPalette::Window)), 0.1);
-    chrome.applyAppearance({PanelTheme::light, 1.0, Colors::brand()}, {});
-    EXPECT_GT(Colors::luminance(panel.palette().color(QPalette::Window)), 0.8);
-    chrome.applyAppearance({PanelTheme::automatic, 0.6, Colors::brand()}, {true, false});
-    EXPECT_TRUE(chrome.surface().isSolid()) << "reduced transparency";
-    EXPECT_EQ(chrome.tone(), Colors::brand());
-    const QColor yellow = QColor::fromRgb(255, 240, 120);
-    chrome.setModeColor(yellow);
-    chrome.applyTone();
-    EXPECT_EQ(chrome.tone(), yellow);
-    // White cannot be read on light yellow: the chip's text turns near-black.
-    EXPECT_TRUE(chrome.chip().styleSheet().contains(u"#141414"_qs));
 }
 
 TEST_F(PanelWidgetsTest, MotionIsReducedWhenTheDesktopTurnsEffectsOffAndThenNoPulse) {

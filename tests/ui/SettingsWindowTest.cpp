@@ -135,17 +135,6 @@ TEST_P(WelcomeCloseTest, ClosingOnAnyPageMarksTheWelcomeSeen) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, WelcomeCloseTest, ::testing::Values(0, 1, 2));
 
-using WelcomeTryTest = WelcomeCloseTest;
-
-TEST_F(WelcomeTryTest, OpeningThePanelChangesTheInvitation) {
-    welcome.show();
-    const QString before = welcome.view()->tryLine().text();
-    Notifications::center().post(Notifications::panelShown);
-    EXPECT_NE(welcome.view()->tryLine().text(), before);
-    EXPECT_TRUE(welcome.view()->tryLine().text().startsWith(u"Press Ctrl+T"_qs));
-    welcome.window()->close();
-}
-
 TEST(LivePanelTest, TheStandardScriptPlaysInTheRealPanelWithoutCountingAsTried) {
     testing::ScratchPreferences scratch;
     AccessCheck access({});

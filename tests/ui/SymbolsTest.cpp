@@ -62,24 +62,5 @@ TEST(SymbolsTest, ParsesTheTableLeniently) {
     EXPECT_EQ(table.icons.value(u"pin"_qs), u"pin"_qs);
 }
 
-TEST(SymbolsTest, DrawsGlyphsInTheirColourAndDiscsFilled) {
-    const auto opaque = [](const QImage& image, QRgb colour) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += qAlpha(image.pixel(x, y)) == 255 && (image.pixel(x, y) == colour);
-        return count;
-    };
-    const QImage glyph = Symbols::image(u"magnifyingglass"_qs, 32, QColor(Qt::red));
-    const int red = opaque(glyph, QColor(Qt::red).rgb());
-    EXPECT_GT(red, 0);
-    EXPECT_LT(red, 32 * 32 / 2) << "a stroke icon leaves most of its square clear";
-    // The disc form fills its circle in the second colour, the glyph in the first.
-    const QImage disc =
-        Symbols::image(u"checkmark.circle.fill"_qs, 32, QColor(Qt::white), QColor(Qt::blue));
-    EXPECT_GT(opaque(disc, QColor(Qt::blue).rgb()), int(0.5 * 3.14159 * 16 * 16));
-    EXPECT_GT(opaque(disc, QColor(Qt::white).rgb()), 0);
-}
-
 } // namespace
 } // namespace kivaro
