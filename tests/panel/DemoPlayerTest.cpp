@@ -52,12 +52,6 @@ TEST_F(DemoPlayerTest, PlaysTheScriptToTheEndAfterTheIcons) {
     EXPECT_EQ(finished, 1);
 }
 
-TEST_F(DemoPlayerTest, StillPlaysEveryStepAtOnceWithoutIcons) {
-    DemoPlayer still(target);
-    still.play(true, script);
-    EXPECT_EQ(moves(), u"open,text:yt,tab,text:ab,text:,text:g"_qs);
-}
-
 TEST_F(DemoPlayerTest, ASecondPlayCancelsTheFirst) {
     const DemoScript slow{
         {DemoStep::type(u"x"_qs), DemoStep::pause(600), DemoStep::type(u"never"_qs)}, {}};

@@ -3,7 +3,6 @@
 #include "panel/Colors.h"
 #include "platform/fake/FakeWindowList.h"
 #include "platform/fake/FakeWorkspace.h"
-#include "ui/Motion.h"
 
 #include <QAbstractAnimation>
 #include <QApplication>
@@ -63,38 +62,21 @@ TEST_F(ToastBubbleTest, ShowsOverTheFrontWindowForItsTimeNeverTakingInput) {
     EXPECT_NEAR(bubbleOnScreen().center().x(), browser.center().x(), 1);
     EXPECT_EQ(toast.hideTimer().interval(), 2800); // longer texts stay longer
     EXPECT_TRUE(toast.hideTimer().isActive());
-    // Unknown symbols and empty texts still show.
+    // A long text is cut; unknown symbols and empty texts still show.
+    toast.show(QString(300, u'w'), u"pin"_qs);
+    EXPECT_TRUE(toast.label().text().endsWith(QChar(0x2026)));
     toast.show(QString(), u"no.such.symbol"_qs, u"nor.this"_qs);
     EXPECT_TRUE(toast.isVisible());
 }
 
-TEST_F(ToastBubbleTest, CutsLongTextsAndKeepsTheBubbleInsideTheScreen) {
-    const QString text = QString(300, u'w');
-    toast.show(text, u"exclamationmark.circle"_qs);
-    settle();
-    EXPECT_TRUE(toast.label().text().endsWith(QChar(0x2026)));
-    EXPECT_LT(toast.label().text().size(), text.size());
-    EXPECT_GE(bubbleOnScreen().left(), available().left());
-    EXPECT_LE(bubbleOnScreen().right(), available().right());
-    setBrowser(QRect(available().right() - 150, available().y() + 40, 700, 500));
-    toast.show(u"Allow Accessibility to run menu commands"_qs, u"lock.shield"_qs);
-    settle();
-    EXPECT_LE(bubbleOnScreen().right(), available().right());
-}
-
-TEST_F(ToastBubbleTest, SwapsInTheDoneSymbolGrowingInPlaceUntilANewMessage) {
+TEST_F(ToastBubbleTest, SwapsInTheDoneSymbolUntilANewMessage) {
     toast.show(u"Link copied"_qs, u"link"_qs, u"checkmark.circle.fill"_qs);
     settle();
     EXPECT_TRUE(toast.confirmTimer().isActive());
     EXPECT_FALSE(toast.check().isVisible());
-    const QRect resting = toast.check().geometry();
     toast.confirm();
     EXPECT_FALSE(toast.icon().isVisible());
     EXPECT_TRUE(toast.check().isVisible());
-    EXPECT_EQ(toast.check().geometry(), resting);
-    EXPECT_LT(Motion::transformOf(toast.check()).scale(), 1);
-    settle();
-    EXPECT_DOUBLE_EQ(Motion::transformOf(toast.check()).scale(), 1);
     toast.show(u"Tab pinned"_qs, u"pin"_qs);
     EXPECT_TRUE(toast.icon().isVisible());
     EXPECT_FALSE(toast.check().isVisible());
