@@ -146,14 +146,11 @@ TEST(LivePanelTest, TheStandardScriptPlaysInTheRealPanelWithoutCountingAsTried) 
     live.player().play(true, DemoScript::standard());
     EXPECT_EQ(finished, 1);
     EXPECT_TRUE(live.panel().typed().isEmpty()); // the script ends on a cleared field
-    // Its site-search step: the site's name, Tab, then words searched there with suggestions.
+    // Its site-search step: words searched on the site get the demo's own suggestions.
     live.setText(u"youtube"_qs);
     live.pressTab();
     live.setText(u"lofi"_qs);
-    ASSERT_TRUE(live.panel().site());
     EXPECT_EQ(live.panel().suggestions(), DemoScript::data().suggestionsFor(u"lofi"_qs));
-    live.open();
-    EXPECT_FALSE(live.panel().inMode());
     EXPECT_FALSE(model.tried());
 }
 
