@@ -42,6 +42,7 @@ struct AccessoryCase {
     bool removeHint;
     std::optional<int> number;
     QString shown;
+    friend void PrintTo(const AccessoryCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class RowAccessoryTest : public ::testing::TestWithParam<AccessoryCase> {};

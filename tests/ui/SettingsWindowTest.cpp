@@ -43,6 +43,7 @@ struct RecordingCase {
     const char* keys;    // pressed while recording, as QKeySequence writes them
     const char* message; // shown under the row; "" for none
     const char* shown;   // the recorder's text afterwards; "" while it still records
+    friend void PrintTo(const RecordingCase& c, std::ostream* out) { *out << c.keys; }
 };
 
 class RecorderTest : public ::testing::TestWithParam<RecordingCase> {
