@@ -2,11 +2,11 @@
 
 #include "favicons/Favicons.h"
 #include "panel/Colors.h"
+#include "support/Files.h"
 #include "support/LocalHttpServer.h"
 #include "support/RowActions.h"
 
 #include <QAccessible>
-#include <QBuffer>
 #include <QMenu>
 #include <QTemporaryDir>
 
@@ -80,19 +80,11 @@ INSTANTIATE_TEST_SUITE_P(
         AccessoryCase{"NumberOnUnremovable", groupTab, true, 4, u"||number"_qs}),
     [](const auto& info) { return info.param.name; });
 
-QByteArray redPng() {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data;
-}
-
 TEST(RowViewTest, ShowsAStandBySymbolUntilTheFaviconArrives) {
     testing::LocalHttpServer server;
-    server.answer("/favicon.ico", {.body = redPng(), .contentType = "image/png"});
+    server.answer("/favicon.ico", {.body = testing::readFile(
+                                       QStringLiteral(KIVARO_FIXTURES_DIR "/favicon-red.png")),
+                                   .contentType = "image/png"});
     QTemporaryDir folder;
     Favicons favicons(folder.path());
     Row history = row(Row::Kind::history, u"https://x/"_qs);
