@@ -10,7 +10,6 @@ using namespace Qt::StringLiterals;
 namespace kivaro {
 namespace {
 
-using Titles = QList<std::optional<QString>>;
 using enum Modifier;
 
 Row row(Row::Kind kind, Action action = Action::open(u"https://a.example/"_s),
@@ -21,46 +20,35 @@ Row row(Row::Kind kind, Action action = Action::open(u"https://a.example/"_s),
 const Row tab = row(Row::Kind::tab, Action::switchTab(1, 2));
 const Row history = row(Row::Kind::history);
 const Row search = row(Row::Kind::search, Action::open(u"https://s/?q=a"_s), {});
-const QString on = u"On YouTube"_s;
 
 struct TitleCase {
-    const char* name;
     PanelRules::TitleInput input;
-    Titles titles;
+    const char* titles; // one entry a row, "-" for none
 };
 
 class SectionTitles : public ::testing::TestWithParam<TitleCase> {};
 
 TEST_P(SectionTitles, FollowTopHitAndSections) {
-    EXPECT_EQ(PanelRules::sectionTitles(GetParam().input), GetParam().titles);
+    QStringList titles;
+    for (const std::optional<QString>& title : PanelRules::sectionTitles(GetParam().input))
+        titles.append(title.value_or(u"-"_s));
+    EXPECT_EQ(titles.join(u','), QString::fromUtf8(GetParam().titles));
 }
 
-const auto titled = [](const char* text) { return std::optional(QString::fromUtf8(text)); };
-
+const QString yt = u"YouTube"_s;
+const QString completion = u"a.example"_s;
 INSTANTIATE_TEST_SUITE_P(
     Cases, SectionTitles,
-    ::testing::Values(
-        TitleCase{"TwoSections", {{tab, history}, u"a"_qs}, {titled("Tabs"), titled("History")}},
-        TitleCase{"CompletionMakesTopHit",
-                  {{tab, history}, u"a"_qs, u"a.example"_qs},
-                  {std::nullopt, titled("History")}},
-        TitleCase{
-            "OneSectionNoTitles", {{history, history}, u"a"_qs}, {std::nullopt, std::nullopt}},
-        TitleCase{"SiteTopHitOneTitle",
-                  {{search, search, history}, u"a"_qs, u"a.example"_qs, false, u"YouTube"_qs},
-                  {std::nullopt, on, std::nullopt}},
-        TitleCase{"SiteOneKindNoTitle",
-                  {{search, search}, u"a"_qs, {}, false, u"YouTube"_qs},
-                  {std::nullopt, std::nullopt}},
-        TitleCase{"DevMode", {{tab, history}, u"a"_qs, {}, true}, {std::nullopt, std::nullopt}},
-        TitleCase{"Ranked",
-                  {{tab, history}, u"a"_qs, {}, false, {}, false},
-                  {std::nullopt, std::nullopt}},
-        TitleCase{"BlankQuery", {{tab, history}, u"  "_qs}, {std::nullopt, std::nullopt}},
-        TitleCase{"OpenRowIsTopHit",
-                  {{row(Row::Kind::open), tab, tab}, u"a"_qs},
-                  {std::nullopt, titled("Tabs"), std::nullopt}}),
-    [](const auto& info) { return info.param.name; });
+    ::testing::Values(TitleCase{{{tab, history}, u"a"_s}, "Tabs,History"},
+                      TitleCase{{{tab, history}, u"a"_s, completion}, "-,History"},
+                      TitleCase{{{history, history}, u"a"_s}, "-,-"},
+                      TitleCase{{{search, search, history}, u"a"_s, completion, false, yt},
+                                "-,On YouTube,-"},
+                      TitleCase{{{search, search}, u"a"_s, {}, false, yt}, "-,-"},
+                      TitleCase{{{tab, history}, u"a"_s, {}, true}, "-,-"}, // developer tools
+                      TitleCase{{{tab, history}, u"a"_s, {}, false, {}, false}, "-,-"}, // ranked
+                      TitleCase{{{tab, history}, u"  "_s}, "-,-"},
+                      TitleCase{{{row(Row::Kind::open), tab, tab}, u"a"_s}, "-,Tabs,-"}));
 
 TEST(PanelHeight, FieldOnlyOneRowAndMany) {
     EXPECT_EQ(PanelRules::panelHeight(0, 0), 156);
@@ -72,50 +60,45 @@ TEST(PanelHeight, FieldOnlyOneRowAndMany) {
 }
 
 TEST(InlineCompletion, GrowsCaseBlindAndNeverOnDelete) {
-    const auto completed = PanelRules::complete(u"YOU"_qs, 2, u"youtube.com"_qs);
-    ASSERT_TRUE(completed);
-    EXPECT_EQ(*completed, (PanelRules::Completed{u"YOUtube.com"_qs, 3, 8}));
-    EXPECT_FALSE(PanelRules::complete(u"you"_qs, 4, u"youtube.com"_qs)); // deleted
-    EXPECT_FALSE(PanelRules::complete(u"you"_qs, 3, u"youtube.com"_qs)); // same length
-    EXPECT_FALSE(PanelRules::complete(u"yx"_qs, 1, u"youtube.com"_qs));
-    EXPECT_FALSE(PanelRules::complete(u"youtube.com"_qs, 1, u"youtube.com"_qs));
-    EXPECT_FALSE(PanelRules::complete(u"you"_qs, 2, std::nullopt));
+    EXPECT_EQ(PanelRules::complete(u"YOU"_s, 2, u"youtube.com"_s),
+              (PanelRules::Completed{u"YOUtube.com"_s, 3, 8}));
+    EXPECT_FALSE(PanelRules::complete(u"you"_s, 4, u"youtube.com"_s)); // deleted
+    EXPECT_FALSE(PanelRules::complete(u"you"_s, 3, u"youtube.com"_s)); // same length
+    EXPECT_FALSE(PanelRules::complete(u"yx"_s, 1, u"youtube.com"_s));
+    EXPECT_FALSE(PanelRules::complete(u"youtube.com"_s, 1, u"youtube.com"_s));
+    EXPECT_FALSE(PanelRules::complete(u"you"_s, 2, std::nullopt));
 }
 
-TEST(ModePrefix, PercentDollarAndDev) {
-    using Kind = PanelRules::ModePrefix::Kind;
-    EXPECT_EQ(PanelRules::modePrefix(u"% cats "_qs),
-              (PanelRules::ModePrefix{Kind::currentSite, u"cats"_qs}));
-    EXPECT_EQ(PanelRules::modePrefix(u"$con"_qs),
-              (PanelRules::ModePrefix{Kind::devTools, u"con"_qs}));
-    EXPECT_EQ(PanelRules::modePrefix(u"DEV:"_qs), (PanelRules::ModePrefix{Kind::devTools, {}}));
-    EXPECT_FALSE(PanelRules::modePrefix(u"dev"_qs));
-    EXPECT_FALSE(PanelRules::modePrefix(u"a%"_qs));
-}
-
-TEST(TabKey, DevToolsSitesAndCompletion) {
-    EXPECT_TRUE(std::holds_alternative<PanelRules::EnterDevTools>(
-        PanelRules::tabTarget(u" Dev "_qs, true, std::nullopt)));
-    EXPECT_FALSE(std::holds_alternative<PanelRules::EnterDevTools>(
-        PanelRules::tabTarget(u"dev"_qs, false, std::nullopt)));
-    EXPECT_EQ(PanelRules::tabHint(u"you"_qs, false, u"youtube.com"_qs), u"Search YouTube"_qs);
-    EXPECT_EQ(PanelRules::tabHint(u"dev"_qs, true, std::nullopt), u"Developer Tools"_qs);
-    EXPECT_FALSE(PanelRules::tabHint(u"qqqqzz"_qs, true, std::nullopt));
+TEST(ModePrefix, PercentDollarAndDevAndTheTabKey) {
+    using Prefix = PanelRules::ModePrefix;
+    EXPECT_EQ(PanelRules::modePrefix(u"% cats "_s), (Prefix{Prefix::Kind::currentSite, u"cats"_s}));
+    EXPECT_EQ(PanelRules::modePrefix(u"$con"_s), (Prefix{Prefix::Kind::devTools, u"con"_s}));
+    EXPECT_EQ(PanelRules::modePrefix(u"DEV:"_s), (Prefix{Prefix::Kind::devTools, {}}));
+    EXPECT_FALSE(PanelRules::modePrefix(u"dev"_s));
+    EXPECT_FALSE(PanelRules::modePrefix(u"a%"_s));
+    using Enter = PanelRules::EnterDevTools;
+    EXPECT_TRUE(std::holds_alternative<Enter>(PanelRules::tabTarget(u" Dev "_s, true, {})));
+    EXPECT_FALSE(std::holds_alternative<Enter>(PanelRules::tabTarget(u"dev"_s, false, {})));
+    EXPECT_EQ(PanelRules::tabHint(u"you"_s, false, u"youtube.com"_s), u"Search YouTube"_s);
+    EXPECT_EQ(PanelRules::tabHint(u"dev"_s, true, std::nullopt), u"Developer Tools"_s);
+    EXPECT_FALSE(PanelRules::tabHint(u"qqqqzz"_s, true, std::nullopt));
 }
 
 TEST(PanelKeys, TranslatesQtKeysOnce) {
+    const auto press = [](int key, Qt::KeyboardModifiers modifiers) {
+        return PanelKeys::press(key, modifiers, {});
+    };
     const KeyCombo copy =
         PanelKeys::press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(3)));
-    EXPECT_EQ(copy, (KeyCombo{8, command | shift, u"c"_qs}));
+    EXPECT_EQ(copy, (KeyCombo{8, command | shift, u"c"_s}));
     EXPECT_EQ(PanelKeys::modifiers(Qt::MetaModifier | Qt::AltModifier | Qt::KeypadModifier),
               control | option);
-    EXPECT_EQ(PanelKeys::commandDigit(PanelKeys::press(Qt::Key_5, Qt::ControlModifier, {})), 5);
-    EXPECT_FALSE(PanelKeys::commandDigit(PanelKeys::press(Qt::Key_0, Qt::ControlModifier, {})));
-    EXPECT_FALSE(PanelKeys::commandDigit(PanelKeys::press(Qt::Key_5, Qt::MetaModifier, {})));
-    EXPECT_EQ(PanelKeys::editing(
-                  PanelKeys::press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, {})),
+    EXPECT_EQ(PanelKeys::commandDigit(press(Qt::Key_5, Qt::ControlModifier)), 5);
+    EXPECT_FALSE(PanelKeys::commandDigit(press(Qt::Key_0, Qt::ControlModifier)));
+    EXPECT_FALSE(PanelKeys::commandDigit(press(Qt::Key_5, Qt::MetaModifier)));
+    EXPECT_EQ(PanelKeys::editing(press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier)),
               PanelKeys::Edit::redo);
-    EXPECT_EQ(PanelKeys::fieldCommand(PanelKeys::press(Qt::Key_Enter, Qt::KeypadModifier, {})),
+    EXPECT_EQ(PanelKeys::fieldCommand(press(Qt::Key_Enter, Qt::KeypadModifier)),
               PanelKeys::FieldCommand::insertNewline);
     EXPECT_FALSE(PanelKeys::virtualKey(Qt::Key_F13));
 }
@@ -130,33 +113,27 @@ TEST(PanelKeys, HintsWaitForTheirModifiers) {
     EXPECT_EQ(PanelKeys::hintFor(command | control).kind, Kind::none);
 }
 
-QStringList titlesOf(const Row& row, OpenMode mode) {
+// The actions of a row in order, a dangerous one marked "!", the command's symbol in brackets.
+QString actionsOf(const Row& row, OpenMode mode = OpenMode::newTab) {
     QStringList titles;
     for (const RowActions::Entry& entry : RowActions::of(row, mode))
-        titles.append(entry.title + (entry.danger ? u"!"_qs : QString()));
-    return titles;
+        titles.append(entry.title + (entry.danger ? u"!"_s : QString()) +
+                      (row.kind == Row::Kind::command ? u'(' + entry.symbol + u')' : QString()));
+    return titles.join(u',');
 }
 
 TEST(RowActionsTable, EachKindInOrder) {
-    EXPECT_EQ(titlesOf(tab, OpenMode::newTab),
-              (QStringList{u"Switch to Tab"_qs, u"Copy Link"_qs, u"Copy Markdown Link"_qs,
-                           u"Pin or Unpin Tab"_qs, u"Close Tab!"_qs}));
-    EXPECT_EQ(titlesOf(row(Row::Kind::tab, Action::revealTab(u"https://g/"_qs)), OpenMode::newTab),
-              (QStringList{u"Switch to Tab"_qs, u"Open in This Group"_qs, u"Copy Link"_qs,
-                           u"Copy Markdown Link"_qs}));
-    EXPECT_EQ(titlesOf(history, OpenMode::currentTab),
-              (QStringList{u"Open Here"_qs, u"Open in New Tab"_qs, u"Copy Link"_qs,
-                           u"Copy Markdown Link"_qs, u"Remove from History!"_qs}));
-    EXPECT_EQ(titlesOf(search, OpenMode::newTab), (QStringList{u"Search"_qs, u"Search Here"_qs}));
-    EXPECT_EQ(
-        titlesOf(row(Row::Kind::archived), OpenMode::newTab),
-        (QStringList{u"Open"_qs, u"Open Here"_qs, u"Copy Link"_qs, u"Copy Markdown Link"_qs}));
-    const QList<RowActions::Entry> command =
-        RowActions::of(row(Row::Kind::command), OpenMode::newTab);
-    ASSERT_EQ(command.size(), 1);
-    EXPECT_EQ(command[0].symbol, u"play"_qs);
-    EXPECT_EQ(titlesOf(row(Row::Kind::mode, Action::devMode()), OpenMode::newTab),
-              QStringList{u"Enter Developer Tools"_qs});
+    EXPECT_EQ(actionsOf(tab),
+              u"Switch to Tab,Copy Link,Copy Markdown Link,Pin or Unpin Tab,Close Tab!"_s);
+    EXPECT_EQ(actionsOf(row(Row::Kind::tab, Action::revealTab(u"https://g/"_s))),
+              u"Switch to Tab,Open in This Group,Copy Link,Copy Markdown Link"_s);
+    EXPECT_EQ(actionsOf(history, OpenMode::currentTab),
+              u"Open Here,Open in New Tab,Copy Link,Copy Markdown Link,Remove from History!"_s);
+    EXPECT_EQ(actionsOf(search), u"Search,Search Here"_s);
+    EXPECT_EQ(actionsOf(row(Row::Kind::archived)),
+              u"Open,Open Here,Copy Link,Copy Markdown Link"_s);
+    EXPECT_EQ(actionsOf(row(Row::Kind::command)), u"Run(play)"_s);
+    EXPECT_EQ(actionsOf(row(Row::Kind::mode, Action::devMode())), u"Enter Developer Tools"_s);
 }
 
 TEST(RowActionsTable, ShortcutsLeavePlainReturnToTheField) {
@@ -167,7 +144,7 @@ TEST(RowActionsTable, ShortcutsLeavePlainReturnToTheField) {
     EXPECT_FALSE(RowActions::byShortcut(actions, RowActions::returnKey()));
     RowActions::byShortcut(actions, RowActions::copyLinkKey(true))->run();
     RowActions::firstDanger(actions)->run();
-    EXPECT_EQ(ran, (QStringList{u"Copy Markdown Link"_qs, u"Close Tab"_qs}));
+    EXPECT_EQ(ran, (QStringList{u"Copy Markdown Link"_s, u"Close Tab"_s}));
 }
 
 } // namespace

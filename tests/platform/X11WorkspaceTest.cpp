@@ -48,6 +48,12 @@ protected:
         arguments.write(cmdline);
     }
 
+    std::optional<Application> frontOf(const QString& instance, const QString& windowClass,
+                                       std::optional<qint64> pid) {
+        desktop->setActiveWindow(desktop->createWindow(instance, windowClass, pid));
+        return workspace->frontApplication();
+    }
+
     QTemporaryDir proc_;
     std::unique_ptr<X11Workspace> workspace;
     std::unique_ptr<X11TestClient> desktop;
@@ -84,89 +90,73 @@ private:
 };
 
 TEST_F(X11WorkspaceTest, FrontApplicationIsTheOwnerOfTheActiveWindow) {
-    const auto chromium = desktop->createWindow(u"chromium (Work)"_s, u"Chromium"_s, 4242);
-    desktop->setActiveWindow(chromium);
-    EXPECT_EQ(workspace->frontApplication(), (Application{chromiumID, 4242, u"Chromium"_s}));
-
-    const auto chrome = desktop->createWindow(u"google-chrome"_s, u"Google-chrome"_s, std::nullopt);
-    desktop->setActiveWindow(chrome);
-    EXPECT_EQ(workspace->frontApplication(), (Application{u"com.google.Chrome"_s, 0, u"Chrome"_s}));
-
-    const auto terminal = desktop->createWindow(u"xterm"_s, u"XTerm"_s, 7);
-    desktop->setActiveWindow(terminal);
-    EXPECT_EQ(workspace->frontApplication(), (Application{u"XTerm"_s, 7, u"XTerm"_s}));
+    EXPECT_EQ(frontOf(u"chromium (Work)"_s, u"Chromium"_s, 4242),
+              (Application{chromiumID, 4242, u"Chromium"_s}));
+    EXPECT_EQ(frontOf(u"google-chrome"_s, u"Google-chrome"_s, std::nullopt),
+              (Application{u"com.google.Chrome"_s, 0, u"Chrome"_s}));
+    EXPECT_EQ(frontOf(u"xterm"_s, u"XTerm"_s, 7), (Application{u"XTerm"_s, 7, u"XTerm"_s}));
 }
 
 TEST_F(X11WorkspaceTest, NoUsableActiveWindowMeansNoFrontApplication) {
     desktop->removeActiveWindow();
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
-
     desktop->setGarbledActiveWindow();
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
-
     // The window manager has not yet caught up with a window that is gone.
     const auto gone = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 1);
     desktop->setActiveWindow(gone);
     desktop->destroyWindow(gone);
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
     // The connection survives the refused requests.
-    const auto next = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 2);
-    desktop->setActiveWindow(next);
-    EXPECT_EQ(workspace->frontApplication(), (Application{chromiumID, 2, u"Chromium"_s}));
+    EXPECT_EQ(frontOf(u"chromium"_s, u"Chromium"_s, 2),
+              (Application{chromiumID, 2, u"Chromium"_s}));
 }
 
 TEST_F(X11WorkspaceTest, RunningBrowsersAreTheirMainProcesses) {
-    addProcess(u"100"_s, u"/usr/lib/chromium/chromium"_s,
-               QByteArray("/usr/lib/chromium/chromium\0--remote-debugging-port=0\0", 53));
-    addProcess(u"101"_s, u"/usr/lib/chromium/chromium"_s,
-               QByteArray("/usr/lib/chromium/chromium\0--type=renderer\0", 44));
+    const QString chromium = u"/usr/lib/chromium/chromium"_s;
+    const QString firefox = u"/usr/lib/firefox-esr/firefox-esr"_s;
+    addProcess(u"100"_s, chromium, QByteArray("/usr/lib/chromium/chromium\0--x=0\0", 33));
+    addProcess(u"101"_s, chromium, QByteArray("/usr/lib/chromium/chromium\0--type=renderer\0", 44));
     addProcess(u"102"_s, u"/opt/google/chrome/chrome (deleted)"_s, QByteArray("chrome\0", 7));
     addProcess(u"103"_s, u"/usr/bin/bash"_s, QByteArray("bash\0", 5));
-    addProcess(u"self"_s, u"/usr/lib/chromium/chromium"_s, QByteArray("chromium\0", 9));
-    const QString firefox = u"/usr/lib/firefox-esr/firefox-esr"_s;
+    addProcess(u"self"_s, chromium, QByteArray("chromium\0", 9));
     addProcess(u"104"_s, firefox, QByteArray("firefox-esr\0", 12));
     addProcess(u"105"_s, firefox, QByteArray("firefox-esr\0-contentproc\0", 25));
-
-    const QList<Application> running = workspace->runningApplications();
-    EXPECT_EQ(running.size(), 3);
-    EXPECT_TRUE(running.contains((Application{u"org.mozilla.firefox"_s, 104, u"Firefox"_s})));
-    EXPECT_TRUE(running.contains((Application{chromiumID, 100, u"Chromium"_s})));
-    EXPECT_TRUE(running.contains((Application{u"com.google.Chrome"_s, 102, u"Chrome"_s})));
+    QList<Application> running = workspace->runningApplications();
+    std::sort(running.begin(), running.end(), [](auto& a, auto& b) { return a.pid < b.pid; });
+    EXPECT_EQ(running, (QList<Application>{{chromiumID, 100, u"Chromium"_s},
+                                           {u"com.google.Chrome"_s, 102, u"Chrome"_s},
+                                           {u"org.mozilla.firefox"_s, 104, u"Firefox"_s}}));
     EXPECT_TRUE(workspace->isRunning(chromiumID));
     EXPECT_FALSE(workspace->isRunning(u"com.brave.Browser"_s));
 }
 
-TEST_F(X11WorkspaceTest, InstalledBrowsersAreStartedFromThePath) {
+TEST_F(X11WorkspaceTest, InstalledBrowsersAreStartedFromThePathRunningOnesActivated) {
     FakePrograms programs;
     ASSERT_TRUE(programs.add(u"chromium"_s));
     EXPECT_TRUE(workspace->isInstalled(chromiumID));
     EXPECT_FALSE(workspace->isInstalled(u"com.google.Chrome"_s));
     EXPECT_FALSE(workspace->isInstalled(u"com.apple.Safari"_s));
-
     EXPECT_FALSE(workspace->launch(u"com.google.Chrome"_s, true));
     EXPECT_FALSE(workspace->launch(u"XTerm"_s, true));
     EXPECT_TRUE(workspace->launch(chromiumID, true));
     EXPECT_EQ(programs.run(u"chromium"_s), QStringList());
-}
-
-TEST_F(X11WorkspaceTest, ARunningBrowserIsActivatedThroughTheWindowManager) {
+    // Once running, it is activated through the window manager instead.
     addProcess(u"200"_s, u"/usr/lib/chromium/chromium"_s, QByteArray("chromium\0", 9));
     const auto terminal = desktop->createWindow(u"xterm"_s, u"XTerm"_s, 7);
-    const auto chromium = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 200);
-    desktop->setClientList({terminal, chromium});
+    const auto window = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 200);
+    desktop->setClientList({terminal, window});
     desktop->actAsWindowManager();
-
     EXPECT_TRUE(workspace->launch(chromiumID, false));
     EXPECT_TRUE(workspace->launch(chromiumID, true));
-    EXPECT_EQ(desktop->nextActivationRequest(), chromium);
+    EXPECT_EQ(desktop->nextActivationRequest(), window);
 }
 
 TEST_F(X11WorkspaceTest, OpensOnlyAbsoluteAddressesAsOneArgument) {
     FakePrograms programs;
     ASSERT_TRUE(programs.add(u"xdg-open"_s));
-    EXPECT_FALSE(workspace->openURL(u"--help"_s));
-    EXPECT_FALSE(workspace->openURL(u"relative/path"_s));
-    EXPECT_FALSE(workspace->openURL(QString()));
+    for (const QString& refused : {u"--help"_s, u"relative/path"_s, QString()})
+        EXPECT_FALSE(workspace->openURL(refused)) << refused.toStdString();
     const QString address = u"https://example.com/a?q=$(x)&r=;y'z"_s;
     EXPECT_TRUE(workspace->openURL(address));
     EXPECT_EQ(programs.run(u"xdg-open"_s), QStringList{address});

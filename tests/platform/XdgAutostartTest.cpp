@@ -1,6 +1,5 @@
 #include "platform/linux/XdgAutostart.h"
 
-#include "platform/fake/FakeLoginItem.h"
 #include "settings/Preferences.h"
 #include "support/Files.h"
 #include "support/TestSettings.h"
@@ -16,35 +15,28 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-QString readAll(const QString& path) {
-    return QString::fromUtf8(testing::readFile(path));
+// The Exec value of a desktop entry; nothing for no entry.
+std::optional<QString> execLine(const std::optional<QString>& entry) {
+    const auto lines = entry.value_or(QString()).split(u'\n');
+    const auto exec = std::find_if(lines.begin(), lines.end(),
+                                   [](const QString& line) { return line.startsWith(u"Exec="); });
+    return entry && exec != lines.end() ? std::optional(exec->mid(5)) : std::nullopt;
 }
 
-QString execLine(const QString& entry) {
-    for (const QString& line : entry.split(u'\n')) {
-        if (line.startsWith(u"Exec="))
-            return line.mid(5);
-    }
-    return {};
-}
-
-TEST(XdgAutostartTest, EnablingWritesAnEntryAndDisablingRemovesIt) {
+TEST(XdgAutostartTest, EnablingWritesAnEntryAtomicallyAndDisablingRemovesIt) {
     QTemporaryDir home;
     const QString folder = home.filePath(u"config/autostart"_s);
     XdgAutostart item(folder, u"app.kivaro.Kivaro"_s, u"/opt/kivaro/kivaro"_s);
     EXPECT_FALSE(item.enabled());
-    EXPECT_EQ(item.entryPath(), folder + u"/app.kivaro.Kivaro.desktop"_qs);
-
     ASSERT_TRUE(item.setEnabled(true)); // creates the missing folder
     EXPECT_TRUE(item.enabled());
-    const QString entry = readAll(item.entryPath());
-    EXPECT_TRUE(entry.startsWith(u"[Desktop Entry]\n"_qs));
-    EXPECT_TRUE(entry.contains(u"\nType=Application\n"_qs));
-    EXPECT_EQ(execLine(entry), u"\"/opt/kivaro/kivaro\""_qs);
+    const QString entry = QString::fromUtf8(testing::readFile(item.entryPath()));
+    EXPECT_TRUE(entry.startsWith(u"[Desktop Entry]\n"_s));
+    EXPECT_TRUE(entry.contains(u"\nType=Application\n"_s));
+    EXPECT_EQ(execLine(entry), u"\"/opt/kivaro/kivaro\""_s);
     // Written through a temporary file: nothing else is left in the folder.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-              QStringList{u"app.kivaro.Kivaro.desktop"_qs});
-
+              QStringList{u"app.kivaro.Kivaro.desktop"_s});
     ASSERT_TRUE(item.setEnabled(true));
     ASSERT_TRUE(item.setEnabled(false));
     EXPECT_FALSE(item.enabled());
@@ -52,16 +44,17 @@ TEST(XdgAutostartTest, EnablingWritesAnEntryAndDisablingRemovesIt) {
     EXPECT_TRUE(item.setEnabled(false));
 }
 
-TEST(XdgAutostartTest, ExecPathsAreQuotedAndEscaped) {
-    EXPECT_EQ(execLine(*XdgAutostart::entry(u"/home/me/My Apps/kivaro"_qs)),
-              u"\"/home/me/My Apps/kivaro\""_qs);
+TEST(XdgAutostartTest, ExecPathsAreQuotedAndEscapedAndLineBreaksRefused) {
     // "$", "`" and '"' take a backslash inside quotes; that backslash, like any other,
     // is doubled by the string escaping of the value; "%" is doubled.
-    EXPECT_EQ(execLine(*XdgAutostart::entry(u"/a$b`c\"d\\e%f"_qs)),
-              u"\"/a\\\\$b\\\\`c\\\\\"d\\\\\\\\e%%f\""_qs);
-    EXPECT_EQ(XdgAutostart::entry(u"/bad\npath"_qs), std::nullopt);
-    EXPECT_EQ(XdgAutostart::entry(u"/bad\rpath"_qs), std::nullopt);
-    EXPECT_EQ(XdgAutostart::entry(QString()), std::nullopt);
+    const std::pair<QString, std::optional<QString>> cases[] = {
+        {u"/home/me/My Apps/kivaro"_s, u"\"/home/me/My Apps/kivaro\""_s},
+        {u"/a$b`c\"d\\e%f"_s, u"\"/a\\\\$b\\\\`c\\\\\"d\\\\\\\\e%%f\""_s},
+        {u"/bad\npath"_s, std::nullopt},
+        {u"/bad\rpath"_s, std::nullopt},
+        {QString(), std::nullopt}};
+    for (const auto& [path, exec] : cases)
+        EXPECT_EQ(execLine(XdgAutostart::entry(path)), exec) << path.toStdString();
 }
 
 TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
@@ -72,19 +65,16 @@ TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
     EXPECT_FALSE(item.enabled()) << "a desktop hides an entry the user switched off";
     ASSERT_TRUE(item.setEnabled(true));
     EXPECT_TRUE(item.enabled());
-
-    // A file where the folder should be.
-    testing::writeFile(home.filePath(u"blocked"_s), {});
+    testing::writeFile(home.filePath(u"blocked"_s), {}); // a file where the folder should be
     XdgAutostart blocked(home.filePath(u"blocked"_s), u"k"_s, u"/bin/k"_s);
     EXPECT_FALSE(blocked.setEnabled(true));
     EXPECT_FALSE(blocked.enabled());
-
     XdgAutostart badPath(home.filePath(u"other"_s), u"k"_s, u"/bin/k\n[Desktop Entry]"_s);
     EXPECT_FALSE(badPath.setEnabled(true));
     EXPECT_FALSE(QFile::exists(badPath.entryPath()));
 }
 
-TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughIt) {
+TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughItWithoutStoringIt) {
     QTemporaryDir home;
     XdgAutostart item(home.path(), u"app.kivaro.Kivaro"_s, u"/bin/kivaro"_s);
     Preferences preferences(
@@ -95,7 +85,6 @@ TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughIt) {
     EXPECT_TRUE(QFile::exists(item.entryPath()));
     preferences.setLaunchAtLogin(false);
     EXPECT_FALSE(preferences.launchAtLogin());
-    // Not a stored setting.
     EXPECT_TRUE(preferences.value(u"launchAtLogin"_s).isNull());
 }
 
