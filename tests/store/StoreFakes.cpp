@@ -8,37 +8,6 @@
 
 namespace kivaro::testing {
 
-using namespace Qt::StringLiterals;
-
-void Gate::close() {
-    std::lock_guard lock(mutex_);
-    closed_ = true;
-}
-
-void Gate::open() {
-    {
-        std::lock_guard lock(mutex_);
-        closed_ = false;
-    }
-    changed_.notify_all();
-}
-
-void Gate::pass() {
-    std::unique_lock lock(mutex_);
-    ++waiting_;
-    changed_.notify_all();
-    changed_.wait(lock, [this] { return !closed_; });
-    --waiting_;
-}
-
-void Gate::waitForWaiter() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return waiting_ > 0; });
-}
-
-FakeBrowser::FakeBrowser(QString bundleID, QString name)
-    : bundleID_(std::move(bundleID)), name_(std::move(name)) {}
-
 bool FakeBrowser::enter(const QString& call, bool isTabs) const {
     Gate* gate = nullptr;
     {
@@ -62,16 +31,14 @@ QList<SafariTab> FakeBrowser::tabs() const {
     QList<SafariTab> list;
     qint64 order = 0;
     for (auto window = windows_.cbegin(); window != windows_.cend(); ++window, ++order) {
-        for (qsizetype i = 0; i < window->size(); ++i) {
-            const TabRef ref{window.key(), i + 1, window->at(i)};
+        for (qsizetype i = 0; i < window->size(); ++i)
             list.append({.windowID = window.key(),
                          .windowOrder = order,
                          .index = i + 1,
                          .title = u"Title of "_s + window->at(i),
                          .url = window->at(i),
-                         .isCurrent = current_ && current_->windowID == ref.windowID &&
-                                      current_->index == ref.index});
-        }
+                         .isCurrent = current_ && current_->windowID == window.key() &&
+                                      current_->index == i + 1});
     }
     return list;
 }
@@ -149,31 +116,6 @@ HistoryResult FakeBrowser::history() const {
     return history_;
 }
 
-QString FakeBrowser::status() const {
-    std::lock_guard lock(mutex_);
-    return failing_ ? name_ + u" does not answer"_s : QString();
-}
-
-void FakeBrowser::holdTabsAt(Gate& gate) {
-    gate.close();
-    std::lock_guard lock(mutex_);
-    tabsGate_ = &gate;
-}
-
-void FakeBrowser::holdEveryCallAt(Gate& gate) {
-    gate.close();
-    std::lock_guard lock(mutex_);
-    everyGate_ = &gate;
-}
-
-int FakeBrowser::callsNamed(const QString& name) const {
-    std::lock_guard lock(mutex_);
-    int count = 0;
-    for (const QString& call : calls_)
-        count += call == name || call.startsWith(name + u' ');
-    return count;
-}
-
 QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
     std::lock_guard lock(mutex_);
     QList<SafariTab> offered;
@@ -200,11 +142,6 @@ bool FakeSafariSide::reveal(const QString& url) const {
     return true;
 }
 
-bool FakeSafariSide::isRunning() const {
-    std::lock_guard lock(mutex_);
-    return running;
-}
-
 QList<SafariTab> FakeSafariSide::tabs() const {
     std::lock_guard lock(mutex_);
     ++reads;
@@ -218,11 +155,6 @@ QList<SafariTab> FakeSafariSide::tabs() const {
                            .isCurrent = window.current == i + 1});
     }
     return listed;
-}
-
-std::optional<QSet<QString>> FakeSafariSide::pinnedURLs() const {
-    std::lock_guard lock(mutex_);
-    return pinned;
 }
 
 bool FakeSafariSide::close(qint64 windowID, const QString& url) const {
@@ -242,32 +174,6 @@ bool FakeSafariSide::close(qint64 windowID, const QString& url) const {
     return false;
 }
 
-void FakeSafariSide::setGroupTabs(QList<SafariTab> tabs) {
-    std::lock_guard lock(mutex_);
-    groupTabs_ = std::move(tabs);
-}
-
-void FakeSafariSide::setRevealable(QStringList urls, std::function<void(const QString&)> onReveal) {
-    std::lock_guard lock(mutex_);
-    revealable_ = std::move(urls);
-    onReveal_ = std::move(onReveal);
-}
-
-QStringList FakeSafariSide::revealed() const {
-    std::lock_guard lock(mutex_);
-    return revealed_;
-}
-
-void RecordingToast::show(const QString& text, const QString& symbol,
-                          const std::optional<QString>& done) {
-    shown.append({text, symbol, done});
-}
-
-void RecordingPasteboard::write(const QString& text, const std::optional<QString>& url) {
-    content = Content{text, url};
-    ++writes;
-}
-
 StoreWorld::StoreWorld()
     : preferences(std::make_unique<Preferences>(
           settingsFile(StoreKind::ini, folder.filePath(u"settings.conf"_s)))) {}
@@ -285,18 +191,6 @@ Store::Adapters StoreWorld::adapters(QList<Store::BrowserRef> browsers) {
             .hiddenFile = hiddenFile(),
             .archiveFile = archiveFile(),
             .clock = [this] { return now; }};
-}
-
-std::unique_ptr<Store> StoreWorld::store(QList<Store::BrowserRef> browsers) {
-    return std::make_unique<Store>(adapters(std::move(browsers)));
-}
-
-QString StoreWorld::hiddenFile() const {
-    return folder.filePath(u"data/hidden-history.json"_s);
-}
-
-QString StoreWorld::archiveFile() const {
-    return folder.filePath(u"data/archive.json"_s);
 }
 
 void settle(Store& store) {

@@ -21,15 +21,40 @@
 
 namespace kivaro::testing {
 
+using namespace Qt::StringLiterals;
+
+// Runs `change` under `mutex` and returns what it returns.
+template <class Change>
+auto underLock(std::mutex& mutex, Change change) {
+    std::lock_guard lock(mutex);
+    return change();
+}
+
 // A barrier a fake call can be held at: closed, callers wait until the test opens it.
 class Gate {
 public:
-    void close();
-    void open();
+    void close() {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    void open() {
+        std::lock_guard lock(mutex_);
+        closed_ = false;
+        changed_.notify_all();
+    }
     // Called by the fake: waits while the gate is closed.
-    void pass();
+    void pass() {
+        std::unique_lock lock(mutex_);
+        ++waiting_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !closed_; });
+        --waiting_;
+    }
     // Blocks the test until some caller is held at the gate.
-    void waitForWaiter();
+    void waitForWaiter() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return waiting_ > 0; });
+    }
 
 private:
     std::mutex mutex_;
@@ -42,15 +67,10 @@ private:
 // every call and whether any came on the main thread. `failing` makes every call fail as a
 // browser that refuses scripting does: empty answers, no effect, and a status saying so.
 class FakeBrowser : public Browser {
-    // Runs `change` under the fake's lock and returns what it returns.
-    template <class Change>
-    auto locked(Change change) const {
-        std::lock_guard lock(mutex_);
-        return change();
-    }
 
 public:
-    FakeBrowser(QString bundleID, QString name);
+    FakeBrowser(QString bundleID, QString name)
+        : bundleID_(std::move(bundleID)), name_(std::move(name)) {}
 
     QString bundleID() const override { return bundleID_; }
     QString name() const override { return name_; }
@@ -62,42 +82,58 @@ public:
     std::optional<TabRef> currentTab() const override;
     QStringList urls(qint64 windowID) const override;
     HistoryResult history() const override;
-    QString status() const override;
+    QString status() const override {
+        return underLock(mutex_,
+                         [&] { return failing_ ? name_ + u" does not answer"_s : QString(); });
+    }
 
     void setWindow(qint64 windowID, QStringList urls) {
-        locked([&] { windows_[windowID] = std::move(urls); });
+        underLock(mutex_, [&] { windows_[windowID] = std::move(urls); });
     }
     // Makes that tab current (the front tab of the front window).
     void setCurrent(qint64 windowID, qint64 index) {
-        locked([&] {
+        underLock(mutex_, [&] {
             current_ = TabRef{windowID, index, windows_.value(windowID).value(index - 1)};
         });
     }
     void clearCurrent() {
-        locked([&] { current_.reset(); });
+        underLock(mutex_, [&] { current_.reset(); });
     }
     void setHistory(HistoryResult history) {
-        locked([&] { history_ = std::move(history); });
+        underLock(mutex_, [&] { history_ = std::move(history); });
     }
     void setFailing(bool failing) {
-        locked([&] { failing_ = failing; });
+        underLock(mutex_, [&] { failing_ = failing; });
     }
     // Closes `gate` and holds tabs() (or every call) there until the test opens it.
-    void holdTabsAt(Gate& gate);
-    void holdEveryCallAt(Gate& gate);
+    void holdTabsAt(Gate& gate) {
+        gate.close();
+        underLock(mutex_, [&] { tabsGate_ = &gate; });
+    }
+    void holdEveryCallAt(Gate& gate) {
+        gate.close();
+        underLock(mutex_, [&] { everyGate_ = &gate; });
+    }
 
     QStringList calls() const {
-        return locked([&] { return calls_; });
+        return underLock(mutex_, [&] { return calls_; });
     }
-    int callsNamed(const QString& name) const;
+    // Calls of that name, with or without arguments.
+    int callsNamed(const QString& name) const {
+        return underLock(mutex_, [&] {
+            return int(std::count_if(calls_.cbegin(), calls_.cend(), [&](const QString& call) {
+                return call == name || call.startsWith(name + u' ');
+            }));
+        });
+    }
     bool calledOnMainThread() const {
-        return locked([&] { return onMain_; });
+        return underLock(mutex_, [&] { return onMain_; });
     }
     QMap<qint64, QStringList> windows() const {
-        return locked([&] { return windows_; });
+        return underLock(mutex_, [&] { return windows_; });
     }
     std::optional<TabRef> front() const {
-        return locked([&] { return current_; });
+        return underLock(mutex_, [&] { return current_; });
     }
 
 private:
@@ -131,15 +167,28 @@ public:
 
     QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override;
     bool reveal(const QString& url) const override;
-    bool isRunning() const override;
+    bool isRunning() const override {
+        return underLock(mutex_, [&] { return running; });
+    }
     QList<SafariTab> tabs() const override;
-    std::optional<QSet<QString>> pinnedURLs() const override;
+    std::optional<QSet<QString>> pinnedURLs() const override {
+        return underLock(mutex_, [&] { return pinned; });
+    }
     bool close(qint64 windowID, const QString& url) const override;
 
-    void setGroupTabs(QList<SafariTab> tabs);
+    void setGroupTabs(QList<SafariTab> tabs) {
+        underLock(mutex_, [&] { groupTabs_ = std::move(tabs); });
+    }
     // The reveal succeeds for these addresses, and then calls `onReveal`.
-    void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {});
-    QStringList revealed() const;
+    void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {}) {
+        underLock(mutex_, [&] {
+            revealable_ = std::move(urls);
+            onReveal_ = std::move(onReveal);
+        });
+    }
+    QStringList revealed() const {
+        return underLock(mutex_, [&] { return revealed_; });
+    }
 
     mutable QList<Window> windows;
     std::optional<QSet<QString>> pinned = QSet<QString>();
@@ -167,7 +216,9 @@ public:
         bool operator==(const Shown&) const = default;
     };
     void show(const QString& text, const QString& symbol,
-              const std::optional<QString>& done) override;
+              const std::optional<QString>& done) override {
+        shown.append({text, symbol, done});
+    }
     QList<Shown> shown;
 };
 
@@ -178,7 +229,10 @@ public:
         std::optional<QString> url;
         bool operator==(const Content&) const = default;
     };
-    void write(const QString& text, const std::optional<QString>& url) override;
+    void write(const QString& text, const std::optional<QString>& url) override {
+        content = Content{text, url};
+        ++writes;
+    }
     std::optional<Content> content;
     int writes = 0;
 };
@@ -188,9 +242,11 @@ struct StoreWorld {
     StoreWorld();
 
     Store::Adapters adapters(QList<Store::BrowserRef> browsers);
-    std::unique_ptr<Store> store(QList<Store::BrowserRef> browsers);
-    QString hiddenFile() const;
-    QString archiveFile() const;
+    std::unique_ptr<Store> store(QList<Store::BrowserRef> browsers) {
+        return std::make_unique<Store>(adapters(std::move(browsers)));
+    }
+    QString hiddenFile() const { return folder.filePath(u"data/hidden-history.json"_s); }
+    QString archiveFile() const { return folder.filePath(u"data/archive.json"_s); }
 
     QTemporaryDir folder;
     FakeWorkspace workspace;
