@@ -344,5 +344,74 @@ INSTANTIATE_TEST_SUITE_P(
                   QString(), u"https://same.example/ http://www.same.example"_s}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The store's side: a pass, and reopening an archived page in Safari.
+class StoreArchive : public ::testing::Test {
+protected:
+    void writeArchive(const Archiver::State& state) {
+        writeFile(world.archiveFile(), Archiver::encode(state));
+    }
+    Archiver::State readArchive() const {
+        return Archiver::decode(readFile(world.archiveFile())).value_or(Archiver::State{});
+    }
+
+    testing::StoreWorld world;
+    std::shared_ptr<testing::FakeBrowser> safari =
+        std::make_shared<testing::FakeBrowser>(Store::safariID, u"Safari"_s);
+    std::shared_ptr<testing::FakeBrowser> chrome =
+        std::make_shared<testing::FakeBrowser>(u"com.google.Chrome"_s, u"Chrome"_s);
+    const ArchivedTab tabA{u"A"_s, u"https://a.example/"_s, now};
+    const ArchivedTab tabB{u"B"_s, u"https://b.example/"_s, now};
+};
+
+TEST_F(StoreArchive, ReopeningAnArchivedPageInSafariTakesItOutOfTheArchive) {
+    writeArchive({.archived = {tabA, tabB, {u"A"_s, u"http://www.A.example"_s, now}}});
+    auto store = world.store({safari, chrome});
+    ASSERT_EQ(store->archived.size(), 3);
+    store->use(chrome);
+    store->perform(Action::open(u"https://a.example/"_s), OpenMode::newTab);
+    testing::settle(*store);
+    EXPECT_EQ(store->archived.size(), 3) << "another browser leaves the archive alone";
+
+    store->use(safari);
+    store->perform(Action::open(u"https://a.example"_s), OpenMode::currentTab);
+    testing::settle(*store);
+    EXPECT_EQ(store->archived, QList{tabB});
+    EXPECT_EQ(readArchive().archived, store->archived);
+    EXPECT_EQ(safari->callsNamed(u"open"_s), 1);
+}
+
+// Off, a pass disarms; switched on, the first pass arms without closing anything.
+TEST_F(StoreArchive, APassDisarmsWhenOffAndArmsWhenOn) {
+    writeArchive({.archived = {tabA}, .armed = true});
+    auto store = world.store({safari});
+    store->archivePass();
+    testing::settle(*store);
+    EXPECT_EQ(readArchive(), (Archiver::State{.archived = {tabA}, .armed = false}));
+    EXPECT_EQ(store->archived.size(), 1);
+
+    world.preferences->setArchiveAfter(ArchiveInterval::day);
+    world.workspace.run(Store::safariID);
+    store->archivePass();
+    testing::settle(*store);
+    EXPECT_EQ(readArchive(), (Archiver::State{.archived = {tabA}, .armed = true}));
+    EXPECT_TRUE(world.toast.shown.isEmpty());
+}
+
+// The demonstration and a platform without Safari have no archive, and leave its file alone.
+TEST_F(StoreArchive, TheDemonstrationAndAStoreWithoutSafariHaveNone) {
+    world.preferences->setArchiveAfter(ArchiveInterval::day);
+    writeArchive({.archived = {tabA}, .armed = true});
+    Store demo(world.adapters({safari}), DemoData{});
+    Store::Adapters adapters = world.adapters({chrome});
+    adapters.safari = nullptr;
+    Store withoutSafari(adapters);
+    for (Store* store : {&demo, &withoutSafari}) {
+        store->archivePass();
+        testing::settle(*store);
+        EXPECT_TRUE(store->archived.isEmpty());
+    }
+    EXPECT_EQ(readArchive(), (Archiver::State{.archived = {tabA}, .armed = true}));
+}
+
 } // namespace
 } // namespace kivaro

@@ -6,7 +6,9 @@
 #include "support/Files.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -345,6 +347,38 @@ TEST(StoreHidden, IsReadAtStartAndWrittenOnSaveExceptByTheDemonstration) {
 
     store->clearHidden();
     EXPECT_EQ(testing::readFile(world.hiddenFile()), QByteArray("[]"));
+}
+
+// Saved sorted and compact, its folder made; a file that does not decode starts empty and is
+// kept aside, none overwritten; an unwritable folder fails quietly.
+TEST(HiddenHistoryFile, IsSavedReadBackAndKeptAsideWhenBad) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"app/hidden-history.json"_s);
+    EXPECT_TRUE(HiddenHistory::load(file).isEmpty());
+    const QSet<QString> hidden{u"b.example/page"_s, u"a.example"_s, u"c.example/\"quoted\""_s};
+    ASSERT_TRUE(HiddenHistory::save(file, hidden));
+    EXPECT_EQ(testing::readFile(file), R"(["a.example","b.example/page","c.example/\"quoted\""])");
+    EXPECT_EQ(HiddenHistory::load(file), hidden);
+    EXPECT_EQ(HiddenHistory::decode(R"(["a.example","a.example"])"), QSet{u"a.example"_s});
+    EXPECT_TRUE(HiddenHistory::defaultFile().endsWith(u"/app.kivaro.Kivaro/hidden-history.json"));
+
+    const QList<QByteArray> bad{R"({"a.example": true})", R"(["a.example", 3])", "[\"a.exam", "",
+                                "\xff\xfe not json"};
+    for (qsizetype n = 0; n < bad.size(); ++n) {
+        testing::writeFile(file, bad[n]);
+        EXPECT_TRUE(HiddenHistory::load(file).isEmpty()) << bad[n].toStdString();
+        EXPECT_FALSE(QFile::exists(file)) << "left where the next save would replace it";
+        const QString aside = file + (n ? u".unreadable-%1"_s.arg(n + 1) : u".unreadable"_s);
+        EXPECT_EQ(testing::readFile(aside), bad[n]) << "every bad file is kept, none overwritten";
+    }
+    ASSERT_TRUE(HiddenHistory::save(file, {u"x.example"_s}));
+    EXPECT_EQ(HiddenHistory::load(file), QSet{u"x.example"_s});
+    EXPECT_EQ(testing::readFile(file + u".unreadable"_s), bad.first());
+
+    ASSERT_TRUE(QDir(folder.filePath(u"app"_s)).removeRecursively());
+    testing::writeFile(folder.filePath(u"app"_s), "a file where the folder should be");
+    EXPECT_FALSE(HiddenHistory::save(file, {u"a.example"_s}));
+    EXPECT_TRUE(HiddenHistory::load(file).isEmpty());
 }
 
 TEST(StoreThreads, ABrowserCallOnTheMainThreadStopsTheProgram) {
