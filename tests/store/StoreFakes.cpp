@@ -25,106 +25,77 @@ bool FakeBrowser::enter(const QString& call, bool isTabs) const {
 }
 
 QList<SafariTab> FakeBrowser::tabs() const {
-    if (!enter(u"tabs"_s, true))
-        return {};
-    std::lock_guard lock(mutex_);
-    QList<SafariTab> list;
-    qint64 order = 0;
-    for (auto window = windows_.cbegin(); window != windows_.cend(); ++window, ++order) {
-        for (qsizetype i = 0; i < window->size(); ++i)
-            list.append({.windowID = window.key(),
-                         .windowOrder = order,
-                         .index = i + 1,
-                         .title = u"Title of "_s + window->at(i),
-                         .url = window->at(i),
-                         .isCurrent = current_ && current_->windowID == window.key() &&
-                                      current_->index == i + 1});
-    }
-    return list;
+    return answer(u"tabs"_s, true, [&] {
+        QList<SafariTab> list;
+        qint64 order = 0;
+        for (auto window = windows_.cbegin(); window != windows_.cend(); ++window, ++order) {
+            for (qsizetype i = 0; i < window->size(); ++i)
+                list.append({.windowID = window.key(),
+                             .windowOrder = order,
+                             .index = i + 1,
+                             .title = u"Title of "_s + window->at(i),
+                             .url = window->at(i),
+                             .isCurrent = current_ && current_->windowID == window.key() &&
+                                          current_->index == i + 1});
+        }
+        return list;
+    });
 }
 
 void FakeBrowser::switchTo(qint64 windowID, qint64 index) const {
-    if (!enter(u"switchTo %1 %2"_s.arg(windowID).arg(index)))
-        return;
-    std::lock_guard lock(mutex_);
-    const QStringList urls = windows_.value(windowID);
-    if (index >= 1 && index <= urls.size())
-        current_ = TabRef{windowID, index, urls.at(index - 1)};
+    answer(u"switchTo %1 %2"_s.arg(windowID).arg(index), false, [&] {
+        const QStringList urls = windows_.value(windowID);
+        if (index >= 1 && index <= urls.size())
+            current_ = TabRef{windowID, index, urls.at(index - 1)};
+    });
 }
 
 void FakeBrowser::open(const QString& url, bool newTab) const {
-    if (!enter(u"open %1 %2"_s.arg(url, newTab ? u"newTab" : u"currentTab")))
-        return;
-    std::lock_guard lock(mutex_);
-    if (!current_) {
-        windows_[1].append(url);
-        current_ = TabRef{1, windows_[1].size(), url};
-        return;
-    }
-    QStringList& window = windows_[current_->windowID];
-    if (newTab) {
+    answer(u"open %1 %2"_s.arg(url, newTab ? u"newTab" : u"currentTab"), false, [&] {
+        if (current_ && !newTab) {
+            windows_[current_->windowID][current_->index - 1] = url;
+            current_->url = url;
+            return;
+        }
+        QStringList& window = windows_[current_ ? current_->windowID : 1];
         window.append(url);
-        current_ = TabRef{current_->windowID, window.size(), url};
-    } else {
-        window[current_->index - 1] = url;
-        current_->url = url;
-    }
+        current_ = TabRef{current_ ? current_->windowID : 1, window.size(), url};
+    });
 }
 
 void FakeBrowser::close(qint64 windowID, qint64 index) const {
-    if (!enter(u"close %1 %2"_s.arg(windowID).arg(index)))
-        return;
-    std::lock_guard lock(mutex_);
-    QStringList& window = windows_[windowID];
-    if (index < 1 || index > window.size())
-        return;
-    window.removeAt(index - 1);
-    if (current_ && current_->windowID == windowID && current_->index >= index) {
+    answer(u"close %1 %2"_s.arg(windowID).arg(index), false, [&] {
+        QStringList& window = windows_[windowID];
+        if (index < 1 || index > window.size())
+            return;
+        window.removeAt(index - 1);
+        if (!current_ || current_->windowID != windowID || current_->index < index)
+            return;
         const qint64 now =
             std::min<qint64>(std::max<qint64>(current_->index - 1, 1), window.size());
         current_ = now ? std::optional(TabRef{windowID, now, window.at(now - 1)}) : std::nullopt;
-    }
+    });
 }
 
 std::optional<std::pair<QString, QString>> FakeBrowser::currentPage() const {
-    if (!enter(u"currentPage"_s))
-        return std::nullopt;
-    std::lock_guard lock(mutex_);
-    if (!current_)
-        return std::nullopt;
-    return std::pair(u"Title of "_s + current_->url, current_->url);
-}
-
-std::optional<TabRef> FakeBrowser::currentTab() const {
-    if (!enter(u"currentTab"_s))
-        return std::nullopt;
-    std::lock_guard lock(mutex_);
-    return current_;
-}
-
-QStringList FakeBrowser::urls(qint64 windowID) const {
-    if (!enter(u"urls %1"_s.arg(windowID)))
-        return {};
-    std::lock_guard lock(mutex_);
-    return windows_.value(windowID);
+    return answer(u"currentPage"_s, false, [&] {
+        return current_ ? std::optional(std::pair(u"Title of "_s + current_->url, current_->url))
+                        : std::nullopt;
+    });
 }
 
 HistoryResult FakeBrowser::history() const {
-    if (!enter(u"history"_s))
+    if (!enter(u"history"_s, false))
         return {{}, u"could not be read"_s};
-    std::lock_guard lock(mutex_);
-    return history_;
+    return underLock(mutex_, [&] { return history_; });
 }
 
 QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
-    std::lock_guard lock(mutex_);
-    QList<SafariTab> offered;
-    for (const SafariTab& tab : groupTabs_) {
-        const bool open = std::any_of(live.cbegin(), live.cend(),
-                                      [&](const SafariTab& l) { return l.url == tab.url; });
-        if (!open)
-            offered.append(tab);
-    }
+    QList<SafariTab> offered = underLock(mutex_, [&] { return groupTabs_; });
+    offered.removeIf([&](const SafariTab& tab) {
+        return std::any_of(live.cbegin(), live.cend(),
+                           [&](const SafariTab& open) { return open.url == tab.url; });
+    });
     return offered;
 }
 

@@ -79,8 +79,12 @@ public:
     void open(const QString& url, bool newTab) const override;
     void close(qint64 windowID, qint64 index) const override;
     std::optional<std::pair<QString, QString>> currentPage() const override;
-    std::optional<TabRef> currentTab() const override;
-    QStringList urls(qint64 windowID) const override;
+    std::optional<TabRef> currentTab() const override {
+        return answer(u"currentTab"_s, false, [&] { return current_; });
+    }
+    QStringList urls(qint64 windowID) const override {
+        return answer(u"urls %1"_s.arg(windowID), false, [&] { return windows_.value(windowID); });
+    }
     HistoryResult history() const override;
     QString status() const override {
         return underLock(mutex_,
@@ -138,7 +142,14 @@ public:
 
 private:
     // Records the call and passes the gate; false when the call must fail.
-    bool enter(const QString& call, bool isTabs = false) const;
+    bool enter(const QString& call, bool isTabs) const;
+    // Enters the call, then runs `reply` under the lock; an empty answer when the call fails.
+    template <class Reply>
+    auto answer(const QString& call, bool isTabs, Reply reply) const -> decltype(reply()) {
+        if (!enter(call, isTabs))
+            return decltype(reply())();
+        return underLock(mutex_, reply);
+    }
 
     QString bundleID_;
     QString name_;
