@@ -9,6 +9,7 @@ namespace kivaro::test {
 namespace {
 
 using namespace Qt::StringLiterals;
+
 const QDateTime earlier(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
 const QDateTime later(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC);
 
@@ -22,10 +23,14 @@ protected:
     HistoryResult load() const { return History::load(safari(), *snapshots_); }
 };
 
+// Each page takes its newest visit and that visit's title; the databases merge by address.
 TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
     const QString main = mainDatabase();
     addSafariItem(main, u"https://a.example/"_s, 3, {{safariTime(earlier), u"A before"_s}});
     addSafariItem(main, u"https://tie.example/"_s, 1, {{safariTime(earlier), u"first read"_s}});
+    addSafariItem(main, u"https://news.example/"_s, 2,
+                  {{safariTime(earlier), u"Old"_s}, {safariTime(later), u"New"_s}});
+    addSafariItem(main, u"https://epoch.example/"_s, 1, {{0.5, std::nullopt}});
     const QString profile = profileDatabase(u"7D2C-PROFILE"_s);
     addSafariItem(profile, u"https://a.example/"_s, 2, {{safariTime(later), u"A after"_s}});
     addSafariItem(profile, u"https://tie.example/"_s, 4, {{safariTime(earlier), u"second read"_s}});
@@ -36,21 +41,12 @@ TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
     EXPECT_EQ(rendered(result.entries),
               u"https://a.example/|A after|5|2024-03-02T09:30:00.000Z\n"
               u"https://b.example/||1|2024-03-01T10:00:00.000Z\n"
+              u"https://epoch.example/||1|2001-01-01T00:00:00.500Z\n"
+              u"https://news.example/|New|2|2024-03-02T09:30:00.000Z\n"
               u"https://tie.example/|first read|5|2024-03-01T10:00:00.000Z"_s);
-    EXPECT_EQ(result.status, u"3 pages");
+    EXPECT_EQ(result.status, u"5 pages");
     EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-0/History.db"_s)));
     EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-1/History.db"_s)));
-}
-
-TEST_F(SafariHistoryTest, TakesTheNewestVisitAndItsTitle) {
-    const QString main = mainDatabase();
-    addSafariItem(
-        main, u"https://news.example/"_s, 2,
-        {{safariTime(earlier), u"Old headline"_s}, {safariTime(later), u"New headline"_s}});
-    addSafariItem(main, u"https://epoch.example/"_s, 1, {{0.5, std::nullopt}});
-    EXPECT_EQ(rendered(load().entries),
-              u"https://epoch.example/||1|2001-01-01T00:00:00.500Z\n"
-              u"https://news.example/|New headline|2|2024-03-02T09:30:00.000Z"_s);
 }
 
 TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
