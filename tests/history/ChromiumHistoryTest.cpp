@@ -11,6 +11,7 @@ namespace kivaro::test {
 namespace {
 
 using namespace Qt::StringLiterals;
+
 const QDateTime earlier(QDate(2024, 5, 1), QTime(8, 0), Qt::UTC);
 const QDateTime later(QDate(2024, 5, 3), QTime(21, 15), Qt::UTC);
 const QString chromium = u"chromium"_s;
@@ -41,6 +42,8 @@ TEST_F(ChromiumHistoryTest, ProfilesComeFromLocalStateSortedWithDefaultAsFallbac
     EXPECT_EQ(ChromiumHistory::profiles(root()), QStringList{u"Default"_s}) << "a pipe";
 }
 
+// Times are microseconds since 1601; odd values read as nothing, hidden rows and rows without
+// an address are left out.
 TEST_F(ChromiumHistoryTest, MergesProfilesInSortedOrderWithOneSnapshotEach) {
     writeLocalState(testing::fixtureText(u"chromium-local-state.json"_s).toUtf8());
     const QString work = chromiumProfile(chromium, u"Profile 1"_s);
@@ -48,30 +51,26 @@ TEST_F(ChromiumHistoryTest, MergesProfilesInSortedOrderWithOneSnapshotEach) {
     addChromiumRow(work, u"https://only.work/"_s, u"Work"_s, u"1"_s, time(earlier));
     const QString personal = chromiumProfile(chromium, u"Default"_s);
     addChromiumRow(personal, u"https://docs.example/"_s, u"Docs"_s, u"3"_s, time(earlier));
+    addChromiumRow(personal, u"https://known.example/"_s, std::nullopt, u"12"_s,
+                   u"13000000000000000"_s);
+    addChromiumRow(personal, u"https://soon.example/"_s, u"Soon"_s, u"'many'"_s, u"'soon'"_s);
+    addChromiumRow(personal, u"https://far.example/"_s, u"Far"_s, u"2"_s, u"1e300"_s);
+    addChromiumRow(personal, u"https://hidden.example/"_s, u"Hidden"_s, u"50"_s, time(later), 1);
+    addChromiumRow(personal, std::nullopt, u"No address"_s, u"40"_s, time(later));
+    addChromiumRow(personal, u""_s, u"Empty address"_s, u"30"_s, time(later));
 
     const HistoryResult result = load();
     EXPECT_EQ(rendered(result.entries),
               u"https://docs.example/|Docs (work)|7|2024-05-03T21:15:00.000Z\n"
-              u"https://only.work/|Work|1|2024-05-01T08:00:00.000Z"_s);
-    EXPECT_EQ(result.status, u"2 pages");
+              u"https://far.example/|Far|2|1601-01-01T00:00:00.000Z\n"
+              u"https://known.example/||12|2012-12-14T23:06:40.000Z\n"
+              u"https://only.work/|Work|1|2024-05-01T08:00:00.000Z\n"
+              u"https://soon.example/|Soon|0|1601-01-01T00:00:00.000Z"_s);
+    EXPECT_EQ(result.status, u"5 pages");
     const QString first = snapshotFolder(u"kivaro-chromium-org.chromium.Chromium-0/History"_s);
     const QString second = snapshotFolder(u"kivaro-chromium-org.chromium.Chromium-1/History"_s);
     EXPECT_EQ(readFile(first), readFile(personal));
     EXPECT_EQ(readFile(second), readFile(work));
-}
-
-TEST_F(ChromiumHistoryTest, ConvertsMicrosecondsSince1601AndSurvivesOddValues) {
-    const QString db = chromiumProfile(chromium, u"Default"_s);
-    addChromiumRow(db, u"https://known.example/"_s, std::nullopt, u"12"_s, u"13000000000000000"_s);
-    addChromiumRow(db, u"https://soon.example/"_s, u"Soon"_s, u"'many'"_s, u"'soon'"_s);
-    addChromiumRow(db, u"https://far.example/"_s, u"Far"_s, u"2"_s, u"1e300"_s);
-    addChromiumRow(db, u"https://hidden.example/"_s, u"Hidden"_s, u"50"_s, time(later), 1);
-    addChromiumRow(db, std::nullopt, u"No address"_s, u"40"_s, time(later));
-    addChromiumRow(db, u""_s, u"Empty address"_s, u"30"_s, time(later));
-
-    EXPECT_EQ(rendered(load().entries), u"https://far.example/|Far|2|1601-01-01T00:00:00.000Z\n"
-                                        u"https://known.example/||12|2012-12-14T23:06:40.000Z\n"
-                                        u"https://soon.example/|Soon|0|1601-01-01T00:00:00.000Z"_s);
 }
 
 // A running browser holds its History file under an exclusive lock.
