@@ -15,24 +15,18 @@ using namespace Qt::StringLiterals;
 
 void execute(const QString& db, const QString& sql, bool keepInWal) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(db).path()));
-    sqlite3* handle = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(db).constData(), &handle), SQLITE_OK);
-    if (keepInWal) {
-        sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-        sqlite3_exec(handle, "PRAGMA wal_autocheckpoint = 0", nullptr, nullptr, nullptr);
-    }
-    char* message = nullptr;
-    const int result = sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, &message);
-    const QString error = QString::fromUtf8(message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(handle);
-    ASSERT_EQ(result, SQLITE_OK) << error.toStdString();
+    const OpenDatabase open(db, false, keepInWal);
+    ASSERT_EQ(open.execute(sql), SQLITE_OK) << open.error().toStdString();
 }
 
-OpenDatabase::OpenDatabase(const QString& db, bool readOnly) {
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+OpenDatabase::OpenDatabase(const QString& db, bool readOnly, bool keepInWal) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(db).constData(), &handle_, flags, nullptr),
               SQLITE_OK);
+    if (keepInWal) {
+        sqlite3_db_config(handle_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        execute("PRAGMA wal_autocheckpoint = 0"_L1);
+    }
 }
 
 OpenDatabase::~OpenDatabase() {

@@ -18,10 +18,11 @@ struct sqlite3;
 namespace kivaro::test {
 
 // A connection held open across a test, as a running browser holds its database; closed
-// on every path.
+// on every path. With `keepInWal` it closes without a checkpoint, so in WAL mode its changes
+// stay in the "-wal" file only, as they do while Safari runs.
 class OpenDatabase {
 public:
-    explicit OpenDatabase(const QString& db, bool readOnly = false);
+    explicit OpenDatabase(const QString& db, bool readOnly = false, bool keepInWal = false);
     ~OpenDatabase();
     OpenDatabase(const OpenDatabase&) = delete;
     OpenDatabase& operator=(const OpenDatabase&) = delete;
@@ -34,9 +35,7 @@ private:
     sqlite3* handle_ = nullptr;
 };
 
-// Runs `sql` on the database file (created when missing); a failure fails the test. With
-// `keepInWal` the connection closes without a checkpoint, so in WAL mode the changes stay in
-// the "-wal" file only, as they do while Safari runs.
+// Runs `sql` on the database file (created when missing); a failure fails the test.
 void execute(const QString& db, const QString& sql, bool keepInWal = false);
 
 // Runs one of the SQL scripts in tests/fixtures on the database (created when missing).
