@@ -17,10 +17,6 @@ using Node = FakeMenuBarAccess::Node;
 
 const QString chromeID = u"com.google.Chrome"_s;
 
-Node windowMenu(std::vector<Node> items) {
-    return FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(u"Window"_s, std::move(items))});
-}
-
 class StoreActions : public ::testing::Test {
 protected:
     StoreActions() {
@@ -67,7 +63,9 @@ protected:
         return shown.join(u" | ");
     }
     void setWindowMenu(const QString& bundleID, std::vector<Node> items) {
-        world.menuBar.setMenuBar(bundleID, windowMenu(std::move(items)));
+        world.menuBar.setMenuBar(
+            bundleID,
+            FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(u"Window"_s, std::move(items))}));
     }
 
     StoreWorld world;
@@ -297,9 +295,8 @@ TEST_F(StoreActions, ABrowserFailingEveryCallGetsAToastOrABeepAndLosesNothing) {
     noteFront();
     safari->setFailing(true);
     world.menuBar.setPressSucceeds(false);
-    world.menuBar.setMenuBar(Store::safariID,
-                             windowMenu({FakeMenuBarAccess::item(u"Pin Tab"_s),
-                                         FakeMenuBarAccess::item(u"Reload Page"_s)}));
+    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Pin Tab"_s),
+                                    FakeMenuBarAccess::item(u"Reload Page"_s)});
     store->perform(Action::copyLink(false), OpenMode::newTab);
     store->copyCurrentPage(true);
     store->perform(Action::menu({u"Window"_s, u"Reload Page"_s}), OpenMode::newTab);

@@ -308,14 +308,10 @@ TEST(StoreHidden, IsReadAtStartAndWrittenOnSaveExceptByTheDemonstration) {
     auto alpha = browser(alphaID, u"Alpha"_s);
     DemoData demo{.tabs = {{.windowID = 1, .index = 1, .url = u"https://demo.example/"_s}},
                   .history = {visit(u"https://demo.example/"_s, 9)},
-                  .devTools = Commands::own(),
-                  .visits = {{u"demo.example"_s, 9}},
                   .suggestions = {{u"we"_s, {u"weather"_s}}}};
     Store shown(world.adapters({alpha}), demo);
     EXPECT_EQ(shown.tabs, demo.tabs);
     EXPECT_EQ(shown.history.items(), demo.history);
-    EXPECT_EQ(shown.devTools, demo.devTools);
-    EXPECT_EQ(shown.hostVisits, demo.visits);
     EXPECT_TRUE(shown.hidden.isEmpty());
     EXPECT_TRUE(shown.archived.isEmpty());
     EXPECT_EQ(shown.demo->suggestionsFor(u"WE"_s), QStringList{u"weather"_s});
