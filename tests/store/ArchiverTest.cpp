@@ -377,9 +377,9 @@ TEST_F(StoreArchive, APassDisarmsWhenOffAndArmsWhenOn) {
     EXPECT_TRUE(world.toast.shown.isEmpty());
 }
 
-// The demonstration and a platform without Safari have no archive, and leave its file alone.
+// The demonstration and a platform without Safari have no archive and leave its file alone:
+// a pass of theirs would disarm it.
 TEST_F(StoreArchive, TheDemonstrationAndAStoreWithoutSafariHaveNone) {
-    world.preferences->setArchiveAfter(ArchiveInterval::day);
     writeArchive({.archived = {tabA}, .armed = true});
     Store demo(world.adapters({safari}), DemoData{});
     Store::Adapters adapters = world.adapters({chrome});
