@@ -2,6 +2,7 @@
 
 #include "StoreFakes.h"
 #include "base/AtomicFile.h"
+#include "settings/Storage.h"
 #include "support/Files.h"
 
 #include <QFileInfo>
@@ -143,6 +144,7 @@ TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
     EXPECT_EQ(ages(archive->state()), u"a.example=0 about:blank=0 b.example=0 c.example=0"_s);
     EXPECT_EQ(safari_.closeCalls, 0);
     EXPECT_EQ(archiver()->state(), archive->state());
+    EXPECT_EQ(Archiver::defaultFile(), Storage::dataFolder() + u"/archive.json"_s);
 }
 
 TEST_F(ArchiverTest, ATabIsStaleOnlyAfterMoreThanTheLimit) {

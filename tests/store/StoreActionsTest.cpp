@@ -150,8 +150,11 @@ TEST_F(StoreActions, CopyingALinkOrBeepingWithoutAPage) {
 }
 
 TEST(Clipboard, MarkdownLinksEscapeTheTitlesSquareBracketsOnly) {
-    EXPECT_EQ(Clipboard::markdownLink(u"https://a.example/x_(y)"_s, u"[draft] notes [2]"_s),
-              u"[\\[draft\\] notes \\[2\\]](https://a.example/x_(y))"_s);
+    RecordingPasteboard pasteboard;
+    RecordingToast toast;
+    Clipboard::copyLink(pasteboard, toast, u"https://a.example/x_(y)"_s, u"[draft] notes [2]"_s,
+                        true);
+    EXPECT_EQ(pasteboard.content->text, u"[\\[draft\\] notes \\[2\\]](https://a.example/x_(y))"_s);
     EXPECT_EQ(Clipboard::markdownLink(u"https://a.example/"_s, QString()),
               u"[](https://a.example/)"_s);
 }

@@ -28,7 +28,9 @@ using testing::Gate;
 using testing::settle;
 using testing::StoreWorld;
 
-const QString alphaID = u"test.alpha"_s;
+// Alpha has the identity of a known history source, whose default folder the store must not
+// read in place of what the browser itself reads.
+const QString alphaID = u"com.google.Chrome"_s;
 const QString betaID = u"test.beta"_s;
 
 HistoryEntry visit(const QString& url, qint64 visits) {
