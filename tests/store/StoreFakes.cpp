@@ -87,11 +87,11 @@ std::optional<std::pair<QString, QString>> FakeBrowser::currentPage() const {
 HistoryResult FakeBrowser::history() const {
     if (!enter(u"history"_s, false))
         return {{}, u"could not be read"_s};
-    return underLock(mutex_, [&] { return history_; });
+    return read(history_);
 }
 
 QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
-    QList<SafariTab> offered = underLock(mutex_, [&] { return groupTabs_; });
+    QList<SafariTab> offered = read(groupTabs_);
     offered.removeIf([&](const SafariTab& tab) {
         return std::any_of(live.cbegin(), live.cend(),
                            [&](const SafariTab& open) { return open.url == tab.url; });

@@ -23,12 +23,26 @@ namespace kivaro::testing {
 
 using namespace Qt::StringLiterals;
 
-// Runs `change` under `mutex` and returns what it returns.
-template <class Change>
-auto underLock(std::mutex& mutex, Change change) {
-    std::lock_guard lock(mutex);
-    return change();
-}
+// A fake's lock, and its fields read or written under it.
+class Guarded {
+protected:
+    // Runs `change` under the lock and returns what it returns.
+    template <class Change>
+    auto locked(Change change) const {
+        std::lock_guard lock(mutex_);
+        return change();
+    }
+    template <class Field>
+    Field read(const Field& field) const {
+        return locked([&] { return field; });
+    }
+    template <class Field, class Value>
+    void write(Field& field, Value value) {
+        locked([&] { field = std::move(value); });
+    }
+
+    mutable std::mutex mutex_;
+};
 
 // A barrier a fake call can be held at: closed, callers wait until the test opens it.
 class Gate {
@@ -66,8 +80,7 @@ private:
 // A browser held in memory: windows of addresses, one current tab. Thread-safe; records
 // every call and whether any came on the main thread. `failing` makes every call fail as a
 // browser that refuses scripting does: empty answers, no effect, and a status saying so.
-class FakeBrowser : public Browser {
-
+class FakeBrowser : public Browser, private Guarded {
 public:
     FakeBrowser(QString bundleID, QString name)
         : bundleID_(std::move(bundleID)), name_(std::move(name)) {}
@@ -87,58 +100,43 @@ public:
     }
     HistoryResult history() const override;
     QString status() const override {
-        return underLock(mutex_,
-                         [&] { return failing_ ? name_ + u" does not answer"_s : QString(); });
+        return read(failing_) ? name_ + u" does not answer"_s : QString();
     }
 
     void setWindow(qint64 windowID, QStringList urls) {
-        underLock(mutex_, [&] { windows_[windowID] = std::move(urls); });
+        locked([&] { windows_[windowID] = std::move(urls); });
     }
     // Makes that tab current (the front tab of the front window).
     void setCurrent(qint64 windowID, qint64 index) {
-        underLock(mutex_, [&] {
+        locked([&] {
             current_ = TabRef{windowID, index, windows_.value(windowID).value(index - 1)};
         });
     }
-    void clearCurrent() {
-        underLock(mutex_, [&] { current_.reset(); });
-    }
-    void setHistory(HistoryResult history) {
-        underLock(mutex_, [&] { history_ = std::move(history); });
-    }
-    void setFailing(bool failing) {
-        underLock(mutex_, [&] { failing_ = failing; });
-    }
+    void clearCurrent() { write(current_, std::nullopt); }
+    void setHistory(HistoryResult history) { write(history_, std::move(history)); }
+    void setFailing(bool failing) { write(failing_, failing); }
     // Closes `gate` and holds tabs() (or every call) there until the test opens it.
     void holdTabsAt(Gate& gate) {
         gate.close();
-        underLock(mutex_, [&] { tabsGate_ = &gate; });
+        write(tabsGate_, &gate);
     }
     void holdEveryCallAt(Gate& gate) {
         gate.close();
-        underLock(mutex_, [&] { everyGate_ = &gate; });
+        write(everyGate_, &gate);
     }
 
-    QStringList calls() const {
-        return underLock(mutex_, [&] { return calls_; });
-    }
+    QStringList calls() const { return read(calls_); }
     // Calls of that name, with or without arguments.
     int callsNamed(const QString& name) const {
-        return underLock(mutex_, [&] {
+        return locked([&] {
             return int(std::count_if(calls_.cbegin(), calls_.cend(), [&](const QString& call) {
                 return call == name || call.startsWith(name + u' ');
             }));
         });
     }
-    bool calledOnMainThread() const {
-        return underLock(mutex_, [&] { return onMain_; });
-    }
-    QMap<qint64, QStringList> windows() const {
-        return underLock(mutex_, [&] { return windows_; });
-    }
-    std::optional<TabRef> front() const {
-        return underLock(mutex_, [&] { return current_; });
-    }
+    bool calledOnMainThread() const { return read(onMain_); }
+    QMap<qint64, QStringList> windows() const { return read(windows_); }
+    std::optional<TabRef> front() const { return read(current_); }
 
 private:
     // Records the call and passes the gate; false when the call must fail.
@@ -148,12 +146,11 @@ private:
     auto answer(const QString& call, bool isTabs, Reply reply) const -> decltype(reply()) {
         if (!enter(call, isTabs))
             return decltype(reply())();
-        return underLock(mutex_, reply);
+        return locked(reply);
     }
 
     QString bundleID_;
     QString name_;
-    mutable std::mutex mutex_;
     mutable QMap<qint64, QStringList> windows_;
     mutable std::optional<TabRef> current_;
     HistoryResult history_;
@@ -168,7 +165,7 @@ private:
 // the tab groups' tabs and the addresses a reveal finds. Closing takes the window's first tab
 // with the bare address and never a window's last tab, as Safari does. Tests set the fields
 // before the store runs and read them once it settles; the store's queue goes through the lock.
-class FakeSafariSide : public SafariSide {
+class FakeSafariSide : public SafariSide, private Guarded {
 public:
     struct Window {
         qint64 id = 0;
@@ -178,28 +175,20 @@ public:
 
     QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override;
     bool reveal(const QString& url) const override;
-    bool isRunning() const override {
-        return underLock(mutex_, [&] { return running; });
-    }
+    bool isRunning() const override { return read(running); }
     QList<SafariTab> tabs() const override;
-    std::optional<QSet<QString>> pinnedURLs() const override {
-        return underLock(mutex_, [&] { return pinned; });
-    }
+    std::optional<QSet<QString>> pinnedURLs() const override { return read(pinned); }
     bool close(qint64 windowID, const QString& url) const override;
 
-    void setGroupTabs(QList<SafariTab> tabs) {
-        underLock(mutex_, [&] { groupTabs_ = std::move(tabs); });
-    }
+    void setGroupTabs(QList<SafariTab> tabs) { write(groupTabs_, std::move(tabs)); }
     // The reveal succeeds for these addresses, and then calls `onReveal`.
     void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {}) {
-        underLock(mutex_, [&] {
+        locked([&] {
             revealable_ = std::move(urls);
             onReveal_ = std::move(onReveal);
         });
     }
-    QStringList revealed() const {
-        return underLock(mutex_, [&] { return revealed_; });
-    }
+    QStringList revealed() const { return read(revealed_); }
 
     mutable QList<Window> windows;
     std::optional<QSet<QString>> pinned = QSet<QString>();
@@ -210,7 +199,6 @@ public:
     mutable int closeCalls = 0;
 
 private:
-    mutable std::mutex mutex_;
     QList<SafariTab> groupTabs_;
     QStringList revealable_;
     std::function<void(const QString&)> onReveal_;
