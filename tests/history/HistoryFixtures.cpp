@@ -15,44 +15,36 @@ using namespace Qt::StringLiterals;
 
 void execute(const QString& db, const QString& sql, bool keepInWal) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(db).path()));
-    sqlite3* handle = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(db).constData(), &handle), SQLITE_OK);
-    if (keepInWal) {
-        sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-        sqlite3_exec(handle, "PRAGMA wal_autocheckpoint = 0", nullptr, nullptr, nullptr);
-    }
-    char* message = nullptr;
-    const int result = sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, &message);
-    const QString error = QString::fromUtf8(message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(handle);
-    ASSERT_EQ(result, SQLITE_OK) << error.toStdString();
+    const OpenDatabase open(db, false, keepInWal);
+    ASSERT_EQ(open.execute(sql), SQLITE_OK) << open.error().toStdString();
 }
 
-OpenDatabase::OpenDatabase(const QString& db, bool readOnly) {
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+OpenDatabase::OpenDatabase(const QString& db, bool readOnly, bool keepInWal) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(db).constData(), &handle_, flags, nullptr),
               SQLITE_OK);
+    if (keepInWal) {
+        sqlite3_db_config(handle_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        execute("PRAGMA wal_autocheckpoint = 0"_L1);
+    }
 }
 
 OpenDatabase::~OpenDatabase() {
     sqlite3_close(handle_);
 }
 
-int OpenDatabase::execute(const char* sql) const {
-    return sqlite3_exec(handle_, sql, nullptr, nullptr, nullptr);
+int OpenDatabase::execute(const QString& sql) const {
+    return sqlite3_exec(handle_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
 }
 
 QString OpenDatabase::error() const {
     return QString::fromUtf8(sqlite3_errmsg(handle_));
 }
 
-QString fixturePath(const QString& name) {
-    return QStringLiteral(KIVARO_SOURCE_DIR "/tests/fixtures/") + name;
-}
-
 void createFromScript(const QString& db, const QString& scriptName) {
-    execute(db, QString::fromUtf8(readFile(fixturePath(scriptName))));
+    const QString script = testing::fixtureText(scriptName);
+    ASSERT_FALSE(script.isEmpty()) << scriptName.toStdString();
+    execute(db, script);
 }
 
 QMap<QString, QByteArray> contents(const QString& folder) {
@@ -70,6 +62,11 @@ void makeFifo(const QString& path) {
     ASSERT_EQ(QProcess::execute(u"mkfifo"_s, {path}), 0);
 }
 
+void truncate(const QString& path, double fraction) {
+    QFile file(path);
+    ASSERT_TRUE(file.resize(qint64(double(file.size()) * fraction)));
+}
+
 QString literal(const std::optional<QString>& text) {
     if (!text)
         return u"NULL"_s;
@@ -84,17 +81,22 @@ double safariTime(const QDateTime& time) {
     return double(time.toMSecsSinceEpoch()) / 1000.0 - 978307200.0;
 }
 
+QString rendered(const QList<HistoryEntry>& entries) {
+    QStringList lines;
+    for (const HistoryEntry& entry : entries)
+        lines.append(u"%1|%2|%3|%4"_s.arg(entry.url, entry.title)
+                         .arg(entry.visits)
+                         .arg(entry.lastVisit.toUTC().toString(Qt::ISODateWithMs)));
+    lines.sort();
+    return lines.join(u'\n');
+}
+
 void HistoryTest::SetUp() {
     ASSERT_TRUE(home_.isValid());
     config_.emplace("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
     homeEnv_.emplace("HOME", QFile::encodeName(home_.path()));
     ASSERT_TRUE(QDir().mkpath(path(u"run"_s)));
     snapshots_.emplace(path(u"run"_s), u"kivaro"_s);
-}
-
-void HistoryTest::TearDown() {
-    homeEnv_.reset();
-    config_.reset();
 }
 
 QString HistoryTest::chromiumProfile(const QString& dataFolder, const QString& profile) {
@@ -143,16 +145,7 @@ void HistoryTest::addSafariItem(const QString& db, const QString& url, qint64 vi
 namespace kivaro {
 
 void PrintTo(const HistoryEntry& entry, std::ostream* out) {
-    *out << "{" << entry.url.toStdString() << ", \"" << entry.title.toStdString() << "\", "
-         << entry.visits << ", " << entry.lastVisit.toString(Qt::ISODateWithMs).toStdString()
-         << "}";
-}
-
-void PrintTo(const HistoryResult& result, std::ostream* out) {
-    *out << "{[";
-    for (const HistoryEntry& entry : result.entries)
-        PrintTo(entry, out);
-    *out << "], \"" << result.status.toStdString() << "\"}";
+    *out << test::rendered({entry}).toStdString();
 }
 
 } // namespace kivaro

@@ -18,36 +18,36 @@ struct sqlite3;
 namespace kivaro::test {
 
 // A connection held open across a test, as a running browser holds its database; closed
-// on every path.
+// on every path. With `keepInWal` it closes without a checkpoint, so in WAL mode its changes
+// stay in the "-wal" file only, as they do while Safari runs.
 class OpenDatabase {
 public:
-    explicit OpenDatabase(const QString& db, bool readOnly = false);
+    explicit OpenDatabase(const QString& db, bool readOnly = false, bool keepInWal = false);
     ~OpenDatabase();
     OpenDatabase(const OpenDatabase&) = delete;
     OpenDatabase& operator=(const OpenDatabase&) = delete;
 
     // SQLite's result code.
-    int execute(const char* sql) const;
+    int execute(const QString& sql) const;
     QString error() const;
 
 private:
     sqlite3* handle_ = nullptr;
 };
 
-// Runs `sql` on the database file (created when missing); a failure fails the test. With
-// `keepInWal` the connection closes without a checkpoint, so in WAL mode the changes stay in
-// the "-wal" file only, as they do while Safari runs.
+// Runs `sql` on the database file (created when missing); a failure fails the test.
 void execute(const QString& db, const QString& sql, bool keepInWal = false);
 
-// A database built from one of the schema scripts in tests/fixtures.
+// Runs one of the SQL scripts in tests/fixtures on the database (created when missing).
 void createFromScript(const QString& db, const QString& scriptName);
 
-QString fixturePath(const QString& name);
 using testing::readFile;
 using testing::writeFile;
 // The bytes of every file below `folder`, keyed by relative path: to show nothing was written.
 QMap<QString, QByteArray> contents(const QString& folder);
 void makeFifo(const QString& path);
+// Cuts the file to a `fraction` of its size, as a crash mid-copy would.
+void truncate(const QString& path, double fraction);
 
 // SQL text for a value that may be NULL.
 QString literal(const std::optional<QString>& text);
@@ -56,12 +56,14 @@ QString literal(const std::optional<QString>& text);
 qint64 chromiumTime(const QDateTime& time);
 double safariTime(const QDateTime& time);
 
+// The entries as "url|title|visits|last visit" (UTC, to the millisecond), sorted, one a line.
+QString rendered(const QList<HistoryEntry>& entries);
+
 // Each test gets a private home: the configuration folder (where Chromium-family data lives on
 // Linux) and the snapshot folder are inside it, and the previous environment comes back after.
 class HistoryTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     QString configFolder() const { return home_.path() + QStringLiteral("/.config"); }
     QString path(const QString& relative) const { return home_.path() + u'/' + relative; }
@@ -92,8 +94,7 @@ private:
 
 namespace kivaro {
 
-// Readable failures: the entries and status as text.
+// Readable failures: the entry as text.
 void PrintTo(const HistoryEntry& entry, std::ostream* out);
-void PrintTo(const HistoryResult& result, std::ostream* out);
 
 } // namespace kivaro

@@ -4,20 +4,14 @@
 #include "support/RefusingFolder.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <gmock/gmock.h>
 
 namespace kivaro::test {
 namespace {
 
 using namespace Qt::StringLiterals;
-using ::testing::UnorderedElementsAre;
 
 const QDateTime earlier(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
 const QDateTime later(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC);
-
-using testing::RefusingFolder;
 
 class SafariHistoryTest : public HistoryTest {
 protected:
@@ -29,10 +23,14 @@ protected:
     HistoryResult load() const { return History::load(safari(), *snapshots_); }
 };
 
+// Each page takes its newest visit and that visit's title; the databases merge by address.
 TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
     const QString main = mainDatabase();
     addSafariItem(main, u"https://a.example/"_s, 3, {{safariTime(earlier), u"A before"_s}});
     addSafariItem(main, u"https://tie.example/"_s, 1, {{safariTime(earlier), u"first read"_s}});
+    addSafariItem(main, u"https://news.example/"_s, 2,
+                  {{safariTime(earlier), u"Old"_s}, {safariTime(later), u"New"_s}});
+    addSafariItem(main, u"https://epoch.example/"_s, 1, {{0.5, std::nullopt}});
     const QString profile = profileDatabase(u"7D2C-PROFILE"_s);
     addSafariItem(profile, u"https://a.example/"_s, 2, {{safariTime(later), u"A after"_s}});
     addSafariItem(profile, u"https://tie.example/"_s, 4, {{safariTime(earlier), u"second read"_s}});
@@ -40,28 +38,15 @@ TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
 
     EXPECT_EQ(History::databases(safari()), (QStringList{main, profile}));
     const HistoryResult result = load();
-    EXPECT_THAT(
-        result.entries,
-        UnorderedElementsAre(HistoryEntry{u"https://a.example/"_s, u"A after"_s, 5, later},
-                             HistoryEntry{u"https://tie.example/"_s, u"first read"_s, 5, earlier},
-                             HistoryEntry{u"https://b.example/"_s, QString(), 1, earlier}));
-    EXPECT_EQ(result.status, u"3 pages");
+    EXPECT_EQ(rendered(result.entries),
+              u"https://a.example/|A after|5|2024-03-02T09:30:00.000Z\n"
+              u"https://b.example/||1|2024-03-01T10:00:00.000Z\n"
+              u"https://epoch.example/||1|2001-01-01T00:00:00.500Z\n"
+              u"https://news.example/|New|2|2024-03-02T09:30:00.000Z\n"
+              u"https://tie.example/|first read|5|2024-03-01T10:00:00.000Z"_s);
+    EXPECT_EQ(result.status, u"5 pages");
     EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-0/History.db"_s)));
     EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-1/History.db"_s)));
-}
-
-TEST_F(SafariHistoryTest, TakesTheNewestVisitAndItsTitle) {
-    const QString main = mainDatabase();
-    addSafariItem(
-        main, u"https://news.example/"_s, 2,
-        {{safariTime(earlier), u"Old headline"_s}, {safariTime(later), u"New headline"_s}});
-    addSafariItem(main, u"https://epoch.example/"_s, 1, {{0.5, std::nullopt}});
-    const HistoryResult result = load();
-    EXPECT_THAT(result.entries,
-                UnorderedElementsAre(
-                    HistoryEntry{u"https://news.example/"_s, u"New headline"_s, 2, later},
-                    HistoryEntry{u"https://epoch.example/"_s, QString(), 1,
-                                 QDateTime(QDate(2001, 1, 1), QTime(0, 0, 0, 500), Qt::UTC)}));
 }
 
 TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
@@ -107,74 +92,38 @@ TEST_F(SafariHistoryTest, StatusTellsWhyNothingWasRead) {
     EXPECT_EQ(load(), (HistoryResult{{}, u"needs Full Disk Access"_s}));
 }
 
+// Damaged databases are skipped; rows without an address drop out and NULLs read as nothing.
 TEST_F(SafariHistoryTest, DamagedDatabasesAreSkippedAndCounted) {
     const QString good = mainDatabase();
     addSafariItem(good, u"https://good.example/"_s, 1, {{safariTime(earlier), u"Good"_s}});
-
+    const QString nulls = safari() + u"/Profiles/Nulls/History.db"_s;
+    createFromScript(nulls, u"history/safari-nulls.sql"_s);
     execute(path(u"Library/Safari/Profiles/NoTable/History.db"_s),
             u"CREATE TABLE history_items(id INTEGER PRIMARY KEY, url TEXT)"_s);
     ASSERT_TRUE(QDir().mkpath(safari() + u"/Profiles/Folder/History.db"_s));
     makeFifo(safari() + u"/Profiles/Pipe/History.db"_s);
     const QString big = profileDatabase(u"Truncated"_s);
-    execute(big, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
-                 "INSERT INTO history_items(url, visit_count, daily_visit_counts, "
-                 "should_recompute_derived_visit_counts, visit_count_score) "
-                 "SELECT 'https://t.example/' || i, i, randomblob(300), 0, 0 FROM n;"
-                 "INSERT INTO history_visits(history_item, visit_time) "
-                 "SELECT id, 1000 FROM history_items;"_s);
-    QFile truncated(big);
-    ASSERT_TRUE(truncated.resize(truncated.size() / 3));
+    createFromScript(big, u"history/safari-bulky.sql"_s);
+    truncate(big, 1.0 / 3);
 
     const HistoryResult result = load();
-    EXPECT_EQ(result.entries.size(), 1);
-    EXPECT_EQ(result.entries.value(0).url, u"https://good.example/");
-    EXPECT_EQ(result.status, u"1 pages");
+    EXPECT_EQ(rendered(result.entries), u"https://good.example/|Good|1|2024-03-01T10:00:00.000Z\n"
+                                        u"https://n.example/||0|2001-01-01T00:00:00.000Z"_s);
+    EXPECT_EQ(result.status, u"2 pages");
 
     QFile::remove(good);
+    QFile::remove(nulls);
     EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
 }
 
-TEST_F(SafariHistoryTest, RowsWithoutAnAddressAreDroppedAndNullsReadAsNothing) {
-    // Damaged databases may hold NULLs where Safari's own layout forbids them.
-    execute(
-        path(u"Library/Safari/History.db"_s),
-        QStringLiteral("CREATE TABLE history_items(id INTEGER PRIMARY KEY, url TEXT, "
-                       "visit_count INTEGER);"
-                       "CREATE TABLE history_visits(id INTEGER PRIMARY KEY, history_item "
-                       "INTEGER, visit_time REAL, title TEXT);"
-                       "INSERT INTO history_items VALUES(1, NULL, 9), (2, 'https://n.example/', "
-                       "NULL);"
-                       "INSERT INTO history_visits VALUES(1, 1, 10, 'x'), (2, 2, NULL, NULL);"));
-    const HistoryResult result = load();
-    EXPECT_EQ(result,
-              (HistoryResult{{HistoryEntry{u"https://n.example/"_s, QString(), 0,
-                                           QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)}},
-                             u"1 pages"_s}));
-}
-
+// One database gives its 5000 most visited pages; with no snapshot folder nothing is read.
 TEST_F(SafariHistoryTest, OneDatabaseGivesItsFiveThousandMostVisited) {
-    const QString main = mainDatabase();
-    execute(main,
-            QStringLiteral(
-                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5001) "
-                "INSERT INTO history_items(url, visit_count, daily_visit_counts, "
-                "should_recompute_derived_visit_counts, visit_count_score) "
-                "SELECT 'https://e.example/' || i, i, x'', 0, 0 FROM n;"
-                "INSERT INTO history_visits(history_item, visit_time) "
-                "SELECT id, 1000 FROM history_items;"));
+    createFromScript(mainDatabase(), u"history/safari-most-visited.sql"_s);
     const HistoryResult result = load();
-    EXPECT_EQ(result.entries.size(), 5000);
     EXPECT_EQ(result.status, u"5000 pages");
-    const bool leastVisitedDropped =
-        std::none_of(result.entries.begin(), result.entries.end(),
-                     [](const HistoryEntry& entry) { return entry.visits == 1; });
-    EXPECT_TRUE(leastVisitedDropped);
-}
-
-TEST_F(SafariHistoryTest, NoSnapshotFolderMeansNothingCouldBeRead) {
-    const QString main = mainDatabase();
-    addSafariItem(main, u"https://a.example/"_s, 1, {{0, std::nullopt}});
-    EXPECT_EQ(History::load(safari(), RefusingFolder()),
+    EXPECT_TRUE(std::none_of(result.entries.begin(), result.entries.end(),
+                             [](const HistoryEntry& entry) { return entry.visits == 1; }));
+    EXPECT_EQ(History::load(safari(), testing::RefusingFolder()),
               (HistoryResult{{}, u"could not be read"_s}));
 }
 

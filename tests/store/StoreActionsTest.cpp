@@ -1,4 +1,6 @@
 #include "StoreFakes.h"
+#include "store/Clipboard.h"
+#include "store/TabTrail.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +18,13 @@ using Node = FakeMenuBarAccess::Node;
 
 const QString chromeID = u"com.google.Chrome"_s;
 
-Node windowMenu(std::vector<Node> items) {
-    return FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(u"Window"_qs, std::move(items))});
-}
-
 class StoreActions : public ::testing::Test {
 protected:
     StoreActions() {
         for (const auto& browser : {safari, chrome}) {
             browser->setWindow(
-                1, {u"https://a.example/"_qs, u"https://b.example/"_qs, u"https://c.example/"_qs});
-            browser->setWindow(2, {u"https://d.example/"_qs});
+                1, {u"https://a.example/"_s, u"https://b.example/"_s, u"https://c.example/"_s});
+            browser->setWindow(2, {u"https://d.example/"_s});
             browser->setCurrent(1, 1);
         }
         store = world.store({safari, chrome});
@@ -56,88 +54,93 @@ protected:
         store->noteCurrentTab();
         settle(*store);
     }
-    // The toasts shown, oldest first, as "symbol: text" (or their symbols alone) joined by " | ".
+    // The toasts shown, oldest first, as "symbol: text (done symbol)" (or their symbols alone)
+    // joined by " | ".
     QString toasts(bool withText = true) const {
         QStringList shown;
         for (const RecordingToast::Shown& toast : world.toast.shown)
-            shown.append(toast.symbol + (withText ? u": "_qs + toast.text : QString()));
+            shown.append(toast.symbol + (withText ? u": "_s + toast.text : QString()) +
+                         (withText && toast.done ? u" ("_s + *toast.done + u')' : QString()));
         return shown.join(u" | ");
     }
     void setWindowMenu(const QString& bundleID, std::vector<Node> items) {
-        world.menuBar.setMenuBar(bundleID, windowMenu(std::move(items)));
+        world.menuBar.setMenuBar(
+            bundleID,
+            FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(u"Window"_s, std::move(items))}));
     }
 
     StoreWorld world;
     std::shared_ptr<FakeBrowser> safari =
-        std::make_shared<FakeBrowser>(Store::safariID, u"Safari"_qs);
-    std::shared_ptr<FakeBrowser> chrome = std::make_shared<FakeBrowser>(chromeID, u"Chrome"_qs);
+        std::make_shared<FakeBrowser>(Store::safariID, u"Safari"_s);
+    std::shared_ptr<FakeBrowser> chrome = std::make_shared<FakeBrowser>(chromeID, u"Chrome"_s);
     std::unique_ptr<Store> store;
 };
 
-TEST_F(StoreActions, SwitchingATabRereadsTheTabs) {
+TEST_F(StoreActions, SwitchingATabOrDeveloperModeRereadsTheTabs) {
+    perform(Action::devMode());
+    EXPECT_EQ(safari->calls(), QStringList{u"tabs"_s});
     perform(Action::switchTab(2, 1));
-    EXPECT_EQ(safari->calls(), (QStringList{u"switchTo 2 1"_qs, u"tabs"_qs}));
+    EXPECT_EQ(safari->calls(), (QStringList{u"tabs"_s, u"switchTo 2 1"_s, u"tabs"_s}));
     ASSERT_EQ(store->tabs.size(), 4);
     EXPECT_TRUE(store->tabs.last().isCurrent);
 }
 
 TEST_F(StoreActions, OpenLoadsInANewTabOrReplacesTheCurrentPage) {
-    perform(Action::open(u"https://new.example/"_qs));
+    perform(Action::open(u"https://new.example/"_s));
     EXPECT_EQ(safari->windows().value(1).size(), 4);
-    perform(Action::open(u"https://here.example/"_qs), OpenMode::currentTab);
-    EXPECT_EQ(safari->windows().value(1).last(), u"https://here.example/"_qs);
+    perform(Action::open(u"https://here.example/"_s), OpenMode::currentTab);
+    EXPECT_EQ(safari->windows().value(1).last(), u"https://here.example/"_s);
     EXPECT_EQ(safari->windows().value(1).size(), 4);
     EXPECT_EQ(store->tabs.size(), 5);
 }
 
-TEST_F(StoreActions, RevealingATabOfAnotherGroupOrOpeningItWhenGone) {
-    world.safari.setRevealable({u"https://grouped.example/"_qs});
-    perform(Action::revealTab(u"https://grouped.example/"_qs));
-    EXPECT_EQ(safari->callsNamed(u"open"_qs), 0);
+// A tab of another group is revealed; one that is gone, or any without Accessibility, opens in
+// a new tab, and the tabs are read again in every case.
+TEST_F(StoreActions, RevealingATabOfAnotherGroupOrOpeningIt) {
+    world.safari.setRevealable({u"https://grouped.example/"_s});
+    perform(Action::revealTab(u"https://grouped.example/"_s));
+    EXPECT_EQ(safari->callsNamed(u"open"_s), 0);
     EXPECT_EQ(toasts(), QString());
+    perform(Action::revealTab(u"https://gone.example/"_s));
 
-    perform(Action::revealTab(u"https://gone.example/"_qs));
-    EXPECT_EQ(safari->calls().filter(u"open"_qs),
-              QStringList{u"open https://gone.example/ newTab"_qs});
-}
-
-TEST_F(StoreActions, RevealingWithoutAccessibilityOpensTheTabAndAsks) {
     world.permissions.setGranted(Permission::accessibility, false);
-    perform(Action::revealTab(u"https://grouped.example/"_qs), OpenMode::currentTab);
-    EXPECT_TRUE(world.safari.revealed().isEmpty());
-    EXPECT_EQ(safari->calls().filter(u"open"_qs),
-              QStringList{u"open https://grouped.example/ newTab"_qs});
+    perform(Action::revealTab(u"https://grouped.example/"_s), OpenMode::currentTab);
+    EXPECT_EQ(world.safari.revealed(),
+              (QStringList{u"https://grouped.example/"_s, u"https://gone.example/"_s}));
+    EXPECT_EQ(safari->calls().filter(u"open"_s),
+              (QStringList{u"open https://gone.example/ newTab"_s,
+                           u"open https://grouped.example/ newTab"_s}));
     EXPECT_EQ(world.permissions.requests(), QList<Permission>{Permission::accessibility});
-    EXPECT_EQ(safari->calls().last(), u"tabs"_qs) << "the tabs are read again in every case";
+    EXPECT_EQ(safari->calls().last(), u"tabs"_s);
 }
 
 TEST_F(StoreActions, MenuCommandsActivateTheBrowserAndPressOrAskForAccess) {
     world.workspace.run(Store::safariID);
-    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Merge All Windows"_qs)});
-    store->perform(Action::menu({u"Window"_qs, u"Merge All Windows"_qs}), OpenMode::newTab);
-    store->perform(Action::menu({u"Window"_qs, u"Duplicate Tab"_qs}), OpenMode::newTab);
+    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Merge All Windows"_s)});
+    store->perform(Action::menu({u"Window"_s, u"Merge All Windows"_s}), OpenMode::newTab);
+    store->perform(Action::menu({u"Window"_s, u"Duplicate Tab"_s}), OpenMode::newTab);
     perform(Action::menu({}));
     EXPECT_EQ(world.workspace.launched(), QStringList(3, Store::safariID));
-    EXPECT_EQ(world.menuBar.presses(),
-              (QList<QStringList>{{u"Window"_qs, u"Merge All Windows"_qs}}));
-    EXPECT_EQ(toasts(false), u"exclamationmark.circle | exclamationmark.circle"_qs);
+    EXPECT_EQ(world.menuBar.presses(), (QList<QStringList>{{u"Window"_s, u"Merge All Windows"_s}}));
 
     world.permissions.setGranted(Permission::accessibility, false);
-    perform(Action::menu({u"Window"_qs, u"Merge All Windows"_qs}));
+    perform(Action::menu({u"Window"_s, u"Merge All Windows"_s}));
     EXPECT_EQ(world.menuBar.presses().size(), 1);
     EXPECT_EQ(world.permissions.requests(), QList<Permission>{Permission::accessibility});
 }
 
+// A plain copy puts the same address under both types; a Markdown one is plain text only.
 TEST_F(StoreActions, CopyingALinkOrBeepingWithoutAPage) {
     perform(Action::copyLink(true));
     EXPECT_EQ(world.pasteboard.content,
-              (RecordingPasteboard::Content{u"[Title of https://a.example/](https://a.example/)"_qs,
+              (RecordingPasteboard::Content{u"[Title of https://a.example/](https://a.example/)"_s,
                                             std::nullopt}));
     store->copyCurrentPage(false);
     settle(*store);
     EXPECT_EQ(world.pasteboard.content,
-              (RecordingPasteboard::Content{u"https://a.example/"_qs, u"https://a.example/"_qs}));
-    EXPECT_EQ(world.pasteboard.writes, 2);
+              (RecordingPasteboard::Content{u"https://a.example/"_s, u"https://a.example/"_s}));
+    EXPECT_EQ(toasts(), u"link: Markdown link copied (checkmark.circle.fill) | "
+                        u"link: Link copied (checkmark.circle.fill)"_s);
 
     safari->clearCurrent(); // no window in front
     store->copyCurrentPage(true);
@@ -146,9 +149,14 @@ TEST_F(StoreActions, CopyingALinkOrBeepingWithoutAPage) {
     EXPECT_EQ(world.pasteboard.writes, 2);
 }
 
-TEST_F(StoreActions, DeveloperModeOnlyRereadsTheTabs) {
-    perform(Action::devMode());
-    EXPECT_EQ(safari->calls(), QStringList{u"tabs"_qs});
+TEST(Clipboard, MarkdownLinksEscapeTheTitlesSquareBracketsOnly) {
+    RecordingPasteboard pasteboard;
+    RecordingToast toast;
+    Clipboard::copyLink(pasteboard, toast, u"https://a.example/x_(y)"_s, u"[draft] notes [2]"_s,
+                        true);
+    EXPECT_EQ(pasteboard.content->text, u"[\\[draft\\] notes \\[2\\]](https://a.example/x_(y))"_s);
+    EXPECT_EQ(Clipboard::markdownLink(u"https://a.example/"_s, QString()),
+              u"[](https://a.example/)"_s);
 }
 
 TEST_F(StoreActions, ClosingATabCallsBackWithTheNewList) {
@@ -172,15 +180,15 @@ TEST_F(StoreActions, ClosingATabCallsBackWithTheNewList) {
 }
 
 TEST_F(StoreActions, PinningATabBringsItForwardFirstUnlessItCannotPin) {
-    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Unpin Tab"_qs)});
+    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Unpin Tab"_s)});
     store->togglePin(1, 3);
     settle(*store);
-    EXPECT_EQ(safari->calls().first(), u"switchTo 1 3"_qs);
+    EXPECT_EQ(safari->calls().first(), u"switchTo 1 3"_s);
     world.permissions.setGranted(Permission::accessibility, false);
     store->togglePin(1, 2);
     settle(*store);
-    EXPECT_EQ(safari->callsNamed(u"switchTo"_qs), 1);
-    EXPECT_EQ(toasts(false), u"pin.slash | lock.shield"_qs);
+    EXPECT_EQ(safari->callsNamed(u"switchTo"_s), 1);
+    EXPECT_EQ(toasts(false), u"pin.slash | lock.shield"_s);
 }
 
 // Every toast an action shows, worded exactly. The action runs with or without Accessibility,
@@ -216,94 +224,88 @@ TEST_P(StoreToasts, SayExactly) {
     EXPECT_EQ(toasts(), c.shown);
 }
 
-const Action revealGone = Action::revealTab(u"https://gone.example/"_qs);
+const Action revealGone = Action::revealTab(u"https://gone.example/"_s);
 
 INSTANTIATE_TEST_SUITE_P(
     Actions, StoreToasts,
     ::testing::Values(
-        ToastCase{"TabNotFound", u"arrow.up.right.square: Tab not found. Opened in a new tab."_qs,
+        ToastCase{"TabNotFound", u"arrow.up.right.square: Tab not found. Opened in a new tab."_s,
                   revealGone},
         ToastCase{"RevealWithoutAccessibility",
                   u"lock.shield: Opened in a new tab. "
-                  u"Allow Accessibility in Settings to switch Tab Groups."_qs,
+                  u"Allow Accessibility in Settings to switch Tab Groups."_s,
                   revealGone, QString(), false},
         ToastCase{"MissingMenuItem",
-                  u"exclamationmark.circle: Duplicate Tab is not available here"_qs,
-                  Action::menu({u"Window"_qs, u"Duplicate Tab"_qs})},
-        ToastCase{"EmptyMenuPath", u"exclamationmark.circle: This command is not available here"_qs,
+                  u"exclamationmark.circle: Duplicate Tab is not available here"_s,
+                  Action::menu({u"Window"_s, u"Duplicate Tab"_s})},
+        ToastCase{"EmptyMenuPath", u"exclamationmark.circle: This command is not available here"_s,
                   Action::menu({})},
         ToastCase{"MenuWithoutAccessibility",
-                  u"lock.shield: Allow Accessibility to run menu commands"_qs,
-                  Action::menu({u"Window"_qs, u"Duplicate Tab"_qs}), QString(), false},
-        ToastCase{"Unpinned", u"pin.slash: Tab unpinned"_qs, std::nullopt, u"Unpin Tab"_qs},
+                  u"lock.shield: Allow Accessibility to run menu commands"_s,
+                  Action::menu({u"Window"_s, u"Duplicate Tab"_s}), QString(), false},
+        ToastCase{"Unpinned", u"pin.slash: Tab unpinned"_s, std::nullopt, u"Unpin Tab"_s},
         // Safari's disabled item does not count.
-        ToastCase{"Pinned", u"pin: Tab pinned"_qs, std::nullopt, u"-Unpin Tab|Pin Tab"_qs},
-        ToastCase{"PinToggledInChrome", u"pin: Pin toggled in Chrome"_qs, std::nullopt,
-                  u"-Unpin Tab"_qs, true, chromeID},
-        ToastCase{"NoPinCommand", u"exclamationmark.circle: Safari has no Pin Tab command"_qs,
-                  std::nullopt, u"-Pin Tab"_qs},
-        ToastCase{"PinWithoutAccessibility", u"lock.shield: Allow Accessibility to pin tabs"_qs,
-                  std::nullopt, u"Pin Tab"_qs, false}),
+        ToastCase{"Pinned", u"pin: Tab pinned"_s, std::nullopt, u"-Unpin Tab|Pin Tab"_s},
+        ToastCase{"PinToggledInChrome", u"pin: Pin toggled in Chrome"_s, std::nullopt,
+                  u"-Unpin Tab"_s, true, chromeID},
+        ToastCase{"NoPinCommand", u"exclamationmark.circle: Safari has no Pin Tab command"_s,
+                  std::nullopt, u"-Pin Tab"_s},
+        ToastCase{"PinWithoutAccessibility", u"lock.shield: Allow Accessibility to pin tabs"_s,
+                  std::nullopt, u"Pin Tab"_s, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Pressed twice it comes back, and it finds the page wherever it moved.
 TEST_F(StoreActions, SwitchingToTheLastTabTwiceComesBack) {
     noteFront(); // a.example in front
     visit(2, 1); // d.example
     lastTab();
-    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_qs}));
+    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_s}));
     lastTab();
-    EXPECT_EQ(safari->front(), (TabRef{2, 1, u"https://d.example/"_qs}));
-}
-
-TEST_F(StoreActions, SwitchingToTheLastTabFindsItsPageWhereverItMoved) {
-    noteFront(); // a.example at 1 1
-    visit(1, 3);
+    EXPECT_EQ(safari->front(), (TabRef{2, 1, u"https://d.example/"_s}));
     safari->setWindow(
-        1, {u"https://b.example/"_qs, u"https://c.example/"_qs, u"http://www.a.example"_qs});
-    safari->setCurrent(1, 2);
+        1, {u"https://b.example/"_s, u"https://c.example/"_s, u"http://www.a.example"_s});
     lastTab();
-    EXPECT_EQ(safari->front(), (TabRef{1, 3, u"http://www.a.example"_qs}));
+    EXPECT_EQ(safari->front(), (TabRef{1, 3, u"http://www.a.example"_s}));
 }
 
 TEST_F(StoreActions, AVanishedLastTabIsDroppedSoTheNextPressGoesFurtherBack) {
-    noteFront();                                                                // a (1 1)
-    visit(1, 2);                                                                // b
-    visit(2, 1);                                                                // d
-    safari->setWindow(1, {u"https://a.example/"_qs, u"https://c.example/"_qs}); // b closed
+    noteFront();                                                              // a (1 1)
+    visit(1, 2);                                                              // b
+    visit(2, 1);                                                              // d
+    safari->setWindow(1, {u"https://a.example/"_s, u"https://c.example/"_s}); // b closed
     lastTab();
-    EXPECT_EQ(safari->front(), (TabRef{2, 1, u"https://d.example/"_qs})) << "nothing happens";
+    EXPECT_EQ(safari->front(), (TabRef{2, 1, u"https://d.example/"_s})) << "nothing happens";
     EXPECT_EQ(toasts(), QString());
-    EXPECT_EQ(world.safari.revealed(), QStringList{u"https://b.example/"_qs});
+    EXPECT_EQ(world.safari.revealed(), QStringList{u"https://b.example/"_s});
     lastTab();
-    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_qs}));
+    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_s}));
 }
 
 TEST_F(StoreActions, TheLastTabInAnotherTabGroupIsRevealed) {
-    noteFront();                                                // a (1 1)
-    visit(2, 1);                                                // d
-    safari->setWindow(1, {u"https://other-group.example/"_qs}); // the window shows another group
-    world.safari.setRevealable({u"https://a.example/"_qs}, [this](const QString& url) {
+    noteFront();                                               // a (1 1)
+    visit(2, 1);                                               // d
+    safari->setWindow(1, {u"https://other-group.example/"_s}); // the window shows another group
+    world.safari.setRevealable({u"https://a.example/"_s}, [this](const QString& url) {
         safari->setWindow(1, {url});
         safari->setCurrent(1, 1);
     });
     lastTab();
-    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_qs}));
-    EXPECT_EQ(store->trail().first(), (TabRef{1, 1, u"https://a.example/"_qs}));
+    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_s}));
+    EXPECT_EQ(store->trail().first(), (TabRef{1, 1, u"https://a.example/"_s}));
 }
 
 TEST_F(StoreActions, ABrowserFailingEveryCallGetsAToastOrABeepAndLosesNothing) {
-    store->hidden = {u"kept.example"_qs};
+    store->hidden = {u"kept.example"_s};
     noteFront();
     safari->setFailing(true);
     world.menuBar.setPressSucceeds(false);
-    world.menuBar.setMenuBar(Store::safariID,
-                             windowMenu({FakeMenuBarAccess::item(u"Pin Tab"_qs),
-                                         FakeMenuBarAccess::item(u"Reload Page"_qs)}));
+    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Pin Tab"_s),
+                                    FakeMenuBarAccess::item(u"Reload Page"_s)});
     store->perform(Action::copyLink(false), OpenMode::newTab);
     store->copyCurrentPage(true);
-    store->perform(Action::menu({u"Window"_qs, u"Reload Page"_qs}), OpenMode::newTab);
+    store->perform(Action::menu({u"Window"_s, u"Reload Page"_s}), OpenMode::newTab);
     store->togglePinCurrent();
-    store->perform(Action::revealTab(u"https://grouped.example/"_qs), OpenMode::newTab);
+    store->perform(Action::revealTab(u"https://grouped.example/"_s), OpenMode::newTab);
     store->switchToLastTab();
     int closed = 0;
     store->closeTab(1, 1, [&] { ++closed; });
@@ -312,9 +314,87 @@ TEST_F(StoreActions, ABrowserFailingEveryCallGetsAToastOrABeepAndLosesNothing) {
     EXPECT_EQ(world.pasteboard.writes, 0);
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(toasts(false),
-              u"exclamationmark.circle | exclamationmark.circle | arrow.up.right.square"_qs);
-    EXPECT_EQ(store->hidden, QSet<QString>{u"kept.example"_qs});
-    EXPECT_EQ(store->trail(), (QList<TabRef>{{1, 1, u"https://a.example/"_qs}}));
+              u"exclamationmark.circle | exclamationmark.circle | arrow.up.right.square"_s);
+    EXPECT_EQ(store->hidden, QSet<QString>{u"kept.example"_s});
+    EXPECT_EQ(store->trail(), (QList<TabRef>{{1, 1, u"https://a.example/"_s}}));
+}
+
+// The trail of recently used tabs behind the last-tab shortcut.
+// Tabs written "window:index url" and joined by ", ": the visits, one after another, and the
+// trail they leave, newest first.
+TabTrail noted(const QString& visits) {
+    TabTrail trail;
+    for (const QString& visit : visits.split(u", "_s)) {
+        const QStringList place = visit.section(u' ', 0, 0).split(u':');
+        trail.note({place.at(0).toLongLong(), place.at(1).toLongLong(), visit.section(u' ', 1)});
+    }
+    return trail;
+}
+
+QString rendered(const QList<TabRef>& refs) {
+    QStringList shown;
+    for (const TabRef& ref : refs)
+        shown.append(u"%1:%2 %3"_s.arg(ref.windowID).arg(ref.index).arg(ref.url));
+    return shown.join(u", "_s);
+}
+
+TEST(TabTrail, KeepsTheNewestOfEachPagePerWindowFirst) {
+    const QList<std::pair<QString, QString>> cases{
+        {u"1:1 https://a/, 1:2 https://b/, 1:1 https://a/"_s, u"1:1 https://a/, 1:2 https://b/"_s},
+        // Only the bare form counts: scheme, "www." and trailing slashes differ.
+        {u"1:1 https://a.example/, 1:2 https://b.example/, 1:2 http://www.B.example"_s,
+         u"1:2 http://www.B.example, 1:1 https://a.example/"_s},
+        // Another window is another entry.
+        {u"1:1 https://a/, 2:1 https://a/"_s, u"2:1 https://a/, 1:1 https://a/"_s},
+        // A navigating tab is updated in place.
+        {u"1:1 https://a/, 1:3 https://b/, 1:3 https://b/next, 1:3 https://b/last"_s,
+         u"1:3 https://b/last, 1:1 https://a/"_s},
+    };
+    for (const auto& [visits, trail] : cases)
+        EXPECT_EQ(rendered(noted(visits).entries()), trail) << visits.toStdString();
+}
+
+TEST(TabTrail, HoldsTwelveEntriesOverALongRun) {
+    TabTrail trail;
+    for (int i = 1; i <= 13; ++i)
+        trail.note({1, i, u"https://site%1.example/"_s.arg(i)});
+    ASSERT_EQ(trail.entries().size(), 12);
+    EXPECT_EQ(trail.entries().constFirst().url, u"https://site13.example/"_s);
+    EXPECT_EQ(trail.entries().constLast().url, u"https://site2.example/"_s);
+
+    // A long run over a few tabs in several windows: never more than twelve, the newest
+    // first, and a fresh entry never leaves an older one of its page in its window.
+    for (int step = 0; step < 5000; ++step) {
+        const TabRef ref{step % 7, (step * 5) % 11 + 1,
+                         u"https://p%1.example/"_s.arg((step * 3) % 17)};
+        const TabRef front = trail.entries().constFirst();
+        const bool inPlace = front.windowID == ref.windowID && front.index == ref.index;
+        const qsizetype before = trail.entries().size();
+        trail.note(ref);
+        ASSERT_LE(trail.entries().size(), TabTrail::capacity);
+        ASSERT_EQ(trail.entries().constFirst(), ref);
+        if (inPlace) {
+            ASSERT_EQ(trail.entries().size(), before);
+            continue;
+        }
+        for (qsizetype i = 1; i < trail.entries().size(); ++i) {
+            const TabRef& other = trail.entries().at(i);
+            ASSERT_FALSE(other.windowID == ref.windowID && other.url == ref.url) << step;
+        }
+    }
+}
+
+TEST(TabTrail, DroppingThePreviousTabGoesOneFurtherBack) {
+    TabTrail trail;
+    EXPECT_EQ(trail.previous(), std::nullopt);
+    trail.dropPrevious(); // nothing to drop
+    EXPECT_EQ(noted(u"1:1 https://a/"_s).previous(), std::nullopt);
+    trail = noted(u"1:1 https://a/, 1:2 https://b/, 1:3 https://c/"_s);
+    EXPECT_EQ(trail.previous(), (TabRef{1, 2, u"https://b/"_s}));
+    trail.dropPrevious();
+    EXPECT_EQ(trail.previous(), (TabRef{1, 1, u"https://a/"_s}));
+    trail.clear();
+    EXPECT_TRUE(trail.entries().isEmpty());
 }
 
 } // namespace

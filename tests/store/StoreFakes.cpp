@@ -8,37 +8,6 @@
 
 namespace kivaro::testing {
 
-using namespace Qt::StringLiterals;
-
-void Gate::close() {
-    std::lock_guard lock(mutex_);
-    closed_ = true;
-}
-
-void Gate::open() {
-    {
-        std::lock_guard lock(mutex_);
-        closed_ = false;
-    }
-    changed_.notify_all();
-}
-
-void Gate::pass() {
-    std::unique_lock lock(mutex_);
-    ++waiting_;
-    changed_.notify_all();
-    changed_.wait(lock, [this] { return !closed_; });
-    --waiting_;
-}
-
-void Gate::waitForWaiter() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return waiting_ > 0; });
-}
-
-FakeBrowser::FakeBrowser(QString bundleID, QString name)
-    : bundleID_(std::move(bundleID)), name_(std::move(name)) {}
-
 bool FakeBrowser::enter(const QString& call, bool isTabs) const {
     Gate* gate = nullptr;
     {
@@ -56,133 +25,77 @@ bool FakeBrowser::enter(const QString& call, bool isTabs) const {
 }
 
 QList<SafariTab> FakeBrowser::tabs() const {
-    if (!enter(u"tabs"_s, true))
-        return {};
-    std::lock_guard lock(mutex_);
-    QList<SafariTab> list;
-    qint64 order = 0;
-    for (auto window = windows_.cbegin(); window != windows_.cend(); ++window, ++order) {
-        for (qsizetype i = 0; i < window->size(); ++i) {
-            const TabRef ref{window.key(), i + 1, window->at(i)};
-            list.append({.windowID = window.key(),
-                         .windowOrder = order,
-                         .index = i + 1,
-                         .title = u"Title of "_s + window->at(i),
-                         .url = window->at(i),
-                         .isCurrent = current_ && current_->windowID == ref.windowID &&
-                                      current_->index == ref.index});
+    return answer(u"tabs"_s, true, [&] {
+        QList<SafariTab> list;
+        qint64 order = 0;
+        for (auto window = windows_.cbegin(); window != windows_.cend(); ++window, ++order) {
+            for (qsizetype i = 0; i < window->size(); ++i)
+                list.append({.windowID = window.key(),
+                             .windowOrder = order,
+                             .index = i + 1,
+                             .title = u"Title of "_s + window->at(i),
+                             .url = window->at(i),
+                             .isCurrent = current_ && current_->windowID == window.key() &&
+                                          current_->index == i + 1});
         }
-    }
-    return list;
+        return list;
+    });
 }
 
 void FakeBrowser::switchTo(qint64 windowID, qint64 index) const {
-    if (!enter(u"switchTo %1 %2"_s.arg(windowID).arg(index)))
-        return;
-    std::lock_guard lock(mutex_);
-    const QStringList urls = windows_.value(windowID);
-    if (index >= 1 && index <= urls.size())
-        current_ = TabRef{windowID, index, urls.at(index - 1)};
+    answer(u"switchTo %1 %2"_s.arg(windowID).arg(index), false, [&] {
+        const QStringList urls = windows_.value(windowID);
+        if (index >= 1 && index <= urls.size())
+            current_ = TabRef{windowID, index, urls.at(index - 1)};
+    });
 }
 
 void FakeBrowser::open(const QString& url, bool newTab) const {
-    if (!enter(u"open %1 %2"_s.arg(url, newTab ? u"newTab" : u"currentTab")))
-        return;
-    std::lock_guard lock(mutex_);
-    if (!current_) {
-        windows_[1].append(url);
-        current_ = TabRef{1, windows_[1].size(), url};
-        return;
-    }
-    QStringList& window = windows_[current_->windowID];
-    if (newTab) {
+    answer(u"open %1 %2"_s.arg(url, newTab ? u"newTab" : u"currentTab"), false, [&] {
+        if (current_ && !newTab) {
+            windows_[current_->windowID][current_->index - 1] = url;
+            current_->url = url;
+            return;
+        }
+        QStringList& window = windows_[current_ ? current_->windowID : 1];
         window.append(url);
-        current_ = TabRef{current_->windowID, window.size(), url};
-    } else {
-        window[current_->index - 1] = url;
-        current_->url = url;
-    }
+        current_ = TabRef{current_ ? current_->windowID : 1, window.size(), url};
+    });
 }
 
 void FakeBrowser::close(qint64 windowID, qint64 index) const {
-    if (!enter(u"close %1 %2"_s.arg(windowID).arg(index)))
-        return;
-    std::lock_guard lock(mutex_);
-    QStringList& window = windows_[windowID];
-    if (index < 1 || index > window.size())
-        return;
-    window.removeAt(index - 1);
-    if (current_ && current_->windowID == windowID && current_->index >= index) {
+    answer(u"close %1 %2"_s.arg(windowID).arg(index), false, [&] {
+        QStringList& window = windows_[windowID];
+        if (index < 1 || index > window.size())
+            return;
+        window.removeAt(index - 1);
+        if (!current_ || current_->windowID != windowID || current_->index < index)
+            return;
         const qint64 now =
             std::min<qint64>(std::max<qint64>(current_->index - 1, 1), window.size());
         current_ = now ? std::optional(TabRef{windowID, now, window.at(now - 1)}) : std::nullopt;
-    }
+    });
 }
 
 std::optional<std::pair<QString, QString>> FakeBrowser::currentPage() const {
-    if (!enter(u"currentPage"_s))
-        return std::nullopt;
-    std::lock_guard lock(mutex_);
-    if (!current_)
-        return std::nullopt;
-    return std::pair(u"Title of "_s + current_->url, current_->url);
-}
-
-std::optional<TabRef> FakeBrowser::currentTab() const {
-    if (!enter(u"currentTab"_s))
-        return std::nullopt;
-    std::lock_guard lock(mutex_);
-    return current_;
-}
-
-QStringList FakeBrowser::urls(qint64 windowID) const {
-    if (!enter(u"urls %1"_s.arg(windowID)))
-        return {};
-    std::lock_guard lock(mutex_);
-    return windows_.value(windowID);
+    return answer(u"currentPage"_s, false, [&] {
+        return current_ ? std::optional(std::pair(u"Title of "_s + current_->url, current_->url))
+                        : std::nullopt;
+    });
 }
 
 HistoryResult FakeBrowser::history() const {
-    if (!enter(u"history"_s))
+    if (!enter(u"history"_s, false))
         return {{}, u"could not be read"_s};
-    std::lock_guard lock(mutex_);
-    return history_;
-}
-
-QString FakeBrowser::status() const {
-    std::lock_guard lock(mutex_);
-    return failing_ ? name_ + u" does not answer"_s : QString();
-}
-
-void FakeBrowser::holdTabsAt(Gate& gate) {
-    gate.close();
-    std::lock_guard lock(mutex_);
-    tabsGate_ = &gate;
-}
-
-void FakeBrowser::holdEveryCallAt(Gate& gate) {
-    gate.close();
-    std::lock_guard lock(mutex_);
-    everyGate_ = &gate;
-}
-
-int FakeBrowser::callsNamed(const QString& name) const {
-    std::lock_guard lock(mutex_);
-    int count = 0;
-    for (const QString& call : calls_)
-        count += call == name || call.startsWith(name + u' ');
-    return count;
+    return read(history_);
 }
 
 QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
-    std::lock_guard lock(mutex_);
-    QList<SafariTab> offered;
-    for (const SafariTab& tab : groupTabs_) {
-        const bool open = std::any_of(live.cbegin(), live.cend(),
-                                      [&](const SafariTab& l) { return l.url == tab.url; });
-        if (!open)
-            offered.append(tab);
-    }
+    QList<SafariTab> offered = read(groupTabs_);
+    offered.removeIf([&](const SafariTab& tab) {
+        return std::any_of(live.cbegin(), live.cend(),
+                           [&](const SafariTab& open) { return open.url == tab.url; });
+    });
     return offered;
 }
 
@@ -200,11 +113,6 @@ bool FakeSafariSide::reveal(const QString& url) const {
     return true;
 }
 
-bool FakeSafariSide::isRunning() const {
-    std::lock_guard lock(mutex_);
-    return running;
-}
-
 QList<SafariTab> FakeSafariSide::tabs() const {
     std::lock_guard lock(mutex_);
     ++reads;
@@ -218,11 +126,6 @@ QList<SafariTab> FakeSafariSide::tabs() const {
                            .isCurrent = window.current == i + 1});
     }
     return listed;
-}
-
-std::optional<QSet<QString>> FakeSafariSide::pinnedURLs() const {
-    std::lock_guard lock(mutex_);
-    return pinned;
 }
 
 bool FakeSafariSide::close(qint64 windowID, const QString& url) const {
@@ -242,32 +145,6 @@ bool FakeSafariSide::close(qint64 windowID, const QString& url) const {
     return false;
 }
 
-void FakeSafariSide::setGroupTabs(QList<SafariTab> tabs) {
-    std::lock_guard lock(mutex_);
-    groupTabs_ = std::move(tabs);
-}
-
-void FakeSafariSide::setRevealable(QStringList urls, std::function<void(const QString&)> onReveal) {
-    std::lock_guard lock(mutex_);
-    revealable_ = std::move(urls);
-    onReveal_ = std::move(onReveal);
-}
-
-QStringList FakeSafariSide::revealed() const {
-    std::lock_guard lock(mutex_);
-    return revealed_;
-}
-
-void RecordingToast::show(const QString& text, const QString& symbol,
-                          const std::optional<QString>& done) {
-    shown.append({text, symbol, done});
-}
-
-void RecordingPasteboard::write(const QString& text, const std::optional<QString>& url) {
-    content = Content{text, url};
-    ++writes;
-}
-
 StoreWorld::StoreWorld()
     : preferences(std::make_unique<Preferences>(
           settingsFile(StoreKind::ini, folder.filePath(u"settings.conf"_s)))) {}
@@ -285,18 +162,6 @@ Store::Adapters StoreWorld::adapters(QList<Store::BrowserRef> browsers) {
             .hiddenFile = hiddenFile(),
             .archiveFile = archiveFile(),
             .clock = [this] { return now; }};
-}
-
-std::unique_ptr<Store> StoreWorld::store(QList<Store::BrowserRef> browsers) {
-    return std::make_unique<Store>(adapters(std::move(browsers)));
-}
-
-QString StoreWorld::hiddenFile() const {
-    return folder.filePath(u"data/hidden-history.json"_s);
-}
-
-QString StoreWorld::archiveFile() const {
-    return folder.filePath(u"data/archive.json"_s);
 }
 
 void settle(Store& store) {

@@ -21,15 +21,54 @@
 
 namespace kivaro::testing {
 
+using namespace Qt::StringLiterals;
+
+// A fake's lock, and its fields read or written under it.
+class Guarded {
+protected:
+    // Runs `change` under the lock and returns what it returns.
+    template <class Change>
+    auto locked(Change change) const {
+        std::lock_guard lock(mutex_);
+        return change();
+    }
+    template <class Field>
+    Field read(const Field& field) const {
+        return locked([&] { return field; });
+    }
+    template <class Field, class Value>
+    void write(Field& field, Value value) {
+        locked([&] { field = std::move(value); });
+    }
+
+    mutable std::mutex mutex_;
+};
+
 // A barrier a fake call can be held at: closed, callers wait until the test opens it.
 class Gate {
 public:
-    void close();
-    void open();
+    void close() {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    void open() {
+        std::lock_guard lock(mutex_);
+        closed_ = false;
+        changed_.notify_all();
+    }
     // Called by the fake: waits while the gate is closed.
-    void pass();
+    void pass() {
+        std::unique_lock lock(mutex_);
+        ++waiting_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !closed_; });
+        --waiting_;
+    }
     // Blocks the test until some caller is held at the gate.
-    void waitForWaiter();
+    void waitForWaiter() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return waiting_ > 0; });
+    }
 
 private:
     std::mutex mutex_;
@@ -41,16 +80,10 @@ private:
 // A browser held in memory: windows of addresses, one current tab. Thread-safe; records
 // every call and whether any came on the main thread. `failing` makes every call fail as a
 // browser that refuses scripting does: empty answers, no effect, and a status saying so.
-class FakeBrowser : public Browser {
-    // Runs `change` under the fake's lock and returns what it returns.
-    template <class Change>
-    auto locked(Change change) const {
-        std::lock_guard lock(mutex_);
-        return change();
-    }
-
+class FakeBrowser : public Browser, private Guarded {
 public:
-    FakeBrowser(QString bundleID, QString name);
+    FakeBrowser(QString bundleID, QString name)
+        : bundleID_(std::move(bundleID)), name_(std::move(name)) {}
 
     QString bundleID() const override { return bundleID_; }
     QString name() const override { return name_; }
@@ -59,10 +92,16 @@ public:
     void open(const QString& url, bool newTab) const override;
     void close(qint64 windowID, qint64 index) const override;
     std::optional<std::pair<QString, QString>> currentPage() const override;
-    std::optional<TabRef> currentTab() const override;
-    QStringList urls(qint64 windowID) const override;
+    std::optional<TabRef> currentTab() const override {
+        return answer(u"currentTab"_s, false, [&] { return current_; });
+    }
+    QStringList urls(qint64 windowID) const override {
+        return answer(u"urls %1"_s.arg(windowID), false, [&] { return windows_.value(windowID); });
+    }
     HistoryResult history() const override;
-    QString status() const override;
+    QString status() const override {
+        return read(failing_) ? name_ + u" does not answer"_s : QString();
+    }
 
     void setWindow(qint64 windowID, QStringList urls) {
         locked([&] { windows_[windowID] = std::move(urls); });
@@ -73,40 +112,45 @@ public:
             current_ = TabRef{windowID, index, windows_.value(windowID).value(index - 1)};
         });
     }
-    void clearCurrent() {
-        locked([&] { current_.reset(); });
-    }
-    void setHistory(HistoryResult history) {
-        locked([&] { history_ = std::move(history); });
-    }
-    void setFailing(bool failing) {
-        locked([&] { failing_ = failing; });
-    }
+    void clearCurrent() { write(current_, std::nullopt); }
+    void setHistory(HistoryResult history) { write(history_, std::move(history)); }
+    void setFailing(bool failing) { write(failing_, failing); }
     // Closes `gate` and holds tabs() (or every call) there until the test opens it.
-    void holdTabsAt(Gate& gate);
-    void holdEveryCallAt(Gate& gate);
+    void holdTabsAt(Gate& gate) {
+        gate.close();
+        write(tabsGate_, &gate);
+    }
+    void holdEveryCallAt(Gate& gate) {
+        gate.close();
+        write(everyGate_, &gate);
+    }
 
-    QStringList calls() const {
-        return locked([&] { return calls_; });
+    QStringList calls() const { return read(calls_); }
+    // Calls of that name, with or without arguments.
+    int callsNamed(const QString& name) const {
+        return locked([&] {
+            return int(std::count_if(calls_.cbegin(), calls_.cend(), [&](const QString& call) {
+                return call == name || call.startsWith(name + u' ');
+            }));
+        });
     }
-    int callsNamed(const QString& name) const;
-    bool calledOnMainThread() const {
-        return locked([&] { return onMain_; });
-    }
-    QMap<qint64, QStringList> windows() const {
-        return locked([&] { return windows_; });
-    }
-    std::optional<TabRef> front() const {
-        return locked([&] { return current_; });
-    }
+    bool calledOnMainThread() const { return read(onMain_); }
+    QMap<qint64, QStringList> windows() const { return read(windows_); }
+    std::optional<TabRef> front() const { return read(current_); }
 
 private:
     // Records the call and passes the gate; false when the call must fail.
-    bool enter(const QString& call, bool isTabs = false) const;
+    bool enter(const QString& call, bool isTabs) const;
+    // Enters the call, then runs `reply` under the lock; an empty answer when the call fails.
+    template <class Reply>
+    auto answer(const QString& call, bool isTabs, Reply reply) const -> decltype(reply()) {
+        if (!enter(call, isTabs))
+            return decltype(reply())();
+        return locked(reply);
+    }
 
     QString bundleID_;
     QString name_;
-    mutable std::mutex mutex_;
     mutable QMap<qint64, QStringList> windows_;
     mutable std::optional<TabRef> current_;
     HistoryResult history_;
@@ -121,7 +165,7 @@ private:
 // the tab groups' tabs and the addresses a reveal finds. Closing takes the window's first tab
 // with the bare address and never a window's last tab, as Safari does. Tests set the fields
 // before the store runs and read them once it settles; the store's queue goes through the lock.
-class FakeSafariSide : public SafariSide {
+class FakeSafariSide : public SafariSide, private Guarded {
 public:
     struct Window {
         qint64 id = 0;
@@ -131,15 +175,20 @@ public:
 
     QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override;
     bool reveal(const QString& url) const override;
-    bool isRunning() const override;
+    bool isRunning() const override { return read(running); }
     QList<SafariTab> tabs() const override;
-    std::optional<QSet<QString>> pinnedURLs() const override;
+    std::optional<QSet<QString>> pinnedURLs() const override { return read(pinned); }
     bool close(qint64 windowID, const QString& url) const override;
 
-    void setGroupTabs(QList<SafariTab> tabs);
+    void setGroupTabs(QList<SafariTab> tabs) { write(groupTabs_, std::move(tabs)); }
     // The reveal succeeds for these addresses, and then calls `onReveal`.
-    void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {});
-    QStringList revealed() const;
+    void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {}) {
+        locked([&] {
+            revealable_ = std::move(urls);
+            onReveal_ = std::move(onReveal);
+        });
+    }
+    QStringList revealed() const { return read(revealed_); }
 
     mutable QList<Window> windows;
     std::optional<QSet<QString>> pinned = QSet<QString>();
@@ -150,7 +199,6 @@ public:
     mutable int closeCalls = 0;
 
 private:
-    mutable std::mutex mutex_;
     QList<SafariTab> groupTabs_;
     QStringList revealable_;
     std::function<void(const QString&)> onReveal_;
@@ -167,7 +215,9 @@ public:
         bool operator==(const Shown&) const = default;
     };
     void show(const QString& text, const QString& symbol,
-              const std::optional<QString>& done) override;
+              const std::optional<QString>& done) override {
+        shown.append({text, symbol, done});
+    }
     QList<Shown> shown;
 };
 
@@ -178,7 +228,10 @@ public:
         std::optional<QString> url;
         bool operator==(const Content&) const = default;
     };
-    void write(const QString& text, const std::optional<QString>& url) override;
+    void write(const QString& text, const std::optional<QString>& url) override {
+        content = Content{text, url};
+        ++writes;
+    }
     std::optional<Content> content;
     int writes = 0;
 };
@@ -188,9 +241,11 @@ struct StoreWorld {
     StoreWorld();
 
     Store::Adapters adapters(QList<Store::BrowserRef> browsers);
-    std::unique_ptr<Store> store(QList<Store::BrowserRef> browsers);
-    QString hiddenFile() const;
-    QString archiveFile() const;
+    std::unique_ptr<Store> store(QList<Store::BrowserRef> browsers) {
+        return std::make_unique<Store>(adapters(std::move(browsers)));
+    }
+    QString hiddenFile() const { return folder.filePath(u"data/hidden-history.json"_s); }
+    QString archiveFile() const { return folder.filePath(u"data/archive.json"_s); }
 
     QTemporaryDir folder;
     FakeWorkspace workspace;

@@ -1,15 +1,22 @@
 #include "StoreFakes.h"
 #include "browsers/Commands.h"
-#include "settings/Preferences.h"
 #include "store/HiddenHistory.h"
 #include "store/OffMainThread.h"
+#include "store/SerialQueue.h"
 #include "support/DropTicket.h"
+#include "support/Files.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <thread>
+#include <vector>
 
 namespace kivaro {
 namespace {
@@ -21,11 +28,17 @@ using testing::Gate;
 using testing::settle;
 using testing::StoreWorld;
 
-const QString alphaID = u"test.alpha"_s;
+// Alpha has the identity of a known history source, whose default folder the store must not
+// read in place of what the browser itself reads.
+const QString alphaID = u"com.google.Chrome"_s;
 const QString betaID = u"test.beta"_s;
 
 HistoryEntry visit(const QString& url, qint64 visits) {
     return {url, u"Title"_s, visits, QDateTime()};
+}
+
+std::shared_ptr<FakeBrowser> browser(const QString& id, const QString& name) {
+    return std::make_shared<FakeBrowser>(id, name);
 }
 
 class StoreRefresh : public ::testing::Test {
@@ -37,33 +50,40 @@ protected:
         beta->setWindow(7, {u"https://beta.example/"_s});
         world.menuBar.setMenuBar(
             alphaID, FakeMenuBarAccess::bar({FakeMenuBarAccess::menu(
-                         u"View"_s, {FakeMenuBarAccess::item(u"Reload Page"_s, u"r"_qs)})}));
+                         u"View"_s, {FakeMenuBarAccess::item(u"Reload Page"_s, u"r"_s)})}));
         store = world.store({alpha, beta});
+    }
+    ~StoreRefresh() override {
+        EXPECT_FALSE(alpha->calledOnMainThread());
+        EXPECT_FALSE(beta->calledOnMainThread());
     }
 
     void refresh() {
         store->refresh();
         settle(*store);
     }
-
-    ~StoreRefresh() override {
-        EXPECT_FALSE(alpha->calledOnMainThread());
-        EXPECT_FALSE(beta->calledOnMainThread());
+    // Holds the driven browser at `gate` (every call, or tabs() only) until the test opens it.
+    void hold(Gate& gate, bool everyCall = false) {
+        everyCall ? alpha->holdEveryCallAt(gate) : alpha->holdTabsAt(gate);
     }
 
     StoreWorld world;
-    std::shared_ptr<FakeBrowser> alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_qs);
-    std::shared_ptr<FakeBrowser> beta = std::make_shared<FakeBrowser>(betaID, u"Beta"_qs);
+    std::shared_ptr<FakeBrowser> alpha = browser(alphaID, u"Alpha"_s);
+    std::shared_ptr<FakeBrowser> beta = browser(betaID, u"Beta"_s);
     std::unique_ptr<Store> store;
+    int delivered = 0;
+    Store::Done count = [this] { ++delivered; };
 };
 
+// The driven browser reads its own history (a profile of its own may hold it); the store
+// prepares it on the queue and announces the tabs first, then everything.
 TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEverything) {
     EXPECT_EQ(store->browser()->bundleID(), alphaID);
-    EXPECT_EQ(store->historyStatus, u"not loaded"_qs);
+    EXPECT_EQ(store->historyStatus, u"not loaded"_s);
     EXPECT_EQ(store->historyLoadedAt, std::nullopt);
-    EXPECT_TRUE(store->hidden.isEmpty());
-    QList<qsizetype> tabCounts;
-    QList<qsizetype> commandCounts;
+    QList<qsizetype> tabCounts, commandCounts;
+    int changes = 0;
+    QObject::connect(store.get(), &Store::changed, [&] { ++changes; });
     store->refresh([&] {
         tabCounts.append(store->tabs.size());
         commandCounts.append(store->commands.size());
@@ -71,13 +91,15 @@ TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEver
     EXPECT_TRUE(tabCounts.isEmpty()) << "nothing arrives before the event loop runs";
     settle(*store);
     EXPECT_EQ(tabCounts, (QList<qsizetype>{2, 2}));
+    EXPECT_EQ(changes, 2);
     // First delivery: tabs only; the commands are still the defaults of a fresh browser.
-    EXPECT_EQ(commandCounts.first(), Commands::own().size());
-    EXPECT_EQ(commandCounts.last(), Commands::own().size() + 1);
+    EXPECT_EQ(commandCounts,
+              (QList<qsizetype>{Commands::own().size(), Commands::own().size() + 1}));
     EXPECT_EQ(store->tabs.first().url, u"https://a.example/"_s);
     EXPECT_TRUE(store->tabs.first().isCurrent);
     EXPECT_EQ(store->commands.first().title, u"Reload Page"_s);
-    EXPECT_EQ(store->history.size(), 1);
+    EXPECT_EQ(store->history.items(), (QList{visit(u"https://a.example/"_s, 3)}));
+    EXPECT_EQ(store->history.facts().size(), 1) << "prepared on the queue";
     EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
     EXPECT_EQ(store->historyLoadedAt, world.now);
     EXPECT_EQ(store->hostVisits.value(u"a.example"_s), 3);
@@ -86,49 +108,53 @@ TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEver
 
 TEST_F(StoreRefresh, HistoryIsReadAgainOnlyWhenOlderThanAMinute) {
     refresh();
-    alpha->setHistory({{visit(u"https://new.example/"_s, 1)}, u"fresh"_qs});
+    alpha->setHistory({{visit(u"https://new.example/"_s, 1)}, u"fresh"_s});
     world.now = world.now.addSecs(60);
     refresh();
-    EXPECT_EQ(alpha->callsNamed(u"history"_qs), 1);
-    EXPECT_EQ(alpha->callsNamed(u"tabs"_qs), 2) << "tabs are read every time";
+    EXPECT_EQ(alpha->callsNamed(u"history"_s), 1);
+    EXPECT_EQ(alpha->callsNamed(u"tabs"_s), 2) << "tabs are read every time";
     EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
 
     world.now = world.now.addMSecs(1);
     refresh();
-    EXPECT_EQ(alpha->callsNamed(u"history"_qs), 2);
+    EXPECT_EQ(alpha->callsNamed(u"history"_s), 2);
     EXPECT_EQ(store->historyStatus, u"Alpha, fresh"_s);
-    EXPECT_EQ(store->hostVisits, (QHash<QString, qint64>{{u"new.example"_qs, 1}}));
+    EXPECT_EQ(store->hostVisits, (QHash<QString, qint64>{{u"new.example"_s, 1}}));
 
     store->reloadHistory(); // the settings window's button
     settle(*store);
-    EXPECT_EQ(alpha->callsNamed(u"history"_qs), 3);
+    EXPECT_EQ(alpha->callsNamed(u"history"_s), 3);
 }
 
+// Every refresh queued behind a stuck browser asks it again, and delivers in order.
 TEST_F(StoreRefresh, TheMainThreadNeverWaitsForASlowBrowser) {
     Gate gate;
-    alpha->holdEveryCallAt(gate);
-    int delivered = 0;
-    store->refresh([&] { ++delivered; });
+    hold(gate, true);
+    QList<int> order, expected;
+    for (int i = 0; i < 50; ++i) {
+        store->refresh([&order, i] { order.append(i); });
+        expected << i << i;
+    }
     gate.waitForWaiter(); // the browser is stuck answering
     // Everything the interface calls returns at once meanwhile.
-    store->refresh([&] { ++delivered; });
-    store->perform(Action::open(u"https://x.example/"_qs), OpenMode::newTab);
+    store->perform(Action::open(u"https://x.example/"_s), OpenMode::newTab);
     store->switchToLastTab();
     store->copyCurrentPage(false);
     store->trackTabs(true);
     store->trackTabs(false);
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(delivered, 0);
+    EXPECT_TRUE(order.isEmpty());
     gate.open();
     settle(*store);
-    EXPECT_EQ(delivered, 4);
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(alpha->callsNamed(u"history"_s), 50)
+        << "every refresh asked before the first result came back";
 }
 
 TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
     Gate gate;
-    alpha->holdTabsAt(gate);
-    int delivered = 0;
-    store->refresh([&] { ++delivered; });
+    hold(gate);
+    store->refresh(count);
     gate.waitForWaiter();
     store->use(beta);
     gate.open();
@@ -139,56 +165,46 @@ TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
     EXPECT_EQ(store->historyStatus, u"not loaded"_s);
     EXPECT_EQ(store->commands, Commands::own());
 
-    store->refresh([&] { ++delivered; });
+    store->refresh(count);
     settle(*store);
     EXPECT_EQ(delivered, 2);
-    EXPECT_EQ(store->tabs.size(), 1);
+    ASSERT_EQ(store->tabs.size(), 1);
     EXPECT_EQ(store->tabs.first().windowID, 7);
 }
 
-TEST_F(StoreRefresh, TheBrowserStatusTellsOfTheLastRefreshAndGoesWithTheBrowser) {
+// The status is set on a failed refresh and cleared on a good one and on a browser switch.
+TEST_F(StoreRefresh, TheBrowserStatusAndEverythingReadGoWithTheBrowser) {
+    refresh();
     alpha->setFailing(true);
     refresh();
-    EXPECT_EQ(store->browserStatus, u"Alpha does not answer"_qs);
+    EXPECT_EQ(store->browserStatus, u"Alpha does not answer"_s);
     alpha->setFailing(false);
     refresh();
     EXPECT_EQ(store->browserStatus, QString());
+    store->use(browser(alphaID, u"Alpha again"_s)); // the same browser: everything stays
+    EXPECT_EQ(store->tabs.size(), 2);
+    EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
 
     alpha->setFailing(true);
     refresh();
     ASSERT_FALSE(store->browserStatus.isEmpty());
     store->use(beta);
     EXPECT_EQ(store->browserStatus, QString());
-}
-
-TEST_F(StoreRefresh, ManyRefreshesQueuedAtOnceAllDeliverInOrder) {
-    Gate gate;
-    alpha->holdTabsAt(gate);
-    QList<int> order;
-    for (int i = 0; i < 50; ++i)
-        store->refresh([&order, i] { order.append(i); });
-    gate.waitForWaiter();
-    gate.open();
-    settle(*store);
-    ASSERT_EQ(order.size(), 100);
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_EQ(order.at(2 * i), i);
-        EXPECT_EQ(order.at(2 * i + 1), i);
-    }
-    EXPECT_EQ(alpha->callsNamed(u"history"_qs), 50)
-        << "every refresh asked before the first result came back";
-    EXPECT_EQ(store->tabs.size(), 2);
+    EXPECT_TRUE(store->hostVisits.isEmpty()) << "it counts the history that just went";
+    EXPECT_EQ(store->historyLoadedAt, std::nullopt);
+    refresh(); // another browser with an empty menu walk offers only the own commands
+    EXPECT_EQ(store->commands, Commands::own());
+    EXPECT_TRUE(store->devTools.isEmpty());
 }
 
 TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
     Gate gate;
-    alpha->holdTabsAt(gate);
-    int delivered = 0;
-    store->refresh([&] { ++delivered; });
+    hold(gate);
+    store->refresh(count);
     testing::DropCounter released;
     {
         auto ticket = std::make_shared<testing::DropTicket>(released);
-        store->refresh([&delivered, ticket] {
+        store->refresh([this, ticket] {
             ticket->ran = true;
             ++delivered;
         });
@@ -205,33 +221,32 @@ TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(delivered, 0);
-    EXPECT_EQ(alpha->callsNamed(u"switchTo"_qs), 0) << "queued actions are dropped";
+    EXPECT_EQ(alpha->callsNamed(u"switchTo"_s), 0) << "queued actions are dropped";
 }
 
-TEST_F(StoreRefresh, UsingTheSameBrowserAgainKeepsEverything) {
-    refresh();
-    store->use(std::make_shared<FakeBrowser>(alphaID, u"Alpha again"_qs));
-    EXPECT_EQ(store->tabs.size(), 2);
-    EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
-    store->use(beta);
-    EXPECT_TRUE(store->hostVisits.isEmpty()) << "it counts the history that just went";
-    EXPECT_EQ(store->historyLoadedAt, std::nullopt);
-    // Another browser with an empty menu walk offers only the own commands.
-    refresh();
-    EXPECT_EQ(store->commands, Commands::own());
-    EXPECT_TRUE(store->devTools.isEmpty());
+TEST_F(StoreRefresh, ASlowBrowserDoesNotPileUpTrackingTicks) {
+    Gate gate;
+    hold(gate, true);
+    store->trackTabs(true);
+    EXPECT_TRUE(store->tracking());
+    gate.waitForWaiter();
+    for (int i = 0; i < 100; ++i)
+        store->noteCurrentTab();
+    gate.open();
+    settle(*store);
+    EXPECT_EQ(alpha->callsNamed(u"currentTab"_s), 2) << "the held tick and one waiting";
+    EXPECT_EQ(store->trail(), (QList<TabRef>{{1, 1, u"https://a.example/"_s}}));
+    store->trackTabs(false);
+    EXPECT_FALSE(store->tracking());
 }
 
 TEST(StoreSafari, AnEmptyMenuWalkGivesTheDefaultsAndTabGroupsAreRead) {
     StoreWorld world;
-    auto safari = std::make_shared<FakeBrowser>(Store::safariID, u"Safari"_qs);
-    safari->setWindow(1, {u"https://open.example/"_qs});
-    world.safari.setGroupTabs({{.windowID = -1,
-                                .windowOrder = 3,
-                                .index = -1,
-                                .url = u"https://grouped.example/"_qs,
-                                .group = u"Work"_qs},
-                               {.windowID = -1, .url = u"https://open.example/"_qs}});
+    auto safari = browser(Store::safariID, u"Safari"_s);
+    safari->setWindow(1, {u"https://open.example/"_s});
+    world.safari.setGroupTabs(
+        {{.windowID = -1, .url = u"https://grouped.example/"_s, .group = u"Work"_s},
+         {.windowID = -1, .url = u"https://open.example/"_s}});
     auto store = world.store({safari});
     EXPECT_EQ(store->commands, Commands::defaults());
     store->refresh();
@@ -243,20 +258,20 @@ TEST(StoreSafari, AnEmptyMenuWalkGivesTheDefaultsAndTabGroupsAreRead) {
 
 TEST(StoreHostVisits, FoldsHostsAndCountsAddressesWithoutOne) {
     const QHash<QString, qint64> visits = Store::visitsByHost({
-        visit(u"https://WWW.Example.COM/a"_qs, 2),
-        visit(u"http://example.com/b"_qs, 3),
-        visit(u"file:///Users/me/notes.txt"_qs, 4),
-        visit(u"not an address at all"_qs, 5),
-        visit(u"https://docs.example.com/"_qs, 1),
+        visit(u"https://WWW.Example.COM/a"_s, 2),
+        visit(u"http://example.com/b"_s, 3),
+        visit(u"file:///Users/me/notes.txt"_s, 4),
+        visit(u"not an address at all"_s, 5),
+        visit(u"https://docs.example.com/"_s, 1),
     });
     EXPECT_EQ(visits, (QHash<QString, qint64>{
-                          {u"example.com"_qs, 5}, {QString(), 9}, {u"docs.example.com"_qs, 1}}));
+                          {u"example.com"_s, 5}, {QString(), 9}, {u"docs.example.com"_s, 1}}));
 }
 
 TEST(StoreBrowsers, OptInBrowsersAreOfferedOnlyWithOtherBrowsersOn) {
     StoreWorld world;
-    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_qs);
-    auto beta = std::make_shared<FakeBrowser>(betaID, u"Beta"_qs);
+    auto alpha = browser(alphaID, u"Alpha"_s);
+    auto beta = browser(betaID, u"Beta"_s);
     Store::Adapters adapters = world.adapters({alpha});
     adapters.optInBrowsers = [beta] { return QList<Store::BrowserRef>{beta}; };
     Store store(adapters);
@@ -266,7 +281,7 @@ TEST(StoreBrowsers, OptInBrowsersAreOfferedOnlyWithOtherBrowsersOn) {
         EXPECT_EQ(store.browserFor(betaID), on ? beta : nullptr);
         EXPECT_EQ(store.browsers().size(), 2) << "every browser, opted in or not";
     }
-    EXPECT_EQ(store.browserFor(u"com.example.Unknown"_qs), nullptr);
+    EXPECT_EQ(store.browserFor(u"com.example.Unknown"_s), nullptr);
 }
 
 TEST(StoreBrowsers, WithNoBrowserNothingIsDrivenAndTheStatusSaysWhy) {
@@ -281,114 +296,139 @@ TEST(StoreBrowsers, WithNoBrowserNothingIsDrivenAndTheStatusSaysWhy) {
     settle(*store);
     EXPECT_EQ(delivered, 2);
     EXPECT_TRUE(store->tabs.isEmpty());
-    EXPECT_EQ(store->browserStatus, u"No supported browser is installed."_qs);
+    EXPECT_EQ(store->browserStatus, u"No supported browser is installed."_s);
     EXPECT_EQ(world.workspace.beeps(), 1);
 }
 
-TEST(StoreBrowsers, WithoutSafariThereIsNoArchive) {
+// A store reads the hidden file at start and writes it on save; the demonstration does
+// neither, and never touches a browser.
+TEST(StoreHidden, IsReadAtStartAndWrittenOnSaveExceptByTheDemonstration) {
     StoreWorld world;
-    world.preferences->setArchiveAfter(ArchiveInterval::day);
-    Store::Adapters adapters = world.adapters({std::make_shared<FakeBrowser>(alphaID, u"A"_qs)});
-    adapters.safari = nullptr;
-    Store store(adapters);
-    store.archivePass();
-    settle(store);
-    EXPECT_TRUE(store.archived.isEmpty());
-    EXPECT_FALSE(QFile::exists(world.archiveFile())) << "nothing armed, nothing written";
-}
-
-TEST(StoreTracking, ASlowBrowserDoesNotPileUpTicks) {
-    StoreWorld world;
-    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_qs);
-    alpha->setWindow(1, {u"https://a.example/"_qs});
-    alpha->setCurrent(1, 1);
-    Gate gate;
-    alpha->holdEveryCallAt(gate);
-    auto store = world.store({alpha});
-    store->trackTabs(true);
-    EXPECT_TRUE(store->tracking());
-    gate.waitForWaiter();
-    for (int i = 0; i < 100; ++i)
-        store->noteCurrentTab();
-    gate.open();
-    settle(*store);
-    EXPECT_EQ(alpha->callsNamed(u"currentTab"_qs), 2) << "the held tick and one waiting";
-    EXPECT_EQ(store->trail(), (QList<TabRef>{{1, 1, u"https://a.example/"_qs}}));
-    store->trackTabs(false);
-    EXPECT_FALSE(store->tracking());
-}
-
-TEST(StoreHidden, IsReadAtStartAndWrittenOnSave) {
-    StoreWorld world;
-    ASSERT_TRUE(HiddenHistory::save(world.hiddenFile(), {u"a.example"_qs}));
+    ASSERT_TRUE(HiddenHistory::save(world.hiddenFile(), {u"a.example"_s}));
     auto store = world.store({});
-    EXPECT_EQ(store->hidden, QSet<QString>{u"a.example"_qs});
-    store->hidden.insert(u"b.example"_qs);
-    store->hidden.insert(u"b.example"_qs);
+    EXPECT_EQ(store->hidden, QSet<QString>{u"a.example"_s});
+    store->hidden.insert(u"b.example"_s);
     store->saveHidden();
-    EXPECT_EQ(HiddenHistory::load(world.hiddenFile()),
-              (QSet<QString>{u"a.example"_qs, u"b.example"_qs}));
-    store->clearHidden();
-    QFile file(world.hiddenFile());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("[]"));
-}
+    const QSet<QString> saved{u"a.example"_s, u"b.example"_s};
+    EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), saved);
 
-TEST(StoreHistory, ADrivenBrowserShowsTheHistoryItReadsItselfAndAnnouncesEachPublication) {
-    // Chrome is a known history source; reached through a profile of its own, only the browser
-    // knows which folder holds its history.
-    StoreWorld world;
-    auto chrome = std::make_shared<FakeBrowser>(u"com.google.Chrome"_qs, u"Chrome"_qs);
-    const QList<HistoryEntry> own{visit(u"https://own-profile.example/"_qs, 2)};
-    chrome->setHistory({own, u"1 page"_qs});
-    auto store = world.store({chrome});
-    int changes = 0;
-    QObject::connect(store.get(), &Store::changed, [&] { ++changes; });
-    store->refresh();
-    settle(*store);
-    EXPECT_EQ(store->history.items(), own);
-    EXPECT_EQ(store->history.facts().size(), own.size()) << "prepared on the queue";
-    EXPECT_EQ(store->historyStatus, u"Chrome, 1 page"_qs);
-    EXPECT_EQ(changes, 2) << "the tabs, then everything";
-}
-
-TEST(StoreDemo, ShowsTheSampleAndNeverTouchesABrowserOrTheHiddenFile) {
-    StoreWorld world;
-    ASSERT_TRUE(HiddenHistory::save(world.hiddenFile(), {u"a.example"_qs}));
-    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_qs);
-    DemoData demo{.tabs = {{.windowID = 1, .index = 1, .url = u"https://demo.example/"_qs}},
-                  .history = {visit(u"https://demo.example/"_qs, 9)},
-                  .devTools = Commands::own(),
-                  .visits = {{u"demo.example"_qs, 9}},
-                  .suggestions = {{u"we"_qs, {u"weather"_qs}}}};
-    Store store(world.adapters({alpha}), demo);
-    EXPECT_EQ(store.tabs, demo.tabs);
-    EXPECT_EQ(store.history.items(), demo.history);
-    EXPECT_EQ(store.devTools, demo.devTools);
-    EXPECT_EQ(store.hostVisits, demo.visits);
-    EXPECT_TRUE(store.hidden.isEmpty());
-    EXPECT_TRUE(store.archived.isEmpty());
-    EXPECT_EQ(store.demo->suggestionsFor(u"WE"_qs), QStringList{u"weather"_qs});
-    EXPECT_TRUE(store.demo->suggestionsFor(u"xyz"_qs).isEmpty());
-
+    auto alpha = browser(alphaID, u"Alpha"_s);
+    DemoData demo{.tabs = {{.windowID = 1, .index = 1, .url = u"https://demo.example/"_s}},
+                  .history = {visit(u"https://demo.example/"_s, 9)},
+                  .suggestions = {{u"we"_s, {u"weather"_s}}}};
+    Store shown(world.adapters({alpha}), demo);
+    EXPECT_EQ(shown.tabs, demo.tabs);
+    EXPECT_EQ(shown.history.items(), demo.history);
+    EXPECT_TRUE(shown.hidden.isEmpty());
+    EXPECT_TRUE(shown.archived.isEmpty());
+    EXPECT_EQ(shown.demo->suggestionsFor(u"WE"_s), QStringList{u"weather"_s});
+    EXPECT_TRUE(shown.demo->suggestionsFor(u"xyz"_s).isEmpty());
     int delivered = 0;
-    store.refresh([&] { ++delivered; });
+    shown.refresh([&] { ++delivered; });
     EXPECT_EQ(delivered, 1) << "called at once";
-    store.perform(Action::open(u"https://x.example/"_qs), OpenMode::newTab);
-    store.perform(Action::switchTab(1, 1), OpenMode::newTab);
-    store.perform(Action::copyLink(false), OpenMode::newTab);
-    store.hidden.insert(u"demo.example"_qs);
-    store.saveHidden();
-    settle(store);
+    shown.perform(Action::open(u"https://x.example/"_s), OpenMode::newTab);
+    shown.perform(Action::switchTab(1, 1), OpenMode::newTab);
+    shown.perform(Action::copyLink(false), OpenMode::newTab);
+    shown.hidden.insert(u"demo.example"_s);
+    shown.saveHidden();
+    settle(shown);
     EXPECT_TRUE(alpha->calls().isEmpty());
     EXPECT_EQ(world.pasteboard.writes, 0);
-    EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), QSet<QString>{u"a.example"_qs});
+    EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), saved);
+
+    store->clearHidden();
+    EXPECT_EQ(testing::readFile(world.hiddenFile()), QByteArray("[]"));
+}
+
+// Saved sorted and compact, its folder made; a file that does not decode starts empty and is
+// kept aside, none overwritten; an unwritable folder fails quietly.
+TEST(HiddenHistoryFile, IsSavedReadBackAndKeptAsideWhenBad) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"app/hidden-history.json"_s);
+    EXPECT_TRUE(HiddenHistory::load(file).isEmpty());
+    const QSet<QString> hidden{u"b.example/page"_s, u"a.example"_s, u"c.example/\"quoted\""_s};
+    ASSERT_TRUE(HiddenHistory::save(file, hidden));
+    EXPECT_EQ(testing::readFile(file), R"(["a.example","b.example/page","c.example/\"quoted\""])");
+    EXPECT_EQ(HiddenHistory::load(file), hidden);
+    EXPECT_EQ(HiddenHistory::decode(R"(["a.example","a.example"])"), QSet{u"a.example"_s});
+    EXPECT_TRUE(HiddenHistory::defaultFile().endsWith(u"/app.kivaro.Kivaro/hidden-history.json"));
+
+    const QList<QByteArray> bad{R"({"a.example": true})", R"(["a.example", 3])", "[\"a.exam", "",
+                                "\xff\xfe not json"};
+    for (qsizetype n = 0; n < bad.size(); ++n) {
+        testing::writeFile(file, bad[n]);
+        EXPECT_TRUE(HiddenHistory::load(file).isEmpty()) << bad[n].toStdString();
+        EXPECT_FALSE(QFile::exists(file)) << "left where the next save would replace it";
+        const QString aside = file + (n ? u".unreadable-%1"_s.arg(n + 1) : u".unreadable"_s);
+        EXPECT_EQ(testing::readFile(aside), bad[n]) << "every bad file is kept, none overwritten";
+    }
+    ASSERT_TRUE(HiddenHistory::save(file, {u"x.example"_s}));
+    EXPECT_EQ(HiddenHistory::load(file), QSet{u"x.example"_s});
+    EXPECT_EQ(testing::readFile(file + u".unreadable"_s), bad.first());
+
+    ASSERT_TRUE(QDir(folder.filePath(u"app"_s)).removeRecursively());
+    testing::writeFile(folder.filePath(u"app"_s), "a file where the folder should be");
+    EXPECT_FALSE(HiddenHistory::save(file, {u"a.example"_s}));
+    EXPECT_TRUE(HiddenHistory::load(file).isEmpty());
+}
+
+TEST(SerialQueue, RunsJobsOneAtATimeInOrderOnItsOwnWorker) {
+    SerialQueue queue(u"test"_s);
+    std::vector<int> order; // touched only by the jobs: serial, so unguarded
+    std::atomic<int> running = 0;
+    std::atomic<bool> misplaced = false; // overlapping, on the caller's thread, or not current
+    QThread* caller = QThread::currentThread();
+    for (int i = 0; i < 200; ++i) {
+        queue.async([&, i] {
+            if (running.fetch_add(1) != 0 || QThread::currentThread() == caller ||
+                !queue.isCurrent())
+                misplaced = true;
+            order.push_back(i);
+            running.fetch_sub(1);
+        });
+    }
+    queue.waitUntilIdle();
+    std::vector<int> expected(200);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(order, expected);
+    EXPECT_FALSE(misplaced);
+    EXPECT_FALSE(queue.isCurrent());
+}
+
+// Destruction lets the running job finish, drops the waiting ones, and refuses what the
+// running job queues while the queue shuts down.
+TEST(SerialQueue, DestructionFinishesTheRunningJobAndDropsTheRest) {
+    testing::Gate gate;
+    gate.close();
+    testing::DropCounter counter;
+    std::atomic<int> finished = 0, laterRan = 0;
+    auto queue = std::make_unique<SerialQueue>(u"test"_s);
+    const auto later = [&] {
+        return [&laterRan, ticket = std::make_shared<testing::DropTicket>(counter)] {
+            ticket->ran = true;
+            ++laterRan;
+        };
+    };
+    queue->async([&, raw = queue.get()] {
+        gate.pass();
+        ++finished;
+        raw->async(later());
+    });
+    for (int i = 0; i < 10; ++i)
+        queue->async(later());
+    gate.waitForWaiter();
+    std::thread destroyer([&] { queue.reset(); });
+    counter.waitFor(10); // the destructor let the waiting jobs go while the first one is held
+    gate.open();
+    destroyer.join();
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(laterRan, 0);
+    EXPECT_EQ(counter.dropped(), 11);
 }
 
 TEST(StoreThreads, ABrowserCallOnTheMainThreadStopsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_qs);
-    const OffMainBrowser checked(alpha);
+    const OffMainBrowser checked(browser(alphaID, u"Alpha"_s));
     EXPECT_DEATH(checked.tabs(), "Browser::tabs called on the main thread");
     EXPECT_DEATH(checked.currentTab(), "Browser::currentTab called on the main thread");
     EXPECT_EQ(checked.bundleID(), alphaID) << "plain fields are fine anywhere";
