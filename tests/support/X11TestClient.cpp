@@ -10,7 +10,6 @@
 #include <array>
 #include <unistd.h>
 #include <utility>
-#include <vector>
 
 namespace kivaro {
 
@@ -34,21 +33,8 @@ int noteRefusal(Display*, XErrorEvent*) {
     return 0;
 }
 
-// In the order of X11TestClient::Type; none sets no type.
-const char* typeAtom(X11TestClient::Type type) {
-    static constexpr const char* atoms[] = {nullptr,
-                                            "_NET_WM_WINDOW_TYPE_NORMAL",
-                                            "_NET_WM_WINDOW_TYPE_DIALOG",
-                                            "_NET_WM_WINDOW_TYPE_DOCK",
-                                            "_NET_WM_WINDOW_TYPE_UTILITY",
-                                            "_NET_WM_WINDOW_TYPE_DESKTOP"};
-    return atoms[int(type)];
-}
-
-void setLongs(Display* display, ::Window window, Atom property, Atom type,
-              const std::vector<unsigned long>& values) {
-    XChangeProperty(display, window, property, type, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(values.data()), int(values.size()));
+Atom atom(Display* display, const char* name) {
+    return XInternAtom(display, name, False);
 }
 
 } // namespace
@@ -150,10 +136,14 @@ unsigned long X11TestClient::createApplicationWindow(const QString& instance,
 }
 
 unsigned long X11TestClient::show(unsigned long window, qint64 pid, Type type) {
+    // In the order of Type.
+    static const char* const types[] = {nullptr, "NORMAL", "DIALOG", "DOCK", "UTILITY", "DESKTOP"};
     if (pid != 0)
-        setCardinals(window, "_NET_WM_PID", {static_cast<unsigned long>(pid)});
-    if (const char* atom = typeAtom(type))
-        setAtoms(window, "_NET_WM_WINDOW_TYPE", {atom});
+        setLongs(window, "_NET_WM_PID", XA_CARDINAL, {static_cast<unsigned long>(pid)});
+    if (type != Type::none) {
+        const QByteArray name = QByteArray("_NET_WM_WINDOW_TYPE_") + types[int(type)];
+        setLongs(window, "_NET_WM_WINDOW_TYPE", XA_ATOM, {atom(display_, name.constData())});
+    }
     XMapWindow(display_, window);
     XSync(display_, False);
     created_.append(window);
@@ -161,13 +151,13 @@ unsigned long X11TestClient::show(unsigned long window, qint64 pid, Type type) {
 }
 
 void X11TestClient::setFrameExtents(unsigned long window, const QMargins& frame) {
-    setCardinals(window, "_NET_FRAME_EXTENTS",
-                 {unsigned(frame.left()), unsigned(frame.right()), unsigned(frame.top()),
-                  unsigned(frame.bottom())});
+    setLongs(window, "_NET_FRAME_EXTENTS", XA_CARDINAL,
+             {unsigned(frame.left()), unsigned(frame.right()), unsigned(frame.top()),
+              unsigned(frame.bottom())});
 }
 
 void X11TestClient::setHidden(unsigned long window) {
-    setAtoms(window, "_NET_WM_STATE", {"_NET_WM_STATE_HIDDEN"});
+    setLongs(window, "_NET_WM_STATE", XA_ATOM, {atom(display_, "_NET_WM_STATE_HIDDEN")});
 }
 
 void X11TestClient::unmap(unsigned long window) {
@@ -182,32 +172,26 @@ void X11TestClient::destroyKeepingListed(unsigned long window) {
 }
 
 void X11TestClient::setActive(unsigned long window) {
-    setLongs(display_, DefaultRootWindow(display_),
-             XInternAtom(display_, "_NET_ACTIVE_WINDOW", False), XA_WINDOW, {window});
-    XSync(display_, False);
+    setLongs(DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW", XA_WINDOW, {window});
 }
 
 void X11TestClient::publishStack(const QList<unsigned long>& bottomToTop) {
-    const std::vector<unsigned long> ids(bottomToTop.begin(), bottomToTop.end());
-    const ::Window root = DefaultRootWindow(display_);
     for (const char* name : {"_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST"})
-        setLongs(display_, root, XInternAtom(display_, name, False), XA_WINDOW, ids);
-    XSync(display_, False);
+        setLongs(DefaultRootWindow(display_), name, XA_WINDOW, bottomToTop);
 }
 
 void X11TestClient::setGarbledActive() {
     const QByteArray text("not a window");
-    XChangeProperty(display_, DefaultRootWindow(display_),
-                    XInternAtom(display_, "_NET_ACTIVE_WINDOW", False), XA_STRING, 8,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(text.constData()),
-                    int(text.size()));
+    XChangeProperty(display_, DefaultRootWindow(display_), atom(display_, "_NET_ACTIVE_WINDOW"),
+                    XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text.constData()), int(text.size()));
     XSync(display_, False);
 }
 
 void X11TestClient::clear() {
     const ::Window root = DefaultRootWindow(display_);
     for (const char* name : {"_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST", "_NET_ACTIVE_WINDOW"})
-        XDeleteProperty(display_, root, XInternAtom(display_, name, False));
+        XDeleteProperty(display_, root, atom(display_, name));
     XSync(display_, False);
 }
 
@@ -217,7 +201,7 @@ void X11TestClient::actAsWindowManager() {
 }
 
 std::optional<unsigned long> X11TestClient::nextActivationRequest() {
-    const Atom activate = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+    const Atom activate = atom(display_, "_NET_ACTIVE_WINDOW");
     for (int poll = 0; poll < 100; ++poll) {
         XSync(display_, False);
         XEvent event;
@@ -230,19 +214,10 @@ std::optional<unsigned long> X11TestClient::nextActivationRequest() {
     return std::nullopt;
 }
 
-void X11TestClient::setAtoms(unsigned long window, const char* property,
-                             const QList<const char*>& values) {
-    std::vector<unsigned long> atoms;
-    for (const char* value : values)
-        atoms.push_back(XInternAtom(display_, value, False));
-    setLongs(display_, window, XInternAtom(display_, property, False), XA_ATOM, atoms);
-    XSync(display_, False);
-}
-
-void X11TestClient::setCardinals(unsigned long window, const char* property,
-                                 const QList<unsigned long>& values) {
-    setLongs(display_, window, XInternAtom(display_, property, False), XA_CARDINAL,
-             std::vector<unsigned long>(values.begin(), values.end()));
+void X11TestClient::setLongs(unsigned long window, const char* property, unsigned long type,
+                             const QList<unsigned long>& values) {
+    XChangeProperty(display_, window, atom(display_, property), type, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(values.constData()), int(values.size()));
     XSync(display_, False);
 }
 

@@ -20,14 +20,8 @@ namespace kivaro {
 // state), or hears the activation requests one would.
 class X11TestClient {
 public:
-    enum class Type {
-        none,
-        normal,
-        dialog,
-        dock,
-        utility,
-        desktop
-    }; // typeAtom() follows the order
+    // The window types of _NET_WM_WINDOW_TYPE; none sets no type.
+    enum class Type { none, normal, dialog, dock, utility, desktop };
 
     explicit X11TestClient(const QString& displayName);
     ~X11TestClient();
@@ -77,9 +71,9 @@ public:
 
 private:
     unsigned long show(unsigned long window, qint64 pid, Type type);
-    void setAtoms(unsigned long window, const char* property, const QList<const char*>& values);
-    void setCardinals(unsigned long window, const char* property,
-                      const QList<unsigned long>& values);
+    // Replaces a property of 32-bit values (windows, cardinals, atoms) of `type`.
+    void setLongs(unsigned long window, const char* property, unsigned long type,
+                  const QList<unsigned long>& values);
 
     bool send(unsigned long keysym, bool down);
     bool sendModifiers(Modifiers modifiers, bool down);

@@ -1,4 +1,3 @@
-#include "base/Notifications.h"
 #include "keys/HotkeyRecording.h"
 #include "panel/Access.h"
 #include "panel/WelcomeModel.h"
