@@ -12,7 +12,6 @@
 #include "platform/linux/X11Workspace.h"
 #include "support/RequireTool.h"
 #include "support/X11TestClient.h"
-#include "support/X11TestDesktop.h"
 #include "support/XvfbServer.h"
 #endif
 
@@ -240,23 +239,22 @@ TEST_F(AppDesktopTest, KeysFollowTheActiveWindowAndOpenThePanel) {
     X11TestClient user(server.display());
     ASSERT_FALSE(registered());
 
-    user.createWindow(u"google-chrome"_s, u"Google-chrome"_s, 4242);
+    user.createApplicationWindow(u"google-chrome"_s, u"Google-chrome"_s, 4242);
     ASSERT_TRUE(waitUntil([&] { return registered(); })) << "Chrome in front holds the keys";
     EXPECT_EQ(store->browser()->bundleID(), chromeID);
     ASSERT_TRUE(user.type({VirtualKey::t, Modifier::command, u"T"_s}));
     EXPECT_TRUE(waitUntil([&] { return panel->calls == QStringList{u"show newTab"_s}; }));
 
     // Our panel taking the keyboard leaves Chrome in front, for the keys and the placement.
-    X11TestDesktop ours(server.display());
-    ours.setActive(ours.createWindow({0, 0, 680, 60}, QCoreApplication::applicationPid(),
-                                     X11TestDesktop::Type::utility));
+    user.setActive(user.createWindow({0, 0, 680, 60}, QCoreApplication::applicationPid(),
+                                     X11TestClient::Type::utility));
     const auto frontPid = [&] {
         return workspace->frontApplication().value_or(Workspace::Application()).pid;
     };
     EXPECT_TRUE(waitUntil([&] { return frontPid() == 4242; }));
     EXPECT_TRUE(registered());
 
-    user.createWindow(u"xterm"_s, u"XTerm"_s, 4343);
+    user.createApplicationWindow(u"xterm"_s, u"XTerm"_s, 4343);
     EXPECT_TRUE(waitUntil([&] { return !registered(); })) << "another window releases them";
 }
 #endif

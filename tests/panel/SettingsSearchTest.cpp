@@ -53,24 +53,20 @@ TEST(SettingsSearchWordsTest, SplitsOnWhiteSpaceAndPunctuation) {
     EXPECT_EQ(SettingsSearch::noResults(u"  zzz \t"_qs), u"No results for “zzz”"_qs);
 }
 
-TEST(SettingsStateTest, SubmittingTheSearchSelectsTheBestHitOrTheFirstPane) {
+TEST(SettingsStateTest, SubmittingTheSearchSelectsTheBestHitOrElseOnlyItsPane) {
     AccessCheck access({});
     SettingsState state({}, access);
-    state.setQuery(u"link"_qs);
-    state.jumpToBestMatch();
-    EXPECT_EQ(state.pane(), SettingsPane::shortcuts);
-    ASSERT_TRUE(state.focus());
-    EXPECT_EQ(state.focus()->id, u"copyLink"_qs);
-
-    state.setQuery(u"how results"_qs);
-    state.jumpToBestMatch();
-    EXPECT_EQ(state.pane(), SettingsPane::results);
-    EXPECT_FALSE(state.focus());
-
-    state.setQuery(u"zzz"_qs);
-    state.jumpToBestMatch();
-    EXPECT_EQ(state.pane(), SettingsPane::results);
-    EXPECT_FALSE(state.focus());
+    // The query, then the pane shown and the item focused once it is submitted.
+    const std::tuple<QString, SettingsPane, QString> cases[] = {
+        {u"link"_qs, SettingsPane::shortcuts, u"copyLink"_qs},
+        {u"how results"_qs, SettingsPane::results, {}},
+        {u"zzz"_qs, SettingsPane::results, {}}};
+    for (const auto& [query, pane, focus] : cases) {
+        state.setQuery(query);
+        state.jumpToBestMatch();
+        EXPECT_EQ(state.pane(), pane) << query.toStdString();
+        EXPECT_EQ(state.focus() ? state.focus()->id : QString(), focus) << query.toStdString();
+    }
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "platform/linux/X11HotkeyRegistrar.h"
 
-#include "keys/Hotkeys.h"
-#include "support/ScratchPreferences.h"
 #include "support/WaitUntil.h"
 #include "support/X11TestClient.h"
 #include "support/XvfbServer.h"
@@ -51,10 +49,10 @@ TEST_F(X11HotkeyRegistrarTest, GrabbedKeysFireOncePerPressWhateverTheLocks) {
     EXPECT_EQ(presses, (QList<quint32>{4, 1, 4}));
     // Caps Lock on, then Num Lock too, then Caps Lock off again.
     for (const bool caps : {true, false, true}) {
-        ASSERT_TRUE(caps ? keyboard->toggleCapsLock() : keyboard->toggleNumLock());
+        ASSERT_TRUE(keyboard->toggleLock(caps));
         ASSERT_TRUE(typeAndWait(commandT, presses.size() + 1));
     }
-    ASSERT_TRUE(keyboard->toggleNumLock());
+    ASSERT_TRUE(keyboard->toggleLock(false));
     EXPECT_EQ(presses, (QList<quint32>{4, 1, 4, 1, 1, 1}));
 }
 
@@ -108,27 +106,6 @@ TEST_F(X11HotkeyRegistrarTest, KeysThisKeyboardLacksAreRefusedAndDestroyingRelea
     registrar.reset();
     EXPECT_TRUE(keyboard->grab(commandT));
     EXPECT_TRUE(keyboard->grab(markdown));
-}
-
-TEST_F(X11HotkeyRegistrarTest, TheConfiguredBindingsBecomeHotKeys) {
-    testing::ScratchPreferences scratch;
-    const KeyCombo superAltP{VirtualKey::p, control | option, u"P"_qs};
-    scratch.preferences.setCombo(superAltP, HotkeyAction::pin);
-    Hotkeys hotkeys(*registrar, scratch.preferences);
-    QList<Hotkeys::Press> pressed;
-    hotkeys.onPress = [&](Hotkeys::Press press) { pressed.append(press); };
-    hotkeys.registerKeys();
-    EXPECT_EQ(hotkeys.refs().size(), 6);
-    // Ctrl+Shift+C copies a link; with Alt, a Markdown link; Super+Alt+P pins.
-    for (const KeyCombo& keys :
-         {KeyCombo{VirtualKey::c, shift | command, u"C"_qs}, markdown, superAltP})
-        ASSERT_TRUE(keyboard->type(keys));
-    ASSERT_TRUE(testing::waitUntil([&] { return pressed.size() >= 3; }));
-    EXPECT_EQ(pressed,
-              (QList<Hotkeys::Press>{
-                  {HotkeyAction::copyLink}, {HotkeyAction::copyLink, true}, {HotkeyAction::pin}}));
-    hotkeys.unregisterKeys();
-    EXPECT_TRUE(keyboard->grab(commandT)) << "unregistering gives the keys back";
 }
 
 TEST(X11HotkeyRegistrarWithoutServerTest, NoDisplayMeansEveryRegistrationFails) {

@@ -1,6 +1,6 @@
 #include "platform/linux/X11WindowList.h"
 
-#include "support/X11TestDesktop.h"
+#include "support/X11TestClient.h"
 #include "support/XvfbServer.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +9,20 @@
 namespace kivaro {
 namespace {
 
-using Type = X11TestDesktop::Type;
+using Type = X11TestClient::Type;
 
 class X11WindowListTest : public testing::XvfbTest {
 protected:
     void SetUp() override {
         if (!serverReady())
             return;
-        desktop = std::make_unique<X11TestDesktop>(display());
+        desktop = std::make_unique<X11TestClient>(display());
         ASSERT_TRUE(desktop->isConnected());
         windows = std::make_unique<X11WindowList>(display());
         ASSERT_TRUE(windows->isConnected());
     }
 
-    std::unique_ptr<X11TestDesktop> desktop;
+    std::unique_ptr<X11TestClient> desktop;
     std::unique_ptr<X11WindowList> windows;
 };
 
@@ -46,7 +46,7 @@ TEST_F(X11WindowListTest, FrontWindowFollowsTheSizeAndLayerRules) {
     const auto palette = desktop->createWindow(QRect(120, 100, 300, 500), 42);
     const auto dock = desktop->createWindow(QRect(0, 0, 1200, 900), 42, Type::dock);
     const auto other = desktop->createWindow(QRect(0, 0, 1200, 900), 7);
-    desktop->setFrameExtents(browser, {2, 3, 30, 4});
+    desktop->setFrameExtents(browser, QMargins(2, 30, 3, 4));
     desktop->publishStack({browser, palette, dock, other});
     desktop->setActive(palette);
     // The browser's frame counts: 2 left, 3 right, 30 above, 4 below.
@@ -80,7 +80,7 @@ TEST_F(X11WindowListTest, ReportsPointsOnAScaledScreen) {
         return QList<ScreenScale>{{QRect(0, 0, 2560, 1600), 2}};
     });
     const auto browser = desktop->createWindow(QRect(200, 100, 1600, 1200), 42);
-    desktop->setFrameExtents(browser, {0, 0, 40, 0});
+    desktop->setFrameExtents(browser, QMargins(0, 40, 0, 0));
     desktop->publishStack({browser});
     EXPECT_EQ(scaled.frontWindow(42), QRectF(100, 30, 800, 620));
 }

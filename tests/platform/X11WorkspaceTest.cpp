@@ -33,11 +33,6 @@ protected:
         ASSERT_TRUE(desktop->isConnected());
     }
 
-    void TearDown() override {
-        if (desktop)
-            desktop->removeActiveWindow();
-    }
-
     // A process in the fake process table.
     void addProcess(const QString& pid, const QString& executable, const QByteArray& cmdline) {
         const QString folder = proc_.path() + u'/' + pid;
@@ -49,8 +44,8 @@ protected:
     }
 
     std::optional<Application> frontOf(const QString& instance, const QString& windowClass,
-                                       std::optional<qint64> pid) {
-        desktop->setActiveWindow(desktop->createWindow(instance, windowClass, pid));
+                                       qint64 pid) {
+        desktop->setActive(desktop->createApplicationWindow(instance, windowClass, pid));
         return workspace->frontApplication();
     }
 
@@ -89,27 +84,23 @@ private:
     testing::ScopedEnv path_;
 };
 
-TEST_F(X11WorkspaceTest, FrontApplicationIsTheOwnerOfTheActiveWindow) {
-    EXPECT_EQ(frontOf(u"chromium (Work)"_s, u"Chromium"_s, 4242),
-              (Application{chromiumID, 4242, u"Chromium"_s}));
-    EXPECT_EQ(frontOf(u"google-chrome"_s, u"Google-chrome"_s, std::nullopt),
-              (Application{u"com.google.Chrome"_s, 0, u"Chrome"_s}));
-    EXPECT_EQ(frontOf(u"xterm"_s, u"XTerm"_s, 7), (Application{u"XTerm"_s, 7, u"XTerm"_s}));
-}
-
-TEST_F(X11WorkspaceTest, NoUsableActiveWindowMeansNoFrontApplication) {
-    desktop->removeActiveWindow();
+TEST_F(X11WorkspaceTest, FrontApplicationIsTheOwnerOfAUsableActiveWindow) {
+    desktop->clear();
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
-    desktop->setGarbledActiveWindow();
+    desktop->setGarbledActive();
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
     // The window manager has not yet caught up with a window that is gone.
-    const auto gone = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 1);
-    desktop->setActiveWindow(gone);
-    desktop->destroyWindow(gone);
+    const auto gone = desktop->createApplicationWindow(u"chromium"_s, u"Chromium"_s, 1);
+    desktop->setActive(gone);
+    desktop->destroyKeepingListed(gone);
     EXPECT_EQ(workspace->frontApplication(), std::nullopt);
-    // The connection survives the refused requests.
+    // The connection survives the refused requests. Which class is which browser is
+    // LinuxBrowsers' part.
     EXPECT_EQ(frontOf(u"chromium"_s, u"Chromium"_s, 2),
               (Application{chromiumID, 2, u"Chromium"_s}));
+    EXPECT_EQ(frontOf(u"google-chrome"_s, u"Google-chrome"_s, 0),
+              (Application{u"com.google.Chrome"_s, 0, u"Chrome"_s}));
+    EXPECT_EQ(frontOf(u"xterm"_s, u"XTerm"_s, 7), (Application{u"XTerm"_s, 7, u"XTerm"_s}));
 }
 
 TEST_F(X11WorkspaceTest, RunningBrowsersAreTheirMainProcesses) {
@@ -143,9 +134,9 @@ TEST_F(X11WorkspaceTest, InstalledBrowsersAreStartedFromThePathRunningOnesActiva
     EXPECT_EQ(programs.run(u"chromium"_s), QStringList());
     // Once running, it is activated through the window manager instead.
     addProcess(u"200"_s, u"/usr/lib/chromium/chromium"_s, QByteArray("chromium\0", 9));
-    const auto terminal = desktop->createWindow(u"xterm"_s, u"XTerm"_s, 7);
-    const auto window = desktop->createWindow(u"chromium"_s, u"Chromium"_s, 200);
-    desktop->setClientList({terminal, window});
+    const auto terminal = desktop->createApplicationWindow(u"xterm"_s, u"XTerm"_s, 7);
+    const auto window = desktop->createApplicationWindow(u"chromium"_s, u"Chromium"_s, 200);
+    desktop->publishStack({terminal, window});
     desktop->actAsWindowManager();
     EXPECT_TRUE(workspace->launch(chromiumID, false));
     EXPECT_TRUE(workspace->launch(chromiumID, true));

@@ -1,8 +1,6 @@
 #include "platform/linux/XdgAutostart.h"
 
-#include "settings/Preferences.h"
 #include "support/Files.h"
-#include "support/TestSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,20 +70,6 @@ TEST(XdgAutostartTest, HiddenEntriesUnwritablePlacesAndBadPaths) {
     XdgAutostart badPath(home.filePath(u"other"_s), u"k"_s, u"/bin/k\n[Desktop Entry]"_s);
     EXPECT_FALSE(badPath.setEnabled(true));
     EXPECT_FALSE(QFile::exists(badPath.entryPath()));
-}
-
-TEST(XdgAutostartTest, PreferencesSwitchLaunchAtLoginThroughItWithoutStoringIt) {
-    QTemporaryDir home;
-    XdgAutostart item(home.path(), u"app.kivaro.Kivaro"_s, u"/bin/kivaro"_s);
-    Preferences preferences(
-        testing::settingsFile(testing::StoreKind::ini, home.filePath(u"p.conf"_s)));
-    preferences.setLoginItem(&item);
-    preferences.setLaunchAtLogin(true);
-    EXPECT_TRUE(preferences.launchAtLogin());
-    EXPECT_TRUE(QFile::exists(item.entryPath()));
-    preferences.setLaunchAtLogin(false);
-    EXPECT_FALSE(preferences.launchAtLogin());
-    EXPECT_TRUE(preferences.value(u"launchAtLogin"_s).isNull());
 }
 
 } // namespace

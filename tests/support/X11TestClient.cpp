@@ -33,6 +33,10 @@ int noteRefusal(Display*, XErrorEvent*) {
     return 0;
 }
 
+Atom atom(Display* display, const char* name) {
+    return XInternAtom(display, name, False);
+}
+
 } // namespace
 
 X11TestClient::X11TestClient(const QString& displayName) {
@@ -41,8 +45,12 @@ X11TestClient::X11TestClient(const QString& displayName) {
 }
 
 X11TestClient::~X11TestClient() {
-    if (display_)
-        XCloseDisplay(display_);
+    if (!display_)
+        return;
+    clear();
+    for (const unsigned long window : created_)
+        XDestroyWindow(display_, window);
+    XCloseDisplay(display_);
 }
 
 bool X11TestClient::send(unsigned long keysym, bool down) {
@@ -51,12 +59,6 @@ bool X11TestClient::send(unsigned long keysym, bool down) {
         return false;
     XTestFakeKeyEvent(display_, code, down ? True : False, CurrentTime);
     return true;
-}
-
-bool X11TestClient::tap(unsigned long keysym) {
-    const bool sent = send(keysym, true) && send(keysym, false);
-    XSync(display_, False);
-    return sent;
 }
 
 bool X11TestClient::type(const KeyCombo& keys) {
@@ -85,12 +87,13 @@ bool X11TestClient::hold(const KeyCombo& keys, int presses) {
     return sent;
 }
 
-bool X11TestClient::toggleCapsLock() {
-    return display_ && tap(XK_Caps_Lock);
-}
-
-bool X11TestClient::toggleNumLock() {
-    return display_ && tap(XK_Num_Lock);
+bool X11TestClient::toggleLock(bool caps) {
+    if (!display_)
+        return false;
+    const unsigned long keysym = caps ? XK_Caps_Lock : XK_Num_Lock;
+    const bool sent = send(keysym, true) && send(keysym, false);
+    XSync(display_, False);
+    return sent;
 }
 
 bool X11TestClient::grab(const KeyCombo& keys) {
@@ -109,63 +112,86 @@ bool X11TestClient::grab(const KeyCombo& keys) {
     return !refused;
 }
 
-namespace {
-
-Atom atom(Display* display, const char* name) {
-    return XInternAtom(display, name, False);
+unsigned long X11TestClient::createWindow(const QRect& geometry, qint64 pid, Type type) {
+    const ::Window root = DefaultRootWindow(display_);
+    XSetWindowAttributes attributes{};
+    // Placed where asked: no window manager moves it.
+    attributes.override_redirect = True;
+    const ::Window window =
+        XCreateWindow(display_, root, geometry.x(), geometry.y(), unsigned(geometry.width()),
+                      unsigned(geometry.height()), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWOverrideRedirect, &attributes);
+    return show(window, pid, type);
 }
 
-void setWindows(Display* display, const char* name, const QList<unsigned long>& windows) {
-    XChangeProperty(display, DefaultRootWindow(display), atom(display, name), XA_WINDOW, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(windows.constData()),
-                    static_cast<int>(windows.size()));
-    XSync(display, False);
-}
-
-} // namespace
-
-unsigned long X11TestClient::createWindow(const QString& instance, const QString& className,
-                                          std::optional<quint32> pid) {
-    const Window window =
+unsigned long X11TestClient::createApplicationWindow(const QString& instance,
+                                                     const QString& className, qint64 pid) {
+    const ::Window window =
         XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
     QByteArray name = instance.toLocal8Bit();
     QByteArray kind = className.toLocal8Bit();
     XClassHint hint{name.data(), kind.data()};
     XSetClassHint(display_, window, &hint);
-    if (pid) {
-        const unsigned long value = *pid;
-        XChangeProperty(display_, window, atom(display_, "_NET_WM_PID"), XA_CARDINAL, 32,
-                        PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+    return show(window, pid, Type::none);
+}
+
+unsigned long X11TestClient::show(unsigned long window, qint64 pid, Type type) {
+    // In the order of Type.
+    static const char* const types[] = {nullptr, "NORMAL", "DIALOG", "DOCK", "UTILITY", "DESKTOP"};
+    if (pid != 0)
+        setLongs(window, "_NET_WM_PID", XA_CARDINAL, {static_cast<unsigned long>(pid)});
+    if (type != Type::none) {
+        const QByteArray name = QByteArray("_NET_WM_WINDOW_TYPE_") + types[int(type)];
+        setLongs(window, "_NET_WM_WINDOW_TYPE", XA_ATOM, {atom(display_, name.constData())});
     }
     XMapWindow(display_, window);
     XSync(display_, False);
+    created_.append(window);
     return window;
 }
 
-void X11TestClient::destroyWindow(unsigned long window) {
-    XDestroyWindow(display_, window);
+void X11TestClient::setFrameExtents(unsigned long window, const QMargins& frame) {
+    setLongs(window, "_NET_FRAME_EXTENTS", XA_CARDINAL,
+             {unsigned(frame.left()), unsigned(frame.right()), unsigned(frame.top()),
+              unsigned(frame.bottom())});
+}
+
+void X11TestClient::setHidden(unsigned long window) {
+    setLongs(window, "_NET_WM_STATE", XA_ATOM, {atom(display_, "_NET_WM_STATE_HIDDEN")});
+}
+
+void X11TestClient::unmap(unsigned long window) {
+    XUnmapWindow(display_, window);
     XSync(display_, False);
 }
 
-void X11TestClient::setActiveWindow(unsigned long window) {
-    setWindows(display_, "_NET_ACTIVE_WINDOW", {window});
+void X11TestClient::destroyKeepingListed(unsigned long window) {
+    XDestroyWindow(display_, window);
+    created_.removeAll(window);
+    XSync(display_, False);
 }
 
-void X11TestClient::setClientList(const QList<unsigned long>& windows) {
-    setWindows(display_, "_NET_CLIENT_LIST", windows);
+void X11TestClient::setActive(unsigned long window) {
+    setLongs(DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW", XA_WINDOW, {window});
 }
 
-void X11TestClient::setGarbledActiveWindow() {
+void X11TestClient::publishStack(const QList<unsigned long>& bottomToTop) {
+    for (const char* name : {"_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST"})
+        setLongs(DefaultRootWindow(display_), name, XA_WINDOW, bottomToTop);
+}
+
+void X11TestClient::setGarbledActive() {
     const QByteArray text("not a window");
     XChangeProperty(display_, DefaultRootWindow(display_), atom(display_, "_NET_ACTIVE_WINDOW"),
                     XA_STRING, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(text.constData()),
-                    static_cast<int>(text.size()));
+                    reinterpret_cast<const unsigned char*>(text.constData()), int(text.size()));
     XSync(display_, False);
 }
 
-void X11TestClient::removeActiveWindow() {
-    XDeleteProperty(display_, DefaultRootWindow(display_), atom(display_, "_NET_ACTIVE_WINDOW"));
+void X11TestClient::clear() {
+    const ::Window root = DefaultRootWindow(display_);
+    for (const char* name : {"_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST", "_NET_ACTIVE_WINDOW"})
+        XDeleteProperty(display_, root, atom(display_, name));
     XSync(display_, False);
 }
 
@@ -175,17 +201,24 @@ void X11TestClient::actAsWindowManager() {
 }
 
 std::optional<unsigned long> X11TestClient::nextActivationRequest() {
-    constexpr int polls = 100;
-    for (int poll = 0; poll < polls; ++poll) {
+    const Atom activate = atom(display_, "_NET_ACTIVE_WINDOW");
+    for (int poll = 0; poll < 100; ++poll) {
         XSync(display_, False);
         XEvent event;
         while (XCheckTypedEvent(display_, ClientMessage, &event)) {
-            if (event.xclient.message_type == atom(display_, "_NET_ACTIVE_WINDOW"))
+            if (event.xclient.message_type == activate)
                 return event.xclient.window;
         }
         usleep(20000);
     }
     return std::nullopt;
+}
+
+void X11TestClient::setLongs(unsigned long window, const char* property, unsigned long type,
+                             const QList<unsigned long>& values) {
+    XChangeProperty(display_, window, atom(display_, property), type, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(values.constData()), int(values.size()));
+    XSync(display_, False);
 }
 
 } // namespace kivaro

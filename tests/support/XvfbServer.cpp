@@ -118,14 +118,13 @@ void XvfbTest::SetUpTestSuite() {
         startError = server->error();
 }
 
-void XvfbTest::TearDownTestSuite() {
-    server.reset();
-}
-
-void XvfbTest::requireServer() {
-    KIVARO_REQUIRE_TOOL(XvfbServer::available(),
-                        "no Xvfb on this machine (scripts/setup installs the xvfb package)");
-    ASSERT_TRUE(startError.isEmpty()) << startError.toStdString();
+bool XvfbTest::serverReady() {
+    [] {
+        KIVARO_REQUIRE_TOOL(XvfbServer::available(),
+                            "no Xvfb on this machine (scripts/setup installs the xvfb package)");
+        ASSERT_TRUE(startError.isEmpty()) << startError.toStdString();
+    }();
+    return !IsSkipped() && !HasFatalFailure();
 }
 
 } // namespace kivaro::testing

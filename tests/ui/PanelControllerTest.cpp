@@ -2,7 +2,6 @@
 
 #include "settings/Preferences.h"
 #include "store/StoreFakes.h"
-#include "support/LocalHttpServer.h"
 #include "support/WaitUntil.h"
 #include "ui/ActionMenu.h"
 #include "ui/CommandPanel.h"
@@ -21,7 +20,6 @@ namespace {
 
 using testing::drainEvents;
 using testing::FakeBrowser;
-using testing::LocalHttpServer;
 using testing::settle;
 using testing::StoreWorld;
 using testing::waitUntil;
@@ -57,8 +55,6 @@ protected:
         panel->show(OpenMode::newTab);
         settle(*store);
     }
-
-    ~PanelControllerTest() override { Suggestions::redirectForTesting(std::nullopt); }
 
     PanelController::Services services() {
         return {.store = *store,
@@ -126,15 +122,13 @@ TEST_F(PanelControllerTest, DevToolsByTabAndPrefixesLeftByEscAndDelete) {
     EXPECT_TRUE(panel->devMode());
     press(Qt::Key_Escape);
     EXPECT_FALSE(panel->inMode());
-    for (const QString& prefix : {u"$"_qs, u"dev:"_qs}) {
-        type(prefix + u"co"_qs);
-        EXPECT_TRUE(panel->devMode()) << prefix.toStdString();
-        EXPECT_EQ(panel->typed(), u"co"_qs);
-        press(Qt::Key_Backspace, Qt::ShiftModifier); // clears, stays in the mode
-        EXPECT_TRUE(panel->devMode());
-        press(Qt::Key_Delete);
-        EXPECT_FALSE(panel->inMode()) << prefix.toStdString();
-    }
+    type(u"dev:co"_qs); // the prefixes themselves are PanelRules' (ModePrefix)
+    EXPECT_TRUE(panel->devMode());
+    EXPECT_EQ(panel->typed(), u"co"_qs);
+    press(Qt::Key_Backspace, Qt::ShiftModifier); // clears, stays in the mode
+    EXPECT_TRUE(panel->devMode());
+    press(Qt::Key_Delete);
+    EXPECT_FALSE(panel->inMode());
     press(Qt::Key_Escape);
     EXPECT_FALSE(panel->isVisible());
 }
@@ -193,9 +187,12 @@ TEST_F(PanelControllerTest, ActionMenuOpensClosesAndRuns) {
     EXPECT_EQ(world.pasteboard.content->text, kivaro);
 }
 
-TEST_F(PanelControllerTest, LateSuggestionReplyForAnOldQueryIsDropped) {
+TEST_F(PanelControllerTest, SuggestionsAskedOnlyWhenSwitchedOnAndALateReplyIsDropped) {
+    type(u"g"_qs);
+    QTest::qWait(3 * PanelController::suggestionPauseMs);
+    EXPECT_TRUE(requests.isEmpty()) << "switched off";
     world.preferences->setSearchSuggestions(true);
-    type(u"gi"_qs);
+    type(u"i"_qs);
     ASSERT_TRUE(waitUntil([&] { return requests.size() == 1; }));
     type(u"t"_qs);
     ASSERT_TRUE(waitUntil([&] { return requests.size() == 2; }));
@@ -203,27 +200,13 @@ TEST_F(PanelControllerTest, LateSuggestionReplyForAnOldQueryIsDropped) {
     EXPECT_TRUE(panel->suggestions().isEmpty());
     requests[1].done({u"git rebase"_qs});
     EXPECT_EQ(panel->suggestions(), QStringList{u"git rebase"_qs});
+    EXPECT_TRUE(std::any_of(panel->rows().begin(), panel->rows().end(),
+                            [](const Row& row) { return row.title == u"git rebase"_qs; }));
     type(u" log"_qs); // faster than the pause: one request
     ASSERT_TRUE(waitUntil([&] { return requests.size() == 3; }));
     drainEvents();
     EXPECT_EQ(requests.size(), 3);
     EXPECT_EQ(requests[2].query, u"git log"_qs);
-}
-
-TEST_F(PanelControllerTest, SuggestionSwitchDecidesWhetherTheServiceIsAsked) {
-    LocalHttpServer server({.body = R"(["git", ["git rebase"]])"});
-    Suggestions::redirectForTesting(server.origin());
-    PanelController real(services());
-    real.show(OpenMode::newTab);
-    real.type(u"git"_qs);
-    QTest::qWait(3 * PanelController::suggestionPauseMs);
-    EXPECT_EQ(server.totalRequests(), 0);
-    world.preferences->setSearchSuggestions(true);
-    real.type(u"git "_qs);
-    ASSERT_TRUE(waitUntil([&] { return !real.suggestions().isEmpty(); }));
-    EXPECT_EQ(server.totalRequests(), 1);
-    EXPECT_TRUE(std::any_of(real.rows().begin(), real.rows().end(),
-                            [](const Row& row) { return row.title == u"git rebase"_qs; }));
 }
 
 TEST_F(PanelControllerTest, RemovingAHistoryRowHidesItAcrossARestart) {

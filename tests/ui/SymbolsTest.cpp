@@ -53,14 +53,5 @@ TEST(SymbolsTest, UnknownNamesFallBackToTheNeutralIcon) {
     EXPECT_EQ(Symbols::image(u"../../etc/passwd"_qs, 16, Qt::black).size(), QSize(16, 16));
 }
 
-TEST(SymbolsTest, ParsesTheTableLeniently) {
-    const Symbols::Table table = Symbols::parse(
-        u"# comment\nneutral\tcircle\nglobe\tglobe\n\nbroken line\nthree\tfields\there\n"
-        "pin\tpin\r\n"_qs);
-    EXPECT_EQ(table.neutral, u"circle"_qs);
-    EXPECT_EQ(table.icons.size(), 2);
-    EXPECT_EQ(table.icons.value(u"pin"_qs), u"pin"_qs);
-}
-
 } // namespace
 } // namespace kivaro

@@ -23,11 +23,6 @@ protected:
         toast.setDesktop(&workspace, &windows);
     }
 
-    QRect available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
-    void setBrowser(const QRect& frame) {
-        windows.setWindows({{workspace.frontApplication()->pid, 0, QRectF(frame)}});
-    }
-
     // Runs every animation under way to its end.
     void settle() {
         for (QAbstractAnimation* animation : toast.findChildren<QAbstractAnimation*>()) {
@@ -40,10 +35,6 @@ protected:
     QRect bubbleOnScreen() const {
         return toast.bubble().geometry().translated(toast.geometry().topLeft());
     }
-    void expectGone() {
-        EXPECT_FALSE(toast.isVisible());
-        EXPECT_DOUBLE_EQ(toast.opacity(), 0.0);
-    }
 
     FakeWorkspace workspace;
     FakeWindowList windows;
@@ -53,8 +44,9 @@ protected:
 TEST_F(ToastBubbleTest, ShowsOverTheFrontWindowForItsTimeNeverTakingInput) {
     EXPECT_TRUE(toast.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(toast.windowFlags().testFlag(Qt::WindowTransparentForInput));
-    const QRect browser(available().x() + 20, available().y() + 40, 700, 500);
-    setBrowser(browser);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect browser(available.x() + 20, available.y() + 40, 700, 500);
+    windows.setWindows({{workspace.frontApplication()->pid, 0, QRectF(browser)}});
     toast.show(QString(40, u'x'), u"pin"_qs);
     settle();
     EXPECT_TRUE(toast.isVisible());
@@ -84,7 +76,8 @@ TEST_F(ToastBubbleTest, ANewMessageReplacesTheOneLeavingUnlessItHasNoScreen) {
     EXPECT_TRUE(toast.isLeaving());
     EXPECT_EQ(toast.label().text(), u"Tab unpinned"_qs);
     settle();
-    expectGone();
+    EXPECT_FALSE(toast.isVisible());
+    EXPECT_DOUBLE_EQ(toast.opacity(), 0.0);
 }
 
 TEST_F(ToastBubbleTest, SwapsInTheDoneSymbolAndReadsReducedMotionAtEveryShow) {
