@@ -108,18 +108,14 @@ TEST_F(SuggestionsFetchTest, GoodReplyIsParsedAndDeliveredOnce) {
     LocalHttpServer server({.body = R"(["kiv", ["kivaro", "kivaro app"]])"});
     ASSERT_TRUE(server.isListening());
     auto task = fetchFrom(server.origin(), SuggestSource::google(u"yt"_s));
-    ASSERT_TRUE(task);
-    EXPECT_TRUE(task->isRunning());
+    ASSERT_TRUE(task && task->isRunning());
     settle();
     EXPECT_EQ(deliveries.last, QStringList({u"kivaro"_s, u"kivaro app"_s}));
     EXPECT_FALSE(task->isRunning());
-    ASSERT_EQ(server.targets().size(), 1);
-    EXPECT_EQ(server.targets().first(),
-              "/complete/search?client=firefox&ie=utf-8&oe=utf-8&q=kiv&ds=yt");
-    // A cancel after the delivery changes nothing.
-    task->cancel();
+    EXPECT_EQ(server.targets(),
+              QList<QByteArray>{"/complete/search?client=firefox&ie=utf-8&oe=utf-8&q=kiv&ds=yt"});
+    task->cancel(); // after the delivery: changes nothing
     EXPECT_EQ(deliveries.count, 1);
-    EXPECT_EQ(deliveries.last, QStringList({u"kivaro"_s, u"kivaro app"_s}));
 }
 
 TEST_F(SuggestionsFetchTest, FailuresDeliverOneEmptyList) {
@@ -127,26 +123,23 @@ TEST_F(SuggestionsFetchTest, FailuresDeliverOneEmptyList) {
     while (huge.size() <= 4 * Suggestions::maxReplyBytes)
         huge += "\"kivaro\",";
     huge += "\"kivaro\"]]";
-    const QList<std::pair<const char*, LocalHttpServer::Reply>> replies{
-        {"server error", {.status = 500, .body = R"(["kiv", ["kivaro"]])"}},
-        {"not found", {.status = 404, .body = R"(["kiv", ["kivaro"]])"}},
-        {"not JSON", {.body = "<html><body>Sorry</body></html>"}},
-        {"empty body", {.body = {}}},
-        {"huge body", {.body = huge}},
+    // No reply: nothing listens.
+    const QList<std::pair<const char*, std::optional<LocalHttpServer::Reply>>> replies{
+        {"server error", LocalHttpServer::Reply{.status = 500, .body = R"(["kiv", ["kivaro"]])"}},
+        {"not found", LocalHttpServer::Reply{.status = 404, .body = R"(["kiv", ["kivaro"]])"}},
+        {"not JSON", LocalHttpServer::Reply{.body = "<html><body>Sorry</body></html>"}},
+        {"empty body", LocalHttpServer::Reply{.body = {}}},
+        {"huge body", LocalHttpServer::Reply{.body = huge}},
+        {"refused connection", std::nullopt},
     };
     for (const auto& [name, reply] : replies) {
         SCOPED_TRACE(name);
         deliveries = {};
-        LocalHttpServer server(reply);
-        ASSERT_TRUE(fetchFrom(server.origin()));
+        LocalHttpServer server(reply.value_or(LocalHttpServer::Reply{}));
+        ASSERT_TRUE(fetchFrom(reply ? server.origin() : LocalHttpServer::refusingOrigin()));
         settle();
         EXPECT_EQ(deliveries.last, QStringList());
     }
-    SCOPED_TRACE("refused connection");
-    deliveries = {};
-    ASSERT_TRUE(fetchFrom(LocalHttpServer::refusingOrigin()));
-    settle();
-    EXPECT_EQ(deliveries.last, QStringList());
 }
 
 TEST_F(SuggestionsFetchTest, CancellingASlowReplyDeliversOnceAtOnce) {
