@@ -120,17 +120,13 @@ TEST_F(SiteRankingTest, PagesKeepTheirPlaceWhenTheLimitIsSmall) {
               QStringList({u"page"_s, u"page one"_s}));
 }
 
-TEST_F(SiteRankingTest, UnknownSitesSearchGoogleAndRegionalSitesTheirVariant) {
+TEST_F(SiteRankingTest, ARegionalSiteSearchesItsVariantAndListsPagesOfTheOthers) {
     const Ranker r = withHistory({visit(u"https://www.amazon.com/dp/B01"_s, u"Kettle"_s)});
     const SiteSearch amazon = SiteSearch::known(u"amazon.de"_s).value();
     const Ranking ranking = r.rankSite(u"kettle"_s, {u"kettle 1,5 l"_s}, amazon);
     EXPECT_EQ(urls(ranking.rows), QStringList({u"https://www.amazon.de/s?k=kettle"_s,
                                                u"https://www.amazon.de/s?k=kettle%201%2C5%20l"_s,
                                                u"https://www.amazon.com/dp/B01"_s}));
-
-    const Ranking docs = r.rankSite(u"c++"_s, {}, site(u"doc.qt.io"_s));
-    EXPECT_EQ(urls(docs.rows),
-              QStringList({u"https://www.google.com/search?q=site%3Adoc.qt.io%20c%2B%2B"_s}));
 }
 
 } // namespace

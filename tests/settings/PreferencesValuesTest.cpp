@@ -224,8 +224,6 @@ TEST_P(PreferencesValuesTest, StoredBindingsReadAndWriteAsEarlierVersionsDid) {
         preferences.setCombo(combo, pin);
         EXPECT_EQ(reopened().value(pin.comboKey()).toByteArray(), QByteArray(stored));
     }
-    preferences.store(pin.comboKey(), QByteArray("\x00\xff{{", 4));
-    EXPECT_EQ(preferences.combo(pin), pin.defaultCombo());
 }
 
 TEST_P(PreferencesValuesTest, SettingABindingToItsDefaultRemovesTheKey) {
