@@ -1,4 +1,5 @@
 #include "Builders.h"
+#include "support/FixtureRows.h"
 
 #include <gtest/gtest.h>
 
@@ -34,9 +35,8 @@ QList<Command> developerTools() {
     };
 }
 
-// Each query and the scored rows: three characters and a word start (title or keyword) are
-// needed, title matches lead, equal tiers keep catalog order, every word must be present.
-TEST(CommandRowsTest, QueriesAndTheirScoredRows) {
+// The queries and outcomes are in the fixture table.
+TEST(CommandRowsTest, QueriesOverCommandsAndDeveloperTools) {
     const Ranker r = withCommands({
         command(u"Go"_s, u"go back"_s, u"History"_s),
         command(u"Unreload"_s, u"undo"_s, u"View"_s),
@@ -47,41 +47,22 @@ TEST(CommandRowsTest, QueriesAndTheirScoredRows) {
         command(u"Reload Page From Origin"_s, u"hard reload refresh cache"_s, u"View"_s),
         command(u"Show Web Inspector"_s, u"inspector devtools"_s, u"Develop"_s),
     });
-    for (const auto& [query, rows] : {
-             std::pair(u"go"_s, QString()),
-             std::pair(u"rel"_s, u"Reload Page 60|Reload Page From Origin 60|Hard Reload 30"_s),
-             std::pair(u"rea"_s, u"Show Reader 30"_s),
-             std::pair(u"cache hard"_s, u"Hard Reload 30|Reload Page From Origin 30"_s),
-             std::pair(u"ache hard"_s, QString()),
-             std::pair(u"devt"_s, u"Show Web Inspector 30"_s),
-             std::pair(u"tools"_s, QString()),
-         })
-        EXPECT_EQ(scored(r.commandRows(query, query.split(u' '))), rows) << query.toStdString();
-    EXPECT_EQ(rendered(r.commandRows(u"rel"_s, {u"rel"_s}).first().row),
-              u"command symbol=gearshape title=Reload Page "
-              u"detail=View label=Run → menu View › Reload Page"_s);
-}
-
-// Each query and the tools listed, then the completion: with no query the core tools in
-// catalog order; then title starts, core word starts, other word starts, inner matches.
-TEST(RankDevTest, QueriesAndTheToolsListed) {
-    const Ranker r = ranker();
-    for (const auto& [query, listed] : {
-             std::pair(u"  "_s, u"Web Inspector|Console|Page Source → none"_s),
-             std::pair(u"PAGE s"_s, u"Page Source|Page Resources → Page Source"_s),
-             std::pair(u"java"_s, u"Console → none"_s),
-             std::pair(u"sources"_s, u"Web Inspector|Page Resources → none"_s),
-             std::pair(u"ources"_s, u"Web Inspector|Page Resources → none"_s),
-             std::pair(u"s"_s, u"Service Worker|Web Inspector|Page Source|User Agent|"
-                               u"Page Resources|Console → Service Worker"_s),
-             std::pair(u"nothing here"_s, u" → none"_s),
-         }) {
+    for (const QStringList& row : fixtureRows(u"command-queries.txt"_s, 3)) {
+        const QString& query = row[1];
+        if (row[0] == u"commands"_s) {
+            EXPECT_EQ(scored(r.commandRows(query, query.split(u' '))), row[2])
+                << query.toStdString();
+            continue;
+        }
         const Ranking ranking = r.rankDev(query, developerTools());
         EXPECT_EQ(titles(ranking.rows).join(u'|') + u" → "_s +
                       ranking.completion.value_or(u"none"_s),
-                  listed)
+                  row[2])
             << query.toStdString();
     }
+    EXPECT_EQ(rendered(r.commandRows(u"rel"_s, {u"rel"_s}).first().row),
+              u"command symbol=gearshape title=Reload Page "
+              u"detail=View label=Run → menu View › Reload Page"_s);
 }
 
 TEST(RankDevTest, TheLimitCutsTheCoreTools) {
