@@ -19,16 +19,11 @@ class HotkeyRecordingTest : public ::testing::Test {
 protected:
     HotkeyRecordingTest() : recording(std::make_unique<HotkeyRecording>(registrar, preferences)) {
         recording->onReject = [this] { ++beeps; };
-        connection = QObject::connect(&Notifications::center(), &Notifications::posted,
-                                      [this](const QString& name, const QVariant& object) {
-                                          if (name == Notifications::hotkeyRecording)
-                                              announced.append(object.toBool());
-                                      });
-    }
-
-    ~HotkeyRecordingTest() override {
-        recording.reset();
-        QObject::disconnect(connection);
+        QObject::connect(&Notifications::center(), &Notifications::posted, &listener,
+                         [this](const QString& name, const QVariant& object) {
+                             if (name == Notifications::hotkeyRecording)
+                                 announced.append(object.toBool());
+                         });
     }
 
     bool storedNothing(HotkeyAction action) const {
@@ -39,9 +34,9 @@ protected:
     Preferences& preferences = scratch.preferences;
     FakeHotkeyRegistrar registrar;
     std::unique_ptr<HotkeyRecording> recording;
-    QMetaObject::Connection connection;
     QList<bool> announced;
     int beeps = 0;
+    QObject listener; // gone first, and with it the connection
 };
 
 TEST_F(HotkeyRecordingTest, StartAndStopAnnounceTheRecording) {

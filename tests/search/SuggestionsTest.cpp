@@ -13,17 +13,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A source by its name in the fixture tables: "google", "google:yt", "amazon" ...
+// A source by its name in the fixture tables, its kind's name and any "ds" after a colon:
+// "google", "google:yt", "amazon" ...
 SuggestSource source(const QString& name) {
-    const QMap<QString, SuggestSource> sources{{u"google"_s, SuggestSource::google()},
-                                               {u"wikipedia"_s, SuggestSource::wikipedia()},
-                                               {u"duckDuckGo"_s, SuggestSource::duckDuckGo()},
-                                               {u"amazon"_s, SuggestSource::amazon()},
-                                               {u"none"_s, SuggestSource::none()}};
-    if (name.startsWith(u"google:"_s))
-        return SuggestSource::google(name.sliced(7));
-    EXPECT_TRUE(sources.contains(name)) << name.toStdString();
-    return sources.value(name);
+    const QStringList kinds{u"google"_s, u"none"_s, u"wikipedia"_s, u"duckDuckGo"_s, u"amazon"_s};
+    const QString kind = name.section(u':', 0, 0);
+    EXPECT_TRUE(kinds.contains(kind)) << name.toStdString();
+    return {SuggestSource::Kind(kinds.indexOf(kind)), name.section(u':', 1)};
 }
 
 TEST(SuggestionsEndpointTest, EachSourceAsksItsServiceWithTheQueryAsTyped) {

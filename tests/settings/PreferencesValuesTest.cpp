@@ -26,14 +26,12 @@ using enum Modifier;
 class PreferencesValuesTest : public ::testing::TestWithParam<StoreKind> {
 protected:
     PreferencesValuesTest() {
-        connection = QObject::connect(&Notifications::center(), &Notifications::posted,
-                                      [this](const QString& name, const QVariant& object) {
-                                          if (name == Notifications::preferencesChanged)
-                                              changes.append(object.value<QObject*>());
-                                      });
+        QObject::connect(&Notifications::center(), &Notifications::posted, &listener,
+                         [this](const QString& name, const QVariant& object) {
+                             if (name == Notifications::preferencesChanged)
+                                 changes.append(object.value<QObject*>());
+                         });
     }
-
-    ~PreferencesValuesTest() override { QObject::disconnect(connection); }
 
     // A second reader of the same file, as a later start of the program would see it once
     // the event loop has saved the changes.
@@ -46,8 +44,8 @@ protected:
 
     QTemporaryDir folder;
     Preferences preferences{testing::settingsFile(GetParam(), folder.filePath(u"p.conf"_s))};
-    QMetaObject::Connection connection;
     QList<QObject*> changes;
+    QObject listener; // gone first, and with it the connection
 };
 
 // Every preference as its typed getter reads it, in one line; a binding shows its key code,
