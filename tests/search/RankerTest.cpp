@@ -50,49 +50,47 @@ TEST_F(RankerTest, TabRowsCarryTheirWindowOrRevealByAddress) {
               u"tab title=Blank label=Switch to Tab → switchTab 1 1"_s);
 }
 
-TEST_F(RankerTest, TwoWordsMustBothMatchAndNeverMakeATopHit) {
+// One world of tabs, history, an archived tab and a hidden site; each query's completion and
+// rows.
+TEST_F(RankerTest, QueriesOverTabsHistoryAndTheArchive) {
     r.tabs = openTabs({tab(u"Rust book"_s, u"https://doc.rust-lang.org/book/"_s, 1, 1),
-                       tab(u"Rust blog"_s, u"https://blog.rust-lang.org/"_s, 1, 2)});
-    r.history = pastVisits({visit(u"https://doc.rust-lang.org/std/"_s, u"std"_s, 50)});
-    const Ranking ranking = r.rank(u"doc rust"_s);
-    EXPECT_EQ(ranking.completion, std::nullopt);
-    EXPECT_EQ(listed(ranking.rows), u"tab Rust book|history std|search doc rust"_s);
-}
-
-TEST_F(RankerTest, OpenAndHiddenPagesNeverComeFromHistoryAndATabTopHitIsListedOnce) {
-    r.tabs = openTabs({tab(u"Mail"_s, u"https://mail.example.com/inbox/"_s)});
+                       tab(u"Rust blog"_s, u"https://blog.rust-lang.org/"_s, 1, 2),
+                       tab(u"Mail"_s, u"https://mail.example.com/inbox/"_s, 1, 3)});
     r.history = pastVisits({
+        visit(u"https://doc.rust-lang.org/std/"_s, u"std"_s, 50),
         visit(u"http://www.mail.example.com/inbox"_s, u"Inbox"_s, 900, 0),
         visit(u"https://maps.example.com/"_s, u"Maps"_s, 900, 0),
         visit(u"https://mastodon.social/"_s, u"Mastodon"_s, 1, 30),
+        visit(u"https://www.github.com/kivaro/kivaro/pulls"_s, u"Pull requests"_s, 20, 0),
+        visit(u"http://intranet.local/"_s, QString(), 3, 0),
+        visit(u"https://www.google.com/search?q=kivaro%20x"_s, u"kivaro x - Search"_s, 3, 0),
+        visit(u"https://kivaro.app/x"_s, u"Kivaro x"_s, 2, 0),
     });
+    r.archived = Prepared<ArchivedTab>(
+        QList<ArchivedTab>{{u"Kivaro x archived"_s, u"https://kivaro.app/x"_s, testNow}});
     r.hidden = {u"maps.example.com"_s};
-    const Ranking ranking = r.rank(u"ma"_s);
-    // The tab is the top row, not repeated below it, and not the history entry.
-    EXPECT_EQ(ranking.completion, u"mail.example.com"_s);
-    EXPECT_EQ(ranking.rows.first().action, Action::switchTab(1, 1));
-    EXPECT_EQ(listed(ranking.rows), u"tab Mail|history Mastodon|search ma"_s);
-    r.tabs = {};
-    const Ranking hiddenOnly = r.rank(u"maps"_s);
-    EXPECT_EQ(hiddenOnly.completion, std::nullopt);
-    EXPECT_EQ(listed(hiddenOnly.rows), u"search maps"_s);
-}
-
-TEST_F(RankerTest, HistoryTopHitOpensTheSiteRootOrTheTypedAddress) {
-    r.history = pastVisits(
-        {visit(u"https://www.github.com/kivaro/kivaro/pulls"_s, u"Pull requests"_s, 20, 0)});
-    const Ranking byHost = r.rank(u"git"_s);
-    EXPECT_EQ(byHost.completion, u"github.com"_s);
-    ASSERT_FALSE(byHost.rows.isEmpty());
+    for (const auto& [query, outcome] : {
+             // Two words must both match and never make a top hit.
+             std::pair(u"doc rust"_s, u"none: tab Rust book|history std|search doc rust"_s),
+             // Open and hidden pages never come from history; a tab top hit is listed once.
+             std::pair(u"ma"_s, u"mail.example.com: tab Mail|history Mastodon|search ma"_s),
+             std::pair(u"maps"_s, u"none: search maps"_s),
+             // A history top hit is not listed again below itself.
+             std::pair(u"git"_s, u"github.com: open Pull requests|search git"_s),
+             // The history row of the search page takes the search row's action first; of the
+             // archived tab and the history entry opening the same address, the archived stays.
+             std::pair(u"kivaro x"_s,
+                       u"none: archived Kivaro x archived|history kivaro x - Search"_s),
+         }) {
+        const Ranking ranking = r.rank(query);
+        EXPECT_EQ(ranking.completion.value_or(u"none"_s) + u": "_s + listed(ranking.rows), outcome);
+    }
+    // A history top hit opens the site root in the entry's scheme; without a title, its host.
     EXPECT_EQ(
-        rendered(byHost.rows.first()),
+        rendered(r.rank(u"git"_s).rows.value(0)),
         u"open host=github.com url=https://www.github.com/kivaro/kivaro/pulls title=Pull requests"
         u" detail=github.com label=Open → open https://github.com"_s);
-    // The entry itself is not listed again below its own top row.
-    EXPECT_EQ(kinds(byHost.rows), u"open search"_s);
-
-    r.history = pastVisits({visit(u"http://intranet.local/"_s, QString(), 3, 0)});
-    EXPECT_EQ(rendered(r.rank(u"intra"_s).rows.first()),
+    EXPECT_EQ(rendered(r.rank(u"intra"_s).rows.value(0)),
               u"open host=intranet.local url=http://intranet.local/ title=intranet.local"
               u" label=Open → open http://intranet.local"_s);
 }
@@ -194,18 +192,6 @@ TEST_F(RankerTest, RankedLayoutOrdersByScoreAndKeepsSectionOrderOnTies) {
     EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), u"tab search"_s);
     r.order = ResultSection::ordered({u"search"_s});
     EXPECT_EQ(kinds(r.rank(u"q x"_s).rows), u"search tab"_s);
-}
-
-TEST_F(RankerTest, DuplicateActionsAcrossSectionsKeepTheFirstSection) {
-    const QString searchURL = u"https://www.google.com/search?q=kivaro%20x"_s;
-    r.history = pastVisits({visit(searchURL, u"kivaro x - Search"_s, 3, 0),
-                            visit(u"https://kivaro.app/x"_s, u"Kivaro x"_s, 2, 0)});
-    r.archived = Prepared<ArchivedTab>(
-        QList<ArchivedTab>{{u"Kivaro x archived"_s, u"https://kivaro.app/x"_s, testNow}});
-    // The history row for the search page takes the search row's action first; the archived
-    // row and the history entry open the same address: the archived one stays.
-    EXPECT_EQ(listed(r.rank(u"kivaro x"_s).rows),
-              u"archived Kivaro x archived|history kivaro x - Search"_s);
 }
 
 TEST_F(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
