@@ -141,14 +141,17 @@ TEST_F(RankerTest, DeveloperToolsRowNeedsToolsAndTheExactWord) {
     EXPECT_EQ(kinds(r.rank(u"dev"_s).rows), u"search command"_s);
 }
 
-TEST_F(RankerTest, CommandsOnlyWithoutCompletionOrTypedAddress) {
-    r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
+TEST_F(RankerTest, CommandsOnlyWithoutCompletionOrTypedAddressAndDespiteALimitOfZero) {
+    r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s),
+                  command(u"Open example.com settings"_s, u"example.com"_s, u"File"_s)};
     EXPECT_EQ(kinds(r.rank(u"rel"_s).rows), u"search command"_s);
-    r.tabs = openTabs({tab(u"Releases"_s, u"https://releases.example.com/"_s)});
-    EXPECT_EQ(kinds(r.rank(u"rel"_s).rows), u"tab search"_s); // completion
-    r.tabs = {};
-    r.commands = {command(u"Open example.com settings"_s, u"example.com"_s, u"File"_s)};
     EXPECT_EQ(kinds(r.rank(u"example.com"_s).rows), u"open search"_s);
+    r.tabs = openTabs({tab(u"Releases"_s, u"https://releases.example.com/"_s),
+                       tab(u"Reload tests"_s, u"https://ci.example/reload"_s, 1, 2)});
+    EXPECT_EQ(kinds(r.rank(u"rel"_s).rows), u"tab tab search"_s); // completion
+    r.limit = 0;
+    EXPECT_EQ(kinds(r.rank(u"reload"_s).rows), u"command"_s);
+    EXPECT_TRUE(r.rank(QString()).rows.isEmpty());
 }
 
 TEST_F(RankerTest, GroupedLayoutSharesTheLimitInSectionOrder) {
@@ -212,14 +215,6 @@ TEST_F(RankerTest, EverySectionOrderGroupsRowsInThatOrder) {
             expected.append(rowsOf[name]);
         EXPECT_EQ(kinds(r.rank(u"kiwi e"_s, {u"kiwi eat"_s}).rows), expected.join(u' '));
     } while (std::next_permutation(names.begin(), names.end()));
-}
-
-TEST_F(RankerTest, LimitOfZeroKeepsOnlyTopRowsAndCommands) {
-    r.limit = 0;
-    r.tabs = openTabs({tab(u"Reload tests"_s, u"https://ci.example/reload"_s)});
-    r.commands = {command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s)};
-    EXPECT_EQ(kinds(r.rank(u"reload"_s).rows), u"command"_s);
-    EXPECT_TRUE(r.rank(QString()).rows.isEmpty());
 }
 
 TEST_F(RankerTest, MalformedAddressesRankWithoutHostPoints) {
