@@ -48,15 +48,12 @@ TEST(SuggestionsParseTest, HostileRepliesAreCutDown) {
     }
 
     // A megabyte of suggestions: the first twenty are kept.
-    QByteArray flood = "[\"q\", [";
-    for (int i = 0; i < 60000; ++i)
-        flood += "\"suggestion " + QByteArray::number(i) + "\",";
-    flood.chop(1);
-    flood += "]]";
-    ASSERT_GT(flood.size(), 1000000);
-    const QStringList kept = Suggestions::parse(flood, google);
-    ASSERT_EQ(kept.size(), Suggestions::maxCount);
-    EXPECT_EQ(kept.last(), u"suggestion 19"_s);
+    QByteArray flood = "[\"q\", [\"suggestion 0\"";
+    for (int i = 1; i < 60000; ++i)
+        flood += ",\"suggestion " + QByteArray::number(i) + '"';
+    const QStringList kept = Suggestions::parse(flood + "]]", google);
+    EXPECT_EQ(kept.size(), Suggestions::maxCount);
+    EXPECT_EQ(kept.value(Suggestions::maxCount - 1), u"suggestion 19"_s);
 
     // Over-long, blank and broken strings are no suggestions.
     const QByteArray longest(Suggestions::maxLength, 'a');
