@@ -12,7 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Each row of the table: a helper, a text, and what the helper makes of it.
+// Each row of the table: a helper, a text (spaces around typed text included), and what the
+// helper makes of it.
 TEST(WebTest, HelpersMakeOfEachTextWhatTheTableSays) {
     QMap<QString, std::function<QString(const QString&)>> helpers{
         {u"host"_s, [](const QString& url) { return Web::host(url); }},
@@ -33,12 +34,6 @@ TEST(WebTest, HelpersMakeOfEachTextWhatTheTableSays) {
         ASSERT_TRUE(helpers.contains(row[0])) << row[0].toStdString();
         EXPECT_EQ(helpers[row[0]](row[1]), row[2]) << row.join(u" | ").toStdString();
     }
-}
-
-TEST(WebTest, SpacesAroundTypedTextDoNotCount) {
-    EXPECT_TRUE(Web::looksLikeURL(u"  Example.COM/path "_s));
-    EXPECT_FALSE(Web::looksLikeURL(u"   "_s));
-    EXPECT_EQ(Web::normalize(u"  example.com/a  "_s), u"https://example.com/a"_s);
 }
 
 TEST(SearchEngineTest, RawValuesDisplayNamesAndTextThatCannotBeEncoded) {

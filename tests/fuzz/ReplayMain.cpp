@@ -18,51 +18,38 @@ using Target = int (*)(const uint8_t* data, size_t size);
 
 namespace {
 
-struct Named {
-    const char* name;
-    Target run;
-};
-
-#define KIVARO_FUZZ_TARGET(name) {#name, kivaro_fuzz_##name},
-const Named targets[] = {
-#include "FuzzTargets.inc"
-};
-#undef KIVARO_FUZZ_TARGET
-
-Target chosen = nullptr;
-
-void replay(const std::filesystem::path& file) {
+void replay(Target target, const std::filesystem::path& file) {
     std::ifstream stream(file, std::ios::binary);
     const std::vector<char> bytes{std::istreambuf_iterator<char>(stream), {}};
-    chosen(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    target(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    for (const Named& target : targets) {
-        if (argc > 1 && std::strcmp(argv[1], target.name) == 0)
-            chosen = target.run;
-    }
+    Target chosen = nullptr;
+#define KIVARO_FUZZ_TARGET(name)                                                                   \
+    if (argc > 1 && std::strcmp(argv[1], #name) == 0)                                              \
+        chosen = kivaro_fuzz_##name;
+#include "FuzzTargets.inc"
+#undef KIVARO_FUZZ_TARGET
     if (!chosen) {
         std::fprintf(stderr, "usage: kivaro_fuzz_replay TARGET PATH...\n");
         return 2;
     }
-    int replayed = 0;
+    std::vector<std::filesystem::path> files;
     for (int i = 2; i < argc; ++i) {
-        const std::filesystem::path path(argv[i]);
-        if (!std::filesystem::is_directory(path)) {
-            replay(path);
-            ++replayed;
+        if (!std::filesystem::is_directory(argv[i])) {
+            files.emplace_back(argv[i]);
             continue;
         }
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
-            if (entry.is_regular_file()) {
-                replay(entry.path());
-                ++replayed;
-            }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i])) {
+            if (entry.is_regular_file())
+                files.push_back(entry.path());
         }
     }
-    std::printf("replayed %d inputs\n", replayed);
-    return replayed > 0 ? 0 : 1;
+    for (const std::filesystem::path& file : files)
+        replay(chosen, file);
+    std::printf("replayed %zu inputs\n", files.size());
+    return files.empty() ? 1 : 0;
 }

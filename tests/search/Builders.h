@@ -17,8 +17,7 @@ inline SafariTab tab(const QString& title, const QString& url, qint64 windowID =
                      .index = index,
                      .title = title,
                      .url = url,
-                     .group = group,
-                     .isCurrent = false};
+                     .group = group};
 }
 
 inline HistoryEntry visit(const QString& url, const QString& title, qint64 visits = 1,
@@ -36,9 +35,7 @@ inline Command command(const QString& title, const QString& keywords, const QStr
                    .keywords = keywords,
                    .menu = menu,
                    .action = Action::menu({menu, title}),
-                   .keys = {},
-                   .core = core,
-                   .combo = std::nullopt};
+                   .core = core};
 }
 
 inline Prepared<SafariTab> openTabs(QList<SafariTab> tabs) {

@@ -1,4 +1,5 @@
 #include "Builders.h"
+#include "support/FixtureRows.h"
 
 #include <gtest/gtest.h>
 
@@ -34,80 +35,44 @@ QList<Command> developerTools() {
     };
 }
 
-TEST(CommandRowsTest, NeedThreeCharactersAndAWordStart) {
-    const Ranker r = withCommands({command(u"Go"_s, u"go back"_s, u"History"_s),
-                                   command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s),
-                                   command(u"Unreload"_s, u"undo"_s, u"View"_s)});
-    EXPECT_TRUE(r.commandRows(u"go"_s, {u"go"_s}).isEmpty());
-    const QList<ScoredRow> rows = r.commandRows(u"rel"_s, {u"rel"_s});
-    EXPECT_EQ(scored(rows), u"Reload Page 60"_s); // "Unreload" holds "rel" only inside a word
-    EXPECT_EQ(rendered(rows.first().row), u"command symbol=gearshape title=Reload Page "
-                                          u"detail=View label=Run → menu View › Reload Page"_s);
-}
-
-TEST(CommandRowsTest, TitleMatchesLeadAndEqualTiersKeepCatalogOrder) {
+// The queries and outcomes are in the fixture table.
+TEST(CommandRowsTest, QueriesOverCommandsAndDeveloperTools) {
     const Ranker r = withCommands({
+        command(u"Go"_s, u"go back"_s, u"History"_s),
+        command(u"Unreload"_s, u"undo"_s, u"View"_s),
         command(u"Show Reader"_s, u"reader read article"_s, u"View"_s),
         command(u"Reopen Last Closed Tab"_s, u"undo restore closed"_s, u"History"_s),
         command(u"Reload Page"_s, u"reload refresh"_s, u"View"_s),
         command(u"Hard Reload"_s, u"hard reload refresh cache"_s, u"View"_s),
         command(u"Reload Page From Origin"_s, u"hard reload refresh cache"_s, u"View"_s),
+        command(u"Show Web Inspector"_s, u"inspector devtools"_s, u"Develop"_s),
     });
-    EXPECT_EQ(scored(r.commandRows(u"rel"_s, {u"rel"_s})),
-              u"Reload Page 60|Reload Page From Origin 60|Hard Reload 30"_s);
-    EXPECT_EQ(scored(r.commandRows(u"rea"_s, {u"rea"_s})), u"Show Reader 30"_s);
-    // Every word has to be present, the first one at a word start.
-    EXPECT_EQ(scored(r.commandRows(u"cache hard"_s, {u"cache"_s, u"hard"_s})),
-              u"Hard Reload 30|Reload Page From Origin 30"_s);
-    EXPECT_TRUE(r.commandRows(u"ache hard"_s, {u"ache"_s, u"hard"_s}).isEmpty());
+    for (const QStringList& row : fixtureRows(u"command-queries.txt"_s, 3)) {
+        const QString& query = row[1];
+        if (row[0] == u"commands"_s) {
+            EXPECT_EQ(scored(r.commandRows(query, query.split(u' '))), row[2])
+                << query.toStdString();
+            continue;
+        }
+        const Ranking ranking = r.rankDev(query, developerTools());
+        EXPECT_EQ(titles(ranking.rows).join(u'|') + u" → "_s +
+                      ranking.completion.value_or(u"none"_s),
+                  row[2])
+            << query.toStdString();
+    }
+    EXPECT_EQ(rendered(r.commandRows(u"rel"_s, {u"rel"_s}).first().row),
+              u"command symbol=gearshape title=Reload Page "
+              u"detail=View label=Run → menu View › Reload Page"_s);
 }
 
-TEST(CommandRowsTest, KeywordsCountAsSearchableWords) {
-    const Ranker r =
-        withCommands({command(u"Show Web Inspector"_s, u"inspector devtools"_s, u"Develop"_s)});
-    EXPECT_EQ(scored(r.commandRows(u"devt"_s, {u"devt"_s})), u"Show Web Inspector 30"_s);
-    EXPECT_TRUE(r.commandRows(u"tools"_s, {u"tools"_s}).isEmpty());
-}
-
-TEST(RankDevTest, EmptyQueryListsCoreToolsInCatalogOrderUpToTheLimit) {
+TEST(RankDevTest, TheLimitCutsTheCoreTools) {
     Ranker r = ranker();
-    const Ranking ranking = r.rankDev(u"  "_s, developerTools());
-    EXPECT_EQ(titles(ranking.rows),
-              (QStringList{u"Web Inspector"_s, u"Console"_s, u"Page Source"_s}));
-    EXPECT_EQ(ranking.completion, std::nullopt);
-
     QList<Command> many;
     for (int i = 0; i < 14; ++i)
         many.append(command(u"Tool %1"_s.arg(i), u"tool"_s, u"Develop"_s, true));
     EXPECT_EQ(r.rankDev(QString(), many).rows.size(), 10);
     r.limit = 2;
     EXPECT_EQ(titles(r.rankDev(QString(), many).rows), (QStringList{u"Tool 0"_s, u"Tool 1"_s}));
-}
-
-TEST(RankDevTest, TitleStartCompletesWithTheToolTitleAsWritten) {
-    const Ranker r = ranker();
-    const Ranking ranking = r.rankDev(u"PAGE s"_s, developerTools());
-    EXPECT_EQ(titles(ranking.rows), (QStringList{u"Page Source"_s, u"Page Resources"_s}));
-    EXPECT_EQ(ranking.completion, u"Page Source"_s);
-
-    const Ranking byKeyword = r.rankDev(u"java"_s, developerTools());
-    EXPECT_EQ(titles(byKeyword.rows), QStringList{u"Console"_s});
-    EXPECT_EQ(byKeyword.completion, std::nullopt);
-}
-
-TEST(RankDevTest, CoreToolsLeadAmongWordStartsAndInnerMatchesComeLast) {
-    const Ranker r = ranker();
-    // "sources" starts a keyword of Web Inspector (core) and Page Resources (not core);
-    // "ources" sits inside words only, which still lists a tool, after all word starts.
-    EXPECT_EQ(titles(r.rankDev(u"sources"_s, developerTools()).rows),
-              (QStringList{u"Web Inspector"_s, u"Page Resources"_s}));
-    EXPECT_EQ(titles(r.rankDev(u"ources"_s, developerTools()).rows),
-              (QStringList{u"Web Inspector"_s, u"Page Resources"_s}));
-    // Title start 3; core word start 2; other word start 1; inside a word only 0.
-    EXPECT_EQ(titles(r.rankDev(u"s"_s, developerTools()).rows),
-              (QStringList{u"Service Worker"_s, u"Web Inspector"_s, u"Page Source"_s,
-                           u"User Agent"_s, u"Page Resources"_s, u"Console"_s}));
-    EXPECT_TRUE(r.rankDev(u"nothing here"_s, developerTools()).rows.isEmpty());
 }
 
 } // namespace

@@ -24,13 +24,4 @@ TEST(ResultSectionTest, Titles) {
     EXPECT_EQ(titles.join(u", "), u"Tabs, History, Search, Commands"_s);
 }
 
-TEST(RawValueTest, UnknownNamesGiveNothing) {
-    EXPECT_EQ(Row::kindFromRaw(Row::rawValue(Row::Kind::archived)), Row::Kind::archived);
-    EXPECT_EQ(Row::kindFromRaw(u"Tab"), std::nullopt);
-    EXPECT_EQ(Row::kindFromRaw(u""), std::nullopt);
-    EXPECT_EQ(ResultSection::fromRaw(u"bookmarks"), std::nullopt);
-    EXPECT_EQ(resultLayoutFromRaw(u"ranked"), ResultLayout::ranked);
-    EXPECT_EQ(resultLayoutFromRaw(u"Ranked"), std::nullopt);
-}
-
 } // namespace

@@ -28,13 +28,10 @@ QString found(const std::optional<SiteSearch>& site) {
 }
 
 TEST(SiteSearchCatalogTest, EverySiteIsWellFormedWithAHostOfItsOwn) {
-    const QList<SiteSearch>& sites = SiteSearch::all();
-    ASSERT_EQ(sites.size(), 69);
-    EXPECT_EQ(sites.first().name + u".."_s + sites.last().name, u"Google..Linear"_s);
     const QRegularExpression colour(u"^#[0-9A-F]{6}$"_s);
     QSet<QString> hosts;
     QStringList regional;
-    for (const SiteSearch& site : sites) {
+    for (const SiteSearch& site : SiteSearch::all()) {
         SCOPED_TRACE(site.name.toStdString());
         EXPECT_TRUE(site.color && colour.match(*site.color).hasMatch());
         EXPECT_TRUE(site.urlTemplate.startsWith(u"https://"_s));
@@ -49,7 +46,6 @@ TEST(SiteSearchCatalogTest, EverySiteIsWellFormedWithAHostOfItsOwn) {
     }
     EXPECT_EQ(regional, QStringList({u"Google"_s, u"Amazon"_s, u"eBay"_s, u"Yandex"_s}));
     EXPECT_EQ(named(u"YouTube"_s).suggest, SuggestSource::google(u"yt"_s));
-    EXPECT_NE(SuggestSource::google(), SuggestSource::google(u"yt"_s));
 }
 
 // "Found" starts with the expected text, which ends at a word.
@@ -81,8 +77,6 @@ TEST(SiteSearchForHostTest, UnknownHostsAreSearchedThroughGoogle) {
               u"doc.qt.io doc.qt.io https://www.google.com/search?q=site%3Adoc.qt.io%20%s"_s);
     EXPECT_TRUE(docs.keywords.isEmpty() && !docs.color && !docs.regional);
     EXPECT_EQ(docs.suggest, SuggestSource::google());
-    EXPECT_EQ(docs.searchURL(u"qstring arg"_s),
-              u"https://www.google.com/search?q=site%3Adoc.qt.io%20qstring%20arg"_s);
 }
 
 TEST(SiteSearchLocalizedTest, MovesToTheMostVisitedVariant) {

@@ -13,17 +13,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A source by its name in the fixture tables: "google", "google:yt", "amazon" ...
+// A source by its name in the fixture tables, its kind's name and any "ds" after a colon:
+// "google", "google:yt", "amazon" ...
 SuggestSource source(const QString& name) {
-    const QMap<QString, SuggestSource> sources{{u"google"_s, SuggestSource::google()},
-                                               {u"wikipedia"_s, SuggestSource::wikipedia()},
-                                               {u"duckDuckGo"_s, SuggestSource::duckDuckGo()},
-                                               {u"amazon"_s, SuggestSource::amazon()},
-                                               {u"none"_s, SuggestSource::none()}};
-    if (name.startsWith(u"google:"_s))
-        return SuggestSource::google(name.sliced(7));
-    EXPECT_TRUE(sources.contains(name)) << name.toStdString();
-    return sources.value(name);
+    const QStringList kinds{u"google"_s, u"none"_s, u"wikipedia"_s, u"duckDuckGo"_s, u"amazon"_s};
+    const QString kind = name.section(u':', 0, 0);
+    EXPECT_TRUE(kinds.contains(kind)) << name.toStdString();
+    return {SuggestSource::Kind(kinds.indexOf(kind)), name.section(u':', 1)};
 }
 
 TEST(SuggestionsEndpointTest, EachSourceAsksItsServiceWithTheQueryAsTyped) {
@@ -52,15 +48,12 @@ TEST(SuggestionsParseTest, HostileRepliesAreCutDown) {
     }
 
     // A megabyte of suggestions: the first twenty are kept.
-    QByteArray flood = "[\"q\", [";
-    for (int i = 0; i < 60000; ++i)
-        flood += "\"suggestion " + QByteArray::number(i) + "\",";
-    flood.chop(1);
-    flood += "]]";
-    ASSERT_GT(flood.size(), 1000000);
-    const QStringList kept = Suggestions::parse(flood, google);
-    ASSERT_EQ(kept.size(), Suggestions::maxCount);
-    EXPECT_EQ(kept.last(), u"suggestion 19"_s);
+    QByteArray flood = "[\"q\", [\"suggestion 0\"";
+    for (int i = 1; i < 60000; ++i)
+        flood += ",\"suggestion " + QByteArray::number(i) + '"';
+    const QStringList kept = Suggestions::parse(flood + "]]", google);
+    EXPECT_EQ(kept.size(), Suggestions::maxCount);
+    EXPECT_EQ(kept.value(Suggestions::maxCount - 1), u"suggestion 19"_s);
 
     // Over-long, blank and broken strings are no suggestions.
     const QByteArray longest(Suggestions::maxLength, 'a');
@@ -108,18 +101,14 @@ TEST_F(SuggestionsFetchTest, GoodReplyIsParsedAndDeliveredOnce) {
     LocalHttpServer server({.body = R"(["kiv", ["kivaro", "kivaro app"]])"});
     ASSERT_TRUE(server.isListening());
     auto task = fetchFrom(server.origin(), SuggestSource::google(u"yt"_s));
-    ASSERT_TRUE(task);
-    EXPECT_TRUE(task->isRunning());
+    ASSERT_TRUE(task && task->isRunning());
     settle();
     EXPECT_EQ(deliveries.last, QStringList({u"kivaro"_s, u"kivaro app"_s}));
     EXPECT_FALSE(task->isRunning());
-    ASSERT_EQ(server.targets().size(), 1);
-    EXPECT_EQ(server.targets().first(),
-              "/complete/search?client=firefox&ie=utf-8&oe=utf-8&q=kiv&ds=yt");
-    // A cancel after the delivery changes nothing.
-    task->cancel();
+    EXPECT_EQ(server.targets(),
+              QList<QByteArray>{"/complete/search?client=firefox&ie=utf-8&oe=utf-8&q=kiv&ds=yt"});
+    task->cancel(); // after the delivery: changes nothing
     EXPECT_EQ(deliveries.count, 1);
-    EXPECT_EQ(deliveries.last, QStringList({u"kivaro"_s, u"kivaro app"_s}));
 }
 
 TEST_F(SuggestionsFetchTest, FailuresDeliverOneEmptyList) {
@@ -127,26 +116,23 @@ TEST_F(SuggestionsFetchTest, FailuresDeliverOneEmptyList) {
     while (huge.size() <= 4 * Suggestions::maxReplyBytes)
         huge += "\"kivaro\",";
     huge += "\"kivaro\"]]";
-    const QList<std::pair<const char*, LocalHttpServer::Reply>> replies{
-        {"server error", {.status = 500, .body = R"(["kiv", ["kivaro"]])"}},
-        {"not found", {.status = 404, .body = R"(["kiv", ["kivaro"]])"}},
-        {"not JSON", {.body = "<html><body>Sorry</body></html>"}},
-        {"empty body", {.body = {}}},
-        {"huge body", {.body = huge}},
+    // No reply: nothing listens.
+    const QList<std::pair<const char*, std::optional<LocalHttpServer::Reply>>> replies{
+        {"server error", LocalHttpServer::Reply{.status = 500, .body = R"(["kiv", ["kivaro"]])"}},
+        {"not found", LocalHttpServer::Reply{.status = 404, .body = R"(["kiv", ["kivaro"]])"}},
+        {"not JSON", LocalHttpServer::Reply{.body = "<html><body>Sorry</body></html>"}},
+        {"empty body", LocalHttpServer::Reply{.body = {}}},
+        {"huge body", LocalHttpServer::Reply{.body = huge}},
+        {"refused connection", std::nullopt},
     };
     for (const auto& [name, reply] : replies) {
         SCOPED_TRACE(name);
         deliveries = {};
-        LocalHttpServer server(reply);
-        ASSERT_TRUE(fetchFrom(server.origin()));
+        LocalHttpServer server(reply.value_or(LocalHttpServer::Reply{}));
+        ASSERT_TRUE(fetchFrom(reply ? server.origin() : LocalHttpServer::refusingOrigin()));
         settle();
         EXPECT_EQ(deliveries.last, QStringList());
     }
-    SCOPED_TRACE("refused connection");
-    deliveries = {};
-    ASSERT_TRUE(fetchFrom(LocalHttpServer::refusingOrigin()));
-    settle();
-    EXPECT_EQ(deliveries.last, QStringList());
 }
 
 TEST_F(SuggestionsFetchTest, CancellingASlowReplyDeliversOnceAtOnce) {

@@ -26,14 +26,12 @@ using enum Modifier;
 class PreferencesValuesTest : public ::testing::TestWithParam<StoreKind> {
 protected:
     PreferencesValuesTest() {
-        connection = QObject::connect(&Notifications::center(), &Notifications::posted,
-                                      [this](const QString& name, const QVariant& object) {
-                                          if (name == Notifications::preferencesChanged)
-                                              changes.append(object.value<QObject*>());
-                                      });
+        QObject::connect(&Notifications::center(), &Notifications::posted, &listener,
+                         [this](const QString& name, const QVariant& object) {
+                             if (name == Notifications::preferencesChanged)
+                                 changes.append(object.value<QObject*>());
+                         });
     }
-
-    ~PreferencesValuesTest() override { QObject::disconnect(connection); }
 
     // A second reader of the same file, as a later start of the program would see it once
     // the event loop has saved the changes.
@@ -46,8 +44,8 @@ protected:
 
     QTemporaryDir folder;
     Preferences preferences{testing::settingsFile(GetParam(), folder.filePath(u"p.conf"_s))};
-    QMetaObject::Connection connection;
     QList<QObject*> changes;
+    QObject listener; // gone first, and with it the connection
 };
 
 // Every preference as its typed getter reads it, in one line; a binding shows its key code,
@@ -174,42 +172,25 @@ TEST_P(PreferencesValuesTest, ListsOfOneAndNoneReadBack) {
     EXPECT_EQ(reopened().sectionOrder(), ResultSection::allCases());
 }
 
-// Written through the setter and around it, the opacity reads clamped.
-TEST_P(PreferencesValuesTest, OpacityIsClampedOnWriteAndRead) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double infinity = std::numeric_limits<double>::infinity();
-    for (const auto& [set, expected] : std::vector<std::pair<double, double>>{
-             {0.3, 0.6}, {1.4, 1.0}, {nan, 0.6}, {infinity, 0.6}}) {
+// Opacity is clamped on write and on read; the archive interval takes only its own hours.
+TEST_P(PreferencesValuesTest, NumbersOutOfRangeReadAsABoundOrTheDefault) {
+    QStringList read;
+    for (double set : {0.3, 1.4, std::numeric_limits<double>::quiet_NaN(),
+                       std::numeric_limits<double>::infinity()}) {
         preferences.setPanelOpacity(set);
-        EXPECT_DOUBLE_EQ(preferences.panelOpacity(), expected) << set;
+        read.append(QString::number(preferences.panelOpacity()));
     }
-    for (const auto& [stored, expected] :
-         std::vector<std::pair<QVariant, double>>{{0.1, 0.6}, {7, 1.0}, {0.75f, 0.75}}) {
+    for (const QVariant& stored : {QVariant(0.1), QVariant(7), QVariant(0.75f)}) {
         preferences.store(PreferenceKey::panelOpacity, stored);
-        EXPECT_DOUBLE_EQ(preferences.panelOpacity(), expected) << stored.toString().toStdString();
+        read.append(QString::number(preferences.panelOpacity()));
     }
-}
-
-TEST_P(PreferencesValuesTest, ArchiveIntervalTakesOnlyItsHours) {
-    for (const auto& [stored, expected] : std::vector<std::pair<QVariant, ArchiveInterval>>{
-             {12, ArchiveInterval::twelveHours},
-             {24, ArchiveInterval::day},
-             {72, ArchiveInterval::threeDays},
-             {168, ArchiveInterval::week},
-             {0, ArchiveInterval::off},
-             {48, ArchiveInterval::off},
-             {-24, ArchiveInterval::off},
-             {24.5, ArchiveInterval::off},
-             {24.0, ArchiveInterval::day},
-             {qint64(1) << 40, ArchiveInterval::off}}) {
+    for (const QVariant& stored :
+         {QVariant(12), QVariant(24), QVariant(72), QVariant(168), QVariant(0), QVariant(48),
+          QVariant(-24), QVariant(24.5), QVariant(24.0), QVariant(qint64(1) << 40)}) {
         preferences.store(PreferenceKey::archiveAfter, stored);
-        EXPECT_EQ(preferences.archiveAfter(), expected) << stored.toString().toStdString();
+        read.append(QString::number(preferences.archiveAfter().rawValue()));
     }
-    preferences.setArchiveAfter(ArchiveInterval::off);
-    EXPECT_EQ(reopened().value(PreferenceKey::archiveAfter).toInt(), 0);
-    EXPECT_EQ(ArchiveInterval(ArchiveInterval::off).seconds(), std::nullopt);
-    EXPECT_EQ(ArchiveInterval(ArchiveInterval::twelveHours).seconds(), 43200);
-    EXPECT_EQ(ArchiveInterval(ArchiveInterval::week).seconds(), 604800);
+    EXPECT_EQ(read.join(u' '), u"0.6 1 0.6 0.6 0.6 1 0.75 12 24 72 168 0 0 0 0 24 0"_s);
 }
 
 TEST_P(PreferencesValuesTest, TextIsABooleanOrANumberOnlyInATextStore) {
@@ -241,8 +222,6 @@ TEST_P(PreferencesValuesTest, StoredBindingsReadAndWriteAsEarlierVersionsDid) {
         preferences.setCombo(combo, pin);
         EXPECT_EQ(reopened().value(pin.comboKey()).toByteArray(), QByteArray(stored));
     }
-    preferences.store(pin.comboKey(), QByteArray("\x00\xff{{", 4));
-    EXPECT_EQ(preferences.combo(pin), pin.defaultCombo());
 }
 
 TEST_P(PreferencesValuesTest, SettingABindingToItsDefaultRemovesTheKey) {

@@ -20,29 +20,37 @@ using testing::StoreKind;
 
 class StorageTest : public ::testing::TestWithParam<StoreKind> {
 protected:
-    StorageTest()
-        : current(testing::settingsFile(GetParam(), folder.filePath(u"current"_s))),
-          legacy(testing::settingsFile(GetParam(), folder.filePath(u"legacy"_s))) {
-        for (const QString& name : {u"data"_s, u"cache"_s}) {
-            QDir(folder.path()).mkpath(name);
-            bases.append(folder.filePath(name));
+    std::unique_ptr<QSettings> settings(const QString& name) const {
+        return testing::settingsFile(GetParam(), folder.filePath(name));
+    }
+
+    // A state file in the base folder "data" or "cache", under `name`.
+    void writeState(const QString& base, const QString& name, const QByteArray& contents) const {
+        testing::writeFile(folder.filePath(base + u'/' + name + u"/state.json"_s), contents);
+    }
+
+    // Both base folders as "base/name=what": a state file's text, "file" or "link".
+    QString folders() const {
+        QStringList list;
+        for (const QString& base : {u"cache"_s, u"data"_s}) {
+            const QDir dir(folder.filePath(base));
+            for (const QFileInfo& entry : dir.entryInfoList(
+                     QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+                const QString what =
+                    entry.isSymLink() ? u"link"_s
+                    : entry.isFile()
+                        ? u"file"_s
+                        : QString::fromUtf8(testing::readFile(entry.filePath() + u"/state.json"_s));
+                list.append(base + u'/' + entry.fileName() + u'=' + what);
+            }
         }
+        return list.join(u' ');
     }
-
-    static void makeFolderWithFile(const QString& path, const QByteArray& content) {
-        testing::writeFile(path + u"/state.json"_s, content);
-    }
-
-    static QByteArray fileIn(const QString& path) {
-        return testing::readFile(path + u"/state.json"_s);
-    }
-
-    QString in(int base, const QString& name) const { return QDir(bases[base]).filePath(name); }
 
     QTemporaryDir folder;
-    std::unique_ptr<QSettings> current;
-    std::unique_ptr<QSettings> legacy;
-    QStringList bases;
+    QStringList bases{folder.filePath(u"data"_s), folder.filePath(u"cache"_s)};
+    std::unique_ptr<QSettings> current = settings(u"current"_s);
+    std::unique_ptr<QSettings> legacy = settings(u"legacy"_s);
 };
 
 TEST_P(StorageTest, CopiesLegacySettingsWithoutOverwritingOnce) {
@@ -62,7 +70,7 @@ TEST_P(StorageTest, CopiesLegacySettingsWithoutOverwritingOnce) {
 
     // Once done, later legacy keys stay behind, even after a restart.
     legacy->setValue(u"welcomed"_s, true);
-    auto reopened = testing::settingsFile(GetParam(), folder.filePath(u"current"_s));
+    auto reopened = settings(u"current"_s);
     Storage::migrate(bases, *reopened, *legacy);
     EXPECT_FALSE(reopened->contains(u"welcomed"_s));
 }
@@ -76,40 +84,29 @@ TEST_P(StorageTest, NoLegacySettingsStillMarkTheMigrationAndAFlagNotTrueLetsItRu
     EXPECT_TRUE(current->contains(u"welcomed"_s));
 }
 
+// A legacy folder moves only when the new one is missing; every start tries again.
 TEST_P(StorageTest, MovesALegacyFolderOnlyWhenTheNewOneIsMissing) {
-    const QString legacyName = Identifiers::legacy;
-    const QString currentName = Identifiers::bundle;
-    makeFolderWithFile(in(0, legacyName), "old data");
-    makeFolderWithFile(in(1, legacyName), "old cache");
-    makeFolderWithFile(in(1, currentName), "new cache");
-
+    writeState(u"data"_s, Identifiers::legacy, "old data");
+    writeState(u"cache"_s, Identifiers::legacy, "old cache");
+    writeState(u"cache"_s, Identifiers::bundle, "new cache");
+    const QString moved = u"cache/app.kivaro.Kivaro=new cache cache/app.kivaro.shared=old cache "
+                          u"data/app.kivaro.Kivaro=old data"_s;
     Storage::migrate(bases, *current, *legacy);
-    EXPECT_EQ(fileIn(in(0, currentName)), QByteArray("old data"));
-    EXPECT_FALSE(QFileInfo::exists(in(0, legacyName)));
-    // Both exist in the cache folder: neither is touched.
-    EXPECT_EQ(fileIn(in(1, currentName)), QByteArray("new cache"));
-    EXPECT_EQ(fileIn(in(1, legacyName)), QByteArray("old cache"));
-
-    // Every start tries again; nothing left to move changes nothing.
+    EXPECT_EQ(folders(), moved);
     Storage::migrate(bases, *current, *legacy);
-    EXPECT_EQ(fileIn(in(0, currentName)), QByteArray("old data"));
+    EXPECT_EQ(folders(), moved);
 }
 
+// A file where the legacy folder would be, a dangling link where the new one would be, an
+// empty and a missing base folder.
 TEST_P(StorageTest, OddThingsInTheFoldersAreLeftAlone) {
-    // A file where the legacy folder would be.
-    QFile file(in(0, Identifiers::legacy));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    // A dangling link where the new folder would be.
-    makeFolderWithFile(in(1, Identifiers::legacy), "old cache");
-    ASSERT_TRUE(QFile::link(folder.filePath(u"nowhere"_s), in(1, Identifiers::bundle)));
-
+    testing::writeFile(folder.filePath(u"data/"_s + Identifiers::legacy), {});
+    writeState(u"cache"_s, Identifiers::legacy, "old cache");
+    ASSERT_TRUE(QFile::link(folder.filePath(u"nowhere"_s), bases[1] + u'/' + Identifiers::bundle));
     Storage::migrate(QStringList{bases[0], QString(), bases[1], folder.filePath(u"missing"_qs)},
                      *current, *legacy);
-    EXPECT_TRUE(QFileInfo(in(0, Identifiers::legacy)).isFile());
-    EXPECT_FALSE(QFileInfo::exists(in(0, Identifiers::bundle)));
-    EXPECT_EQ(fileIn(in(1, Identifiers::legacy)), QByteArray("old cache"));
-    EXPECT_TRUE(QFileInfo(in(1, Identifiers::bundle)).isSymLink());
+    EXPECT_EQ(folders(), u"cache/app.kivaro.Kivaro=link cache/app.kivaro.shared=old cache "
+                         u"data/app.kivaro.shared=file"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StorageTest, ::testing::Values(StoreKind::ini, StoreKind::typed),
@@ -129,15 +126,6 @@ TEST(StorageFileTest, SerialisedValuesSetTheFileAsideUnread) {
         EXPECT_EQ(QFileInfo::exists(file + QStringLiteral(".unreadable")), setAside);
     }
     EXPECT_EQ(testing::readFile(file + QStringLiteral(".unreadable")), damaged);
-}
-
-TEST(StorageFoldersTest, DataAndCacheFoldersCarryTheBundleIdentifier) {
-    const QStringList bases = Storage::baseFolders();
-    ASSERT_EQ(bases.size(), 2);
-    EXPECT_FALSE(bases[0].isEmpty());
-    EXPECT_FALSE(bases[1].isEmpty());
-    EXPECT_NE(bases[0], bases[1]);
-    EXPECT_EQ(Storage::dataFolder(), bases[0] + u"/app.kivaro.Kivaro"_qs);
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "settings/StoredValue.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -24,12 +22,6 @@ TEST(StoredValueTest, NumbersOutOfRangeOrNotANumberReadAsNothing) {
     EXPECT_EQ(StoredValue::boolean(u"TRUE"_qs, Form::text), std::nullopt);
     EXPECT_EQ(StoredValue::strings(QVariantList{u"a"_qs, 1, u"b"_qs}, Form::typed),
               (QStringList{u"a"_qs, u"b"_qs}));
-}
-
-TEST(StoredValueTest, FormOfTheSettingsStore) {
-    QTemporaryDir folder;
-    EXPECT_EQ(StoredValue::formOf(QSettings(folder.filePath(u"a.ini"_qs), QSettings::IniFormat)),
-              Form::text);
 }
 
 } // namespace
