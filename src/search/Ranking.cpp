@@ -25,10 +25,6 @@ QString Row::rawValue(Kind kind) {
     return kindNames.raw(kind);
 }
 
-std::optional<Row::Kind> Row::kindFromRaw(QStringView raw) {
-    return kindNames.parse(raw);
-}
-
 QList<ResultSection> ResultSection::ordered(const QStringList& raw) {
     QList<ResultSection> sections;
     auto addOnce = [&sections](ResultSection section) {

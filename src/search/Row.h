@@ -25,7 +25,6 @@ struct Row {
     Action action;
 
     static QString rawValue(Kind kind);
-    static std::optional<Kind> kindFromRaw(QStringView raw);
 
     bool operator==(const Row&) const = default;
 };
