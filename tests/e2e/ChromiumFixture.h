@@ -1,7 +1,6 @@
 #pragma once
 
-#include "BrowserTabs.h"
-#include "ChromiumProcess.h"
+#include "LiveBrowser.h"
 #include "PageServer.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
@@ -26,10 +25,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home_.isValid());
         ASSERT_TRUE(server_.listening());
-        config_.emplace("XDG_CONFIG_HOME", QFile::encodeName(home_.path()));
-        KIVARO_REQUIRE_TOOL(chromium_.start(folder(), server_.url(QStringLiteral("a"))),
-                            "Chromium cannot start here: " << chromium_.error().toStdString());
-        browser_ = makeBrowser();
+        KIVARO_REQUIRE_TOOL(
+            startChromium(chromium_, folder(), url("a")),
+            "Chromium cannot start here: " << chromium_.errorString().toStdString());
         ASSERT_TRUE(waitForTitles({title("a")}));
     }
 
@@ -37,8 +35,8 @@ protected:
     static QString title(const char* name) { return PageServer::title(QString::fromUtf8(name)); }
     QString url(const char* name) const { return server_.url(QString::fromUtf8(name)); }
 
-    std::unique_ptr<DevToolsBrowser> makeBrowser() const {
-        return std::make_unique<DevToolsBrowser>(bundleID, QStringLiteral("Chromium"),
+    std::shared_ptr<DevToolsBrowser> makeBrowser() const {
+        return std::make_shared<DevToolsBrowser>(bundleID, QStringLiteral("Chromium"),
                                                  QStringList{dataFolder}, *snapshots_);
     }
 
@@ -46,19 +44,19 @@ protected:
     bool waitForTitles(const QStringList& wanted) const {
         return testing::waitForTitles(*browser_, wanted);
     }
-    std::optional<SafariTab> tabTitled(const QString& wanted) const {
-        return testing::tabTitled(*browser_, wanted);
+    std::optional<SafariTab> tabTitled(const char* name) const {
+        return testing::tabTitled(*browser_, title(name));
     }
     bool currentIs(const char* name) const {
         return testing::currentTitleIs(*browser_, title(name));
     }
 
     QTemporaryDir home_;
-    std::optional<testing::ScopedEnv> config_;
+    ScopedEnv config_{"XDG_CONFIG_HOME", QFile::encodeName(home_.path())};
     PageServer server_;
-    ChromiumProcess chromium_;
+    LiveProcess chromium_;
     std::unique_ptr<PrivateFolder> snapshots_ = PosixPrivateFolder::forSnapshots();
-    std::unique_ptr<DevToolsBrowser> browser_;
+    std::shared_ptr<DevToolsBrowser> browser_ = makeBrowser();
 };
 
 } // namespace kivaro::testing

@@ -2,6 +2,7 @@
 
 #include "support/LocalHttpServer.h"
 
+#include <QMetaObject>
 #include <QObject>
 #include <QString>
 #include <QThread>
@@ -14,10 +15,25 @@ namespace kivaro::testing {
 // the test blocks in a browser call. "/NAME" is a page titled "Page NAME".
 class PageServer {
 public:
-    PageServer();
-    ~PageServer();
-    PageServer(const PageServer&) = delete;
-    PageServer& operator=(const PageServer&) = delete;
+    PageServer() {
+        context_.moveToThread(&thread_);
+        thread_.start();
+        onServerThread([this] {
+            server_ = std::make_unique<LocalHttpServer>([](const QByteArray& target) {
+                const QByteArray name = target.mid(1);
+                return HttpReply{.body = "<!doctype html><html><head><title>Page " + name +
+                                         "</title></head><body>" + name + "</body></html>",
+                                 .contentType = "text/html; charset=utf-8"};
+            });
+            if (server_->isListening())
+                origin_ = server_->origin().toString();
+        });
+    }
+    ~PageServer() {
+        onServerThread([this] { server_.reset(); });
+        thread_.quit();
+        thread_.wait();
+    }
 
     bool listening() const { return !origin_.isEmpty(); }
     // "http://127.0.0.1:PORT/NAME"
@@ -25,7 +41,9 @@ public:
     static QString title(const QString& name) { return QStringLiteral("Page ") + name; }
 
 private:
-    void onServerThread(const std::function<void()>& work);
+    void onServerThread(const std::function<void()>& work) {
+        QMetaObject::invokeMethod(&context_, work, Qt::BlockingQueuedConnection);
+    }
 
     QThread thread_;
     QObject context_; // lives on thread_
