@@ -55,20 +55,6 @@ TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
               testing::fixtureText(u"scripts/chromium-operations.applescript"_s));
 }
 
-TEST_F(ChromiumBrowserTest, WithoutTheBrowserRunningOnlyOpenIsSent) {
-    workspace_.quit(chrome);
-    runner_.answer(tabsScript, answer(R"([[1, 1, ["t"], ["https://a.example/"]]])"));
-    EXPECT_TRUE(browser_.tabs().isEmpty());
-    browser_.switchTo(1, 1);
-    browser_.close(1, 1);
-    EXPECT_EQ(browser_.currentPage(), std::nullopt);
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-    EXPECT_TRUE(browser_.urls(1).isEmpty());
-    EXPECT_TRUE(runner_.sources().isEmpty());
-    browser_.open(u"https://a.example/"_s, true);
-    EXPECT_EQ(runner_.sources().size(), 1);
-}
-
 // The wide id of tests/fixtures/scripts/chromium-tabs.answers goes back into the scripts
 // unchanged.
 TEST_F(ChromiumBrowserTest, WideWindowIdsGoBackIntoTheScriptsUnchanged) {

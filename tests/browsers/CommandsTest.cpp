@@ -57,7 +57,7 @@ TEST_F(CommandsTest, WithoutAMenuBarSafariGetsTheCatalogAndOthersOnlyTheOwnComma
 // leave; Chromium's developer submenu counts under either parent title.
 TEST_F(CommandsTest, ResolveAndDevGiveTheCommandsOfEachMenuBar) {
     const QList<MenuBar::Item> plain = safariItems;
-    access.setMenuBar(safariID, MenuTrees::safari(true));
+    access.setMenuBar(safariID, MenuTrees::fromFixture(u"safari"_s, true));
     const QList<MenuBar::Item> toggled = MenuBar::walk(access, safariID);
     const std::pair<const char*, QList<Command>> cases[] = {
         {"safari.commands", Commands::resolve(plain, true)},
