@@ -1,5 +1,4 @@
 #include "LiveBrowser.h"
-#include "PageServer.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/linux/PosixPrivateFolder.h"
 #include "platform/linux/X11WindowList.h"

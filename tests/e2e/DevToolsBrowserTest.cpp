@@ -1,25 +1,73 @@
+#include "browsers/DevToolsBrowser.h"
+
 #include "../store/StoreFakes.h"
-#include "ChromiumFixture.h"
+#include "LiveBrowser.h"
 #include "browsers/DevToolsConnection.h"
 #include "browsers/DevToolsMenuBarAccess.h"
+#include "platform/linux/PosixPrivateFolder.h"
 #include "store/Store.h"
+#include "support/RequireTool.h"
+#include "support/ScopedEnv.h"
 #include "tools/query/ToolRun.h"
+
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <thread>
 
 using namespace Qt::StringLiterals;
 
-namespace kivaro {
+namespace kivaro::testing {
 namespace {
 
-using testing::ChromiumTest;
+inline const QString bundleID = QStringLiteral("org.chromium.Chromium");
+inline const QString dataFolder = QStringLiteral("chromium");
+
+// A headless Chromium whose user data lives in the configuration folder of a private home,
+// driven by a DevToolsBrowser that finds it the way it finds the user's own browser.
+class ChromiumTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home_.isValid());
+        ASSERT_TRUE(server_.listening());
+        KIVARO_REQUIRE_TOOL(
+            startChromium(chromium_, folder(), url("a")),
+            "Chromium cannot start here: " << chromium_.errorString().toStdString());
+        ASSERT_TRUE(waitForTitles({title("a")}));
+    }
+
+    QString folder() const { return home_.path() + u'/' + dataFolder; }
+    static QString title(const char* name) { return PageServer::title(QString::fromUtf8(name)); }
+    QString url(const char* name) const { return server_.url(QString::fromUtf8(name)); }
+
+    std::shared_ptr<DevToolsBrowser> makeBrowser() const {
+        return std::make_shared<DevToolsBrowser>(bundleID, QStringLiteral("Chromium"),
+                                                 QStringList{dataFolder}, *snapshots_);
+    }
+
+    QStringList titles() const { return testing::titles(*browser_); }
+    bool waitForTitles(const QStringList& wanted) const {
+        return testing::waitForTitles(*browser_, wanted);
+    }
+    std::optional<SafariTab> tabTitled(const char* name) const {
+        return testing::tabTitled(*browser_, title(name));
+    }
+    bool currentIs(const char* name) const {
+        return testing::currentTitleIs(*browser_, title(name));
+    }
+
+    QTemporaryDir home_;
+    ScopedEnv config_{"XDG_CONFIG_HOME", QFile::encodeName(home_.path())};
+    PageServer server_;
+    LiveProcess chromium_;
+    std::unique_ptr<PrivateFolder> snapshots_ = PosixPrivateFolder::forSnapshots();
+    std::shared_ptr<DevToolsBrowser> browser_ = makeBrowser();
+};
+
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Field;
-using testing::waitUntil;
 
 TEST_F(ChromiumTest, ListsPageTabsWithTitlesAddressesAndTheCurrentTab) {
     browser_->open(url("b"), true);
@@ -39,10 +87,10 @@ TEST_F(ChromiumTest, ListsPageTabsWithTitlesAddressesAndTheCurrentTab) {
     EXPECT_EQ(browser_->status(), QString());
 
     // kivaro-query --live offers the running browser's tabs and commands.
-    const testing::ToolRun pages = testing::runTool({u"--live"_s, u"page"_s}, snapshots_.get());
+    const ToolRun pages = runTool({u"--live"_s, u"page"_s}, snapshots_.get());
     ASSERT_EQ(pages.exitCode, 0) << pages.err.toStdString();
     EXPECT_THAT(pages.values(u"url"_s, u"tab"_s), ::testing::IsSupersetOf({url("a"), url("c")}));
-    EXPECT_THAT(testing::runTool({u"--live"_s, u"reload"_s}, snapshots_.get()).values(u"title"_s),
+    EXPECT_THAT(runTool({u"--live"_s, u"reload"_s}, snapshots_.get()).values(u"title"_s),
                 Contains(u"Reload Page"_s));
 }
 
@@ -131,7 +179,7 @@ TEST_F(ChromiumTest, ABrowserKilledMidCallLeavesEmptyAnswersAndAStatus) {
 
     // The port file left behind names a port nobody listens on; once the browser runs again,
     // the same driver finds its new port.
-    testing::LiveProcess again;
+    LiveProcess again;
     ASSERT_TRUE(startChromium(again, folder(), url("d"))) << again.errorString().toStdString();
     EXPECT_TRUE(waitForTitles({title("d")}));
     EXPECT_TRUE(browser_->reachable());
@@ -141,8 +189,8 @@ TEST_F(ChromiumTest, ABrowserKilledMidCallLeavesEmptyAnswersAndAStatus) {
 // The store as the program runs it on Linux: the DevTools browser is its only browser, its
 // commands come from the protocol's menu bar, and every call runs on the store's queue.
 TEST_F(ChromiumTest, TheStoreDrivesTheLiveBrowserThroughItsQueue) {
-    testing::StoreWorld world;
-    world.workspace.run(testing::bundleID, true);
+    StoreWorld world;
+    world.workspace.run(bundleID, true);
     const auto driven = makeBrowser();
     DevToolsMenuBarAccess menus({driven});
     Store store({.workspace = world.workspace,
@@ -157,13 +205,13 @@ TEST_F(ChromiumTest, TheStoreDrivesTheLiveBrowserThroughItsQueue) {
                  .archiveFile = world.archiveFile()});
     const auto refresh = [&] {
         store.refresh();
-        testing::settle(store);
+        settle(store);
     };
     const auto perform = [&](const Action& action) {
         store.perform(action, OpenMode::newTab);
-        testing::settle(store);
+        settle(store);
     };
-    ASSERT_EQ(store.browser()->bundleID(), testing::bundleID);
+    ASSERT_EQ(store.browser()->bundleID(), bundleID);
     refresh();
     ASSERT_EQ(store.tabs.size(), 1);
     EXPECT_EQ(std::pair(store.tabs[0].url, store.tabs[0].isCurrent), std::pair(url("a"), true));
@@ -181,11 +229,11 @@ TEST_F(ChromiumTest, TheStoreDrivesTheLiveBrowserThroughItsQueue) {
     ASSERT_TRUE(waitUntil([&] { return titles().size() == 3; }));
     bool closed = false;
     store.closeTab(b.windowID, b.index, [&] { closed = true; });
-    testing::settle(store);
+    settle(store);
     EXPECT_TRUE(closed);
     EXPECT_TRUE(waitForTitles({title("a"), title("a")}));
     EXPECT_TRUE(world.toast.shown.isEmpty());
 }
 
 } // namespace
-} // namespace kivaro
+} // namespace kivaro::testing

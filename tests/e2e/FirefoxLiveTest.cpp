@@ -1,5 +1,4 @@
 #include "LiveBrowser.h"
-#include "PageServer.h"
 #include "browsers/FirefoxBrowser.h"
 #include "history/FirefoxHistory.h"
 #include "history/HistorySource.h"
