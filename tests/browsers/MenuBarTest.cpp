@@ -1,6 +1,7 @@
 #include "browsers/MenuBar.h"
 
 #include "MenuTrees.h"
+#include "support/FixtureRows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -142,49 +143,25 @@ TEST(MenuBarLooseKey, IsTheTextAfterALeadingToggleWord) {
         EXPECT_EQ(MenuBar::looseKey(title), key) << title.toStdString();
 }
 
-// Which item a press of a path reaches, on Safari's bar toggled the other way from when the path
-// was read, or on a bar of one menu holding a toggling submenu.
+// Which item a press of a path reaches: tests/fixtures/menus/presses.txt.
 TEST_F(MenuBarTest, PressReachesTheItemOfThePathOrItsToggledTitleAndNothingElse) {
     access.setMenuBar(safariID, MenuTrees::fromFixture(u"safari"_s, true));
     access.setMenuBar(
         u"test"_s,
         barWith(F::menu(u"Tools"_s, {F::menu(u"Show Panels"_s, {F::item(u"Hide Panel"_s)}),
                                      F::item(u"Hide "_s)})));
-    const QString s = safariID, c = chromiumID, t = u"test"_s;
-    const struct {
-        QString bundle;
-        const char* path;    // titles separated by "/"
-        const char* pressed; // empty: the press fails
-    } cases[] = {
-        {s, "View/Reload Page", "View/Reload Page"},
-        {s, "Edit/Find/Find Next", "Edit/Find/Find Next"},
-        {c, "Tab/Close Tab", "Tab/Close Tab"},
-        {s, "View/Show Sidebar", "View/Hide Sidebar"},
-        {s, "Develop/Show Page Source", "Develop/Hide Page Source"},
-        {s, "Develop/Show Web Inspector", "Develop/Close Web Inspector"},
-        {t, "Tools/Show Panels/Show Panel", "Tools/Show Panels/Hide Panel"},
-        // Only the last title matches loosely, and only a toggle's.
-        {t, "Tools/Hide Panels/Hide Panel", ""},
-        {s, "View/Reload Pages", ""},
-        {s, "Show View/Reload Page", ""},
-        {t, "Tools/Show ", ""},
-        {s, "View/Hide Library", ""},
-        // Bad paths: empty, untitled, through a leaf, or into an application not running.
-        {s, "", ""},
-        {s, "View/", ""},
-        {s, "View/Reload Page/Now", ""},
-        {u"com.example.NotRunning"_s, "View", ""},
-        {c, "Develop/Show Web Inspector", ""},
+    const QHash<QString, QString> bundles{{u"safari"_s, safariID}, {u"chromium"_s, chromiumID}};
+    const auto titles = [](const QString& path) {
+        return path.isEmpty() ? QStringList() : path.split(u'/');
     };
-    const auto titles = [](const char* path) {
-        return *path ? QString::fromUtf8(path).split(u'/') : QStringList();
-    };
-    for (const auto& [bundle, path, pressed] : cases) {
+    for (const QStringList& row : testing::fixtureRows(u"menus/presses.txt"_s, 3)) {
         const qsizetype before = access.presses().size();
-        EXPECT_EQ(MenuBar::press(access, titles(path), bundle), *pressed != 0) << path;
+        EXPECT_EQ(MenuBar::press(access, titles(row[1]), bundles.value(row[0], row[0])),
+                  !row[2].isEmpty())
+            << row.join(u'|').toStdString();
         EXPECT_EQ(access.presses().mid(before),
-                  *pressed ? QList<QStringList>{titles(pressed)} : QList<QStringList>())
-            << path;
+                  row[2].isEmpty() ? QList<QStringList>() : QList<QStringList>{titles(row[2])})
+            << row.join(u'|').toStdString();
     }
 }
 

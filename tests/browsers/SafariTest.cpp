@@ -3,6 +3,7 @@
 #include "ScriptingFixture.h"
 #include "browsers/ChromiumBrowser.h"
 #include "browsers/SafariBrowser.h"
+#include "support/FixtureRows.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -52,30 +53,14 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
               testing::fixtureText(u"scripts/safari-operations.applescript"_s));
 }
 
-// Closing by address in window 9: the first tab with the same bare address goes, never the last
-// tab of a window, and nothing when no address matches or a script fails.
+// Closing by address: tests/fixtures/scripts/safari-close-by-address.txt.
 TEST_F(SafariTest, ClosesTheFirstTabWithTheSameBareAddressAndNothingElse) {
-    const struct {
-        const char* urls; // the answer listing the window's addresses
-        QString closable; // the index whose close script succeeds, if any
-        QString wanted;
-        QString closedIndex; // the index a close script was sent for, if any
-    } cases[] = {
-        {R"(["https://other.example/", "http://www.Example.com/page/", "https://example.com/page"])",
-         u"2"_s, u"https://example.com/page"_s, u"2"_s},
-        {R"(["https://example.com/"])", u"1"_s, u"https://example.com/"_s, {}},
-        {R"("https://example.com/")", u"1"_s, u"https://example.com/"_s, {}},
-        {R"(["https://a.example/", "https://b.example/"])", {}, u"https://c.example/"_s, {}},
-        // The close script itself fails: not reported as closed.
-        {R"(["https://a.example/", "https://b.example/"])", {}, u"https://b.example/"_s, u"2"_s},
-        // Tabs without an address read as empty; an empty wanted address must not match them.
-        {"[null, null]", u"1"_s, QString(), {}},
-        {"[null, null]", u"1"_s, u"https://"_s, {}},
-    };
-    for (const auto& [urls, closable, wanted, closedIndex] : cases) {
+    for (const QStringList& row :
+         testing::fixtureRows(u"scripts/safari-close-by-address.txt"_s, 4)) {
+        const QString &closable = row[1], &wanted = row[2], &closedIndex = row[3];
         FakeScriptRunner runner;
         const SafariBrowser browser(runner, workspace_, menus_, snapshots_, {});
-        runner.answer(urlsScript(u"9"_s), answer(urls));
+        runner.answer(urlsScript(u"9"_s), answer(row[0].toUtf8()));
         if (!closable.isEmpty())
             runner.answer(closeScript(closable, u"9"_s), Descriptor::missing());
         EXPECT_EQ(browser.close(9, wanted), closedIndex == closable && !closable.isEmpty())
