@@ -128,19 +128,10 @@ TEST(MenuBarShortcut, NeedsACharacter) {
     }
 }
 
+// The titles of tests/fixtures/menus/loose-keys.txt.
 TEST(MenuBarLooseKey, IsTheTextAfterALeadingToggleWord) {
-    const std::pair<QString, std::optional<QString>> cases[] = {
-        {u"Show Sidebar"_s, u"Sidebar"_s},
-        {u"Unmute Current Tab"_s, u"Current Tab"_s},
-        {u"Show "_s, u""_s},
-        {u"Reload Page"_s, std::nullopt},
-        {u"Show"_s, std::nullopt},
-        {u"Showing Sidebar"_s, std::nullopt},
-        {u"show sidebar"_s, std::nullopt},
-        {QString(), std::nullopt},
-    };
-    for (const auto& [title, key] : cases)
-        EXPECT_EQ(MenuBar::looseKey(title), key) << title.toStdString();
+    for (const QStringList& row : testing::fixtureRows(u"menus/loose-keys.txt"_s, 2))
+        EXPECT_EQ(MenuBar::looseKey(row[0]).value_or(u"none"_s), row[1]) << row[0].toStdString();
 }
 
 // Which item a press of a path reaches: tests/fixtures/menus/presses.txt.

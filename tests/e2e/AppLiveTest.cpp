@@ -39,12 +39,8 @@ public:
         browser->open(pages.url(u"bravo"_s), true);
         ASSERT_TRUE(waitUntil([&] { return browser->tabs().size() == 2; }));
         browser->switchTo(browser->tabs().first().windowID, 1);
-        ASSERT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"alpha"_s); }));
-    }
-
-    QString currentTitle() const {
-        const auto current = browser->currentPage();
-        return current ? current->first : QString();
+        ASSERT_TRUE(
+            waitUntil([&] { return currentTitleIs(*browser, PageServer::title(u"alpha"_s)); }));
     }
 
     // Starts `command` (words separated by spaces) on the test desktop.
@@ -114,7 +110,7 @@ TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
         << "the panel has the keyboard";
     xdotool(u"type --delay 50 bravo"_s);
     xdotool(u"key Return"_s);
-    EXPECT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"bravo"_s); }));
+    EXPECT_TRUE(waitUntil([&] { return currentTitleIs(*browser, PageServer::title(u"bravo"_s)); }));
     kivaro->terminate();
     kivaro->waitForFinished();
     EXPECT_FALSE(kivaro->readAllStandardError().contains("no system tray"))
