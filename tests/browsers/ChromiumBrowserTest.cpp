@@ -11,7 +11,6 @@ using namespace Qt::StringLiterals;
 using namespace test;
 
 const QString chrome = u"com.google.Chrome"_s;
-const QString tabsScript = operationScript("chromium", 0);
 
 class ChromiumBrowserTest : public ScriptingTest {
 protected:
@@ -53,20 +52,6 @@ TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
     browser_.urls(-7);
     EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
               testing::fixtureText(u"scripts/chromium-operations.applescript"_s));
-}
-
-// The wide id of tests/fixtures/scripts/chromium-tabs.answers goes back into the scripts
-// unchanged.
-TEST_F(ChromiumBrowserTest, WideWindowIdsGoBackIntoTheScriptsUnchanged) {
-    runner_.answer(tabsScript, answer(answerBlocks(u"chromium-tabs.answers"_s)[0][0].toUtf8()));
-    const QList<SafariTab> tabs = browser_.tabs();
-    ASSERT_EQ(tabs.size(), 4);
-    runner_.clearSources();
-    browser_.switchTo(tabs[1].windowID, tabs[1].index);
-    browser_.close(tabs[1].windowID, tabs[1].index);
-    EXPECT_TRUE(
-        runner_.sources()[0].contains(u"window id 5000000000\n  set active tab index of w to 2"));
-    EXPECT_TRUE(runner_.sources()[1].endsWith(u" to close tab 2 of window id 5000000000"));
 }
 
 } // namespace

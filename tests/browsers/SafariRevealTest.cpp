@@ -54,9 +54,10 @@ protected:
             return std::nullopt;
         if (namePollsLeft_ > 0) {
             --namePollsLeft_;
-            return text(groups_[(presses + groups_.size() - 1) % groups_.size()].windowName);
+            return Descriptor::text(
+                groups_[(presses + groups_.size() - 1) % groups_.size()].windowName);
         }
-        return text(shown.windowName);
+        return Descriptor::text(shown.windowName);
     }
 
     bool reveal(const QString& url) {

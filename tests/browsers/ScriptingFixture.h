@@ -18,9 +18,6 @@
 
 namespace kivaro::test {
 
-inline Descriptor text(const QString& value) {
-    return Descriptor::text(value);
-}
 // A list of texts.
 inline Descriptor texts(const QStringList& values) {
     QList<Descriptor> items;

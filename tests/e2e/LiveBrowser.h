@@ -37,20 +37,19 @@ public:
 // file reads whole (it may be caught half written).
 inline bool startChromium(LiveProcess& chromium, const QString& dataFolder,
                           const QString& firstPage, bool headed = false) {
+    using namespace Qt::StringLiterals;
     chromium.setStandardOutputFile(QProcess::nullDevice()); // a full pipe would stall it
     chromium.setStandardErrorFile(QProcess::nullDevice());
-    const QStringList window = headed ? QStringList{QStringLiteral("--window-position=0,0"),
-                                                    QStringLiteral("--window-size=1000,700")}
-                                      : QStringList{QStringLiteral("--headless=new")};
-    return chromium.launch(
-               QStringLiteral("chromium"),
-               window + QStringList{QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                                    QStringLiteral("--no-first-run"),
-                                    QStringLiteral("--disable-background-networking"),
-                                    QStringLiteral("--disable-component-update"),
-                                    QStringLiteral("--disable-sync"),
-                                    QStringLiteral("--remote-debugging-port=0"),
-                                    QStringLiteral("--user-data-dir=") + dataFolder, firstPage}) &&
+    const QStringList window =
+        headed ? QStringList{u"--window-position=0,0"_s, u"--window-size=1000,700"_s}
+               : QStringList{u"--headless=new"_s};
+    return chromium.launch(u"chromium"_s,
+                           window + QStringList{u"--no-sandbox"_s, u"--disable-gpu"_s,
+                                                u"--no-first-run"_s,
+                                                u"--disable-background-networking"_s,
+                                                u"--disable-component-update"_s,
+                                                u"--disable-sync"_s, u"--remote-debugging-port=0"_s,
+                                                u"--user-data-dir="_s + dataFolder, firstPage}) &&
            waitUntil([&] { return DevToolsEndpoint::read(dataFolder).has_value(); }) &&
            chromium.state() == QProcess::Running;
 }
