@@ -1,7 +1,6 @@
-#include "browsers/Safari.h"
-
 #include "ScriptingFixture.h"
 #include "browsers/ChromiumBrowser.h"
+#include "browsers/Safari.h"
 #include "browsers/SafariBrowser.h"
 #include "support/FixtureRows.h"
 
@@ -15,6 +14,7 @@ using namespace Qt::StringLiterals;
 using namespace test;
 
 const QString safari = u"com.apple.Safari"_s;
+const QString chrome = u"com.google.Chrome"_s;
 
 QString urlsScript(const QString& windowID) {
     return u"tell application \"Safari\" to return URL of every tab of window id "_s + windowID;
@@ -94,10 +94,10 @@ protected:
             browser_ = std::make_unique<SafariBrowser>(runner_, workspace_, menus_, snapshots_,
                                                        SafariPlaces{.pause = [](auto) {}});
         } else {
-            workspace_.run(u"com.google.Chrome"_s);
-            browser_ = std::make_unique<ChromiumBrowser>(u"com.google.Chrome"_s, u"Chrome"_s,
-                                                         u"Google Chrome"_s, u"Google/Chrome"_s,
-                                                         runner_, workspace_, snapshots_);
+            workspace_.run(chrome);
+            browser_ = std::make_unique<ChromiumBrowser>(chrome, u"Chrome"_s, u"Google Chrome"_s,
+                                                         u"Google/Chrome"_s, runner_, workspace_,
+                                                         snapshots_);
         }
     }
 
@@ -177,6 +177,42 @@ TEST_P(ScriptedBrowserTest, AddressListsReadEveryItemAsText) {
 
 INSTANTIATE_TEST_SUITE_P(Browsers, ScriptedBrowserTest, ::testing::Values("safari", "chromium"),
                          [](const auto& info) { return std::string(info.param); });
+
+using ChromiumBrowserTest = ScriptingTest;
+
+// Each of the family drives its own application; opting in offers only what is installed now,
+// in the family's order.
+TEST_F(ChromiumBrowserTest, TheFamilyDrivesItsOwnApplicationsAndListsTheInstalledInOrder) {
+    const QList<ChromiumBrowser> all = ChromiumBrowser::all(runner_, workspace_, snapshots_);
+    ASSERT_GE(all.size(), 2);
+    workspace_.run(u"com.brave.Browser"_s);
+    all[1].urls(3);
+    EXPECT_EQ(runner_.sources(),
+              QStringList{u"tell application id \"com.brave.Browser\" to return URL of every tab "
+                          u"of window id 3"_s});
+    for (const QString& id : {u"org.chromium.Chromium"_s, u"com.brave.Browser"_s, chrome})
+        workspace_.install(id);
+    QStringList ids;
+    for (const auto& browser : ChromiumBrowser::installed(runner_, workspace_, snapshots_))
+        ids.append(browser->bundleID());
+    EXPECT_EQ(ids, (QStringList{chrome, u"com.brave.Browser"_s, u"org.chromium.Chromium"_s}));
+}
+
+TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
+    workspace_.run(chrome);
+    const ChromiumBrowser browser_(chrome, u"Chrome"_s, u"Google Chrome"_s, u"Google/Chrome"_s,
+                                   runner_, workspace_, snapshots_);
+    browser_.tabs();
+    browser_.switchTo(5000000000LL, 4);
+    browser_.open(u"https://a.example/\"x\""_s, true);
+    browser_.open(u"https://a.example/"_s, false);
+    browser_.close(5000000000LL, 2);
+    browser_.currentPage();
+    browser_.currentTab();
+    browser_.urls(-7);
+    EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
+              testing::fixtureText(u"scripts/chromium-operations.applescript"_s));
+}
 
 } // namespace
 } // namespace kivaro
