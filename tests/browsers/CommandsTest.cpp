@@ -12,6 +12,14 @@ using MenuTrees::chromiumID;
 using MenuTrees::commandLines;
 using MenuTrees::safariID;
 
+// The titles of commands, in order.
+QStringList titlesOf(const QList<Command>& commands) {
+    QStringList titles;
+    for (const Command& command : commands)
+        titles.append(command.title);
+    return titles;
+}
+
 MenuBar::Item item(QStringList path, bool enabled = true) {
     return MenuBar::Item{.path = std::move(path), .enabled = enabled, .keys = {}, .combo = {}};
 }

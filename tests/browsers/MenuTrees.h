@@ -36,15 +36,3 @@ protected:
 };
 
 } // namespace kivaro::MenuTrees
-
-namespace kivaro {
-
-// The titles of commands, in order.
-inline QStringList titlesOf(const QList<Command>& commands) {
-    QStringList titles;
-    for (const Command& command : commands)
-        titles.append(command.title);
-    return titles;
-}
-
-} // namespace kivaro
