@@ -1,7 +1,7 @@
 // Browser calls through the DevTools protocol against a real headless Chromium holding 10, 50
 // and 200 tabs in one window: listing the tabs, then, with 200 tabs, the current tab and page
 // and switching. The browser only gains tabs during a run, so the cases run smallest first.
-#include "ChromiumProcess.h"
+#include "LiveBrowser.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/PrivateFolder.h"
 #include "platform/linux/PosixPrivateFolder.h"
@@ -20,14 +20,14 @@ using namespace kivaro;
 // One browser for the whole run, with as many tabs as the largest case asked for so far.
 struct Session {
     QTemporaryDir home;
-    testing::ChromiumProcess chromium;
+    testing::LiveProcess chromium;
     std::unique_ptr<PrivateFolder> snapshots = PosixPrivateFolder::forSnapshots();
     std::unique_ptr<DevToolsBrowser> browser;
 
     bool start() {
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        if (!chromium.start(home.path() + QStringLiteral("/chromium"),
-                            QStringLiteral("about:blank")))
+        if (!testing::startChromium(chromium, home.path() + QStringLiteral("/chromium"),
+                                    QStringLiteral("about:blank")))
             return false;
         browser = std::make_unique<DevToolsBrowser>(
             QStringLiteral("org.chromium.Chromium"), QStringLiteral("Chromium"),
@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
     if (shared.start())
         session = &shared;
     else
-        std::fprintf(stderr, "Chromium cannot start: %s\n", qPrintable(shared.chromium.error()));
+        std::fprintf(stderr, "Chromium cannot start: %s\n",
+                     qPrintable(shared.chromium.errorString()));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     session = nullptr;

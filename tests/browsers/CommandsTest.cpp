@@ -12,6 +12,14 @@ using MenuTrees::chromiumID;
 using MenuTrees::commandLines;
 using MenuTrees::safariID;
 
+// The titles of commands, in order.
+QStringList titlesOf(const QList<Command>& commands) {
+    QStringList titles;
+    for (const Command& command : commands)
+        titles.append(command.title);
+    return titles;
+}
+
 MenuBar::Item item(QStringList path, bool enabled = true) {
     return MenuBar::Item{.path = std::move(path), .enabled = enabled, .keys = {}, .combo = {}};
 }
@@ -57,7 +65,7 @@ TEST_F(CommandsTest, WithoutAMenuBarSafariGetsTheCatalogAndOthersOnlyTheOwnComma
 // leave; Chromium's developer submenu counts under either parent title.
 TEST_F(CommandsTest, ResolveAndDevGiveTheCommandsOfEachMenuBar) {
     const QList<MenuBar::Item> plain = safariItems;
-    access.setMenuBar(safariID, MenuTrees::safari(true));
+    access.setMenuBar(safariID, MenuTrees::fromFixture(u"safari"_s, true));
     const QList<MenuBar::Item> toggled = MenuBar::walk(access, safariID);
     const std::pair<const char*, QList<Command>> cases[] = {
         {"safari.commands", Commands::resolve(plain, true)},

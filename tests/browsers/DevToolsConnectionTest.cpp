@@ -22,15 +22,20 @@ using namespace Qt::StringLiterals;
 using testing::writePortFile;
 using FakeEndpoint = testing::FakeDevTools;
 
+// A connection to a fake endpoint.
+class DevToolsConnectionTest : public ::testing::Test {
+protected:
+    FakeEndpoint fake;
+    DevToolsConnection connection{[this] { return fake.endpoint(); }};
+};
+
 DevToolsCall named(const char* method) {
     return DevToolsCall{QString::fromUtf8(method), {}, {}};
 }
 
 const QJsonObject good{{u"ok"_s, true}};
 
-TEST(DevToolsConnection, AnswersEachCallOfABatchOrNothingForItsFailure) {
-    FakeEndpoint fake;
-    DevToolsConnection connection([&] { return fake.endpoint(); });
+TEST_F(DevToolsConnectionTest, AnswersEachCallOfABatchOrNothingForItsFailure) {
     const auto answers = connection.send(
         {named("Good"), named("Error"), named("Junk"), named("Good")}, QDeadlineTimer(10000));
     EXPECT_EQ(answers, (QList<std::optional<QJsonObject>>{good, std::nullopt, std::nullopt, good}));
@@ -40,10 +45,8 @@ TEST(DevToolsConnection, AnswersEachCallOfABatchOrNothingForItsFailure) {
     EXPECT_TRUE(connection.send(QList<DevToolsCall>{}, QDeadlineTimer(10)).isEmpty());
 }
 
-TEST(DevToolsConnection, FetchesTheBodyOfAListingOnTheSamePort) {
-    FakeEndpoint fake;
+TEST_F(DevToolsConnectionTest, FetchesTheBodyOfAListingOnTheSamePort) {
     fake.setPages({{u"P1"_s, u"https://one.example/"_s}});
-    DevToolsConnection connection([&] { return fake.endpoint(); });
     const auto body = connection.fetch(u"/json/list"_s, QDeadlineTimer(10000));
     ASSERT_TRUE(body);
     EXPECT_EQ(DevToolsTabs::pages(*body),
@@ -54,9 +57,7 @@ TEST(DevToolsConnection, FetchesTheBodyOfAListingOnTheSamePort) {
 
 // An unanswered call ends at its deadline and leaves the connection usable; a dropped
 // connection is opened anew.
-TEST(DevToolsConnection, OutlivesUnansweredCallsAndReopensWhenDropped) {
-    FakeEndpoint fake;
-    DevToolsConnection connection([&] { return fake.endpoint(); });
+TEST_F(DevToolsConnectionTest, OutlivesUnansweredCallsAndReopensWhenDropped) {
     EXPECT_EQ(connection.send(named("Silent"), QDeadlineTimer(200)), std::nullopt);
     EXPECT_EQ(connection.send(named("Good"), QDeadlineTimer(10000)), good);
     EXPECT_EQ(fake.connections(), 1);
@@ -80,9 +81,7 @@ TEST(DevToolsConnection, AHungPeerOrNoEndpointGivesNothing) {
     EXPECT_EQ(nowhere.endpoint(), std::nullopt);
 }
 
-TEST(DevToolsConnection, CallersOnManyThreadsEachGetTheirOwnAnswers) {
-    FakeEndpoint fake;
-    DevToolsConnection connection([&] { return fake.endpoint(); });
+TEST_F(DevToolsConnectionTest, CallersOnManyThreadsEachGetTheirOwnAnswers) {
     std::atomic<int> answered = 0;
     std::vector<std::thread> callers;
     for (int caller = 0; caller < 4; ++caller)

@@ -5,7 +5,7 @@
 #include "browsers/DevToolsMenuBarAccess.h"
 #include "browsers/MenuBar.h"
 #include "platform/linux/PosixPrivateFolder.h"
-#include "support/Files.h"
+#include "support/FixtureRows.h"
 #include "support/ScopedEnv.h"
 
 #include <QTemporaryDir>
@@ -41,14 +41,14 @@ struct Scene {
         bundleID, u"Chromium"_s, QStringList{u"chromium"_s}, *snapshots);
 };
 
-struct OperationCase {
-    const char* path; // the menu item's path, titles separated by "/"
-    Operation operation;
-    QStringList calls;
-};
+using OperationCase = std::pair<const char*, Operation>; // the menu item's path, and what it does
 
-void PrintTo(const OperationCase& each, std::ostream* out) {
-    *out << each.path;
+// The calls of the command at `path`, from tests/fixtures/devtools-operations.txt.
+QStringList callsOf(const char* path) {
+    for (const QStringList& row : testing::fixtureRows(u"devtools-operations.txt"_s, 2))
+        if (row[0] == QString::fromUtf8(path))
+            return row[1].split(u" ; "_s);
+    return {u"no calls listed"_s};
 }
 
 class DevToolsOperationsTest : public ::testing::TestWithParam<OperationCase> {};
@@ -56,47 +56,36 @@ class DevToolsOperationsTest : public ::testing::TestWithParam<OperationCase> {}
 // Each command reaches the protocol as exactly these calls, performed directly or pressed as the
 // menu item of that title.
 TEST_P(DevToolsOperationsTest, SendsTheCallsOfItsCommand) {
+    const auto [path, operation] = GetParam();
     {
         Scene scene;
-        EXPECT_TRUE(scene.browser->perform(GetParam().operation));
-        EXPECT_EQ(scene.fake.log(), GetParam().calls);
+        EXPECT_TRUE(scene.browser->perform(operation));
+        EXPECT_EQ(scene.fake.log(), callsOf(path));
     }
     Scene scene;
     DevToolsMenuBarAccess access({scene.browser});
-    EXPECT_TRUE(MenuBar::press(access, QString::fromUtf8(GetParam().path).split(u'/'), bundleID));
-    EXPECT_EQ(scene.fake.log(), GetParam().calls);
+    EXPECT_TRUE(MenuBar::press(access, QString::fromUtf8(path).split(u'/'), bundleID));
+    EXPECT_EQ(scene.fake.log(), callsOf(path));
 }
 
-const QString close = u"Target.closeTarget {\"targetId\":\"%1\"}"_s;
-const QString openDevTools = u"Target.openDevTools {\"targetId\":\"%1\"}"_s;
-const QString history = u"B Page.navigateToHistoryEntry {\"entryId\":%1}"_s;
-const QString create = u"Target.createTarget {\"url\":\"%1\"}"_s;
-const QString activate = u"Target.activateTarget {\"targetId\":\"%1\"}"_s;
-const QString bounds =
-    u"Browser.setWindowBounds {\"bounds\":{\"windowState\":\"%1\"},\"windowId\":1}"_s;
 using O = Operation;
-
 const OperationCase operations[] = {
-    {"File/New Tab", O::newTab, {create.arg(u"chrome://newtab/")}},
-    {"File/New Window",
-     O::newWindow,
-     {u"Target.createTarget {\"newWindow\":true,\"url\":\"chrome://newtab/\"}"_s}},
-    {"File/Close Tab", O::closeTab, {close.arg(u"B")}},
-    {"File/Close Other Tabs", O::closeOtherTabs, {close.arg(u"A"), close.arg(u"C")}},
-    {"File/Close Window", O::closeWindow, {close.arg(u"A"), close.arg(u"B"), close.arg(u"C")}},
-    {"View/Stop", O::stop, {u"B Page.stopLoading {}"_s}},
-    {"View/Reload Page", O::reload, {u"B Page.reload {}"_s}},
-    {"View/Reload Page From Origin",
-     O::reloadIgnoringCache,
-     {u"B Page.reload {\"ignoreCache\":true}"_s}},
-    {"View/Enter Full Screen", O::toggleFullScreen, {bounds.arg(u"fullscreen")}},
-    {"View/Developer/View Source", O::viewSource, {create.arg(u"view-source:https://b/")}},
-    {"View/Developer/Developer Tools", O::developerTools, {openDevTools.arg(u"B")}},
-    {"History/Back", O::back, {history.arg(11)}},
-    {"History/Forward", O::forward, {history.arg(13)}},
-    {"Tab/Select Next Tab", O::nextTab, {activate.arg(u"C")}},
-    {"Tab/Select Previous Tab", O::previousTab, {activate.arg(u"A")}},
-    {"Tab/Duplicate Tab", O::duplicateTab, {create.arg(u"https://b/")}},
+    {"File/New Tab", O::newTab},
+    {"File/New Window", O::newWindow},
+    {"File/Close Tab", O::closeTab},
+    {"File/Close Other Tabs", O::closeOtherTabs},
+    {"File/Close Window", O::closeWindow},
+    {"View/Stop", O::stop},
+    {"View/Reload Page", O::reload},
+    {"View/Reload Page From Origin", O::reloadIgnoringCache},
+    {"View/Enter Full Screen", O::toggleFullScreen},
+    {"View/Developer/View Source", O::viewSource},
+    {"View/Developer/Developer Tools", O::developerTools},
+    {"History/Back", O::back},
+    {"History/Forward", O::forward},
+    {"Tab/Select Next Tab", O::nextTab},
+    {"Tab/Select Previous Tab", O::previousTab},
+    {"Tab/Duplicate Tab", O::duplicateTab},
 };
 INSTANTIATE_TEST_SUITE_P(Commands, DevToolsOperationsTest, ::testing::ValuesIn(operations));
 
@@ -107,8 +96,10 @@ TEST(DevToolsOperations, FullScreenTogglesBackAndNothingReachesAnotherWindow) {
     // Stepping past the last tab of the window wraps to its first, not into window 2.
     scene.fake.show(u"C"_s);
     EXPECT_TRUE(scene.browser->perform(Operation::nextTab));
-    EXPECT_EQ(scene.fake.log(),
-              (QStringList{bounds.arg(u"fullscreen"), bounds.arg(u"normal"), activate.arg(u"A")}));
+    const QString bounds =
+        u"Browser.setWindowBounds {\"bounds\":{\"windowState\":\"%1\"},\"windowId\":1}"_s;
+    EXPECT_EQ(scene.fake.log(), (QStringList{bounds.arg(u"fullscreen"), bounds.arg(u"normal"),
+                                             u"Target.activateTarget {\"targetId\":\"A\"}"_s}));
 }
 
 TEST(DevToolsMenuBar, ItsItemsBecomeCatalogCommandsWhileTheBrowserAnswers) {

@@ -5,6 +5,7 @@
 #include "browsers/LinuxBrowsers.h"
 #include "platform/linux/PosixPrivateFolder.h"
 #include "support/Files.h"
+#include "support/FixtureRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +26,6 @@ TEST(DevToolsEndpoint, ReadsThePortAndTheBrowserPathAndNothingElse) {
     const auto endpoint =
         DevToolsEndpoint::parse("45321\n/devtools/browser/0f1e2d3c-aaaa-bbbb-cccc-0123456789ab");
     ASSERT_TRUE(endpoint);
-    EXPECT_EQ(endpoint->port, 45321);
     EXPECT_EQ(endpoint->webSocketUrl().toString(),
               u"ws://127.0.0.1:45321/devtools/browser/0f1e2d3c-aaaa-bbbb-cccc-0123456789ab"_s);
     EXPECT_EQ(endpoint->httpUrl(u"/json/list"_s).toString(), u"http://127.0.0.1:45321/json/list"_s);
@@ -112,27 +112,15 @@ TEST(DevToolsTabs, TabsKeepTheirPlacesAndNewOnesComeLast) {
     EXPECT_LT(order.rank(u"A"_s), order.rank(u"C"_s));
 }
 
+// The browsers of tests/fixtures/linux-browsers.txt.
 TEST(LinuxBrowsers, RecognisesBrowsersByWindowClassAndExecutable) {
-    const auto bundleOf = [](const std::optional<LinuxBrowsers::Entry>& entry) {
-        return entry ? entry->bundleID : u"none"_s;
-    };
-    // Window instance and class names, as "instance/class", then the browser they are.
-    for (const auto& [window, bundle] : std::initializer_list<std::pair<QString, QString>>{
-             {u"chromium/Chromium"_s, u"org.chromium.Chromium"_s},
-             {u"chromium (Work)/Chromium"_s, u"org.chromium.Chromium"_s},
-             {u"brave-browser (Default)/"_s, u"com.brave.Browser"_s},
-             {u"google-chrome/Google-chrome"_s, u"com.google.Chrome"_s},
-             {u"Navigator/firefox"_s, u"org.mozilla.firefox"_s},
-             {u"Navigator/firefox-esr"_s, u"org.mozilla.firefox"_s},
-             {u"xterm/XTerm"_s, u"none"_s}})
-        EXPECT_EQ(bundleOf(LinuxBrowsers::forWindowClass(window.section(u'/', 0, 0),
-                                                         window.section(u'/', 1))),
-                  bundle);
-    for (const auto& [executable, bundle] : std::initializer_list<std::pair<QString, QString>>{
-             {u"/opt/google/chrome/chrome"_s, u"com.google.Chrome"_s},
-             {u"/opt/microsoft/msedge/msedge"_s, u"com.microsoft.edgemac"_s},
-             {u"/usr/bin/chromium-x"_s, u"none"_s}})
-        EXPECT_EQ(bundleOf(LinuxBrowsers::forExecutable(executable)), bundle);
+    for (const QStringList& row : testing::fixtureRows(u"linux-browsers.txt"_s, 3)) {
+        const auto entry =
+            row[0] == u"window"
+                ? LinuxBrowsers::forWindowClass(row[1].section(u'/', 0, 0), row[1].section(u'/', 1))
+                : LinuxBrowsers::forExecutable(row[1]);
+        EXPECT_EQ(entry ? entry->bundleID : u"none"_s, row[2]) << row[1].toStdString();
+    }
 }
 
 TEST(LinuxBrowsers, OffersOnlyTheInstalledBrowsersEachWithItsDedicatedFolderToo) {

@@ -1,7 +1,7 @@
 #include "browsers/MenuBar.h"
 
 #include "MenuTrees.h"
-#include "support/Files.h"
+#include "support/FixtureRows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -68,11 +68,8 @@ TEST_F(MenuBarTest, WalkFlattensTheMenusInOrderLeavingOutListsOfPagesAndWindows)
     access.setMenuBar(u"shortcuts"_s, MenuTrees::fromFixture(u"shortcuts"_s));
     for (const auto& [name, bundle] : {std::pair{u"safari"_s, safariID},
                                        {u"chromium"_s, chromiumID},
-                                       {u"shortcuts"_s, u"shortcuts"_s}}) {
-        testing::writeFile(QStringLiteral(KIVARO_FIXTURES_DIR "/menus/") + name + u".walk"_s,
-                           rendered(MenuBar::walk(access, bundle)).join(u'\n').toUtf8() + '\n');
+                                       {u"shortcuts"_s, u"shortcuts"_s}})
         EXPECT_EQ(rendered(MenuBar::walk(access, bundle)), MenuTrees::expected(name + u".walk"_s));
-    }
     EXPECT_THAT(access.opened(), Contains(QStringList{u"View"_s, u"Text Encoding"_s}));
     EXPECT_THAT(access.opened(), Not(Contains(QStringList{u"History"_s, u"Recently Closed"_s})));
     for (const QString& title : {u"Apple"_s, u"Bookmarks"_s, u"Profiles"_s, u"Help"_s})
@@ -131,64 +128,31 @@ TEST(MenuBarShortcut, NeedsACharacter) {
     }
 }
 
+// The titles of tests/fixtures/menus/loose-keys.txt.
 TEST(MenuBarLooseKey, IsTheTextAfterALeadingToggleWord) {
-    const std::pair<QString, std::optional<QString>> cases[] = {
-        {u"Show Sidebar"_s, u"Sidebar"_s},
-        {u"Unmute Current Tab"_s, u"Current Tab"_s},
-        {u"Show "_s, u""_s},
-        {u"Reload Page"_s, std::nullopt},
-        {u"Show"_s, std::nullopt},
-        {u"Showing Sidebar"_s, std::nullopt},
-        {u"show sidebar"_s, std::nullopt},
-        {QString(), std::nullopt},
-    };
-    for (const auto& [title, key] : cases)
-        EXPECT_EQ(MenuBar::looseKey(title), key) << title.toStdString();
+    for (const QStringList& row : testing::fixtureRows(u"menus/loose-keys.txt"_s, 2))
+        EXPECT_EQ(MenuBar::looseKey(row[0]).value_or(u"none"_s), row[1]) << row[0].toStdString();
 }
 
-// Which item a press of a path reaches, on Safari's bar toggled the other way from when the path
-// was read, or on a bar of one menu holding a toggling submenu.
+// Which item a press of a path reaches: tests/fixtures/menus/presses.txt.
 TEST_F(MenuBarTest, PressReachesTheItemOfThePathOrItsToggledTitleAndNothingElse) {
-    access.setMenuBar(safariID, MenuTrees::safari(true));
+    access.setMenuBar(safariID, MenuTrees::fromFixture(u"safari"_s, true));
     access.setMenuBar(
         u"test"_s,
         barWith(F::menu(u"Tools"_s, {F::menu(u"Show Panels"_s, {F::item(u"Hide Panel"_s)}),
                                      F::item(u"Hide "_s)})));
-    const QString s = safariID, c = chromiumID, t = u"test"_s;
-    const struct {
-        QString bundle;
-        const char* path;    // titles separated by "/"
-        const char* pressed; // empty: the press fails
-    } cases[] = {
-        {s, "View/Reload Page", "View/Reload Page"},
-        {s, "Edit/Find/Find Next", "Edit/Find/Find Next"},
-        {c, "Tab/Close Tab", "Tab/Close Tab"},
-        {s, "View/Show Sidebar", "View/Hide Sidebar"},
-        {s, "Develop/Show Page Source", "Develop/Hide Page Source"},
-        {s, "Develop/Show Web Inspector", "Develop/Close Web Inspector"},
-        {t, "Tools/Show Panels/Show Panel", "Tools/Show Panels/Hide Panel"},
-        // Only the last title matches loosely, and only a toggle's.
-        {t, "Tools/Hide Panels/Hide Panel", ""},
-        {s, "View/Reload Pages", ""},
-        {s, "Show View/Reload Page", ""},
-        {t, "Tools/Show ", ""},
-        {s, "View/Hide Library", ""},
-        // Bad paths: empty, untitled, through a leaf, or into an application not running.
-        {s, "", ""},
-        {s, "View/", ""},
-        {s, "View/Reload Page/Now", ""},
-        {u"com.example.NotRunning"_s, "View", ""},
-        {c, "Develop/Show Web Inspector", ""},
+    const QHash<QString, QString> bundles{{u"safari"_s, safariID}, {u"chromium"_s, chromiumID}};
+    const auto titles = [](const QString& path) {
+        return path.isEmpty() ? QStringList() : path.split(u'/');
     };
-    const auto titles = [](const char* path) {
-        return *path ? QString::fromUtf8(path).split(u'/') : QStringList();
-    };
-    for (const auto& [bundle, path, pressed] : cases) {
+    for (const QStringList& row : testing::fixtureRows(u"menus/presses.txt"_s, 3)) {
         const qsizetype before = access.presses().size();
-        EXPECT_EQ(MenuBar::press(access, titles(path), bundle), *pressed != 0) << path;
+        EXPECT_EQ(MenuBar::press(access, titles(row[1]), bundles.value(row[0], row[0])),
+                  !row[2].isEmpty())
+            << row.join(u'|').toStdString();
         EXPECT_EQ(access.presses().mid(before),
-                  *pressed ? QList<QStringList>{titles(pressed)} : QList<QStringList>())
-            << path;
+                  row[2].isEmpty() ? QList<QStringList>() : QList<QStringList>{titles(row[2])})
+            << row.join(u'|').toStdString();
     }
 }
 

@@ -63,14 +63,6 @@ F::Node fromFixture(const QString& name, bool toggled) {
     return F::bar(std::move(menus));
 }
 
-FakeMenuBarAccess::Node safari(bool toggled) {
-    return fromFixture(u"safari"_s, toggled);
-}
-
-FakeMenuBarAccess::Node chromium() {
-    return fromFixture(u"chromium"_s);
-}
-
 QStringList commandLines(const QList<Command>& commands) {
     QStringList lines;
     for (const Command& command : commands) {

@@ -57,12 +57,6 @@ const std::pair<QString, QString> hostileAddresses[] = {
     {QString(), {}},
 };
 
-TEST(ScriptLiteralTest, QuotesAndBackslashesAreEscapedAsTheScriptLanguageWants) {
-    EXPECT_EQ(Safari::literal(u"a\\b\"c"_s), u"\"a\\\\b\\\"c\""_s);
-    EXPECT_EQ(Safari::literal(u"x\ny\rz\tw"_s), u"\"x\\ny\\rz\\tw\""_s);
-    EXPECT_EQ(Safari::literal(u"https://example.com/"_s), u"\"https://example.com/\""_s);
-}
-
 class ScriptInjectionTest : public ScriptingTest {};
 
 // Every address becomes one intact literal, and the open scripts hold it and nothing else.

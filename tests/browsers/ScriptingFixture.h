@@ -18,17 +18,6 @@
 
 namespace kivaro::test {
 
-inline Descriptor text(const QString& value) {
-    return Descriptor::text(value);
-}
-// A list of texts.
-inline Descriptor texts(const QStringList& values) {
-    QList<Descriptor> items;
-    for (const QString& value : values)
-        items.append(Descriptor::text(value));
-    return Descriptor::list(items);
-}
-
 inline Descriptor fromJson(const QJsonValue& value) {
     if (value.isString())
         return Descriptor::text(value.toString());

@@ -1,5 +1,4 @@
-#include "ChromiumProcess.h"
-#include "PageServer.h"
+#include "LiveBrowser.h"
 #include "browsers/DevToolsBrowser.h"
 #include "platform/linux/PosixPrivateFolder.h"
 #include "platform/linux/X11WindowList.h"
@@ -9,21 +8,12 @@
 #include "support/XvfbServer.h"
 
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace kivaro::testing {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// A program on the test desktop, ended with the test.
-struct Started : QProcess {
-    ~Started() override {
-        kill();
-        waitForFinished();
-    }
-};
 
 // The program as a person meets it: a headed Chromium showing two pages under Xvfb, openbox
 // and a tray host; Kivaro started beside it; keys typed with xdotool.
@@ -42,26 +32,23 @@ public:
         tray = run(u"trayer"_s);
         // Past the first run: no welcome window takes the front.
         writeFile(home.filePath(u"app.kivaro.Kivaro.conf"_s), "[General]\nwelcomed=true\n");
+        chromium.setProcessEnvironment(environment);
         ASSERT_TRUE(
-            chromium.start(home.filePath(u"chromium"_s), pages.url(u"alpha"_s), server.display()))
-            << chromium.error().toStdString();
+            startChromium(chromium, home.filePath(u"chromium"_s), pages.url(u"alpha"_s), true))
+            << chromium.errorString().toStdString();
         browser->open(pages.url(u"bravo"_s), true);
         ASSERT_TRUE(waitUntil([&] { return browser->tabs().size() == 2; }));
         browser->switchTo(browser->tabs().first().windowID, 1);
-        ASSERT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"alpha"_s); }));
-    }
-
-    QString currentTitle() const {
-        const auto current = browser->currentPage();
-        return current ? current->first : QString();
+        ASSERT_TRUE(
+            waitUntil([&] { return currentTitleIs(*browser, PageServer::title(u"alpha"_s)); }));
     }
 
     // Starts `command` (words separated by spaces) on the test desktop.
-    std::unique_ptr<Started> run(const QString& command) {
-        auto process = std::make_unique<Started>();
+    std::unique_ptr<LiveProcess> run(const QString& command) {
+        auto process = std::make_unique<LiveProcess>();
         process->setProcessEnvironment(environment);
         QStringList words = command.split(u' ');
-        process->start(QStandardPaths::findExecutable(words.takeFirst()), words);
+        process->launch(words.takeFirst(), words);
         return process;
     }
     QString xdotool(const QString& command) {
@@ -94,8 +81,8 @@ public:
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     ScopedEnv config{"XDG_CONFIG_HOME", QFile::encodeName(home.path())};
     PageServer pages;
-    std::unique_ptr<Started> tray;
-    ChromiumProcess chromium;
+    std::unique_ptr<LiveProcess> tray;
+    LiveProcess chromium;
     std::unique_ptr<PrivateFolder> snapshots = PosixPrivateFolder::forSnapshots();
     std::unique_ptr<DevToolsBrowser> browser = std::make_unique<DevToolsBrowser>(
         u"org.chromium.Chromium"_s, u"Chromium"_s, QStringList{u"chromium"_s}, *snapshots);
@@ -104,12 +91,12 @@ public:
 TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
     // Kivaro takes its keys when it sees a browser in front; on a busy machine the window
     // manager may not have activated the browser's window yet.
-    const QString browserPid = QString::number(chromium.pid());
+    const QString browserPid = QString::number(chromium.processId());
     ASSERT_TRUE(waitUntil([&] { return xdotool(u"getactivewindow getwindowpid"_s) == browserPid; }))
         << "the browser is in front";
     const auto kivaro = run(QStringLiteral(KIVARO_PROGRAM));
     ASSERT_TRUE(waitUntil([&] { return answering(); })) << "Kivaro did not start";
-    const std::optional<QRectF> over = widest(chromium.pid());
+    const std::optional<QRectF> over = widest(chromium.processId());
     ASSERT_TRUE(over.has_value());
 
     xdotool(u"key ctrl+t"_s);
@@ -123,7 +110,7 @@ TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
         << "the panel has the keyboard";
     xdotool(u"type --delay 50 bravo"_s);
     xdotool(u"key Return"_s);
-    EXPECT_TRUE(waitUntil([&] { return currentTitle() == PageServer::title(u"bravo"_s); }));
+    EXPECT_TRUE(waitUntil([&] { return currentTitleIs(*browser, PageServer::title(u"bravo"_s)); }));
     kivaro->terminate();
     kivaro->waitForFinished();
     EXPECT_FALSE(kivaro->readAllStandardError().contains("no system tray"))

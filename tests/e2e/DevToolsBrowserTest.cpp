@@ -1,25 +1,73 @@
-#include "ChromiumFixture.h"
-#include "browsers/DevToolsConnection.h"
-#include "support/RequireTool.h"
+#include "browsers/DevToolsBrowser.h"
 
-#include <QFile>
+#include "../store/StoreFakes.h"
+#include "LiveBrowser.h"
+#include "browsers/DevToolsConnection.h"
+#include "browsers/DevToolsMenuBarAccess.h"
+#include "platform/linux/PosixPrivateFolder.h"
+#include "store/Store.h"
+#include "support/RequireTool.h"
+#include "support/ScopedEnv.h"
+#include "tools/query/ToolRun.h"
+
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <thread>
 
 using namespace Qt::StringLiterals;
 
-namespace kivaro {
+namespace kivaro::testing {
 namespace {
 
-using testing::ChromiumProcess;
-using testing::ChromiumTest;
+inline const QString bundleID = QStringLiteral("org.chromium.Chromium");
+inline const QString dataFolder = QStringLiteral("chromium");
+
+// A headless Chromium whose user data lives in the configuration folder of a private home,
+// driven by a DevToolsBrowser that finds it the way it finds the user's own browser.
+class ChromiumTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home_.isValid());
+        ASSERT_TRUE(server_.listening());
+        KIVARO_REQUIRE_TOOL(
+            startChromium(chromium_, folder(), url("a")),
+            "Chromium cannot start here: " << chromium_.errorString().toStdString());
+        ASSERT_TRUE(waitForTitles({title("a")}));
+    }
+
+    QString folder() const { return home_.path() + u'/' + dataFolder; }
+    static QString title(const char* name) { return PageServer::title(QString::fromUtf8(name)); }
+    QString url(const char* name) const { return server_.url(QString::fromUtf8(name)); }
+
+    std::shared_ptr<DevToolsBrowser> makeBrowser() const {
+        return std::make_shared<DevToolsBrowser>(bundleID, QStringLiteral("Chromium"),
+                                                 QStringList{dataFolder}, *snapshots_);
+    }
+
+    QStringList titles() const { return testing::titles(*browser_); }
+    bool waitForTitles(const QStringList& wanted) const {
+        return testing::waitForTitles(*browser_, wanted);
+    }
+    std::optional<SafariTab> tabTitled(const char* name) const {
+        return testing::tabTitled(*browser_, title(name));
+    }
+    bool currentIs(const char* name) const {
+        return testing::currentTitleIs(*browser_, title(name));
+    }
+
+    QTemporaryDir home_;
+    ScopedEnv config_{"XDG_CONFIG_HOME", QFile::encodeName(home_.path())};
+    PageServer server_;
+    LiveProcess chromium_;
+    std::unique_ptr<PrivateFolder> snapshots_ = PosixPrivateFolder::forSnapshots();
+    std::shared_ptr<DevToolsBrowser> browser_ = makeBrowser();
+};
+
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Field;
-using testing::waitUntil;
 
 TEST_F(ChromiumTest, ListsPageTabsWithTitlesAddressesAndTheCurrentTab) {
     browser_->open(url("b"), true);
@@ -37,32 +85,22 @@ TEST_F(ChromiumTest, ListsPageTabsWithTitlesAddressesAndTheCurrentTab) {
     EXPECT_TRUE(browser_->urls(window + 1).isEmpty());
     EXPECT_TRUE(browser_->reachable());
     EXPECT_EQ(browser_->status(), QString());
-}
 
-TEST_F(ChromiumTest, SwitchesOpensAndClosesTheTabsItListed) {
-    browser_->open(url("b"), true);
-    ASSERT_TRUE(waitForTitles({title("a"), title("b")}));
-    const SafariTab a = *tabTitled(title("a"));
-
-    browser_->switchTo(a.windowID, a.index);
-    EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));
-
-    browser_->open(url("c"), false);
-    ASSERT_TRUE(waitForTitles({title("c"), title("b")}));
-    EXPECT_TRUE(currentIs("c"));
-
-    const SafariTab b = *tabTitled(title("b"));
-    browser_->close(b.windowID, b.index);
-    EXPECT_TRUE(waitForTitles({title("c")}));
+    // kivaro-query --live offers the running browser's tabs and commands.
+    const ToolRun pages = runTool({u"--live"_s, u"page"_s}, snapshots_.get());
+    ASSERT_EQ(pages.exitCode, 0) << pages.err.toStdString();
+    EXPECT_THAT(pages.values(u"url"_s, u"tab"_s), ::testing::IsSupersetOf({url("a"), url("c")}));
+    EXPECT_THAT(runTool({u"--live"_s, u"reload"_s}, snapshots_.get()).values(u"title"_s),
+                Contains(u"Reload Page"_s));
 }
 
 TEST_F(ChromiumTest, ListedIndicesKeepTheirTabWhileOthersOpenAndClose) {
     browser_->open(url("b"), true);
     browser_->open(url("c"), true);
     ASSERT_TRUE(waitForTitles({title("a"), title("b"), title("c")}));
-    const SafariTab a = *tabTitled(title("a"));
-    const SafariTab b = *tabTitled(title("b"));
-    const SafariTab c = *tabTitled(title("c"));
+    const SafariTab a = *tabTitled("a");
+    const SafariTab b = *tabTitled("b");
+    const SafariTab c = *tabTitled("c");
 
     // Behind the listing's back, tab a closes and tab d opens: b and c move one place left.
     const auto other = makeBrowser();
@@ -90,51 +128,6 @@ TEST_F(ChromiumTest, ListedIndicesKeepTheirTabWhileOthersOpenAndClose) {
     EXPECT_EQ(other->currentPage(), std::pair(title("c"), url("c")));
 }
 
-TEST_F(ChromiumTest, CarriesOutBrowserCommands) {
-    using Operation = DevToolsBrowser::Operation;
-    browser_->open(url("b"), false);
-    ASSERT_TRUE(waitForTitles({title("b")}));
-
-    EXPECT_TRUE(browser_->perform(Operation::reload));
-    EXPECT_TRUE(browser_->perform(Operation::reloadIgnoringCache));
-    EXPECT_TRUE(browser_->perform(Operation::back));
-    EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));
-    EXPECT_TRUE(browser_->perform(Operation::forward));
-    EXPECT_TRUE(waitUntil([&] { return currentIs("b"); }));
-
-    EXPECT_TRUE(browser_->perform(Operation::duplicateTab));
-    EXPECT_TRUE(waitForTitles({title("b"), title("b")}));
-    EXPECT_TRUE(browser_->perform(Operation::previousTab));
-    EXPECT_TRUE(
-        waitUntil([&] { return browser_->currentTab() && browser_->currentTab()->index == 1; }));
-    EXPECT_TRUE(browser_->perform(Operation::nextTab));
-    EXPECT_TRUE(
-        waitUntil([&] { return browser_->currentTab() && browser_->currentTab()->index == 2; }));
-    EXPECT_TRUE(browser_->perform(Operation::closeTab));
-    EXPECT_TRUE(waitForTitles({title("b")}));
-
-    EXPECT_TRUE(browser_->perform(Operation::newTab));
-    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 2; }));
-    EXPECT_TRUE(browser_->perform(Operation::closeOtherTabs));
-    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 1; }));
-    browser_->open(url("b"), false);
-    ASSERT_TRUE(waitForTitles({title("b")}));
-
-    EXPECT_TRUE(browser_->perform(Operation::viewSource));
-    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 2; }));
-    EXPECT_THAT(browser_->urls(browser_->tabs()[0].windowID),
-                Contains(u"view-source:"_s + url("b")));
-
-    EXPECT_TRUE(browser_->perform(Operation::newWindow));
-    EXPECT_TRUE(waitUntil([&] {
-        const auto tabs = browser_->tabs();
-        return tabs.size() == 3 && tabs.constFirst().windowOrder == 0 &&
-               tabs.constLast().windowOrder == 1;
-    }));
-    EXPECT_TRUE(browser_->perform(Operation::closeWindow));
-    EXPECT_TRUE(waitUntil([&] { return browser_->tabs().size() == 2; }));
-}
-
 TEST_F(ChromiumTest, ReadsTheHistoryTheBrowserWroteOnClosing) {
     // "b" must have loaded before "c" replaces it, or it never reaches the history.
     browser_->open(url("b"), true);
@@ -145,15 +138,11 @@ TEST_F(ChromiumTest, ReadsTheHistoryTheBrowserWroteOnClosing) {
     // The browser writes its history about ten seconds late; closing it flushes the history.
     DevToolsConnection control([this] { return DevToolsEndpoint::read(folder()); });
     control.send(DevToolsCall{u"Browser.close"_s, {}, {}}, QDeadlineTimer(2000));
-    ASSERT_TRUE(chromium_.waitForExit());
+    ASSERT_TRUE(chromium_.waitForFinished());
 
     const HistoryResult history = browser_->history();
-    QStringList visited;
-    for (const HistoryEntry& entry : history.entries)
-        visited.append(entry.url);
-    EXPECT_THAT(visited, Contains(url("a")));
-    EXPECT_THAT(visited, Contains(url("b")));
-    EXPECT_THAT(visited, Contains(url("c")));
+    for (const char* name : {"a", "b", "c"})
+        EXPECT_THAT(history.entries, Contains(Field(&HistoryEntry::url, url(name)))) << name;
     EXPECT_THAT(history.entries, Contains(Field(&HistoryEntry::title, title("c"))));
     EXPECT_TRUE(history.status.contains(u" pages"_s)) << history.status.toStdString();
 }
@@ -170,7 +159,7 @@ TEST_F(ChromiumTest, ABrowserKilledMidCallLeavesEmptyAnswersAndAStatus) {
     });
     ASSERT_TRUE(waitUntil([&] { return calls > 2; }));
     chromium_.kill();
-    ASSERT_TRUE(chromium_.waitForExit());
+    ASSERT_TRUE(chromium_.waitForFinished());
     const int before = calls;
     EXPECT_TRUE(waitUntil([&] { return calls > before + 2; }));
     stop = true;
@@ -183,32 +172,64 @@ TEST_F(ChromiumTest, ABrowserKilledMidCallLeavesEmptyAnswersAndAStatus) {
     EXPECT_FALSE(browser_->reachable());
     EXPECT_TRUE(browser_->status().contains(u"--remote-debugging-port"_s))
         << browser_->status().toStdString();
+
+    // The port file left behind names a port nobody listens on; once the browser runs again,
+    // the same driver finds its new port.
+    LiveProcess again;
+    ASSERT_TRUE(startChromium(again, folder(), url("d"))) << again.errorString().toStdString();
+    EXPECT_TRUE(waitForTitles({title("d")}));
+    EXPECT_TRUE(browser_->reachable());
+    EXPECT_EQ(browser_->status(), QString());
 }
 
-TEST_F(ChromiumTest, AStaleOrGarbledPortFileMeansNotReachableUntilTheBrowserIsBack) {
-    chromium_.kill();
-    ASSERT_TRUE(chromium_.waitForExit());
-    // The killed browser left its port file behind, naming a port nobody listens on.
-    ASSERT_TRUE(DevToolsEndpoint::read(folder()));
-    const auto stale = makeBrowser();
-    EXPECT_TRUE(stale->tabs().isEmpty());
-    EXPECT_FALSE(stale->reachable());
-    EXPECT_TRUE(stale->status().contains(u"Chromium"_s)) << stale->status().toStdString();
+// The store as the program runs it on Linux: the DevTools browser is its only browser, its
+// commands come from the protocol's menu bar, and every call runs on the store's queue.
+TEST_F(ChromiumTest, TheStoreDrivesTheLiveBrowserThroughItsQueue) {
+    StoreWorld world;
+    world.workspace.run(bundleID, true);
+    const auto driven = makeBrowser();
+    DevToolsMenuBarAccess menus({driven});
+    Store store({.workspace = world.workspace,
+                 .menuBar = menus,
+                 .permissions = world.permissions,
+                 .toast = world.toast,
+                 .pasteboard = world.pasteboard,
+                 .snapshots = *snapshots_,
+                 .preferences = *world.preferences,
+                 .browsers = {driven},
+                 .hiddenFile = world.hiddenFile(),
+                 .archiveFile = world.archiveFile()});
+    const auto refresh = [&] {
+        store.refresh();
+        settle(store);
+    };
+    const auto perform = [&](const Action& action) {
+        store.perform(action, OpenMode::newTab);
+        settle(store);
+    };
+    ASSERT_EQ(store.browser()->bundleID(), bundleID);
+    refresh();
+    ASSERT_EQ(store.tabs.size(), 1);
+    EXPECT_EQ(std::pair(store.tabs[0].url, store.tabs[0].isCurrent), std::pair(url("a"), true));
+    EXPECT_THAT(store.commands, Contains(Field(&Command::title, u"Reload Page"_s)));
+    EXPECT_THAT(store.devTools, Contains(Field(&Command::title, u"Developer Tools"_s)));
 
-    QFile garbled(folder() + u"/DevToolsActivePort"_s);
-    ASSERT_TRUE(garbled.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    garbled.write("http://example.com\n\xff\xfe");
-    garbled.close();
-    EXPECT_TRUE(stale->tabs().isEmpty());
-
-    // The same browser object finds the new port once the browser runs again.
-    ChromiumProcess again;
-    KIVARO_REQUIRE_TOOL(again.start(folder(), url("d")),
-                        "Chromium does not start a second time: " << again.error().toStdString());
-    EXPECT_TRUE(waitUntil([&] { return stale->tabs().size() == 1; }));
-    EXPECT_TRUE(stale->reachable());
-    EXPECT_EQ(stale->status(), QString());
+    perform(Action::open(url("b")));
+    ASSERT_TRUE(waitForTitles({title("a"), title("b")}));
+    refresh();
+    // Switch to and close the very tabs the store listed, by their (window, index).
+    const SafariTab a = store.tabs.value(0), b = store.tabs.value(1);
+    perform(Action::switchTab(a.windowID, a.index));
+    EXPECT_TRUE(waitUntil([&] { return currentIs("a"); }));
+    perform(Action::menu({u"Tab"_s, u"Duplicate Tab"_s}));
+    ASSERT_TRUE(waitUntil([&] { return titles().size() == 3; }));
+    bool closed = false;
+    store.closeTab(b.windowID, b.index, [&] { closed = true; });
+    settle(store);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(waitForTitles({title("a"), title("a")}));
+    EXPECT_TRUE(world.toast.shown.isEmpty());
 }
 
 } // namespace
-} // namespace kivaro
+} // namespace kivaro::testing

@@ -1,5 +1,4 @@
-#include "BrowserTabs.h"
-#include "PageServer.h"
+#include "LiveBrowser.h"
 #include "browsers/FirefoxBrowser.h"
 #include "history/FirefoxHistory.h"
 #include "history/HistorySource.h"
@@ -7,13 +6,11 @@
 #include "support/Files.h"
 #include "support/RequireTool.h"
 #include "support/ScopedEnv.h"
-#include "tools/query/QueryTool.h"
+#include "tools/query/ToolRun.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 namespace kivaro {
 namespace {
@@ -29,23 +26,18 @@ protected:
         const QString root = home_.filePath(u".config/mozilla/firefox"_s);
         writeFile(root + u"/profiles.ini"_s, "[Profile0]\nIsRelative=1\nPath=p\nDefault=1\n");
         ASSERT_TRUE(QDir().mkpath(root + u"/p"_s)); // Firefox makes no missing --profile folder
-        const QString binary = QStandardPaths::findExecutable(u"firefox-esr"_s);
-        KIVARO_REQUIRE_TOOL(!binary.isEmpty(), "no firefox-esr (scripts/setup installs it)");
-        firefox_.setStandardErrorFile(QProcess::nullDevice());
+        firefox_.setStandardErrorFile(QProcess::nullDevice()); // a full pipe would stall it
         firefox_.setStandardOutputFile(QProcess::nullDevice());
-        firefox_.start(binary, {u"--headless"_s, u"--no-remote"_s, u"--profile"_s, root + u"/p"_s,
-                                u"--remote-debugging-port=0"_s, url("a")});
+        KIVARO_REQUIRE_TOOL(
+            firefox_.launch(u"firefox-esr"_s,
+                            {u"--headless"_s, u"--no-remote"_s, u"--profile"_s, root + u"/p"_s,
+                             u"--remote-debugging-port=0"_s, url("a")}),
+            "no firefox-esr (scripts/setup installs it)");
         ASSERT_TRUE(waitUntil(
             [&] { return QFileInfo::exists(root + u"/p/"_s + FirefoxBrowser::serverFile); }));
         browser_ =
             std::make_shared<FirefoxBrowser>(HistorySource::firefoxID, u"Firefox"_s, *snapshots_);
         ASSERT_TRUE(waitForTitles(*browser_, {title("a")}));
-    }
-
-    void TearDown() override {
-        browser_.reset();
-        firefox_.kill(); // the profile is thrown away: no orderly shutdown needed
-        firefox_.waitForFinished();
     }
 
     QString url(const char* name) const { return server_.url(QString::fromUtf8(name)); }
@@ -56,7 +48,7 @@ protected:
     ScopedEnv homeEnv_{"HOME", QFile::encodeName(home_.path())};
     ScopedEnv configEnv_{"XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(u".config"_s))};
     PageServer server_;
-    QProcess firefox_;
+    LiveProcess firefox_;
     std::unique_ptr<PrivateFolder> snapshots_ = PosixPrivateFolder::forSnapshots();
     std::shared_ptr<FirefoxBrowser> browser_;
 };
@@ -98,15 +90,11 @@ TEST_F(FirefoxLiveTest, ListsSwitchesOpensClosesRunsCommandsAndFeedsTheQueryTool
 
     // Firefox serves one session at a time: the tool's own connection needs ours gone.
     browser_.reset();
-    QString output;
-    QString errors;
-    QTextStream out(&output);
-    QTextStream err(&errors);
-    ASSERT_EQ(runQueryTool({u"kivaro-query"_s, u"--live"_s, u"page"_s}, out, err, snapshots_.get()),
-              0);
-    EXPECT_TRUE(output.contains(url("c"))) << output.toStdString();
-    EXPECT_TRUE(output.contains(url("b"))) << "from history: " << output.toStdString();
-    EXPECT_TRUE(errors.startsWith(u"Firefox, "_s)) << errors.toStdString();
+    const ToolRun run = runTool({u"--live"_s, u"page"_s}, snapshots_.get());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_THAT(run.values(u"url"_s), ::testing::Contains(url("c")));
+    EXPECT_THAT(run.values(u"url"_s, u"history"_s), ::testing::Contains(url("b")));
+    EXPECT_TRUE(run.err.startsWith(u"Firefox, "_s)) << run.err.toStdString();
 }
 
 } // namespace

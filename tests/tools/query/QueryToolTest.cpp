@@ -14,10 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList withSample(const QStringList& arguments) {
-    return QStringList{u"--state"_s, sampleState} + arguments;
-}
-
 TEST(QueryToolTest, RanksTheSampleStateAndPrintsJson) {
     const ToolRun run = runTool(withSample({u"gi"_s}));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();

@@ -15,6 +15,10 @@ namespace kivaro::testing {
 
 inline const QString sampleState = QStringLiteral(KIVARO_SOURCE_DIR "/resources/sample-state.json");
 
+inline QStringList withSample(const QStringList& arguments) {
+    return QStringList{QStringLiteral("--state"), sampleState} + arguments;
+}
+
 struct ToolRun {
     int exitCode = -1;
     QString out;

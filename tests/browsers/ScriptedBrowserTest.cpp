@@ -1,8 +1,8 @@
-#include "browsers/Safari.h"
-
 #include "ScriptingFixture.h"
 #include "browsers/ChromiumBrowser.h"
+#include "browsers/Safari.h"
 #include "browsers/SafariBrowser.h"
+#include "support/FixtureRows.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 using namespace test;
 
 const QString safari = u"com.apple.Safari"_s;
-const QString tabsScript = operationScript("safari", 0);
+const QString chrome = u"com.google.Chrome"_s;
 
 QString urlsScript(const QString& windowID) {
     return u"tell application \"Safari\" to return URL of every tab of window id "_s + windowID;
@@ -53,48 +53,14 @@ TEST_F(SafariTest, EveryOperationSendsItsScriptTextExactly) {
               testing::fixtureText(u"scripts/safari-operations.applescript"_s));
 }
 
-TEST_F(SafariTest, WithoutSafariRunningNothingIsReadButCommandsAreSent) {
-    workspace_.quit(safari);
-    runner_.answer(operationScript("safari", 7), answer(R"(["t", "https://a.example/"])"));
-    EXPECT_TRUE(browser_.tabs().isEmpty());
-    EXPECT_EQ(browser_.currentPage(), std::nullopt);
-    EXPECT_EQ(browser_.currentTab(), std::nullopt);
-    EXPECT_FALSE(browser_.isRunning());
-    EXPECT_TRUE(runner_.sources().isEmpty());
-    // These send their scripts without looking; Safari answers or the script fails.
-    browser_.switchTo(1, 1);
-    browser_.open(u"https://a.example/"_s, true);
-    browser_.close(1, 1);
-    browser_.urls(1);
-    browser_.frontURLs();
-    EXPECT_EQ(runner_.sources().size(), 5);
-    EXPECT_TRUE(workspace_.launched().isEmpty());
-}
-
-// Closing by address in window 9: the first tab with the same bare address goes, never the last
-// tab of a window, and nothing when no address matches or a script fails.
+// Closing by address: tests/fixtures/scripts/safari-close-by-address.txt.
 TEST_F(SafariTest, ClosesTheFirstTabWithTheSameBareAddressAndNothingElse) {
-    const struct {
-        const char* urls; // the answer listing the window's addresses
-        QString closable; // the index whose close script succeeds, if any
-        QString wanted;
-        QString closedIndex; // the index a close script was sent for, if any
-    } cases[] = {
-        {R"(["https://other.example/", "http://www.Example.com/page/", "https://example.com/page"])",
-         u"2"_s, u"https://example.com/page"_s, u"2"_s},
-        {R"(["https://example.com/"])", u"1"_s, u"https://example.com/"_s, {}},
-        {R"("https://example.com/")", u"1"_s, u"https://example.com/"_s, {}},
-        {R"(["https://a.example/", "https://b.example/"])", {}, u"https://c.example/"_s, {}},
-        // The close script itself fails: not reported as closed.
-        {R"(["https://a.example/", "https://b.example/"])", {}, u"https://b.example/"_s, u"2"_s},
-        // Tabs without an address read as empty; an empty wanted address must not match them.
-        {"[null, null]", u"1"_s, QString(), {}},
-        {"[null, null]", u"1"_s, u"https://"_s, {}},
-    };
-    for (const auto& [urls, closable, wanted, closedIndex] : cases) {
+    for (const QStringList& row :
+         testing::fixtureRows(u"scripts/safari-close-by-address.txt"_s, 4)) {
+        const QString &closable = row[1], &wanted = row[2], &closedIndex = row[3];
         FakeScriptRunner runner;
         const SafariBrowser browser(runner, workspace_, menus_, snapshots_, {});
-        runner.answer(urlsScript(u"9"_s), answer(urls));
+        runner.answer(urlsScript(u"9"_s), answer(row[0].toUtf8()));
         if (!closable.isEmpty())
             runner.answer(closeScript(closable, u"9"_s), Descriptor::missing());
         EXPECT_EQ(browser.close(9, wanted), closedIndex == closable && !closable.isEmpty())
@@ -128,10 +94,10 @@ protected:
             browser_ = std::make_unique<SafariBrowser>(runner_, workspace_, menus_, snapshots_,
                                                        SafariPlaces{.pause = [](auto) {}});
         } else {
-            workspace_.run(u"com.google.Chrome"_s);
-            browser_ = std::make_unique<ChromiumBrowser>(u"com.google.Chrome"_s, u"Chrome"_s,
-                                                         u"Google Chrome"_s, u"Google/Chrome"_s,
-                                                         runner_, workspace_, snapshots_);
+            workspace_.run(chrome);
+            browser_ = std::make_unique<ChromiumBrowser>(chrome, u"Chrome"_s, u"Google Chrome"_s,
+                                                         u"Google/Chrome"_s, runner_, workspace_,
+                                                         snapshots_);
         }
     }
 
@@ -152,6 +118,25 @@ TEST_P(ScriptedBrowserTest, TabsReadTheWindowsOfTheRightShape) {
         runner_.answer(script(0, 0), answer(block[0].toUtf8()));
         EXPECT_EQ(tabLines(browser_->tabs()), block.mid(1)) << block[0].toStdString();
     }
+}
+
+// Nothing is read from a browser that is not running, and it is not launched. Safari is sent
+// its commands without looking (it answers or the script fails); the others are sent only opens.
+TEST_P(ScriptedBrowserTest, WithoutTheBrowserRunningNothingIsRead) {
+    workspace_.quit(browser_->bundleID());
+    const QList<QStringList> tabs =
+        answerBlocks(QString::fromUtf8(GetParam()) + u"-tabs.answers"_s);
+    runner_.answer(script(0, 0), answer(tabs.value(0).value(0).toUtf8()));
+    EXPECT_TRUE(browser_->tabs().isEmpty());
+    EXPECT_EQ(browser_->currentPage(), std::nullopt);
+    EXPECT_EQ(browser_->currentTab(), std::nullopt);
+    EXPECT_TRUE(runner_.sources().isEmpty());
+    browser_->switchTo(1, 1);
+    browser_->close(1, 1);
+    browser_->urls(1);
+    browser_->open(u"https://a.example/"_s, true);
+    EXPECT_EQ(runner_.sources().size(), safari_ ? 4 : 1);
+    EXPECT_TRUE(workspace_.launched().isEmpty());
 }
 
 TEST_P(ScriptedBrowserTest, FailedScriptsGiveNothing) {
@@ -192,6 +177,42 @@ TEST_P(ScriptedBrowserTest, AddressListsReadEveryItemAsText) {
 
 INSTANTIATE_TEST_SUITE_P(Browsers, ScriptedBrowserTest, ::testing::Values("safari", "chromium"),
                          [](const auto& info) { return std::string(info.param); });
+
+using ChromiumBrowserTest = ScriptingTest;
+
+// Each of the family drives its own application; opting in offers only what is installed now,
+// in the family's order.
+TEST_F(ChromiumBrowserTest, TheFamilyDrivesItsOwnApplicationsAndListsTheInstalledInOrder) {
+    const QList<ChromiumBrowser> all = ChromiumBrowser::all(runner_, workspace_, snapshots_);
+    ASSERT_GE(all.size(), 2);
+    workspace_.run(u"com.brave.Browser"_s);
+    all[1].urls(3);
+    EXPECT_EQ(runner_.sources(),
+              QStringList{u"tell application id \"com.brave.Browser\" to return URL of every tab "
+                          u"of window id 3"_s});
+    for (const QString& id : {u"org.chromium.Chromium"_s, u"com.brave.Browser"_s, chrome})
+        workspace_.install(id);
+    QStringList ids;
+    for (const auto& browser : ChromiumBrowser::installed(runner_, workspace_, snapshots_))
+        ids.append(browser->bundleID());
+    EXPECT_EQ(ids, (QStringList{chrome, u"com.brave.Browser"_s, u"org.chromium.Chromium"_s}));
+}
+
+TEST_F(ChromiumBrowserTest, EveryOperationSendsItsScriptTextExactly) {
+    workspace_.run(chrome);
+    const ChromiumBrowser browser_(chrome, u"Chrome"_s, u"Google Chrome"_s, u"Google/Chrome"_s,
+                                   runner_, workspace_, snapshots_);
+    browser_.tabs();
+    browser_.switchTo(5000000000LL, 4);
+    browser_.open(u"https://a.example/\"x\""_s, true);
+    browser_.open(u"https://a.example/"_s, false);
+    browser_.close(5000000000LL, 2);
+    browser_.currentPage();
+    browser_.currentTab();
+    browser_.urls(-7);
+    EXPECT_EQ(runner_.sources().join(u"\n----\n"_s) + u'\n',
+              testing::fixtureText(u"scripts/chromium-operations.applescript"_s));
+}
 
 } // namespace
 } // namespace kivaro
