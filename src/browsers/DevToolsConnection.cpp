@@ -21,6 +21,8 @@ namespace {
 
 // Larger answers are not the browser's: a listing of a thousand tabs is well under a megabyte.
 constexpr qint64 largestMessage = 32 * 1024 * 1024;
+// How long a closing connection waits for the browser to answer its farewell.
+constexpr int farewellLimitMs = 500;
 
 // Qt's TLS backend sets itself up (OpenSSL's per-thread random state included) on the first
 // thread that needs it, which the first socket would make the connection's thread. That
@@ -272,13 +274,18 @@ private:
     qint64 lastId_ = 0;
 };
 
-DevToolsConnection::DevToolsConnection(Discover discover, QList<DevToolsCall> greeting)
+DevToolsConnection::DevToolsConnection(Discover discover, QList<DevToolsCall> greeting,
+                                       QList<DevToolsCall> farewell)
     : discover_(std::move(discover)), greeting_(std::move(greeting)),
-      status_(std::make_shared<DevToolsConnectionStatus>()) {}
+      farewell_(std::move(farewell)), status_(std::make_shared<DevToolsConnectionStatus>()) {}
 
 DevToolsConnection::~DevToolsConnection() {
     if (!thread_)
         return;
+    // A browser may keep a session open after its socket closed, and serve no other program
+    // until it restarts; the farewell ends it. A browser that does not answer delays us little.
+    if (!farewell_.isEmpty() && state() == State::connected)
+        send(farewell_, QDeadlineTimer(farewellLimitMs));
     thread_->quit();
     thread_->wait();
 }

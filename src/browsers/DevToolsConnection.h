@@ -57,8 +57,11 @@ public:
     };
 
     // `greeting`: calls sent first on every new socket; the socket only counts as connected
-    // once each of them is answered, and is dropped when one fails.
-    explicit DevToolsConnection(Discover discover, QList<DevToolsCall> greeting = {});
+    // once each of them is answered, and is dropped when one fails. `farewell`: calls sent
+    // last, when the connection goes while connected, to end what the greeting opened.
+    explicit DevToolsConnection(Discover discover, QList<DevToolsCall> greeting = {},
+                                QList<DevToolsCall> farewell = {});
+    // Says the farewell (waiting a moment at most for its answer), then closes the socket.
     ~DevToolsConnection();
     DevToolsConnection(const DevToolsConnection&) = delete;
     DevToolsConnection& operator=(const DevToolsConnection&) = delete;
@@ -83,6 +86,7 @@ private:
 
     Discover discover_;
     QList<DevToolsCall> greeting_;
+    QList<DevToolsCall> farewell_;
     std::once_flag started_;
     std::unique_ptr<QThread> thread_;
     DevToolsSocket* socket_ = nullptr; // lives on thread_, deleted when it finishes

@@ -77,6 +77,10 @@ const QList<DevToolsCall> greeting{call(
            QJsonObject{{QStringLiteral("unhandledPromptBehavior"),
                         QJsonObject{{QStringLiteral("default"), QStringLiteral("ignore")}}}}}}}})};
 
+// Firefox keeps a session whose socket merely closed, and refuses every other until it
+// restarts: the connection ends ours when it goes.
+const QList<DevToolsCall> farewell{call(QStringLiteral("session.end"))};
+
 QList<Context> contexts(const std::optional<QJsonObject>& tree) {
     QList<Context> found;
     if (!tree)
@@ -156,7 +160,7 @@ DevToolsEndpoint discover() {
 
 // What copies of one browser share: the connection and the tabs as listed last.
 struct FirefoxBrowser::Shared {
-    DevToolsConnection connection{[] { return std::optional(discover()); }, greeting};
+    DevToolsConnection connection{[] { return std::optional(discover()); }, greeting, farewell};
     std::mutex mutex;
     QHash<QString, qint64> windowNumbers; // client-window id → the window id handed out
     // The window active when last seen: while our own panel has the focus, no Firefox window

@@ -69,8 +69,12 @@ public:
         const std::lock_guard lock(mutex_);
         showLocked(id);
     }
-    // Answers every session.new with an error, as Firefox does while another session is open.
-    void refuseSessions() { refuseSessions_ = true; }
+    // Opens a session for another program: like Firefox, the fake serves one session at a time
+    // and answers session.new with an error until session.end.
+    void refuseSessions() {
+        const std::lock_guard lock(mutex_);
+        sessionOpen_ = true;
+    }
     QStringList log() const {
         const std::lock_guard lock(mutex_);
         return log_;
@@ -180,8 +184,10 @@ private:
         const Page* page =
             find(target.isEmpty() ? params[u"target"][u"context"].toString() : target);
         if (method == u"Error" || ((!target.isEmpty() || method == u"script.evaluate") && !page) ||
-            (refuseSessions_ && method.startsWith(u"session.")))
+            (method == u"session.new" && std::exchange(sessionOpen_, true)))
             return std::nullopt;
+        if (method == u"session.end")
+            sessionOpen_ = false;
         if (method == u"Good")
             return QJsonObject{{u"ok"_s, true}};
         if (method == u"script.evaluate")
@@ -245,7 +251,7 @@ private:
     mutable std::mutex mutex_;
     QList<Page> pages_;
     QList<qint64> fullScreen_;
-    std::atomic<bool> refuseSessions_ = false;
+    bool sessionOpen_ = false; // under mutex_
     QStringList log_;
 };
 

@@ -76,6 +76,18 @@ TEST(FirefoxBrowser, ListsTabsByWindowActsOnTheContextsItListedAndOffersItsComma
                     u"browsingContext.traverseHistory {\"context\":\"p3\",\"delta\":-1}"_s));
 }
 
+// Firefox serves one session at a time and keeps one whose socket merely closed: a browser
+// object that goes must end its session, or Firefox refuses the next program (or the next
+// start of this one) until it restarts.
+TEST(FirefoxBrowser, EndsItsSessionWhenItGoesSoThatTheNextOneIsServed) {
+    FirefoxScene scene;
+    ASSERT_EQ(scene.browser->tabs().size(), 3);
+    scene.browser.reset();
+    const FirefoxBrowser next(id, u"Firefox"_s, *scene.snapshots);
+    EXPECT_EQ(next.tabs().size(), 3);
+    EXPECT_TRUE(next.reachable());
+}
+
 TEST(FirefoxBrowser, ARefusedSessionLeavesItUnreachableWithHowToStartIt) {
     FirefoxScene scene;
     scene.fake.refuseSessions();

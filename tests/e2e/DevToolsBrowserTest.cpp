@@ -128,6 +128,58 @@ TEST_F(ChromiumTest, ListedIndicesKeepTheirTabWhileOthersOpenAndClose) {
     EXPECT_EQ(other->currentPage(), std::pair(title("c"), url("c")));
 }
 
+// The tabs in one line: each by its page name ("?" for a page not of the test server), the
+// current one starred, windows sorted and separated by " / ".
+QString tabsLine(const Browser& browser, const QString& origin) {
+    QMap<qint64, QStringList> windows;
+    for (const SafariTab& tab : browser.tabs()) {
+        QString name = QString(tab.url).replace(origin, QString());
+        if (name == tab.url && !name.startsWith(u"view-source:"_s))
+            name = u"?"_s;
+        windows[tab.windowID].append(name + (tab.isCurrent ? u"*"_s : u""_s));
+    }
+    QStringList lines;
+    for (const QStringList& tabs : windows)
+        lines.append(tabs.join(u' '));
+    lines.sort();
+    return lines.join(u" / "_s);
+}
+
+// Each command as the real browser carries it out: the calls the fake endpoint checks must also
+// be calls Chromium accepts.
+TEST_F(ChromiumTest, CarriesOutEveryBrowserCommand) {
+    using enum DevToolsBrowser::Operation;
+    browser_->open(url("b"), false);
+    ASSERT_TRUE(waitForTitles({title("b")}));
+    const QString origin = url("");
+    // Each command (none: page "b" opened in the current tab), then the tabs it leaves.
+    const std::pair<std::optional<DevToolsBrowser::Operation>, const char*> story[] = {
+        {reload, "b*"},
+        {reloadIgnoringCache, "b*"},
+        {back, "a*"},
+        {forward, "b*"},
+        {duplicateTab, "b b*"},
+        {previousTab, "b* b"},
+        {nextTab, "b b*"},
+        {closeTab, "b*"},
+        {newTab, "b ?*"},
+        {closeOtherTabs, "?*"},
+        {std::nullopt, "b*"},
+        {viewSource, "b view-source:b*"},
+        {newWindow, "?* / b view-source:b*"},
+        {closeWindow, "b view-source:b*"},
+    };
+    for (const auto& [operation, wanted] : story) {
+        SCOPED_TRACE(wanted);
+        if (operation)
+            EXPECT_TRUE(browser_->perform(*operation));
+        else
+            browser_->open(url("b"), false);
+        const auto shows = [&] { return tabsLine(*browser_, origin) == QLatin1String(wanted); };
+        EXPECT_TRUE(waitUntil(shows, 30000, 200)) << tabsLine(*browser_, origin).toStdString();
+    }
+}
+
 TEST_F(ChromiumTest, ReadsTheHistoryTheBrowserWroteOnClosing) {
     // "b" must have loaded before "c" replaces it, or it never reaches the history.
     browser_->open(url("b"), true);

@@ -92,7 +92,7 @@ TEST_F(FirefoxLiveTest, ListsSwitchesOpensClosesRunsCommandsAndFeedsTheQueryTool
     browser_.reset();
     const ToolRun run = runTool({u"--live"_s, u"page"_s}, snapshots_.get());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_THAT(run.values(u"url"_s), ::testing::Contains(url("c")));
+    EXPECT_THAT(run.values(u"url"_s, u"tab"_s), ::testing::Contains(url("c")));
     EXPECT_THAT(run.values(u"url"_s, u"history"_s), ::testing::Contains(url("b")));
     EXPECT_TRUE(run.err.startsWith(u"Firefox, "_s)) << run.err.toStdString();
 }

@@ -8,14 +8,15 @@
 
 namespace kivaro::testing {
 
-// Turns the event loop until `done` holds or `boundMs` pass; returns `done()`. The bound is
-// generous: it only stops a broken test from hanging, it never times anything.
+// Turns the event loop until `done` holds or `boundMs` pass, asking every `everyMs`; returns
+// `done()`. The bound is generous: it only stops a broken test from hanging, it never times
+// anything. Ask a real browser less often: a flood of questions can hold up its page loads.
 template <typename Condition>
-bool waitUntil(Condition done, int boundMs = 30000) {
+bool waitUntil(Condition done, int boundMs = 30000, int everyMs = 5) {
     const QDeadlineTimer deadline(boundMs);
     while (!done() && !deadline.hasExpired()) {
         QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        QTimer::singleShot(everyMs, &loop, &QEventLoop::quit);
         loop.exec();
     }
     return done();
