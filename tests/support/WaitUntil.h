@@ -8,18 +8,22 @@
 
 namespace kivaro::testing {
 
-// Turns the event loop until `done` holds or `boundMs` pass, asking every `everyMs`; returns
-// `done()`. The bound is generous: it only stops a broken test from hanging, it never times
+// Turns the event loop until `done` holds or `boundMs` pass, asking every `everyMs`; whether
+// it held. The bound is generous: it only stops a broken test from hanging, it never times
 // anything. Ask a real browser less often: a flood of questions can hold up its page loads.
 template <typename Condition>
 bool waitUntil(Condition done, int boundMs = 30000, int everyMs = 5) {
     const QDeadlineTimer deadline(boundMs);
-    while (!done() && !deadline.hasExpired()) {
+    for (;;) {
+        // Asked once per turn: what flickers (a page that reloads) is judged by one look.
+        if (done())
+            return true;
+        if (deadline.hasExpired())
+            return false;
         QEventLoop loop;
         QTimer::singleShot(everyMs, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    return done();
 }
 
 // Lets queued work (replies scheduled for deletion, late signals) run out.
