@@ -78,7 +78,7 @@ public:
                                [this] { return makePanel(); }, QCoreApplication::applicationPid()},
             options.show || options.demo);
         access_ = std::make_unique<AccessCheck>(AccessCheck::platformSources(
-            *platform_->permissions, *platform_->hotkeys, preferences_, *platform_->snapshots));
+            *platform_->permissions, *platform_->hotkeys, preferences_, platform_->browsers));
         welcome_ = std::make_unique<WelcomeWindowController>(
             preferences_, *access_,
             WelcomeHooks{

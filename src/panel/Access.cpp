@@ -1,6 +1,6 @@
 #include "panel/Access.h"
 
-#include "browsers/LinuxBrowsers.h"
+#include "browsers/RemoteBrowser.h"
 #include "keys/Binding.h"
 #include "keys/HotkeyBindings.h"
 #include "keys/KeyCaps.h"
@@ -138,16 +138,20 @@ QList<HeldKey> keysHeldElsewhere(HotkeyRegistrar& registrar, const HotkeyBinding
 AccessCheck::Sources AccessCheck::platformSources(PermissionProbe& permissions,
                                                   HotkeyRegistrar& hotkeys,
                                                   HotkeyBindings& bindings,
-                                                  const PrivateFolder& snapshots) {
+                                                  QList<std::shared_ptr<const Browser>> browsers) {
     Sources sources{&permissions, &hotkeys, &bindings, {}, {}};
 #ifndef Q_OS_MACOS
     sources.x11Session = [] { return isX11Session(QProcessEnvironment::systemEnvironment()); };
-    sources.reachableBrowser = [&snapshots] {
-        const auto browser = LinuxBrowsers::firstReachable(snapshots);
-        return browser ? browser->name() : QString();
+    sources.reachableBrowser = [browsers = std::move(browsers)] {
+        for (const auto& browser : browsers) {
+            const auto* remote = dynamic_cast<const RemoteBrowser*>(browser.get());
+            if (remote && remote->reachable())
+                return remote->name();
+        }
+        return QString();
     };
 #else
-    Q_UNUSED(snapshots);
+    Q_UNUSED(browsers);
 #endif
     return sources;
 }

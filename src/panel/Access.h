@@ -18,9 +18,9 @@
 
 namespace kivaro {
 
+class Browser;
 class HotkeyBindings;
 class HotkeyRegistrar;
-class PrivateFolder;
 
 enum class AccessNeedValue { automation, accessibility, fullDisk, globalShortcuts, browserControl };
 
@@ -111,9 +111,11 @@ public:
     };
 
     // The sources of the platform being built: its permissions and hot keys, the session, and on
-    // Linux the first Chromium-family browser that answers over remote debugging.
+    // Linux the first of `browsers` that answers over remote control. These are the very objects
+    // the program drives, so the check shares their connections: Firefox serves one at a time.
     static Sources platformSources(PermissionProbe& permissions, HotkeyRegistrar& hotkeys,
-                                   HotkeyBindings& bindings, const PrivateFolder& snapshots);
+                                   HotkeyBindings& bindings,
+                                   QList<std::shared_ptr<const Browser>> browsers);
 
     explicit AccessCheck(Sources sources, QObject* parent = nullptr);
     // Waits for a browser question still running, so that its sources may go after this.

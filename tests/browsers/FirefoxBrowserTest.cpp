@@ -3,9 +3,13 @@
 #include "FakeDevTools.h"
 #include "browsers/DevToolsMenuBarAccess.h"
 #include "browsers/MenuBar.h"
+#include "panel/Access.h"
+#include "platform/fake/FakeHotkeyRegistrar.h"
+#include "platform/fake/FakePermissionProbe.h"
 #include "platform/linux/PosixPrivateFolder.h"
 #include "support/Files.h"
 #include "support/ScopedEnv.h"
+#include "support/ScratchPreferences.h"
 
 #include <QTemporaryDir>
 
@@ -86,6 +90,19 @@ TEST(FirefoxBrowser, EndsItsSessionWhenItGoesSoThatTheNextOneIsServed) {
     const FirefoxBrowser next(id, u"Firefox"_s, *scene.snapshots);
     EXPECT_EQ(next.tabs().size(), 3);
     EXPECT_TRUE(next.reachable());
+}
+
+// The settings' access check asks the very object the program drives: another one would be
+// refused while this one holds Firefox's only session.
+TEST(FirefoxBrowser, TheAccessCheckAsksTheBrowserTheProgramDrives) {
+    FirefoxScene scene;
+    ASSERT_EQ(scene.browser->tabs().size(), 3);
+    FakePermissionProbe permissions;
+    FakeHotkeyRegistrar keys;
+    testing::ScratchPreferences scratch;
+    const auto sources =
+        AccessCheck::platformSources(permissions, keys, scratch.preferences, {scene.browser});
+    EXPECT_EQ(sources.reachableBrowser(), u"Firefox"_s);
 }
 
 TEST(FirefoxBrowser, ARefusedSessionLeavesItUnreachableWithHowToStartIt) {
