@@ -4,6 +4,7 @@
 #include "base/AtomicFile.h"
 #include "settings/Storage.h"
 #include "support/Files.h"
+#include "support/FixtureRows.h"
 
 #include <QFileInfo>
 
@@ -244,56 +245,31 @@ TEST_F(ArchiverTest, APassClosesNothingItCannotCloseSafely) {
     EXPECT_EQ(archive->tick(now, interval_), 1);
 }
 
-// Which tabs a pass may close with a limit of ten seconds. Tabs are "window url" joined by "|",
-// a leading "*" marking the current tab; ages are "bare=seconds" since each bare address was
-// last seen; pinned and stale addresses are joined by spaces, stale ones in tab order.
-struct StaleCase {
-    const char* name;
-    QString tabs, ages, pinned, stale;
-    friend void PrintTo(const StaleCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class ArchiverStale : public ::testing::TestWithParam<StaleCase> {};
-
-TEST_P(ArchiverStale, ChoosesInTabOrder) {
-    QList<SafariTab> tabs;
-    for (QString tab : GetParam().tabs.split(u'|')) {
-        const bool current = tab.startsWith(u'*');
-        tabs.append({.windowID = tab.remove(u'*').section(u' ', 0, 0).toLongLong(),
-                     .index = tabs.size() + 1,
-                     .url = tab.section(u' ', 1),
-                     .isCurrent = current});
+// Which tabs a pass may close (the cases are in the fixture).
+TEST(ArchiverStale, ChoosesInTabOrder) {
+    const auto words = [](const QString& cell) {
+        return cell == u"-" ? QStringList() : cell.split(u' ');
+    };
+    for (const QStringList& row : testing::fixtureRows(u"archiver-stale.txt"_s, 5)) {
+        QList<SafariTab> tabs;
+        for (QString tab : row[1].split(u'|')) {
+            const bool current = tab.startsWith(u'*');
+            tabs.append({.windowID = tab.remove(u'*').section(u' ', 0, 0).toLongLong(),
+                         .index = tabs.size() + 1,
+                         .url = tab.section(u' ', 1),
+                         .isCurrent = current});
+        }
+        QHash<QString, QDateTime> seen;
+        for (const QString& age : words(row[2]))
+            seen.insert(age.section(u'=', 0, 0), now.addSecs(-age.section(u'=', 1).toLongLong()));
+        const QStringList pinned = words(row[3]);
+        QStringList found;
+        for (const SafariTab& tab :
+             Archiver::stale(tabs, seen, QSet(pinned.begin(), pinned.end()), 10, now))
+            found.append(tab.url);
+        EXPECT_EQ(found, words(row[4])) << row[0].toStdString();
     }
-    QHash<QString, QDateTime> seen;
-    for (const QString& age : GetParam().ages.split(u' '))
-        seen.insert(age.section(u'=', 0, 0), now.addSecs(-age.section(u'=', 1).toLongLong()));
-    const QStringList pinned = GetParam().pinned.split(u' ', Qt::SkipEmptyParts);
-    QStringList found;
-    for (const SafariTab& tab :
-         Archiver::stale(tabs, seen, QSet(pinned.begin(), pinned.end()), 10, now))
-        found.append(tab.url);
-    EXPECT_EQ(found.join(u' '), GetParam().stale);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Archiver, ArchiverStale,
-    ::testing::Values(
-        StaleCase{
-            "OnlyBeyondTheLimitAndOnlyWhenSeen",
-            u"1 https://b.example/|1 https://a.example/|1 https://new.example/|1 https://unseen.example/"_s,
-            u"a.example=11 b.example=11 new.example=10"_s, QString(),
-            u"https://b.example/ https://a.example/"_s},
-        StaleCase{"PinnedPagesStay", u"1 https://a.example/|1 https://b.example/"_s,
-                  u"a.example=99 b.example=99"_s, u"a.example"_s, u"https://b.example/"_s},
-        StaleCase{"TheCurrentPageStaysInEveryWindow",
-                  u"*1 https://a.example/|2 http://www.a.example"_s, u"a.example=99"_s, QString(),
-                  QString()},
-        StaleCase{"LocalPagesStay", u"1 about:blank|1 file:///tmp/x|1 HTTPS://upper.example/"_s,
-                  u"about:blank=99 file:///tmp/x=99 upper.example=99"_s, QString(), QString()},
-        StaleCase{"OneBareAddressIsOneEntry",
-                  u"1 https://same.example/|2 http://www.same.example"_s, u"same.example=11"_s,
-                  QString(), u"https://same.example/ http://www.same.example"_s}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // The store's side: a pass, and reopening an archived page in Safari.
 class StoreArchive : public ::testing::Test {

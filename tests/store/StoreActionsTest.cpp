@@ -1,6 +1,7 @@
 #include "StoreFakes.h"
 #include "store/Clipboard.h"
 #include "store/TabTrail.h"
+#include "support/FixtureRows.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,6 @@ protected:
         EXPECT_FALSE(chrome->calledOnMainThread());
     }
 
-    void useChrome() { store->use(chrome); }
     void perform(const Action& action, OpenMode mode = OpenMode::newTab) {
         store->perform(action, mode);
         settle(*store);
@@ -169,7 +169,7 @@ TEST_F(StoreActions, ClosingATabCallsBackWithTheNewList) {
     safari->holdEveryCallAt(gate);
     store->closeTab(1, 1, [&] { ++done; });
     gate.waitForWaiter();
-    useChrome();
+    store->use(chrome);
     gate.open();
     settle(*store);
     EXPECT_EQ(done, 2);
@@ -188,68 +188,31 @@ TEST_F(StoreActions, PinningATabBringsItForwardFirstUnlessItCannotPin) {
     EXPECT_EQ(toasts(false), u"pin.slash | lock.shield"_s);
 }
 
-// Every toast an action shows, worded exactly. The action runs with or without Accessibility,
-// in Safari or Chrome, whose Window menu holds `items` ("-" before a disabled one); without an
-// action the pin command runs.
-struct ToastCase {
-    const char* name;
-    QString shown; // "symbol: text"
-    std::optional<Action> action = std::nullopt;
-    QString items = {}; // joined by "|"
-    bool accessible = true;
-    QString browser = Store::safariID;
-    friend void PrintTo(const ToastCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class StoreToasts : public StoreActions, public ::testing::WithParamInterface<ToastCase> {};
-
-TEST_P(StoreToasts, SayExactly) {
-    const ToastCase& c = GetParam();
-    world.permissions.setGranted(Permission::accessibility, c.accessible);
-    std::vector<Node> items;
-    for (const QString& item : c.items.split(u'|', Qt::SkipEmptyParts))
-        items.push_back(item.startsWith(u'-') ? FakeMenuBarAccess::disabled(item.mid(1))
-                                              : FakeMenuBarAccess::item(item));
-    setWindowMenu(c.browser, std::move(items));
-    if (c.browser == chromeID)
-        useChrome();
-    if (c.action)
-        store->perform(*c.action, OpenMode::newTab);
-    else
-        store->togglePinCurrent();
-    settle(*store);
-    EXPECT_EQ(toasts(), c.shown);
+// Every toast an action shows, worded exactly (the cases are in the fixture).
+TEST_F(StoreActions, ToastsSayExactly) {
+    for (const QStringList& row : testing::fixtureRows(u"store-toasts.txt"_s, 6)) {
+        SCOPED_TRACE(row.first().toStdString());
+        world.toast.shown.clear();
+        world.permissions.setGranted(Permission::accessibility, row[3] == u"yes");
+        std::vector<Node> items;
+        for (const QString& item : row[2].split(u'|', Qt::SkipEmptyParts))
+            items.push_back(item.startsWith(u'-') ? FakeMenuBarAccess::disabled(item.mid(1))
+                                                  : FakeMenuBarAccess::item(item));
+        const auto browser = row[4] == u"Chrome" ? chrome : safari;
+        setWindowMenu(browser->bundleID(), std::move(items));
+        store->use(browser);
+        const QString action = row[1].section(u' ', 0, 0), argument = row[1].section(u' ', 1);
+        if (action == u"pin")
+            store->togglePinCurrent();
+        else if (action == u"reveal")
+            store->perform(Action::revealTab(argument), OpenMode::newTab);
+        else
+            store->perform(Action::menu(argument.split(u'/', Qt::SkipEmptyParts)),
+                           OpenMode::newTab);
+        settle(*store);
+        EXPECT_EQ(toasts(), row[5]);
+    }
 }
-
-const Action revealGone = Action::revealTab(u"https://gone.example/"_s);
-
-INSTANTIATE_TEST_SUITE_P(
-    Actions, StoreToasts,
-    ::testing::Values(
-        ToastCase{"TabNotFound", u"arrow.up.right.square: Tab not found. Opened in a new tab."_s,
-                  revealGone},
-        ToastCase{"RevealWithoutAccessibility",
-                  u"lock.shield: Opened in a new tab. "
-                  u"Allow Accessibility in Settings to switch Tab Groups."_s,
-                  revealGone, QString(), false},
-        ToastCase{"MissingMenuItem",
-                  u"exclamationmark.circle: Duplicate Tab is not available here"_s,
-                  Action::menu({u"Window"_s, u"Duplicate Tab"_s})},
-        ToastCase{"EmptyMenuPath", u"exclamationmark.circle: This command is not available here"_s,
-                  Action::menu({})},
-        ToastCase{"MenuWithoutAccessibility",
-                  u"lock.shield: Allow Accessibility to run menu commands"_s,
-                  Action::menu({u"Window"_s, u"Duplicate Tab"_s}), QString(), false},
-        ToastCase{"Unpinned", u"pin.slash: Tab unpinned"_s, std::nullopt, u"Unpin Tab"_s},
-        // Safari's disabled item does not count.
-        ToastCase{"Pinned", u"pin: Tab pinned"_s, std::nullopt, u"-Unpin Tab|Pin Tab"_s},
-        ToastCase{"PinToggledInChrome", u"pin: Pin toggled in Chrome"_s, std::nullopt,
-                  u"-Unpin Tab"_s, true, chromeID},
-        ToastCase{"NoPinCommand", u"exclamationmark.circle: Safari has no Pin Tab command"_s,
-                  std::nullopt, u"-Pin Tab"_s},
-        ToastCase{"PinWithoutAccessibility", u"lock.shield: Allow Accessibility to pin tabs"_s,
-                  std::nullopt, u"Pin Tab"_s, false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Pressed twice it comes back, and it finds the page wherever it moved; a page gone from the
 // browser is dropped (nothing happens), so the next press goes further back.
