@@ -47,17 +47,9 @@ TEST_F(ChromiumHistoryTest, ProfilesComeFromLocalStateSortedWithDefaultAsFallbac
 TEST_F(ChromiumHistoryTest, MergesProfilesInSortedOrderWithOneSnapshotEach) {
     writeLocalState(testing::fixtureText(u"chromium-local-state.json"_s).toUtf8());
     const QString work = chromiumProfile(chromium, u"Profile 1"_s);
-    addChromiumRow(work, u"https://docs.example/"_s, u"Docs (work)"_s, u"4"_s, time(later));
-    addChromiumRow(work, u"https://only.work/"_s, u"Work"_s, u"1"_s, time(earlier));
+    createFromScript(work, u"history/chromium-merge-work.sql"_s);
     const QString personal = chromiumProfile(chromium, u"Default"_s);
-    addChromiumRow(personal, u"https://docs.example/"_s, u"Docs"_s, u"3"_s, time(earlier));
-    addChromiumRow(personal, u"https://known.example/"_s, std::nullopt, u"12"_s,
-                   u"13000000000000000"_s);
-    addChromiumRow(personal, u"https://soon.example/"_s, u"Soon"_s, u"'many'"_s, u"'soon'"_s);
-    addChromiumRow(personal, u"https://far.example/"_s, u"Far"_s, u"2"_s, u"1e300"_s);
-    addChromiumRow(personal, u"https://hidden.example/"_s, u"Hidden"_s, u"50"_s, time(later), 1);
-    addChromiumRow(personal, std::nullopt, u"No address"_s, u"40"_s, time(later));
-    addChromiumRow(personal, u""_s, u"Empty address"_s, u"30"_s, time(later));
+    createFromScript(personal, u"history/chromium-merge-personal.sql"_s);
 
     const HistoryResult result = load();
     EXPECT_EQ(rendered(result.entries),

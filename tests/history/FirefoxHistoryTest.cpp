@@ -42,14 +42,7 @@ TEST_F(FirefoxHistoryTest, ProfilesRunInstallDefaultsThenTheMarkedDefaultThenThe
 
 TEST_F(FirefoxHistoryTest, ReadsVisitedPlacesFromTheWalOfALockedDatabase) {
     const QString db = profile("[Profile0]\nPath=p\nDefault=1\n");
-    const QDateTime visited(QDate(2025, 3, 4), QTime(10, 30), Qt::UTC);
-    execute(db,
-            u"INSERT INTO moz_places(url, title, visit_count, last_visit_date, hidden) VALUES"
-            "('https://wal/', 'In the log', 3, %1, 0), ('https://untitled/', NULL, 1, %1, 0),"
-            "('https://odd/', 'Odd', 'lots', 1e300, 0), ('https://hidden/', 'H', 9, %1, 1),"
-            "('https://bookmark/', 'Unvisited', 0, NULL, 0), ('', 'No address', 5, %1, 0)"_s.arg(
-                visited.toMSecsSinceEpoch() * 1000),
-            true);
+    execute(db, testing::fixtureText(u"history/firefox-wal.sql"_s), true);
     ASSERT_GT(QFileInfo(db + u"-wal"_s).size(), 0) << "the rows must live in the log";
     const OpenDatabase firefox(db);
     ASSERT_EQ(firefox.execute(u"PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;"_s), SQLITE_OK);

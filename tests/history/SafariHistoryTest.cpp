@@ -26,15 +26,9 @@ protected:
 // Each page takes its newest visit and that visit's title; the databases merge by address.
 TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
     const QString main = mainDatabase();
-    addSafariItem(main, u"https://a.example/"_s, 3, {{safariTime(earlier), u"A before"_s}});
-    addSafariItem(main, u"https://tie.example/"_s, 1, {{safariTime(earlier), u"first read"_s}});
-    addSafariItem(main, u"https://news.example/"_s, 2,
-                  {{safariTime(earlier), u"Old"_s}, {safariTime(later), u"New"_s}});
-    addSafariItem(main, u"https://epoch.example/"_s, 1, {{0.5, std::nullopt}});
+    createFromScript(main, u"history/safari-merge-main.sql"_s);
     const QString profile = profileDatabase(u"7D2C-PROFILE"_s);
-    addSafariItem(profile, u"https://a.example/"_s, 2, {{safariTime(later), u"A after"_s}});
-    addSafariItem(profile, u"https://tie.example/"_s, 4, {{safariTime(earlier), u"second read"_s}});
-    addSafariItem(profile, u"https://b.example/"_s, 1, {{safariTime(earlier), std::nullopt}});
+    createFromScript(profile, u"history/safari-merge-profile.sql"_s);
 
     EXPECT_EQ(History::databases(safari()), (QStringList{main, profile}));
     const HistoryResult result = load();

@@ -90,15 +90,6 @@ HistoryResult FakeBrowser::history() const {
     return read(history_);
 }
 
-QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
-    QList<SafariTab> offered = read(groupTabs_);
-    offered.removeIf([&](const SafariTab& tab) {
-        return std::any_of(live.cbegin(), live.cend(),
-                           [&](const SafariTab& open) { return open.url == tab.url; });
-    });
-    return offered;
-}
-
 bool FakeSafariSide::reveal(const QString& url) const {
     std::function<void(const QString&)> onReveal;
     {
