@@ -13,6 +13,13 @@ namespace kivaro::test {
 
 using namespace Qt::StringLiterals;
 
+// SQL text for a value that may be NULL.
+static QString literal(const std::optional<QString>& text) {
+    if (!text)
+        return u"NULL"_s;
+    return u'\'' + QString(*text).replace(u'\'', u"''"_s) + u'\'';
+}
+
 void execute(const QString& db, const QString& sql, bool keepInWal) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(db).path()));
     const OpenDatabase open(db, false, keepInWal);
@@ -65,12 +72,6 @@ void makeFifo(const QString& path) {
 void truncate(const QString& path, double fraction) {
     QFile file(path);
     ASSERT_TRUE(file.resize(qint64(double(file.size()) * fraction)));
-}
-
-QString literal(const std::optional<QString>& text) {
-    if (!text)
-        return u"NULL"_s;
-    return u'\'' + QString(*text).replace(u'\'', u"''"_s) + u'\'';
 }
 
 qint64 chromiumTime(const QDateTime& time) {

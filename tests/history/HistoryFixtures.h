@@ -49,9 +49,6 @@ void makeFifo(const QString& path);
 // Cuts the file to a `fraction` of its size, as a crash mid-copy would.
 void truncate(const QString& path, double fraction);
 
-// SQL text for a value that may be NULL.
-QString literal(const std::optional<QString>& text);
-
 // Microseconds since 1601 and seconds since 2001, the browsers' own clocks.
 qint64 chromiumTime(const QDateTime& time);
 double safariTime(const QDateTime& time);

@@ -135,7 +135,6 @@ public:
         });
     }
     bool calledOnMainThread() const { return read(onMain_); }
-    QMap<qint64, QStringList> windows() const { return read(windows_); }
     std::optional<TabRef> front() const { return read(current_); }
 
 private:
