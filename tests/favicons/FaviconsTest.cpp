@@ -205,16 +205,6 @@ TEST(FaviconParsingTest, FindsTheFirstIconLink) {
     EXPECT_FALSE(Favicons::iconHref(QString()));
 }
 
-TEST(FaviconParsingTest, ReadsQuotedAttributes) {
-    const QString tag = u"<link REL = 'icon' href=\"/x.png\" sizes=\"32x32\">"_qs;
-    EXPECT_EQ(Favicons::attribute(u"rel"_qs, tag), u"icon"_qs);
-    EXPECT_EQ(Favicons::attribute(u"sizes"_qs, tag), u"32x32"_qs);
-    EXPECT_FALSE(Favicons::attribute(u"type"_qs, tag));
-    EXPECT_FALSE(Favicons::attribute(u"rel"_qs, u"<link rel=icon>"_qs));
-    // A name with pattern characters is taken literally.
-    EXPECT_FALSE(Favicons::attribute(u".*"_qs, tag));
-}
-
 TEST(FaviconImageTest, StoresIconsAs64PixelPngsAndDecodesOnlyIcons) {
     const std::optional<QByteArray> data = Favicons::png(filled(QSize(180, 90), Qt::red));
     ASSERT_TRUE(data.has_value());
@@ -236,12 +226,6 @@ TEST(FaviconImageTest, StoresIconsAs64PixelPngsAndDecodesOnlyIcons) {
 // The tone averages saturated bright pixels: white is no colour and does not water the blue
 // down; grey, dark, transparent or a few coloured pixels (weight at most 4) give none.
 TEST(FaviconToneTest, AveragesSaturatedBrightPixels) {
-    const std::optional<QColor> red = Favicons::tone(filled(QSize(32, 32), QColor(220, 20, 20)));
-    ASSERT_TRUE(red.has_value());
-    EXPECT_NEAR(red->redF(), 220 / 255.0, 0.01);
-    EXPECT_NEAR(red->greenF(), 20 / 255.0, 0.01);
-    EXPECT_EQ(red->alphaF(), 1.0f);
-
     QImage half = filled(QSize(32, 32), Qt::white), greys = half, speck = half;
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
@@ -252,13 +236,18 @@ TEST(FaviconToneTest, AveragesSaturatedBrightPixels) {
     }
     for (int x = 0; x < 4; ++x)
         speck.setPixelColor(x, 0, QColor(255, 0, 0));
-    const std::optional<QColor> blue = Favicons::tone(half);
-    ASSERT_TRUE(blue.has_value());
-    EXPECT_LT(blue->redF(), 0.2);
-    EXPECT_GT(blue->blueF(), 0.9);
-    for (const QImage& none : {greys, speck, filled(QSize(24, 24), QColor(40, 0, 0)),
-                               filled(QSize(24, 24), QColor(255, 0, 0, 60)), QImage()})
-        EXPECT_FALSE(Favicons::tone(none).has_value());
+    const std::vector<std::pair<QImage, QString>> cases{
+        {filled(QSize(32, 32), QColor(220, 20, 20)), u"#ffdc1414"_qs},
+        {half, u"#ff0000ff"_qs},
+        {greys, u"none"_qs},
+        {speck, u"none"_qs},
+        {filled(QSize(24, 24), QColor(40, 0, 0)), u"none"_qs},
+        {filled(QSize(24, 24), QColor(255, 0, 0, 60)), u"none"_qs},
+        {QImage(), u"none"_qs}};
+    for (const auto& [image, tone] : cases) {
+        const std::optional<QColor> found = Favicons::tone(image);
+        EXPECT_EQ(found ? found->name(QColor::HexArgb) : u"none"_qs, tone);
+    }
 }
 
 } // namespace
