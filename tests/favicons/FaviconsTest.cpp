@@ -59,17 +59,14 @@ protected:
         // Give a wrongly repeated delivery the chance to show up.
         QCoreApplication::processEvents();
         EXPECT_EQ(favicons.hasFailed(host), delivered.isEmpty());
+        EXPECT_LE(delivered.size(), 1);
         return delivered;
     }
 
-    // The size of the icon a lookup of the server's host delivers, when it delivers one.
-    std::optional<QSize> deliveredSize() {
+    // The size of the icon a lookup of the server's host delivers (invalid without one).
+    QSize deliveredSize() {
         Favicons favicons(folder.path());
-        const QList<QImage> delivered = lookUp(favicons, server.host());
-        EXPECT_LE(delivered.size(), 1);
-        if (delivered.isEmpty())
-            return std::nullopt;
-        return delivered.first().size();
+        return lookUp(favicons, server.host()).value(0).size();
     }
 
     QTemporaryDir folder;
@@ -87,8 +84,6 @@ TEST_F(FaviconsTest, FetchesStoresAndServesAGoodIconOnce) {
     ASSERT_EQ(delivered.size(), 1);
     EXPECT_EQ(otherRow, 1);
     EXPECT_EQ(delivered.first().size(), QSize(16, 16));
-    EXPECT_EQ(server.requests("/favicon.ico"), 1);
-    EXPECT_EQ(server.requests("/apple-touch-icon.png"), 0);
 
     EXPECT_TRUE(favicons.image(server.host(), nullptr).has_value());
     const QImage stored(QDir(folder.path()).filePath(server.host() + u".png"_qs));

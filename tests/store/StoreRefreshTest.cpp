@@ -62,10 +62,6 @@ protected:
         store->refresh();
         settle(*store);
     }
-    // Holds the driven browser at `gate` (every call, or tabs() only) until the test opens it.
-    void hold(Gate& gate, bool everyCall = false) {
-        everyCall ? alpha->holdEveryCallAt(gate) : alpha->holdTabsAt(gate);
-    }
 
     StoreWorld world;
     std::shared_ptr<FakeBrowser> alpha = browser(alphaID, u"Alpha"_s);
@@ -124,7 +120,7 @@ TEST_F(StoreRefresh, HistoryIsReadAgainOnlyWhenOlderThanAMinute) {
 // Every refresh queued behind a stuck browser asks it again, and delivers in order.
 TEST_F(StoreRefresh, TheMainThreadNeverWaitsForASlowBrowser) {
     Gate gate;
-    hold(gate, true);
+    alpha->holdEveryCallAt(gate);
     QList<int> order, expected;
     for (int i = 0; i < 50; ++i) {
         store->refresh([&order, i] { order.append(i); });
@@ -148,7 +144,7 @@ TEST_F(StoreRefresh, TheMainThreadNeverWaitsForASlowBrowser) {
 
 TEST_F(StoreRefresh, ABrowserSwitchMidRefreshDropsTheOldResultsAndCallback) {
     Gate gate;
-    hold(gate);
+    alpha->holdTabsAt(gate);
     store->refresh(count);
     gate.waitForWaiter();
     store->use(beta);
@@ -194,7 +190,7 @@ TEST_F(StoreRefresh, TheBrowserStatusAndEverythingReadGoWithTheBrowser) {
 
 TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
     Gate gate;
-    hold(gate);
+    alpha->holdTabsAt(gate);
     store->refresh(count);
     testing::DropCounter released;
     {
@@ -221,7 +217,7 @@ TEST_F(StoreRefresh, DestroyedWithWorkInFlightNeitherCrashesNorCallsBack) {
 
 TEST_F(StoreRefresh, ASlowBrowserDoesNotPileUpTrackingTicks) {
     Gate gate;
-    hold(gate, true);
+    alpha->holdEveryCallAt(gate);
     store->trackTabs(true);
     EXPECT_TRUE(store->tracking());
     gate.waitForWaiter();
