@@ -17,7 +17,6 @@ namespace {
 using namespace Qt::StringLiterals;
 using testing::readFile;
 using testing::writeFile;
-using Window = testing::FakeSafariSide::Window;
 
 const QDateTime now(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
 
@@ -42,8 +41,7 @@ protected:
         return made;
     }
     void openCurrentAndOld() {
-        safari_.windows = {
-            Window{1, 1, {u"https://current.example/"_s, u"https://old.example/"_s}}};
+        safari_.windows = {{1, {u"https://current.example/"_s, u"https://old.example/"_s}}};
     }
 
     QTemporaryDir folder_;
@@ -98,7 +96,7 @@ TEST_F(ArchiverTest, AnUndecodableFileIsKeptAsideNotOverwritten) {
 // A write cut short before its rename (here by an exception; in life by a crash or a full
 // disk) leaves the old file whole.
 TEST_F(ArchiverTest, AWriteCutShortBeforeItsRenameLeavesTheOldFile) {
-    safari_.windows = {Window{1, 1, {u"https://a.example/"_s, u"https://b.example/"_s}}};
+    safari_.windows = {{1, {u"https://a.example/"_s, u"https://b.example/"_s}}};
     auto archive = archiver();
     archive->tick(now, interval_);
     const QByteArray before = readFile(file_);
@@ -118,8 +116,8 @@ TEST_F(ArchiverTest, AWriteCutShortBeforeItsRenameLeavesTheOldFile) {
 // The first pass marks every open tab seen without closing anything; after it, current tabs
 // are seen anew on every look and the others only when first met.
 TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
-    safari_.windows = {Window{1, 1, {u"https://a.example/"_s, u"https://b.example/"_s}},
-                       Window{2, 2, {u"about:blank"_s, u"https://c.example/"_s}}};
+    safari_.windows = {{1, {u"https://a.example/"_s, u"https://b.example/"_s}},
+                       {2, {u"about:blank"_s, u"https://c.example/"_s}}};
     auto archive = archiver(); // no file yet: it starts empty
     EXPECT_EQ(archive->state(), Archiver::State{});
     EXPECT_EQ(archive->tick(now.addSecs(-500), interval_), 0);
@@ -138,10 +136,9 @@ TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
 // A pinned page stays, whatever the form of its address.
 TEST_F(ArchiverTest, ATabIsStaleOnlyAfterMoreThanTheLimit) {
     safari_.pinned = QSet{u"pinned.example"_s};
-    safari_.windows = {Window{1,
-                              1,
-                              {u"https://current.example/"_s, u"https://old.example/"_s,
-                               u"http://www.pinned.example"_s}}};
+    safari_.windows = {{1,
+                        {u"https://current.example/"_s, u"https://old.example/"_s,
+                         u"http://www.pinned.example"_s}}};
     auto archive = armedArchiver(43200);
     EXPECT_EQ(archive->tick(now, interval_), 0);
     EXPECT_EQ(archive->tick(now.addSecs(1), interval_), 1);
@@ -156,11 +153,11 @@ TEST_F(ArchiverTest, AtMostFiveTabsArePerPass) {
     QStringList open{u"https://current.example/"_s};
     for (int i = 1; i <= 8; ++i)
         open.append(u"https://t%1.example/"_s.arg(i));
-    safari_.windows = {Window{1, 1, open}};
+    safari_.windows = {{1, open}};
     auto archive = armedArchiver(100000);
     EXPECT_EQ(archive->tick(now, interval_), 5);
     EXPECT_EQ(archive->tick(now, interval_), 3);
-    EXPECT_EQ(safari_.windows[0].urls, QStringList{open.first()});
+    EXPECT_EQ(safari_.windows[1], QStringList{open.first()});
     const QList<ArchivedTab>& archived = archive->state().archived; // the last closed leads
     ASSERT_EQ(archived.size(), 8);
     EXPECT_EQ(archived.first().url + archived.last().url, open.last() + open.at(1));
@@ -173,7 +170,7 @@ TEST_F(ArchiverTest, TheArchiveKeepsTheNewestThreeHundred) {
     for (int i = 0; i < 300; ++i)
         full.archived.append({u"Old"_s, u"https://old%1.example/"_s.arg(i), now.addDays(-1)});
     ASSERT_TRUE(AtomicFile::write(file_, Archiver::encode(full)));
-    safari_.windows = {Window{1, 1, {u"https://current.example/"_s, u"https://new.example/"_s}}};
+    safari_.windows = {{1, {u"https://current.example/"_s, u"https://new.example/"_s}}};
     auto archive = archiver();
     archive->see({{.windowID = 1, .index = 2, .url = u"https://new.example/"_s}}, now.addDays(-2));
     EXPECT_EQ(archive->tick(now, interval_), 1);
@@ -185,7 +182,7 @@ TEST_F(ArchiverTest, TheArchiveKeepsTheNewestThreeHundred) {
 }
 
 TEST_F(ArchiverTest, EntriesOfClosedTabsAreForgottenAfterThirtyDays) {
-    safari_.windows = {Window{1, 1, {u"https://current.example/"_s, u"about:blank"_s}}};
+    safari_.windows = {{1, {u"https://current.example/"_s, u"about:blank"_s}}};
     auto archive = archiver();
     archive->tick(now.addDays(-40), interval_);
     archive->see({{.url = u"https://gone-recently.example/"_s}}, now.addSecs(-2591999));

@@ -15,7 +15,7 @@
 #include <QMap>
 #include <QTemporaryDir>
 
-#include <condition_variable>
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -47,34 +47,24 @@ protected:
 // A barrier a fake call can be held at: closed, callers wait until the test opens it.
 class Gate {
 public:
-    void close() {
-        std::lock_guard lock(mutex_);
-        closed_ = true;
-    }
+    void close() { closed_ = true; }
     void open() {
-        std::lock_guard lock(mutex_);
         closed_ = false;
-        changed_.notify_all();
+        closed_.notify_all();
     }
     // Called by the fake: waits while the gate is closed.
     void pass() {
-        std::unique_lock lock(mutex_);
         ++waiting_;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !closed_; });
+        waiting_.notify_all();
+        closed_.wait(true);
         --waiting_;
     }
     // Blocks the test until some caller is held at the gate.
-    void waitForWaiter() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return waiting_ > 0; });
-    }
+    void waitForWaiter() const { waiting_.wait(0); }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool closed_ = false;
-    int waiting_ = 0;
+    std::atomic<bool> closed_ = false;
+    std::atomic<int> waiting_ = 0;
 };
 
 // A browser held in memory: windows of addresses, one current tab. Thread-safe; records
@@ -160,19 +150,13 @@ private:
     mutable bool onMain_ = false;
 };
 
-// Safari's extras as a test sets them: windows of tabs, the pinned tabs (unreadable when unset),
-// the tab groups' tabs (offered as they are) and the addresses a reveal finds. Closing takes the
-// window's first tab with the bare address and never a window's last tab, as Safari does. Tests set
-// the fields before the store runs and read them once it settles; the store's queue goes through
-// the lock.
+// Safari's extras as a test sets them: windows of addresses (the first tab of each is current),
+// the pinned tabs (unreadable when unset), the tab groups' tabs (offered as they are) and the
+// addresses a reveal finds. Closing takes the window's first tab with the bare address and
+// never a window's last tab, as Safari does. Tests set the fields before the store runs and
+// read them once it settles; the store's queue goes through the lock.
 class FakeSafariSide : public SafariSide, private Guarded {
 public:
-    struct Window {
-        qint64 id = 0;
-        qint64 current = 1;
-        QStringList urls; // each tab is titled "Title of " and its address
-    };
-
     QList<SafariTab> groupTabs(const QList<SafariTab>&) const override { return read(groupTabs_); }
     bool reveal(const QString& url) const override;
     bool isRunning() const override { return read(running); }
@@ -190,7 +174,7 @@ public:
     }
     QStringList revealed() const { return read(revealed_); }
 
-    mutable QList<Window> windows;
+    mutable QMap<qint64, QStringList> windows;
     std::optional<QSet<QString>> pinned = QSet<QString>();
     bool running = true;
     bool closeFails = false;
@@ -204,6 +188,11 @@ private:
     std::function<void(const QString&)> onReveal_;
     mutable QStringList revealed_;
 };
+
+// The tabs of `windows` in order, each titled "Title of " and its address; `isCurrent` tells
+// which are in front.
+QList<SafariTab> tabsOf(const QMap<qint64, QStringList>& windows,
+                        const std::function<bool(qint64 windowID, qint64 index)>& isCurrent);
 
 // Toasts shown, oldest first. Main thread only, as the real one.
 class RecordingToast : public Toast {
