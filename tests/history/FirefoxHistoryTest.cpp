@@ -21,21 +21,15 @@ protected:
 };
 
 TEST_F(FirefoxHistoryTest, ProfilesRunInstallDefaultsThenTheMarkedDefaultThenTheRest) {
-    const std::vector<std::pair<QByteArray, QStringList>> cases{
-        {"[Profile0]\nPath=b\n[Profile1]\nPath=a\nDefault=1\n[InstallX]\nDefault=c\n"
-         "[Profile2]\nPath=c\n",
-         {u"c"_s, u"a"_s, u"b"_s}},
-        {"[Profile0]\r\nIsRelative=0\r\nPath=/srv/ff\r\n[General]\r\nPath=z\r\n", {u"/srv/ff"_s}},
-        {"[Profile0]\nPath=../../etc\n[Profile1]\nPath=\n[Profile2]\nIsRelative=0\nPath=rel\n"
-         "[InstallY]\nDefault=x/../../y\nnot a line\n=1\nPath=outside\n[Profile3]\nPath = s \n",
-         {u"s"_s}},
-        {"\xff\xfe binary", {}},
-    };
-    for (const auto& [ini, expected] : cases) {
-        writeFile(root() + u"/profiles.ini"_s, ini);
+    for (const QByteArray& line : testing::fixtureLines(u"history/firefox-profiles.txt"_s)) {
+        const QByteArray ini =
+            line.left(line.indexOf('\t')).replace("\\n", "\n").replace("\\r", "\r");
         QStringList wanted;
-        for (const QString& folder : expected)
-            wanted.append(folder.startsWith(u'/') ? folder : root() + u'/' + folder);
+        for (const QString& folder :
+             QString::fromUtf8(line.mid(line.indexOf('\t') + 1)).split(u' '))
+            if (folder != u"-")
+                wanted.append(folder.startsWith(u'/') ? folder : root() + u'/' + folder);
+        writeFile(root() + u"/profiles.ini"_s, ini);
         EXPECT_EQ(FirefoxHistory::profiles(root()), wanted) << ini.toStdString();
     }
 }
