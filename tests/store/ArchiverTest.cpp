@@ -2,7 +2,6 @@
 
 #include "StoreFakes.h"
 #include "base/AtomicFile.h"
-#include "settings/Storage.h"
 #include "support/Files.h"
 #include "support/FixtureRows.h"
 
@@ -130,7 +129,6 @@ TEST_F(ArchiverTest, TheFirstPassArmsWithoutClosingAnything) {
                  now);
     EXPECT_EQ(ages(archive->state()),
               u"a.example=500 about:blank=500 b.example=0 c.example=500 d.example=0"_s);
-    EXPECT_EQ(Archiver::defaultFile(), Storage::dataFolder() + u"/archive.json"_s);
 }
 
 // A pinned page stays, whatever the form of its address.

@@ -214,7 +214,6 @@ public:
     struct Content {
         QString text;
         std::optional<QString> url;
-        bool operator==(const Content&) const = default;
     };
     void write(const QString& text, const std::optional<QString>& url) override {
         content = Content{text, url};
