@@ -160,6 +160,7 @@ TEST_F(StoreActions, ClosingATabCallsBackWithTheNewList) {
     store->closeTab(1, 2, [&] { ++done; });
     settle(*store);
     EXPECT_EQ(done, 1);
+    EXPECT_EQ(safari->calls(), (QStringList{u"close 1 2"_s, u"tabs"_s}));
     EXPECT_EQ(store->tabs.size(), 3);
 
     // The browser changed before the answer came: the callback still runs, but the other

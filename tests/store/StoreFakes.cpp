@@ -72,14 +72,8 @@ void FakeBrowser::open(const QString& url, bool newTab) const {
 void FakeBrowser::close(qint64 windowID, qint64 index) const {
     answer(u"close %1 %2"_s.arg(windowID).arg(index), false, [&] {
         QStringList& window = windows_[windowID];
-        if (index < 1 || index > window.size())
-            return;
-        window.removeAt(index - 1);
-        if (!current_ || current_->windowID != windowID || current_->index < index)
-            return;
-        const qint64 now =
-            std::min<qint64>(std::max<qint64>(current_->index - 1, 1), window.size());
-        current_ = now ? std::optional(TabRef{windowID, now, window.at(now - 1)}) : std::nullopt;
+        if (index >= 1 && index <= window.size())
+            window.removeAt(index - 1);
     });
 }
 
