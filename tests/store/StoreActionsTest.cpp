@@ -1,4 +1,5 @@
 #include "StoreFakes.h"
+#include "browsers/Commands.h"
 #include "store/Clipboard.h"
 #include "store/TabTrail.h"
 #include "support/FixtureRows.h"
@@ -75,6 +76,16 @@ protected:
     std::shared_ptr<FakeBrowser> chrome = std::make_shared<FakeBrowser>(chromeID, u"Chrome"_s);
     std::unique_ptr<Store> store;
 };
+
+TEST_F(StoreActions, SafariWithAnEmptyMenuWalkOffersTheDefaultsAndItsTabGroups) {
+    world.safari.setGroupTabs(
+        {{.windowID = -1, .url = u"https://grouped.example/"_s, .group = u"Work"_s}});
+    store->refresh();
+    settle(*store);
+    EXPECT_EQ(store->commands, Commands::defaults()); // no Accessibility, no menu bar
+    ASSERT_EQ(store->otherTabs.size(), 1);
+    EXPECT_EQ(store->otherTabs.first().group, u"Work"_s);
+}
 
 // The open mode goes through to the browser, and every action reads the tabs again.
 TEST_F(StoreActions, OpeningSwitchingOrDeveloperModeRereadsTheTabs) {

@@ -226,20 +226,6 @@ TEST_F(StoreRefresh, ASlowBrowserDoesNotPileUpTrackingTicks) {
     EXPECT_EQ(store->trail(), (QList<TabRef>{{1, 1, u"https://a.example/"_s}}));
 }
 
-TEST(StoreSafari, AnEmptyMenuWalkGivesTheDefaultsAndTabGroupsAreRead) {
-    StoreWorld world;
-    auto safari = browser(Store::safariID, u"Safari"_s);
-    safari->setWindow(1, {u"https://open.example/"_s});
-    world.safari.setGroupTabs(
-        {{.windowID = -1, .url = u"https://grouped.example/"_s, .group = u"Work"_s}});
-    auto store = world.store({safari});
-    store->refresh();
-    settle(*store);
-    EXPECT_EQ(store->commands, Commands::defaults()); // no Accessibility, no menu bar
-    ASSERT_EQ(store->otherTabs.size(), 1);
-    EXPECT_EQ(store->otherTabs.first().group, u"Work"_s);
-}
-
 TEST(StoreHostVisits, FoldsHostsAndCountsAddressesWithoutOne) {
     const QHash<QString, qint64> visits = Store::visitsByHost({
         visit(u"https://WWW.Example.COM/a"_s, 2),
