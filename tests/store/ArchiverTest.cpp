@@ -49,7 +49,8 @@ protected:
     ArchiveInterval interval_ = ArchiveInterval::twelveHours;
 };
 
-// Another writer's layout (other key order, white space, fractions) reads the same.
+// Another writer's layout (other key order, white space, fractions) reads the same; a text of
+// the wrong shape does not decode.
 TEST_F(ArchiverTest, TheFileIsJsonWithTimesInSecondsSince2001) {
     const Archiver::State state{
         {{u"a.example"_s, QDateTime(QDate(2001, 1, 1), QTime(0, 0, 1, 500), Qt::UTC)}},
@@ -65,9 +66,6 @@ TEST_F(ArchiverTest, TheFileIsJsonWithTimesInSecondsSince2001) {
     EXPECT_EQ(Archiver::encode(*written),
               R"({"archived":[{"closedAt":794000000.25,"title":"C","url":"https://c.example/"}],)"
               R"("armed":false,"lastSeen":{"c.example":794000000.25,"d.example":0}})");
-}
-
-TEST_F(ArchiverTest, ATextOfTheWrongShapeDoesNotDecode) {
     for (const QByteArray& bad : testing::fixtureLines(u"archive-bad-shapes.txt"_s) + QList{""_ba})
         EXPECT_EQ(Archiver::decode(bad), std::nullopt) << bad.toStdString();
 }

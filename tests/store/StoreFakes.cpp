@@ -77,19 +77,6 @@ void FakeBrowser::close(qint64 windowID, qint64 index) const {
     });
 }
 
-std::optional<std::pair<QString, QString>> FakeBrowser::currentPage() const {
-    return answer(u"currentPage"_s, false, [&] {
-        return current_ ? std::optional(std::pair(u"Title of "_s + current_->url, current_->url))
-                        : std::nullopt;
-    });
-}
-
-HistoryResult FakeBrowser::history() const {
-    if (!enter(u"history"_s, false))
-        return {{}, u"could not be read"_s};
-    return read(history_);
-}
-
 bool FakeSafariSide::reveal(const QString& url) const {
     std::function<void(const QString&)> onReveal;
     {

@@ -81,14 +81,23 @@ public:
     void switchTo(qint64 windowID, qint64 index) const override;
     void open(const QString& url, bool newTab) const override;
     void close(qint64 windowID, qint64 index) const override;
-    std::optional<std::pair<QString, QString>> currentPage() const override;
+    std::optional<std::pair<QString, QString>> currentPage() const override {
+        return answer(u"currentPage"_s, false, [&] {
+            return current_
+                       ? std::optional(std::pair(u"Title of "_s + current_->url, current_->url))
+                       : std::nullopt;
+        });
+    }
     std::optional<TabRef> currentTab() const override {
         return answer(u"currentTab"_s, false, [&] { return current_; });
     }
     QStringList urls(qint64 windowID) const override {
         return answer(u"urls %1"_s.arg(windowID), false, [&] { return windows_.value(windowID); });
     }
-    HistoryResult history() const override;
+    HistoryResult history() const override {
+        return enter(u"history"_s, false) ? read(history_)
+                                          : HistoryResult{{}, u"could not be read"_s};
+    }
     QString status() const override {
         return read(failing_) ? name_ + u" does not answer"_s : QString();
     }
