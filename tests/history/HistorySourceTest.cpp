@@ -70,26 +70,22 @@ TEST_F(HistorySourceTest, MergeSumsVisitsAndPrefersTheLaterTitleThatIsNotEmpty) 
     EXPECT_TRUE(HistorySource::merge({}).isEmpty());
 }
 
-TEST_F(HistorySourceTest, TheFrontBrowsersOwnHistoryIsKeptAsItReadIt) {
-    // The browser was reached through a profile of its own, so the default folder's pages are
-    // not the ones it shows.
-    chromiumPage(u"chromium"_s, u"https://default-profile/"_s, u"Default"_s, earlier);
-    const HistoryResult own{{{u"https://own-profile/"_s, u"Own"_s, 1, earlier}}, u"1 pages"_s};
-    const HistoryResult result = load({u"org.chromium.Chromium"_s, u"Chromium"_s, own},
-                                      {u"org.chromium.Chromium"_s, u"com.google.Chrome"_s});
-    EXPECT_EQ(result, (HistoryResult{own.entries, u"Chromium, 1 pages"_s}))
-        << "itself and an absent browser are not merged in";
-    EXPECT_EQ(load({u"com.google.Chrome"_s, u"Chrome"_s, {{}, u"no history found"_s}}, {}),
-              (HistoryResult{{}, u"Chrome, no history found"_s}));
-}
-
+// Extra sources are merged and named in the status; a broken one only counts fewer pages. The
+// front browser's own history is kept as it read it (it may have been reached through a profile
+// of its own): neither its default folder's pages nor an absent browser's are merged in.
 TEST_F(HistorySourceTest, ExtraSourcesAreMergedAndNamedInTheStatus) {
+    chromiumPage(u"chromium"_s, u"https://default-profile/"_s, u"Default"_s, earlier);
     chromiumPage(u"google-chrome"_s, u"https://shared/"_s, u"Shared in Chrome"_s, earlier);
     chromiumPage(u"google-chrome"_s, u"https://chrome/"_s, u"Chrome only"_s, earlier);
     chromiumPage(u"vivaldi"_s, u"https://vivaldi/"_s, u"Vivaldi only"_s, earlier);
-    // A broken source only counts fewer pages.
     writeFile(configFolder() + u"/microsoft-edge/Default/History"_s, "broken");
 
+    const HistoryResult own{{{u"https://own-profile/"_s, u"Own"_s, 1, earlier}}, u"1 pages"_s};
+    EXPECT_EQ(load({u"org.chromium.Chromium"_s, u"Chromium"_s, own},
+                   {u"org.chromium.Chromium"_s, u"com.brave.Browser"_s}),
+              (HistoryResult{own.entries, u"Chromium, 1 pages"_s}));
+    EXPECT_EQ(load({u"com.google.Chrome"_s, u"Chrome"_s, {{}, u"no history found"_s}}, {}),
+              (HistoryResult{{}, u"Chrome, no history found"_s}));
     const HistorySource::Front other{
         u"org.example.Other"_s, u"Other"_s, {{{u"https://shared/"_s, {}, 2, later}}, u"1 pages"_s}};
     const HistoryResult result =
