@@ -35,10 +35,6 @@ HistoryEntry visit(const QString& url, qint64 visits) {
     return {url, u"Title"_s, visits, QDateTime()};
 }
 
-std::shared_ptr<FakeBrowser> browser(const QString& id, const QString& name) {
-    return std::make_shared<FakeBrowser>(id, name);
-}
-
 class StoreRefresh : public ::testing::Test {
 protected:
     StoreRefresh() {
@@ -62,8 +58,8 @@ protected:
     }
 
     StoreWorld world;
-    std::shared_ptr<FakeBrowser> alpha = browser(alphaID, u"Alpha"_s);
-    std::shared_ptr<FakeBrowser> beta = browser(betaID, u"Beta"_s);
+    std::shared_ptr<FakeBrowser> alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_s);
+    std::shared_ptr<FakeBrowser> beta = std::make_shared<FakeBrowser>(betaID, u"Beta"_s);
     std::unique_ptr<Store> store;
     int delivered = 0;
     Store::Done count = [this] { ++delivered; };
@@ -169,7 +165,8 @@ TEST_F(StoreRefresh, TheBrowserStatusAndEverythingReadGoWithTheBrowser) {
     alpha->setFailing(false);
     refresh();
     EXPECT_EQ(store->browserStatus, QString());
-    store->use(browser(alphaID, u"Alpha again"_s)); // the same browser: everything stays
+    store->use(std::make_shared<FakeBrowser>(
+        alphaID, u"Alpha again"_s)); // the same browser: everything stays
     EXPECT_EQ(store->tabs.size(), 2);
     EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
 
@@ -239,8 +236,8 @@ TEST(StoreHostVisits, FoldsHostsAndCountsAddressesWithoutOne) {
 
 TEST(StoreBrowsers, OptInBrowsersAreOfferedOnlyWithOtherBrowsersOn) {
     StoreWorld world;
-    auto alpha = browser(alphaID, u"Alpha"_s);
-    auto beta = browser(betaID, u"Beta"_s);
+    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_s);
+    auto beta = std::make_shared<FakeBrowser>(betaID, u"Beta"_s);
     Store::Adapters adapters = world.adapters({alpha});
     adapters.optInBrowsers = [beta] { return QList<Store::BrowserRef>{beta}; };
     Store store(adapters);
@@ -281,7 +278,7 @@ TEST(StoreHidden, IsReadAtStartAndWrittenOnSaveExceptByTheDemonstration) {
     const QSet<QString> saved{u"a.example"_s, u"b.example"_s};
     EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), saved);
 
-    auto alpha = browser(alphaID, u"Alpha"_s);
+    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_s);
     DemoData demo{.tabs = {{.windowID = 1, .index = 1, .url = u"https://demo.example/"_s}},
                   .history = {visit(u"https://demo.example/"_s, 9)}};
     Store shown(world.adapters({alpha}), demo);
@@ -390,7 +387,7 @@ TEST(SerialQueue, DestructionFinishesTheRunningJobAndDropsTheRest) {
 
 TEST(StoreThreads, ABrowserCallOnTheMainThreadStopsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const OffMainBrowser checked(browser(alphaID, u"Alpha"_s));
+    const OffMainBrowser checked(std::make_shared<FakeBrowser>(alphaID, u"Alpha"_s));
     EXPECT_DEATH(checked.tabs(), "Browser::tabs called on the main thread");
     EXPECT_DEATH(checked.currentTab(), "Browser::currentTab called on the main thread");
     EXPECT_EQ(checked.bundleID(), alphaID) << "plain fields are fine anywhere";
