@@ -67,7 +67,7 @@ protected:
 
 // The driven browser reads its own history (a profile of its own may hold it); the store
 // prepares it on the queue and announces the tabs first, then everything.
-TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEverything) {
+TEST_F(StoreRefresh, DeliversTheTabsFirstThenEverythingAndRereadsAnOldHistory) {
     EXPECT_EQ(store->browser()->bundleID(), alphaID);
     QList<qsizetype> tabCounts, commandCounts;
     int changes = 0;
@@ -89,10 +89,8 @@ TEST_F(StoreRefresh, StartsEmptyOnTheFirstBrowserAndDeliversTheTabsFirstThenEver
     EXPECT_EQ(store->historyStatus, u"Alpha, 1 page"_s);
     EXPECT_EQ(store->historyLoadedAt, world.now);
     EXPECT_TRUE(store->otherTabs.isEmpty()) << "tab groups are Safari's alone";
-}
 
-TEST_F(StoreRefresh, HistoryIsReadAgainOnlyWhenOlderThanAMinute) {
-    refresh();
+    // The history is read again only when older than a minute.
     alpha->setHistory({{visit(u"https://new.example/"_s, 1)}, u"fresh"_s});
     world.now = world.now.addSecs(60);
     refresh();
