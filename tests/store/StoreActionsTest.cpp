@@ -77,16 +77,6 @@ protected:
     std::unique_ptr<Store> store;
 };
 
-TEST_F(StoreActions, SafariWithAnEmptyMenuWalkOffersTheDefaultsAndItsTabGroups) {
-    world.safari.setGroupTabs(
-        {{.windowID = -1, .url = u"https://grouped.example/"_s, .group = u"Work"_s}});
-    store->refresh();
-    settle(*store);
-    EXPECT_EQ(store->commands, Commands::defaults()); // no Accessibility, no menu bar
-    ASSERT_EQ(store->otherTabs.size(), 1);
-    EXPECT_EQ(store->otherTabs.first().group, u"Work"_s);
-}
-
 // The open mode goes through to the browser, and every action reads the tabs again.
 TEST_F(StoreActions, OpeningSwitchingOrDeveloperModeRereadsTheTabs) {
     perform(Action::devMode());
@@ -100,9 +90,18 @@ TEST_F(StoreActions, OpeningSwitchingOrDeveloperModeRereadsTheTabs) {
     EXPECT_TRUE(store->tabs.last().isCurrent);
 }
 
-// A tab of another group is revealed; one that is gone, or any without Accessibility, opens in
-// a new tab, and the tabs are read again in every case.
+// Safari's tab groups are read with its tabs (and an empty menu walk offers the defaults). A tab
+// of another group is revealed; one that is gone, or any without Accessibility, opens in a new
+// tab, and the tabs are read again in every case.
 TEST_F(StoreActions, RevealingATabOfAnotherGroupOrOpeningIt) {
+    world.safari.setGroupTabs(
+        {{.windowID = -1, .url = u"https://grouped.example/"_s, .group = u"Work"_s}});
+    store->refresh();
+    settle(*store);
+    EXPECT_EQ(store->commands, Commands::defaults()); // no Accessibility, no menu bar
+    ASSERT_EQ(store->otherTabs.size(), 1);
+    EXPECT_EQ(store->otherTabs.first().group, u"Work"_s);
+
     world.safari.setRevealable({u"https://grouped.example/"_s});
     perform(Action::revealTab(u"https://grouped.example/"_s));
     EXPECT_EQ(safari->callsNamed(u"open"_s), 0);
