@@ -119,19 +119,29 @@ TEST_F(StoreActions, RevealingATabOfAnotherGroupOrOpeningIt) {
     EXPECT_EQ(safari->calls().last(), u"tabs"_s);
 }
 
-TEST_F(StoreActions, MenuCommandsActivateTheBrowserAndPressOrAskForAccess) {
+// Menu commands activate the browser and press, or ask for access; pinning a tab brings it
+// forward first, unless it cannot pin.
+TEST_F(StoreActions, MenuCommandsAndPinsActivateTheBrowserAndPressOrAskForAccess) {
     world.workspace.run(Store::safariID);
-    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Merge All Windows"_s)});
+    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Merge All Windows"_s),
+                                    FakeMenuBarAccess::item(u"Unpin Tab"_s)});
     store->perform(Action::menu({u"Window"_s, u"Merge All Windows"_s}), OpenMode::newTab);
     store->perform(Action::menu({u"Window"_s, u"Duplicate Tab"_s}), OpenMode::newTab);
     perform(Action::menu({}));
     EXPECT_EQ(world.workspace.launched(), QStringList(3, Store::safariID));
     EXPECT_EQ(world.menuBar.presses(), (QList<QStringList>{{u"Window"_s, u"Merge All Windows"_s}}));
+    store->togglePin(1, 3);
+    settle(*store);
+    EXPECT_EQ(safari->calls().filter(u"switchTo"_s), QStringList{u"switchTo 1 3"_s});
+    EXPECT_EQ(world.menuBar.presses().size(), 2);
 
     world.permissions.setGranted(Permission::accessibility, false);
     perform(Action::menu({u"Window"_s, u"Merge All Windows"_s}));
-    EXPECT_EQ(world.menuBar.presses().size(), 1);
-    EXPECT_EQ(world.permissions.requests(), QList<Permission>{Permission::accessibility});
+    store->togglePin(1, 2);
+    settle(*store);
+    EXPECT_EQ(world.menuBar.presses().size(), 2);
+    EXPECT_EQ(safari->callsNamed(u"switchTo"_s), 1);
+    EXPECT_EQ(world.permissions.requests(), QList<Permission>(2, Permission::accessibility));
 }
 
 // A plain copy puts the same address under both types; a Markdown one is plain text only.
@@ -186,17 +196,6 @@ TEST_F(StoreActions, ClosingATabCallsBackWithTheNewList) {
     EXPECT_TRUE(store->tabs.isEmpty());
 }
 
-TEST_F(StoreActions, PinningATabBringsItForwardFirstUnlessItCannotPin) {
-    setWindowMenu(Store::safariID, {FakeMenuBarAccess::item(u"Unpin Tab"_s)});
-    store->togglePin(1, 3);
-    settle(*store);
-    EXPECT_EQ(safari->calls().first(), u"switchTo 1 3"_s);
-    world.permissions.setGranted(Permission::accessibility, false);
-    store->togglePin(1, 2);
-    settle(*store);
-    EXPECT_EQ(safari->callsNamed(u"switchTo"_s), 1);
-}
-
 // Every toast an action shows, worded exactly (the cases are in the fixture).
 TEST_F(StoreActions, ToastsSayExactly) {
     for (const QStringList& row : testing::fixtureRows(u"store-toasts.txt"_s, 6)) {
@@ -224,7 +223,8 @@ TEST_F(StoreActions, ToastsSayExactly) {
 }
 
 // Pressed twice it comes back, and it finds the page wherever it moved; a page gone from the
-// browser is dropped (nothing happens), so the next press goes further back.
+// browser is dropped (nothing happens), so the next press goes further back; one in another
+// tab group is revealed.
 TEST_F(StoreActions, SwitchingToTheLastTab) {
     noteFront(); // a.example in front
     visit(1, 2); // b
@@ -244,19 +244,16 @@ TEST_F(StoreActions, SwitchingToTheLastTab) {
     EXPECT_EQ(world.safari.revealed(), QStringList{u"https://d.example/"_s});
     lastTab();
     EXPECT_EQ(safari->front(), (TabRef{1, 3, u"https://a.example/"_s}));
-}
 
-TEST_F(StoreActions, TheLastTabInAnotherTabGroupIsRevealed) {
-    noteFront();                                               // a (1 1)
-    visit(2, 1);                                               // d
-    safari->setWindow(1, {u"https://other-group.example/"_s}); // the window shows another group
-    world.safari.setRevealable({u"https://a.example/"_s}, [this](const QString& url) {
+    // The window shows another tab group now: the last tab is revealed there.
+    safari->setWindow(1, {u"https://other-group.example/"_s});
+    world.safari.setRevealable({u"http://www.b.example"_s}, [this](const QString& url) {
         safari->setWindow(1, {url});
         safari->setCurrent(1, 1);
     });
     lastTab();
-    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"https://a.example/"_s}));
-    EXPECT_EQ(store->trail().first(), (TabRef{1, 1, u"https://a.example/"_s}));
+    EXPECT_EQ(safari->front(), (TabRef{1, 1, u"http://www.b.example"_s}));
+    EXPECT_EQ(store->trail().first(), (TabRef{1, 1, u"http://www.b.example"_s}));
 }
 
 TEST_F(StoreActions, ABrowserFailingEveryCallGetsAToastOrABeepAndLosesNothing) {
