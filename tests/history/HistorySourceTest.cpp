@@ -1,6 +1,7 @@
 #include "history/HistorySource.h"
 
 #include "HistoryFixtures.h"
+#include "support/FixtureRows.h"
 
 #include <QDir>
 #include <QLocale>
@@ -55,15 +56,11 @@ TEST_F(HistorySourceTest, AvailableSourcesAreInstalledOrHaveTheirDataFolder) {
 }
 
 TEST_F(HistorySourceTest, MergeSumsVisitsAndPrefersTheLaterTitleThatIsNotEmpty) {
-    const QList<HistoryEntry> merged = HistorySource::merge({
-        {{u"https://a/"_s, u"A old"_s, 1, earlier},
-         {u"https://b/"_s, {}, 2, later},
-         {u"https://tie/"_s, u"first"_s, 1, earlier}},
-        {{u"https://a/"_s, u"A new"_s, 2, later},
-         {u"https://b/"_s, u"B"_s, 3, earlier},
-         {u"https://tie/"_s, u"second"_s, 1, earlier}},
-        {{u"https://a/"_s, {}, 4, later.addDays(1)}},
-    });
+    QList<QList<HistoryEntry>> lists(3);
+    for (const QStringList& row : testing::fixtureRows(u"history/source-merge.txt"_s, 5))
+        lists[row[0].toInt()].append(
+            {row[1], row[2], row[3].toLongLong(), QDateTime::fromString(row[4], Qt::ISODate)});
+    const QList<HistoryEntry> merged = HistorySource::merge(lists);
     EXPECT_EQ(rendered(merged), u"https://a/|A new|7|2024-07-10T07:45:00.000Z\n"
                                 u"https://b/|B|5|2024-07-09T07:45:00.000Z\n"
                                 u"https://tie/|first|2|2024-07-01T12:00:00.000Z"_s);

@@ -5,6 +5,7 @@
 #include "store/SerialQueue.h"
 #include "support/DropTicket.h"
 #include "support/Files.h"
+#include "support/FixtureRows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -221,15 +222,12 @@ TEST_F(StoreRefresh, ASlowBrowserDoesNotPileUpTrackingTicks) {
 }
 
 TEST(StoreHostVisits, FoldsHostsAndCountsAddressesWithoutOne) {
-    const QHash<QString, qint64> visits = Store::visitsByHost({
-        visit(u"https://WWW.Example.COM/a"_s, 2),
-        visit(u"http://example.com/b"_s, 3),
-        visit(u"file:///Users/me/notes.txt"_s, 4),
-        visit(u"not an address at all"_s, 5),
-        visit(u"https://docs.example.com/"_s, 1),
-    });
-    EXPECT_EQ(visits, (QHash<QString, qint64>{
-                          {u"example.com"_s, 5}, {QString(), 9}, {u"docs.example.com"_s, 1}}));
+    QList<HistoryEntry> history;
+    for (const QStringList& row : testing::fixtureRows(u"host-visits.txt"_s, 2))
+        history.append(visit(row[0], row[1].toLongLong()));
+    EXPECT_EQ(Store::visitsByHost(history),
+              (QHash<QString, qint64>{
+                  {u"example.com"_s, 5}, {QString(), 9}, {u"docs.example.com"_s, 1}}));
 }
 
 TEST(StoreBrowsers, OptInBrowsersAreOfferedOnlyWithOtherBrowsersOn) {
