@@ -2,7 +2,6 @@
 
 #include "browsers/Browser.h"
 #include "browsers/SafariSide.h"
-#include "platform/PrivateFolder.h"
 #include "platform/Toast.h"
 #include "platform/fake/FakeMenuBarAccess.h"
 #include "platform/fake/FakePermissionProbe.h"
