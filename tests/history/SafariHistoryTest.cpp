@@ -10,9 +10,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QDateTime earlier(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
-const QDateTime later(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC);
-
 class SafariHistoryTest : public HistoryTest {
 protected:
     QString safari() const { return path(u"Library/Safari"_s); }
@@ -39,10 +36,8 @@ TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
 
 TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
     const QString main = mainDatabase();
-    addSafariItem(main, u"https://checkpointed.example/"_s, 1,
-                  {{safariTime(earlier), u"On disk"_s}});
-    addSafariItem(main, u"https://fresh.example/"_s, 1, {{safariTime(later), u"Only in the log"_s}},
-                  true);
+    createFromScript(main, u"history/safari-on-disk.sql"_s);
+    execute(main, testing::fixtureText(u"history/safari-in-log.sql"_s), true);
     ASSERT_GT(QFileInfo(main + u"-wal"_s).size(), 0);
 
     // The main file alone does not know the fresh visit yet.
@@ -54,8 +49,9 @@ TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
     const auto before = contents(safari());
     const HistoryResult result = load();
     EXPECT_EQ(result.status, u"2 pages");
-    EXPECT_TRUE(result.entries.contains(
-        HistoryEntry{u"https://fresh.example/"_s, u"Only in the log"_s, 1, later}));
+    EXPECT_TRUE(
+        result.entries.contains(HistoryEntry{u"https://fresh.example/"_s, u"Only in the log"_s, 1,
+                                             QDateTime(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC)}));
     EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-0/History.db-wal"_s)));
     EXPECT_EQ(contents(safari()), before) << "Safari's own files must never be written";
 }

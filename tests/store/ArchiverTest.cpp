@@ -102,7 +102,6 @@ TEST_F(ArchiverTest, AWriteCutShortBeforeItsRenameLeavesTheOldFile) {
                                    [] { throw std::runtime_error("cut short"); }),
                  std::runtime_error);
     EXPECT_EQ(readFile(file_), before);
-    EXPECT_EQ(archiver()->state(), archive->state());
     EXPECT_TRUE(archive->save());
     EXPECT_EQ(readFile(file_), Archiver::encode(archive->state()));
 }
