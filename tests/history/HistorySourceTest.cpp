@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(HistorySourceTest, EverySourcesFolderStaysInTheConfigFolder) {
+TEST_F(HistorySourceTest, EverySourcesFolderStaysInTheConfigFolderAndMarksItAvailable) {
     ASSERT_FALSE(HistorySource::all().isEmpty());
     for (const HistorySource& source : HistorySource::all()) {
         const QString folder = source.dataFolder.value_or(QString());
@@ -42,9 +42,8 @@ TEST_F(HistorySourceTest, EverySourcesFolderStaysInTheConfigFolder) {
         EXPECT_FALSE(folder.split(u'/').contains(u".."_s)) << source.id.toStdString();
     }
     EXPECT_EQ(HistorySource::source(u"com.example.Unknown"_s), std::nullopt);
-}
 
-TEST_F(HistorySourceTest, AvailableSourcesAreInstalledOrHaveTheirDataFolder) {
+    // Available: installed, or with a data folder.
     EXPECT_TRUE(HistorySource::available().isEmpty()) << "Safari has no Linux folder";
     ASSERT_TRUE(QDir().mkpath(configFolder() + u"/chromium"_s));
     ASSERT_TRUE(QDir().mkpath(configFolder() + u"/BraveSoftware/Brave-Browser"_s));

@@ -114,14 +114,8 @@ public:
     void setHistory(HistoryResult history) { write(history_, std::move(history)); }
     void setFailing(bool failing) { write(failing_, failing); }
     // Closes `gate` and holds tabs() (or every call) there until the test opens it.
-    void holdTabsAt(Gate& gate) {
-        gate.close();
-        write(tabsGate_, &gate);
-    }
-    void holdEveryCallAt(Gate& gate) {
-        gate.close();
-        write(everyGate_, &gate);
-    }
+    void holdTabsAt(Gate& gate) { hold(gate, tabsGate_); }
+    void holdEveryCallAt(Gate& gate) { hold(gate, everyGate_); }
 
     QStringList calls() const { return read(calls_); }
     // Calls of that name, with or without arguments.
@@ -136,6 +130,10 @@ public:
     std::optional<TabRef> front() const { return read(current_); }
 
 private:
+    void hold(Gate& gate, Gate*& at) {
+        gate.close();
+        write(at, &gate);
+    }
     // Records the call and passes the gate; false when the call must fail.
     bool enter(const QString& call, bool isTabs) const;
     // Enters the call, then runs `reply` under the lock; an empty answer when the call fails.
