@@ -230,28 +230,23 @@ TEST(StoreHostVisits, FoldsHostsAndCountsAddressesWithoutOne) {
                   {u"example.com"_s, 5}, {QString(), 9}, {u"docs.example.com"_s, 1}}));
 }
 
-TEST(StoreBrowsers, OptInBrowsersAreOfferedOnlyWithOtherBrowsersOn) {
-    StoreWorld world;
-    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_s);
-    auto beta = std::make_shared<FakeBrowser>(betaID, u"Beta"_s);
+TEST_F(StoreRefresh, OptInBrowsersAreOfferedOnlyWithOtherBrowsersOn) {
     Store::Adapters adapters = world.adapters({alpha});
-    adapters.optInBrowsers = [beta] { return QList<Store::BrowserRef>{beta}; };
-    Store store(adapters);
+    adapters.optInBrowsers = [this] { return QList<Store::BrowserRef>{beta}; };
+    Store offering(adapters);
     for (const bool on : {false, true}) {
         world.preferences->store(PreferenceKey::otherBrowsers, on);
-        EXPECT_EQ(store.browserFor(alphaID), alpha) << "always offered";
-        EXPECT_EQ(store.browserFor(betaID), on ? beta : nullptr);
-        EXPECT_EQ(store.browsers().size(), 2) << "every browser, opted in or not";
+        EXPECT_EQ(offering.browserFor(alphaID), alpha) << "always offered";
+        EXPECT_EQ(offering.browserFor(betaID), on ? beta : nullptr);
+        EXPECT_EQ(offering.browsers().size(), 2) << "every browser, opted in or not";
     }
-    EXPECT_EQ(store.browserFor(u"com.example.Unknown"_s), nullptr);
+    EXPECT_EQ(offering.browserFor(u"com.example.Unknown"_s), nullptr);
 }
 
-TEST(StoreBrowsers, WithNoBrowserNothingIsDrivenAndTheStatusSaysWhy) {
-    StoreWorld world;
-    auto store = world.store({});
+TEST_F(StoreRefresh, WithNoBrowserNothingIsDrivenAndTheStatusSaysWhy) {
+    store = world.store({});
     EXPECT_EQ(store->commands, Commands::own());
-    int delivered = 0;
-    store->refresh([&] { ++delivered; });
+    store->refresh(count);
     store->switchToLastTab();
     store->copyCurrentPage(false);
     store->archivePass();
@@ -264,25 +259,22 @@ TEST(StoreBrowsers, WithNoBrowserNothingIsDrivenAndTheStatusSaysWhy) {
 
 // A store reads the hidden file at start and writes it on save; the demonstration does
 // neither, and never touches a browser.
-TEST(StoreHidden, IsReadAtStartAndWrittenOnSaveExceptByTheDemonstration) {
-    StoreWorld world;
+TEST_F(StoreRefresh, TheHiddenFileIsReadAtStartAndWrittenOnSaveExceptByTheDemonstration) {
     ASSERT_TRUE(HiddenHistory::save(world.hiddenFile(), {u"a.example"_s}));
-    auto store = world.store({});
+    store = world.store({});
     EXPECT_EQ(store->hidden, QSet<QString>{u"a.example"_s});
     store->hidden.insert(u"b.example"_s);
     store->saveHidden();
     const QSet<QString> saved{u"a.example"_s, u"b.example"_s};
     EXPECT_EQ(HiddenHistory::load(world.hiddenFile()), saved);
 
-    auto alpha = std::make_shared<FakeBrowser>(alphaID, u"Alpha"_s);
     DemoData demo{.tabs = {{.windowID = 1, .index = 1, .url = u"https://demo.example/"_s}},
                   .history = {visit(u"https://demo.example/"_s, 9)}};
     Store shown(world.adapters({alpha}), demo);
     EXPECT_EQ(shown.tabs, demo.tabs);
     EXPECT_EQ(shown.history.items(), demo.history);
     EXPECT_TRUE(shown.hidden.isEmpty());
-    int delivered = 0;
-    shown.refresh([&] { ++delivered; });
+    shown.refresh(count);
     EXPECT_EQ(delivered, 1) << "called at once";
     shown.perform(Action::open(u"https://x.example/"_s), OpenMode::newTab);
     shown.perform(Action::switchTab(1, 1), OpenMode::newTab);
