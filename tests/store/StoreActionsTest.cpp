@@ -94,8 +94,8 @@ TEST_F(StoreActions, OpeningSwitchingOrDeveloperModeRereadsTheTabs) {
 // of another group is revealed; one that is gone, or any without Accessibility, opens in a new
 // tab, and the tabs are read again in every case.
 TEST_F(StoreActions, RevealingATabOfAnotherGroupOrOpeningIt) {
-    world.safari.setGroupTabs(
-        {{.windowID = -1, .url = u"https://grouped.example/"_s, .group = u"Work"_s}});
+    world.safari.grouped = {
+        {.windowID = -1, .url = u"https://grouped.example/"_s, .group = u"Work"_s}};
     store->refresh();
     settle(*store);
     EXPECT_EQ(store->commands, Commands::defaults()); // no Accessibility, no menu bar
@@ -165,12 +165,11 @@ TEST_F(StoreActions, CopyingALinkOrBeepingWithoutAPage) {
     EXPECT_EQ(world.pasteboard.writes, 2);
 }
 
-TEST(Clipboard, MarkdownLinksEscapeTheTitlesSquareBracketsOnly) {
-    RecordingPasteboard pasteboard;
-    RecordingToast toast;
-    Clipboard::copyLink(pasteboard, toast, u"https://a.example/x_(y)"_s, u"[draft] notes [2]"_s,
-                        true);
-    EXPECT_EQ(pasteboard.content->text, u"[\\[draft\\] notes \\[2\\]](https://a.example/x_(y))"_s);
+TEST_F(StoreActions, MarkdownLinksEscapeTheTitlesSquareBracketsOnly) {
+    Clipboard::copyLink(world.pasteboard, world.toast, u"https://a.example/x_(y)"_s,
+                        u"[draft] notes [2]"_s, true);
+    EXPECT_EQ(world.pasteboard.content->text,
+              u"[\\[draft\\] notes \\[2\\]](https://a.example/x_(y))"_s);
     EXPECT_EQ(Clipboard::markdownLink(u"https://a.example/"_s, QString()),
               u"[](https://a.example/)"_s);
 }

@@ -163,14 +163,13 @@ private:
 // read them once it settles; the store's queue goes through the lock.
 class FakeSafariSide : public SafariSide, private Guarded {
 public:
-    QList<SafariTab> groupTabs(const QList<SafariTab>&) const override { return read(groupTabs_); }
+    QList<SafariTab> groupTabs(const QList<SafariTab>&) const override { return read(grouped); }
     bool reveal(const QString& url) const override;
     bool isRunning() const override { return read(running); }
     QList<SafariTab> tabs() const override;
     std::optional<QSet<QString>> pinnedURLs() const override { return read(pinned); }
     bool close(qint64 windowID, const QString& url) const override;
 
-    void setGroupTabs(QList<SafariTab> tabs) { write(groupTabs_, std::move(tabs)); }
     // The reveal succeeds for these addresses, and then calls `onReveal`.
     void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {}) {
         locked([&] {
@@ -181,6 +180,7 @@ public:
     QStringList revealed() const { return read(revealed_); }
 
     mutable QMap<qint64, QStringList> windows;
+    QList<SafariTab> grouped; // the tab groups' tabs
     std::optional<QSet<QString>> pinned = QSet<QString>();
     bool running = true;
     bool closeFails = false;
@@ -189,7 +189,6 @@ public:
     mutable int closeCalls = 0;
 
 private:
-    QList<SafariTab> groupTabs_;
     QStringList revealable_;
     std::function<void(const QString&)> onReveal_;
     mutable QStringList revealed_;
