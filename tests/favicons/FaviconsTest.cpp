@@ -59,17 +59,14 @@ protected:
         // Give a wrongly repeated delivery the chance to show up.
         QCoreApplication::processEvents();
         EXPECT_EQ(favicons.hasFailed(host), delivered.isEmpty());
+        EXPECT_LE(delivered.size(), 1);
         return delivered;
     }
 
-    // The size of the icon a lookup of the server's host delivers, when it delivers one.
-    std::optional<QSize> deliveredSize() {
+    // The size of the icon a lookup of the server's host delivers (invalid without one).
+    QSize deliveredSize() {
         Favicons favicons(folder.path());
-        const QList<QImage> delivered = lookUp(favicons, server.host());
-        EXPECT_LE(delivered.size(), 1);
-        if (delivered.isEmpty())
-            return std::nullopt;
-        return delivered.first().size();
+        return lookUp(favicons, server.host()).value(0).size();
     }
 
     QTemporaryDir folder;
@@ -79,16 +76,16 @@ protected:
 // Two rows of one host share one lookup; the icon is then served from memory, and after a
 // restart from disk, as a 64 × 64 PNG named after the host.
 TEST_F(FaviconsTest, FetchesStoresAndServesAGoodIconOnce) {
-    server.answer("/favicon.ico", icon(Qt::red));
+    // An HTML error page is no icon; the touch icon is.
+    server.answer("/favicon.ico", page("<html><body>Not Found</body></html>"));
+    server.answer("/apple-touch-icon.png", icon(Qt::green, QSize(180, 180)));
     Favicons favicons(folder.path());
     int otherRow = 0;
     EXPECT_FALSE(favicons.image(server.host(), [&otherRow](const QImage&) { ++otherRow; }));
     const QList<QImage> delivered = lookUp(favicons, server.host());
     ASSERT_EQ(delivered.size(), 1);
     EXPECT_EQ(otherRow, 1);
-    EXPECT_EQ(delivered.first().size(), QSize(16, 16));
-    EXPECT_EQ(server.requests("/favicon.ico"), 1);
-    EXPECT_EQ(server.requests("/apple-touch-icon.png"), 0);
+    EXPECT_EQ(delivered.first().size(), QSize(180, 180));
 
     EXPECT_TRUE(favicons.image(server.host(), nullptr).has_value());
     const QImage stored(QDir(folder.path()).filePath(server.host() + u".png"_qs));
@@ -96,14 +93,7 @@ TEST_F(FaviconsTest, FetchesStoresAndServesAGoodIconOnce) {
     EXPECT_TRUE(stored.hasAlphaChannel());
     Favicons restarted(folder.path());
     EXPECT_TRUE(restarted.image(server.host(), nullptr).has_value());
-    EXPECT_EQ(server.totalRequests(), 1);
-}
-
-TEST_F(FaviconsTest, AnHtmlErrorPageIsNoIconTheTouchIconIs) {
-    server.answer("/favicon.ico", page("<html><body>Not Found</body></html>"));
-    server.answer("/apple-touch-icon.png", icon(Qt::green, QSize(180, 180)));
-    EXPECT_EQ(deliveredSize(), QSize(180, 180));
-    EXPECT_EQ(server.requests("/"), 0);
+    EXPECT_EQ(server.totalRequests(), 2) << "the well-known files, not the page";
 }
 
 TEST_F(FaviconsTest, FollowsTheLinkOfThePageAfterRedirects) {
@@ -119,19 +109,18 @@ TEST_F(FaviconsTest, FollowsTheLinkOfThePageAfterRedirects) {
 }
 
 TEST_F(FaviconsTest, HugeBrokenAndLoopingAnswersEndInNoDelivery) {
-    // A picture too large to be an icon, a body too large to read, a broken PNG, and a page
-    // that redirects to itself.
+    // A picture too large to be an icon, a body too large to read, and a page whose icon link
+    // redirects in a loop.
     server.answer("/favicon.ico", icon(Qt::red, QSize(1500, 1500)));
     server.answer("/apple-touch-icon.png",
                   {.body = QByteArray(3 * 1024 * 1024, 'x'), .contentType = "image/png"});
-    server.answer("/", page("<link rel=icon href=\"/x\"><link rel=\"icon\" href=\"/broken.png\">"));
-    QByteArray broken = encoded(filled(QSize(16, 16), Qt::red));
-    broken.truncate(30);
-    broken.append(QByteArray(40, '\xff'));
-    server.answer("/broken.png", {.body = broken, .contentType = "image/png"});
+    server.answer("/", page("<link rel=icon href=\"/x\"><link rel=\"icon\" href=\"/loop\">"));
+    server.answer("/loop", redirect("/loop2"));
+    server.answer("/loop2", redirect("/loop"));
     Favicons favicons(folder.path());
     EXPECT_TRUE(lookUp(favicons, server.host()).isEmpty());
-    EXPECT_EQ(server.requests("/broken.png"), 1);
+    EXPECT_GT(server.requests("/loop2"), 1);
+    EXPECT_EQ(server.requests("/x"), 0);
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 
     // Failed: not tried again during this run.
@@ -139,16 +128,6 @@ TEST_F(FaviconsTest, HugeBrokenAndLoopingAnswersEndInNoDelivery) {
     EXPECT_FALSE(favicons.image(server.host(), nullptr).has_value());
     QCoreApplication::processEvents();
     EXPECT_EQ(server.totalRequests(), before);
-}
-
-TEST_F(FaviconsTest, ARedirectLoopEndsInNoDelivery) {
-    for (const char* path : {"/favicon.ico", "/apple-touch-icon.png", "/"})
-        server.answer(path, redirect("/loop"));
-    server.answer("/loop", redirect("/loop2"));
-    server.answer("/loop2", redirect("/loop"));
-    Favicons favicons(folder.path());
-    EXPECT_TRUE(lookUp(favicons, server.host()).isEmpty());
-    EXPECT_GT(server.requests("/loop"), 3);
 }
 
 TEST_F(FaviconsTest, NothingAnswersNothingIsDelivered) {
@@ -200,7 +179,6 @@ TEST(FaviconFilesTest, OrdinaryHostsKeepTheirNamesOthersGetAHashedOne) {
         EXPECT_TRUE(name.startsWith(u'~')) << name.toStdString();
         EXPECT_EQ(name.size(), 1 + 64 + 4);
         EXPECT_FALSE(name.contains(u'/') || name.contains(QChar(0)));
-        EXPECT_EQ(FaviconFiles::fileName(host), name) << "the same host, the same name";
         names.insert(name);
     }
     EXPECT_EQ(names.size(), hashed.size());
@@ -216,16 +194,6 @@ TEST(FaviconParsingTest, FindsTheFirstIconLink) {
     EXPECT_FALSE(Favicons::iconHref(QString()));
 }
 
-TEST(FaviconParsingTest, ReadsQuotedAttributes) {
-    const QString tag = u"<link REL = 'icon' href=\"/x.png\" sizes=\"32x32\">"_qs;
-    EXPECT_EQ(Favicons::attribute(u"rel"_qs, tag), u"icon"_qs);
-    EXPECT_EQ(Favicons::attribute(u"sizes"_qs, tag), u"32x32"_qs);
-    EXPECT_FALSE(Favicons::attribute(u"type"_qs, tag));
-    EXPECT_FALSE(Favicons::attribute(u"rel"_qs, u"<link rel=icon>"_qs));
-    // A name with pattern characters is taken literally.
-    EXPECT_FALSE(Favicons::attribute(u".*"_qs, tag));
-}
-
 TEST(FaviconImageTest, StoresIconsAs64PixelPngsAndDecodesOnlyIcons) {
     const std::optional<QByteArray> data = Favicons::png(filled(QSize(180, 90), Qt::red));
     ASSERT_TRUE(data.has_value());
@@ -234,25 +202,18 @@ TEST(FaviconImageTest, StoresIconsAs64PixelPngsAndDecodesOnlyIcons) {
     EXPECT_EQ(QColor(stored.pixel(32, 32)), QColor(Qt::red));
     EXPECT_FALSE(Favicons::png(QImage()).has_value());
     // Decoding refuses what is no icon.
-    EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red))).has_value());
+    const QByteArray red = encoded(filled(QSize(16, 16), Qt::red));
+    EXPECT_TRUE(Favicons::decode(red).has_value());
     EXPECT_TRUE(Favicons::decode(encoded(filled(QSize(16, 16), Qt::red), "ICO")).has_value());
     EXPECT_FALSE(Favicons::decode(QByteArray()).has_value());
     EXPECT_FALSE(Favicons::decode("<html></html>").has_value());
     EXPECT_FALSE(Favicons::decode(encoded(filled(QSize(4000, 10), Qt::red))).has_value());
-    QByteArray truncated = encoded(filled(QSize(16, 16), Qt::red));
-    truncated.truncate(truncated.size() / 2);
-    EXPECT_FALSE(Favicons::decode(truncated).has_value());
+    EXPECT_FALSE(Favicons::decode(red.left(red.size() / 2)).has_value());
 }
 
 // The tone averages saturated bright pixels: white is no colour and does not water the blue
 // down; grey, dark, transparent or a few coloured pixels (weight at most 4) give none.
 TEST(FaviconToneTest, AveragesSaturatedBrightPixels) {
-    const std::optional<QColor> red = Favicons::tone(filled(QSize(32, 32), QColor(220, 20, 20)));
-    ASSERT_TRUE(red.has_value());
-    EXPECT_NEAR(red->redF(), 220 / 255.0, 0.01);
-    EXPECT_NEAR(red->greenF(), 20 / 255.0, 0.01);
-    EXPECT_EQ(red->alphaF(), 1.0f);
-
     QImage half = filled(QSize(32, 32), Qt::white), greys = half, speck = half;
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
@@ -263,13 +224,18 @@ TEST(FaviconToneTest, AveragesSaturatedBrightPixels) {
     }
     for (int x = 0; x < 4; ++x)
         speck.setPixelColor(x, 0, QColor(255, 0, 0));
-    const std::optional<QColor> blue = Favicons::tone(half);
-    ASSERT_TRUE(blue.has_value());
-    EXPECT_LT(blue->redF(), 0.2);
-    EXPECT_GT(blue->blueF(), 0.9);
-    for (const QImage& none : {greys, speck, filled(QSize(24, 24), QColor(40, 0, 0)),
-                               filled(QSize(24, 24), QColor(255, 0, 0, 60)), QImage()})
-        EXPECT_FALSE(Favicons::tone(none).has_value());
+    const std::vector<std::pair<QImage, QString>> cases{
+        {filled(QSize(32, 32), QColor(220, 20, 20)), u"#ffdc1414"_qs},
+        {half, u"#ff0000ff"_qs},
+        {greys, u"none"_qs},
+        {speck, u"none"_qs},
+        {filled(QSize(24, 24), QColor(40, 0, 0)), u"none"_qs},
+        {filled(QSize(24, 24), QColor(255, 0, 0, 60)), u"none"_qs},
+        {QImage(), u"none"_qs}};
+    for (const auto& [image, tone] : cases) {
+        const std::optional<QColor> found = Favicons::tone(image);
+        EXPECT_EQ(found ? found->name(QColor::HexArgb) : u"none"_qs, tone);
+    }
 }
 
 } // namespace

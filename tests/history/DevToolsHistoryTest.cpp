@@ -27,9 +27,8 @@ TEST_F(DevToolsHistoryTest, ReadsTheFolderWhoseEndpointTheBrowserAnswersOn) {
         const DevToolsBrowser browser(u"org.chromium.Chromium"_s, u"Chromium"_s, folders,
                                       *snapshots_, std::chrono::seconds(60));
         ASSERT_TRUE(browser.reachable());
-        const HistoryResult history = browser.history();
-        ASSERT_EQ(history.entries.size(), 1) << history.status.toStdString();
-        EXPECT_EQ(history.entries.first().url, u"https://%1.example/"_s.arg(used));
+        EXPECT_EQ(rendered(browser.history().entries),
+                  u"https://%1.example/|Page|1|2022-06-18T04:26:40.000Z"_s.arg(used));
     }
 }
 

@@ -21,43 +21,29 @@ protected:
 };
 
 TEST_F(FirefoxHistoryTest, ProfilesRunInstallDefaultsThenTheMarkedDefaultThenTheRest) {
-    const std::vector<std::pair<QByteArray, QStringList>> cases{
-        {"[Profile0]\nPath=b\n[Profile1]\nPath=a\nDefault=1\n[InstallX]\nDefault=c\n"
-         "[Profile2]\nPath=c\n",
-         {u"c"_s, u"a"_s, u"b"_s}},
-        {"[Profile0]\r\nIsRelative=0\r\nPath=/srv/ff\r\n[General]\r\nPath=z\r\n", {u"/srv/ff"_s}},
-        {"[Profile0]\nPath=../../etc\n[Profile1]\nPath=\n[Profile2]\nIsRelative=0\nPath=rel\n"
-         "[InstallY]\nDefault=x/../../y\nnot a line\n=1\nPath=outside\n[Profile3]\nPath = s \n",
-         {u"s"_s}},
-        {"\xff\xfe binary", {}},
-    };
-    for (const auto& [ini, expected] : cases) {
-        writeFile(root() + u"/profiles.ini"_s, ini);
+    for (const QByteArray& line : testing::fixtureLines(u"history/firefox-profiles.txt"_s)) {
+        const QByteArray ini =
+            line.left(line.indexOf('\t')).replace("\\n", "\n").replace("\\r", "\r");
         QStringList wanted;
-        for (const QString& folder : expected)
-            wanted.append(folder.startsWith(u'/') ? folder : root() + u'/' + folder);
+        for (const QString& folder :
+             QString::fromUtf8(line.mid(line.indexOf('\t') + 1)).split(u' '))
+            if (folder != u"-")
+                wanted.append(folder.startsWith(u'/') ? folder : root() + u'/' + folder);
+        writeFile(root() + u"/profiles.ini"_s, ini);
         EXPECT_EQ(FirefoxHistory::profiles(root()), wanted) << ini.toStdString();
     }
 }
 
 TEST_F(FirefoxHistoryTest, ReadsVisitedPlacesFromTheWalOfALockedDatabase) {
     const QString db = profile("[Profile0]\nPath=p\nDefault=1\n");
-    const QDateTime visited(QDate(2025, 3, 4), QTime(10, 30), Qt::UTC);
-    execute(db,
-            u"INSERT INTO moz_places(url, title, visit_count, last_visit_date, hidden) VALUES"
-            "('https://wal/', 'In the log', 3, %1, 0), ('https://untitled/', NULL, 1, %1, 0),"
-            "('https://odd/', 'Odd', 'lots', 1e300, 0), ('https://hidden/', 'H', 9, %1, 1),"
-            "('https://bookmark/', 'Unvisited', 0, NULL, 0), ('', 'No address', 5, %1, 0)"_s.arg(
-                visited.toMSecsSinceEpoch() * 1000),
-            true);
+    execute(db, testing::fixtureText(u"history/firefox-wal.sql"_s), true);
     ASSERT_GT(QFileInfo(db + u"-wal"_s).size(), 0) << "the rows must live in the log";
     const OpenDatabase firefox(db);
     ASSERT_EQ(firefox.execute(u"PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;"_s), SQLITE_OK);
 
     const HistoryResult result = FirefoxHistory::load(u"test"_s, *snapshots_);
-    EXPECT_EQ(rendered(result.entries), u"https://odd/|Odd|0|1970-01-01T00:00:00.000Z\n"
-                                        u"https://untitled/||1|2025-03-04T10:30:00.000Z\n"
-                                        u"https://wal/|In the log|3|2025-03-04T10:30:00.000Z"_s);
+    EXPECT_EQ(rendered(result.entries),
+              testing::fixtureText(u"history/firefox-wal.expected"_s).trimmed());
     EXPECT_EQ(result.status, u"3 pages");
     // As an extra source of the other browsers' searches.
     EXPECT_EQ(HistorySource::available().value(0).name, u"Firefox");

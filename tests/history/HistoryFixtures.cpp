@@ -13,32 +13,38 @@ namespace kivaro::test {
 
 using namespace Qt::StringLiterals;
 
+// SQL text for a value that may be NULL.
+static QString literal(const std::optional<QString>& text) {
+    if (!text)
+        return u"NULL"_s;
+    return u'\'' + QString(*text).replace(u'\'', u"''"_s) + u'\'';
+}
+
 void execute(const QString& db, const QString& sql, bool keepInWal) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(db).path()));
     const OpenDatabase open(db, false, keepInWal);
     ASSERT_EQ(open.execute(sql), SQLITE_OK) << open.error().toStdString();
 }
 
-OpenDatabase::OpenDatabase(const QString& db, bool readOnly, bool keepInWal) {
+OpenDatabase::OpenDatabase(const QString& db, bool readOnly, bool keepInWal)
+    : handle_(nullptr, sqlite3_close) {
     const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(db).constData(), &handle_, flags, nullptr),
+    sqlite3* opened = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(db).constData(), &opened, flags, nullptr),
               SQLITE_OK);
+    handle_.reset(opened);
     if (keepInWal) {
-        sqlite3_db_config(handle_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_db_config(opened, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         execute("PRAGMA wal_autocheckpoint = 0"_L1);
     }
 }
 
-OpenDatabase::~OpenDatabase() {
-    sqlite3_close(handle_);
-}
-
 int OpenDatabase::execute(const QString& sql) const {
-    return sqlite3_exec(handle_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    return sqlite3_exec(handle_.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
 }
 
 QString OpenDatabase::error() const {
-    return QString::fromUtf8(sqlite3_errmsg(handle_));
+    return QString::fromUtf8(sqlite3_errmsg(handle_.get()));
 }
 
 void createFromScript(const QString& db, const QString& scriptName) {
@@ -65,12 +71,6 @@ void makeFifo(const QString& path) {
 void truncate(const QString& path, double fraction) {
     QFile file(path);
     ASSERT_TRUE(file.resize(qint64(double(file.size()) * fraction)));
-}
-
-QString literal(const std::optional<QString>& text) {
-    if (!text)
-        return u"NULL"_s;
-    return u'\'' + QString(*text).replace(u'\'', u"''"_s) + u'\'';
 }
 
 qint64 chromiumTime(const QDateTime& time) {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 
 struct sqlite3;
@@ -23,16 +24,13 @@ namespace kivaro::test {
 class OpenDatabase {
 public:
     explicit OpenDatabase(const QString& db, bool readOnly = false, bool keepInWal = false);
-    ~OpenDatabase();
-    OpenDatabase(const OpenDatabase&) = delete;
-    OpenDatabase& operator=(const OpenDatabase&) = delete;
 
     // SQLite's result code.
     int execute(const QString& sql) const;
     QString error() const;
 
 private:
-    sqlite3* handle_ = nullptr;
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> handle_;
 };
 
 // Runs `sql` on the database file (created when missing); a failure fails the test.
@@ -48,9 +46,6 @@ QMap<QString, QByteArray> contents(const QString& folder);
 void makeFifo(const QString& path);
 // Cuts the file to a `fraction` of its size, as a crash mid-copy would.
 void truncate(const QString& path, double fraction);
-
-// SQL text for a value that may be NULL.
-QString literal(const std::optional<QString>& text);
 
 // Microseconds since 1601 and seconds since 2001, the browsers' own clocks.
 qint64 chromiumTime(const QDateTime& time);

@@ -1,6 +1,7 @@
 #include "history/HistorySource.h"
 
 #include "HistoryFixtures.h"
+#include "support/FixtureRows.h"
 
 #include <QDir>
 #include <QLocale>
@@ -33,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(HistorySourceTest, EverySourcesFolderStaysInTheConfigFolder) {
+TEST_F(HistorySourceTest, EverySourcesFolderStaysInTheConfigFolderAndMarksItAvailable) {
     ASSERT_FALSE(HistorySource::all().isEmpty());
     for (const HistorySource& source : HistorySource::all()) {
         const QString folder = source.dataFolder.value_or(QString());
@@ -41,9 +42,8 @@ TEST_F(HistorySourceTest, EverySourcesFolderStaysInTheConfigFolder) {
         EXPECT_FALSE(folder.split(u'/').contains(u".."_s)) << source.id.toStdString();
     }
     EXPECT_EQ(HistorySource::source(u"com.example.Unknown"_s), std::nullopt);
-}
 
-TEST_F(HistorySourceTest, AvailableSourcesAreInstalledOrHaveTheirDataFolder) {
+    // Available: installed, or with a data folder.
     EXPECT_TRUE(HistorySource::available().isEmpty()) << "Safari has no Linux folder";
     ASSERT_TRUE(QDir().mkpath(configFolder() + u"/chromium"_s));
     ASSERT_TRUE(QDir().mkpath(configFolder() + u"/BraveSoftware/Brave-Browser"_s));
@@ -55,41 +55,33 @@ TEST_F(HistorySourceTest, AvailableSourcesAreInstalledOrHaveTheirDataFolder) {
 }
 
 TEST_F(HistorySourceTest, MergeSumsVisitsAndPrefersTheLaterTitleThatIsNotEmpty) {
-    const QList<HistoryEntry> merged = HistorySource::merge({
-        {{u"https://a/"_s, u"A old"_s, 1, earlier},
-         {u"https://b/"_s, {}, 2, later},
-         {u"https://tie/"_s, u"first"_s, 1, earlier}},
-        {{u"https://a/"_s, u"A new"_s, 2, later},
-         {u"https://b/"_s, u"B"_s, 3, earlier},
-         {u"https://tie/"_s, u"second"_s, 1, earlier}},
-        {{u"https://a/"_s, {}, 4, later.addDays(1)}},
-    });
+    QList<QList<HistoryEntry>> lists(3);
+    for (const QStringList& row : testing::fixtureRows(u"history/source-merge.txt"_s, 5))
+        lists[row[0].toInt()].append(
+            {row[1], row[2], row[3].toLongLong(), QDateTime::fromString(row[4], Qt::ISODate)});
+    const QList<HistoryEntry> merged = HistorySource::merge(lists);
     EXPECT_EQ(rendered(merged), u"https://a/|A new|7|2024-07-10T07:45:00.000Z\n"
                                 u"https://b/|B|5|2024-07-09T07:45:00.000Z\n"
                                 u"https://tie/|first|2|2024-07-01T12:00:00.000Z"_s);
     EXPECT_TRUE(HistorySource::merge({}).isEmpty());
 }
 
-TEST_F(HistorySourceTest, TheFrontBrowsersOwnHistoryIsKeptAsItReadIt) {
-    // The browser was reached through a profile of its own, so the default folder's pages are
-    // not the ones it shows.
-    chromiumPage(u"chromium"_s, u"https://default-profile/"_s, u"Default"_s, earlier);
-    const HistoryResult own{{{u"https://own-profile/"_s, u"Own"_s, 1, earlier}}, u"1 pages"_s};
-    const HistoryResult result = load({u"org.chromium.Chromium"_s, u"Chromium"_s, own},
-                                      {u"org.chromium.Chromium"_s, u"com.google.Chrome"_s});
-    EXPECT_EQ(result, (HistoryResult{own.entries, u"Chromium, 1 pages"_s}))
-        << "itself and an absent browser are not merged in";
-    EXPECT_EQ(load({u"com.google.Chrome"_s, u"Chrome"_s, {{}, u"no history found"_s}}, {}),
-              (HistoryResult{{}, u"Chrome, no history found"_s}));
-}
-
+// Extra sources are merged and named in the status; a broken one only counts fewer pages. The
+// front browser's own history is kept as it read it (it may have been reached through a profile
+// of its own): neither its default folder's pages nor an absent browser's are merged in.
 TEST_F(HistorySourceTest, ExtraSourcesAreMergedAndNamedInTheStatus) {
+    chromiumPage(u"chromium"_s, u"https://default-profile/"_s, u"Default"_s, earlier);
     chromiumPage(u"google-chrome"_s, u"https://shared/"_s, u"Shared in Chrome"_s, earlier);
     chromiumPage(u"google-chrome"_s, u"https://chrome/"_s, u"Chrome only"_s, earlier);
     chromiumPage(u"vivaldi"_s, u"https://vivaldi/"_s, u"Vivaldi only"_s, earlier);
-    // A broken source only counts fewer pages.
     writeFile(configFolder() + u"/microsoft-edge/Default/History"_s, "broken");
 
+    const HistoryResult own{{{u"https://own-profile/"_s, u"Own"_s, 1, earlier}}, u"1 pages"_s};
+    EXPECT_EQ(load({u"org.chromium.Chromium"_s, u"Chromium"_s, own},
+                   {u"org.chromium.Chromium"_s, u"com.brave.Browser"_s}),
+              (HistoryResult{own.entries, u"Chromium, 1 pages"_s}));
+    EXPECT_EQ(load({u"com.google.Chrome"_s, u"Chrome"_s, {{}, u"no history found"_s}}, {}),
+              (HistoryResult{{}, u"Chrome, no history found"_s}));
     const HistorySource::Front other{
         u"org.example.Other"_s, u"Other"_s, {{{u"https://shared/"_s, {}, 2, later}}, u"1 pages"_s}};
     const HistoryResult result =

@@ -10,9 +10,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QDateTime earlier(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
-const QDateTime later(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC);
-
 class SafariHistoryTest : public HistoryTest {
 protected:
     QString safari() const { return path(u"Library/Safari"_s); }
@@ -26,35 +23,21 @@ protected:
 // Each page takes its newest visit and that visit's title; the databases merge by address.
 TEST_F(SafariHistoryTest, MergesTheMainAndProfileDatabasesByAddress) {
     const QString main = mainDatabase();
-    addSafariItem(main, u"https://a.example/"_s, 3, {{safariTime(earlier), u"A before"_s}});
-    addSafariItem(main, u"https://tie.example/"_s, 1, {{safariTime(earlier), u"first read"_s}});
-    addSafariItem(main, u"https://news.example/"_s, 2,
-                  {{safariTime(earlier), u"Old"_s}, {safariTime(later), u"New"_s}});
-    addSafariItem(main, u"https://epoch.example/"_s, 1, {{0.5, std::nullopt}});
+    createFromScript(main, u"history/safari-merge-main.sql"_s);
     const QString profile = profileDatabase(u"7D2C-PROFILE"_s);
-    addSafariItem(profile, u"https://a.example/"_s, 2, {{safariTime(later), u"A after"_s}});
-    addSafariItem(profile, u"https://tie.example/"_s, 4, {{safariTime(earlier), u"second read"_s}});
-    addSafariItem(profile, u"https://b.example/"_s, 1, {{safariTime(earlier), std::nullopt}});
+    createFromScript(profile, u"history/safari-merge-profile.sql"_s);
 
     EXPECT_EQ(History::databases(safari()), (QStringList{main, profile}));
     const HistoryResult result = load();
     EXPECT_EQ(rendered(result.entries),
-              u"https://a.example/|A after|5|2024-03-02T09:30:00.000Z\n"
-              u"https://b.example/||1|2024-03-01T10:00:00.000Z\n"
-              u"https://epoch.example/||1|2001-01-01T00:00:00.500Z\n"
-              u"https://news.example/|New|2|2024-03-02T09:30:00.000Z\n"
-              u"https://tie.example/|first read|5|2024-03-01T10:00:00.000Z"_s);
+              testing::fixtureText(u"history/safari-merge.expected"_s).trimmed());
     EXPECT_EQ(result.status, u"5 pages");
-    EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-0/History.db"_s)));
-    EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-1/History.db"_s)));
 }
 
 TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
     const QString main = mainDatabase();
-    addSafariItem(main, u"https://checkpointed.example/"_s, 1,
-                  {{safariTime(earlier), u"On disk"_s}});
-    addSafariItem(main, u"https://fresh.example/"_s, 1, {{safariTime(later), u"Only in the log"_s}},
-                  true);
+    createFromScript(main, u"history/safari-on-disk.sql"_s);
+    execute(main, testing::fixtureText(u"history/safari-in-log.sql"_s), true);
     ASSERT_GT(QFileInfo(main + u"-wal"_s).size(), 0);
 
     // The main file alone does not know the fresh visit yet.
@@ -66,8 +49,9 @@ TEST_F(SafariHistoryTest, ReadsVisitsThatLiveOnlyInTheWriteAheadLog) {
     const auto before = contents(safari());
     const HistoryResult result = load();
     EXPECT_EQ(result.status, u"2 pages");
-    EXPECT_TRUE(result.entries.contains(
-        HistoryEntry{u"https://fresh.example/"_s, u"Only in the log"_s, 1, later}));
+    EXPECT_TRUE(
+        result.entries.contains(HistoryEntry{u"https://fresh.example/"_s, u"Only in the log"_s, 1,
+                                             QDateTime(QDate(2024, 3, 2), QTime(9, 30), Qt::UTC)}));
     EXPECT_TRUE(QFileInfo::exists(snapshotFolder(u"kivaro-history-0/History.db-wal"_s)));
     EXPECT_EQ(contents(safari()), before) << "Safari's own files must never be written";
 }
@@ -92,10 +76,11 @@ TEST_F(SafariHistoryTest, StatusTellsWhyNothingWasRead) {
     EXPECT_EQ(load(), (HistoryResult{{}, u"needs Full Disk Access"_s}));
 }
 
-// Damaged databases are skipped; rows without an address drop out and NULLs read as nothing.
+// Damaged databases are skipped; rows without an address drop out and NULLs read as nothing. A
+// database gives its 5000 most visited pages; with no snapshot folder nothing is read.
 TEST_F(SafariHistoryTest, DamagedDatabasesAreSkippedAndCounted) {
     const QString good = mainDatabase();
-    addSafariItem(good, u"https://good.example/"_s, 1, {{safariTime(earlier), u"Good"_s}});
+    createFromScript(good, u"history/safari-most-visited.sql"_s);
     const QString nulls = safari() + u"/Profiles/Nulls/History.db"_s;
     createFromScript(nulls, u"history/safari-nulls.sql"_s);
     execute(path(u"Library/Safari/Profiles/NoTable/History.db"_s),
@@ -107,63 +92,56 @@ TEST_F(SafariHistoryTest, DamagedDatabasesAreSkippedAndCounted) {
     truncate(big, 1.0 / 3);
 
     const HistoryResult result = load();
-    EXPECT_EQ(rendered(result.entries), u"https://good.example/|Good|1|2024-03-01T10:00:00.000Z\n"
-                                        u"https://n.example/||0|2001-01-01T00:00:00.000Z"_s);
-    EXPECT_EQ(result.status, u"2 pages");
+    EXPECT_EQ(result.status, u"5001 pages");
+    EXPECT_TRUE(
+        result.entries.contains(HistoryEntry{u"https://n.example/"_s, QString(), 0,
+                                             QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)}));
+    EXPECT_TRUE(std::none_of(result.entries.begin(), result.entries.end(),
+                             [](const HistoryEntry& entry) { return entry.visits == 1; }));
+    EXPECT_EQ(History::load(safari(), testing::RefusingFolder()),
+              (HistoryResult{{}, u"could not be read"_s}));
 
     QFile::remove(good);
     QFile::remove(nulls);
     EXPECT_EQ(load(), (HistoryResult{{}, u"could not be read"_s}));
 }
 
-// One database gives its 5000 most visited pages; with no snapshot folder nothing is read.
-TEST_F(SafariHistoryTest, OneDatabaseGivesItsFiveThousandMostVisited) {
-    createFromScript(mainDatabase(), u"history/safari-most-visited.sql"_s);
-    const HistoryResult result = load();
-    EXPECT_EQ(result.status, u"5000 pages");
-    EXPECT_TRUE(std::none_of(result.entries.begin(), result.entries.end(),
-                             [](const HistoryEntry& entry) { return entry.visits == 1; }));
-    EXPECT_EQ(History::load(safari(), testing::RefusingFolder()),
-              (HistoryResult{{}, u"could not be read"_s}));
-}
-
-// Another program's database may hold a view over an endless query, or simply far too much:
-// every read stops at a bound and counts as failed.
-TEST_F(SafariHistoryTest, ReadsOfForeignDatabasesStopAtTheirBounds) {
-    const QString db = path(u"hostile.db"_s);
+// Another program's database is read as text (NULL as nothing), read-only, and every read
+// stops at a bound and counts as failed: a view over an endless query, far too many rows or
+// bytes, a name that is not a real table, a statement that does not prepare, a missing file.
+TEST_F(SafariHistoryTest, ReadsOfForeignDatabasesAreReadOnlyAndBounded) {
+    const QString db = path(u"foreign.db"_s);
     const QString endless = u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "_s;
-    execute(db, u"CREATE TABLE t(a); CREATE VIEW urls AS "_s + endless +
-                    u"SELECT i AS url, i AS visit_count FROM n"_s);
-    EXPECT_EQ(History::query(db, u"SELECT a FROM t"_s, {u"T"_s}), QList<QStringList>{});
-    const QList<std::pair<QString, QStringList>> bounded{
-        {u"SELECT url FROM urls ORDER BY visit_count DESC LIMIT 5"_s, {u"urls"_s}}, // a view
-        {endless + u"SELECT i FROM n"_s, {}},                                       // too many rows
-        {endless + u"SELECT zeroblob(1000000) FROM n"_s, {}}, // too many bytes
+    execute(db, u"CREATE TABLE t(a, b); INSERT INTO t VALUES('x', NULL), (2, 1.5);"
+                u"CREATE VIEW urls AS "_s +
+                    endless + u"SELECT i AS url, i AS visit_count FROM n"_s);
+    const auto shown = [](const std::optional<QList<QStringList>>& rows) {
+        QStringList lines;
+        for (const QStringList& row : rows.value_or(QList<QStringList>{{u"failed"_s}}))
+            lines.append(row.join(u','));
+        return lines.join(u'|');
     };
-    for (const auto& [sql, tables] : bounded)
-        EXPECT_EQ(History::query(db, sql, tables), std::nullopt) << sql.toStdString();
+    const QList<std::tuple<QString, QStringList, QString>> cases{
+        {u"SELECT a, b FROM t ORDER BY rowid"_s, {u"T"_s}, u"x,|2,1.5"_s},
+        {u"SELECT a FROM t WHERE 0"_s, {}, QString()},
+        {u"INSERT INTO t VALUES(3, 3) RETURNING a"_s, {}, QString()},
+        {u"SELECT count(*) FROM t"_s, {}, u"2"_s},
+        {u"SELECT nothing FROM nowhere"_s, {}, u"failed"_s},
+        {u"SELECT url FROM urls ORDER BY visit_count DESC LIMIT 5"_s, {u"urls"_s}, u"failed"_s},
+        {endless + u"SELECT i FROM n"_s, {}, u"failed"_s},
+        {endless + u"SELECT zeroblob(1000000) FROM n"_s, {}, u"failed"_s},
+    };
+    for (const auto& [sql, tables, expected] : cases)
+        EXPECT_EQ(shown(History::query(db, sql, tables)), expected) << sql.toStdString();
+    EXPECT_EQ(History::table(db, u"SELECT nothing FROM nowhere"_s), QList<QStringList>{});
+    EXPECT_EQ(History::query(path(u"missing.db"_s), u"SELECT 1"_s), std::nullopt);
+    EXPECT_FALSE(QFileInfo::exists(path(u"missing.db"_s))) << "a read must never create a file";
     // Sorting an endless query yields no row before the deadline.
     auto sorted = Sqlite::ReadOnlyQuery::prepare(db, endless + u"SELECT i FROM n ORDER BY i"_s, {},
                                                  QDeadlineTimer(100));
     ASSERT_TRUE(sorted);
     EXPECT_FALSE(sorted->next());
     EXPECT_TRUE(sorted->exceeded());
-}
-
-TEST_F(SafariHistoryTest, TableGivesTextAndAnEmptyListOnFailure) {
-    const QString db = path(u"table.db"_s);
-    execute(db, u"CREATE TABLE t(a, b); INSERT INTO t VALUES('x', NULL), (2, 1.5)"_s);
-    EXPECT_EQ(History::table(db, u"SELECT a, b FROM t ORDER BY rowid"_s),
-              (QList<QStringList>{{u"x"_s, QString()}, {u"2"_s, u"1.5"_s}}));
-    EXPECT_EQ(History::table(db, u"SELECT a FROM t WHERE 0"_s), QList<QStringList>{});
-    EXPECT_EQ(History::query(db, u"SELECT a FROM t WHERE 0"_s), QList<QStringList>{});
-    EXPECT_EQ(History::query(db, u"SELECT nothing FROM nowhere"_s), std::nullopt);
-    EXPECT_EQ(History::query(path(u"missing.db"_s), u"SELECT 1"_s), std::nullopt);
-    EXPECT_FALSE(QFileInfo::exists(path(u"missing.db"_s))) << "a read must never create a file";
-    // Read-only: a statement that writes fails.
-    EXPECT_EQ(History::query(db, u"INSERT INTO t VALUES(3, 3) RETURNING a"_s),
-              QList<QStringList>{});
-    EXPECT_EQ(History::table(db, u"SELECT count(*) FROM t"_s), (QList<QStringList>{{u"2"_s}}));
 }
 
 } // namespace

@@ -24,21 +24,27 @@ bool FakeBrowser::enter(const QString& call, bool isTabs) const {
     return !failing_;
 }
 
+QList<SafariTab> tabsOf(const QMap<qint64, QStringList>& windows,
+                        const std::function<bool(qint64 windowID, qint64 index)>& isCurrent) {
+    QList<SafariTab> list;
+    qint64 order = 0;
+    for (auto window = windows.cbegin(); window != windows.cend(); ++window, ++order) {
+        for (qsizetype i = 0; i < window->size(); ++i)
+            list.append({.windowID = window.key(),
+                         .windowOrder = order,
+                         .index = i + 1,
+                         .title = u"Title of "_s + window->at(i),
+                         .url = window->at(i),
+                         .isCurrent = isCurrent(window.key(), i + 1)});
+    }
+    return list;
+}
+
 QList<SafariTab> FakeBrowser::tabs() const {
     return answer(u"tabs"_s, true, [&] {
-        QList<SafariTab> list;
-        qint64 order = 0;
-        for (auto window = windows_.cbegin(); window != windows_.cend(); ++window, ++order) {
-            for (qsizetype i = 0; i < window->size(); ++i)
-                list.append({.windowID = window.key(),
-                             .windowOrder = order,
-                             .index = i + 1,
-                             .title = u"Title of "_s + window->at(i),
-                             .url = window->at(i),
-                             .isCurrent = current_ && current_->windowID == window.key() &&
-                                          current_->index == i + 1});
-        }
-        return list;
+        return tabsOf(windows_, [&](qint64 windowID, qint64 index) {
+            return current_ && current_->windowID == windowID && current_->index == index;
+        });
     });
 }
 
@@ -66,37 +72,9 @@ void FakeBrowser::open(const QString& url, bool newTab) const {
 void FakeBrowser::close(qint64 windowID, qint64 index) const {
     answer(u"close %1 %2"_s.arg(windowID).arg(index), false, [&] {
         QStringList& window = windows_[windowID];
-        if (index < 1 || index > window.size())
-            return;
-        window.removeAt(index - 1);
-        if (!current_ || current_->windowID != windowID || current_->index < index)
-            return;
-        const qint64 now =
-            std::min<qint64>(std::max<qint64>(current_->index - 1, 1), window.size());
-        current_ = now ? std::optional(TabRef{windowID, now, window.at(now - 1)}) : std::nullopt;
+        if (index >= 1 && index <= window.size())
+            window.removeAt(index - 1);
     });
-}
-
-std::optional<std::pair<QString, QString>> FakeBrowser::currentPage() const {
-    return answer(u"currentPage"_s, false, [&] {
-        return current_ ? std::optional(std::pair(u"Title of "_s + current_->url, current_->url))
-                        : std::nullopt;
-    });
-}
-
-HistoryResult FakeBrowser::history() const {
-    if (!enter(u"history"_s, false))
-        return {{}, u"could not be read"_s};
-    return read(history_);
-}
-
-QList<SafariTab> FakeSafariSide::groupTabs(const QList<SafariTab>& live) const {
-    QList<SafariTab> offered = read(groupTabs_);
-    offered.removeIf([&](const SafariTab& tab) {
-        return std::any_of(live.cbegin(), live.cend(),
-                           [&](const SafariTab& open) { return open.url == tab.url; });
-    });
-    return offered;
 }
 
 bool FakeSafariSide::reveal(const QString& url) const {
@@ -116,29 +94,18 @@ bool FakeSafariSide::reveal(const QString& url) const {
 QList<SafariTab> FakeSafariSide::tabs() const {
     std::lock_guard lock(mutex_);
     ++reads;
-    QList<SafariTab> listed;
-    for (const Window& window : windows) {
-        for (qsizetype i = 0; i < window.urls.size(); ++i)
-            listed.append({.windowID = window.id,
-                           .index = i + 1,
-                           .title = u"Title of "_s + window.urls[i],
-                           .url = window.urls[i],
-                           .isCurrent = window.current == i + 1});
-    }
-    return listed;
+    return tabsOf(windows, [](qint64, qint64 index) { return index == 1; });
 }
 
 bool FakeSafariSide::close(qint64 windowID, const QString& url) const {
     std::lock_guard lock(mutex_);
     ++closeCalls;
-    for (Window& window : windows) {
-        for (qsizetype i = 0; window.id == windowID && i < window.urls.size(); ++i) {
-            if (Web::bare(window.urls[i]) != Web::bare(url))
-                continue;
-            if (closeFails || window.urls.size() < 2)
-                return false;
-            closed.append(u"%1 %2"_s.arg(windowID).arg(window.urls.takeAt(i)));
-            window.current -= window.current > i + 1;
+    const auto window = windows.find(windowID);
+    if (window == windows.end() || closeFails || window->size() < 2)
+        return false;
+    for (qsizetype i = 0; i < window->size(); ++i) {
+        if (Web::bare(window->at(i)) == Web::bare(url)) {
+            closed.append(u"%1 %2"_s.arg(windowID).arg(window->takeAt(i)));
             return true;
         }
     }

@@ -2,7 +2,6 @@
 
 #include "browsers/Browser.h"
 #include "browsers/SafariSide.h"
-#include "platform/PrivateFolder.h"
 #include "platform/Toast.h"
 #include "platform/fake/FakeMenuBarAccess.h"
 #include "platform/fake/FakePermissionProbe.h"
@@ -15,7 +14,7 @@
 #include <QMap>
 #include <QTemporaryDir>
 
-#include <condition_variable>
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -47,34 +46,24 @@ protected:
 // A barrier a fake call can be held at: closed, callers wait until the test opens it.
 class Gate {
 public:
-    void close() {
-        std::lock_guard lock(mutex_);
-        closed_ = true;
-    }
+    void close() { closed_ = true; }
     void open() {
-        std::lock_guard lock(mutex_);
         closed_ = false;
-        changed_.notify_all();
+        closed_.notify_all();
     }
     // Called by the fake: waits while the gate is closed.
     void pass() {
-        std::unique_lock lock(mutex_);
         ++waiting_;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !closed_; });
+        waiting_.notify_all();
+        closed_.wait(true);
         --waiting_;
     }
     // Blocks the test until some caller is held at the gate.
-    void waitForWaiter() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return waiting_ > 0; });
-    }
+    void waitForWaiter() const { waiting_.wait(0); }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool closed_ = false;
-    int waiting_ = 0;
+    std::atomic<bool> closed_ = false;
+    std::atomic<int> waiting_ = 0;
 };
 
 // A browser held in memory: windows of addresses, one current tab. Thread-safe; records
@@ -91,14 +80,23 @@ public:
     void switchTo(qint64 windowID, qint64 index) const override;
     void open(const QString& url, bool newTab) const override;
     void close(qint64 windowID, qint64 index) const override;
-    std::optional<std::pair<QString, QString>> currentPage() const override;
+    std::optional<std::pair<QString, QString>> currentPage() const override {
+        return answer(u"currentPage"_s, false, [&] {
+            return current_
+                       ? std::optional(std::pair(u"Title of "_s + current_->url, current_->url))
+                       : std::nullopt;
+        });
+    }
     std::optional<TabRef> currentTab() const override {
         return answer(u"currentTab"_s, false, [&] { return current_; });
     }
     QStringList urls(qint64 windowID) const override {
         return answer(u"urls %1"_s.arg(windowID), false, [&] { return windows_.value(windowID); });
     }
-    HistoryResult history() const override;
+    HistoryResult history() const override {
+        return enter(u"history"_s, false) ? read(history_)
+                                          : HistoryResult{{}, u"could not be read"_s};
+    }
     QString status() const override {
         return read(failing_) ? name_ + u" does not answer"_s : QString();
     }
@@ -116,14 +114,8 @@ public:
     void setHistory(HistoryResult history) { write(history_, std::move(history)); }
     void setFailing(bool failing) { write(failing_, failing); }
     // Closes `gate` and holds tabs() (or every call) there until the test opens it.
-    void holdTabsAt(Gate& gate) {
-        gate.close();
-        write(tabsGate_, &gate);
-    }
-    void holdEveryCallAt(Gate& gate) {
-        gate.close();
-        write(everyGate_, &gate);
-    }
+    void holdTabsAt(Gate& gate) { hold(gate, tabsGate_); }
+    void holdEveryCallAt(Gate& gate) { hold(gate, everyGate_); }
 
     QStringList calls() const { return read(calls_); }
     // Calls of that name, with or without arguments.
@@ -135,10 +127,13 @@ public:
         });
     }
     bool calledOnMainThread() const { return read(onMain_); }
-    QMap<qint64, QStringList> windows() const { return read(windows_); }
     std::optional<TabRef> front() const { return read(current_); }
 
 private:
+    void hold(Gate& gate, Gate*& at) {
+        gate.close();
+        write(at, &gate);
+    }
     // Records the call and passes the gate; false when the call must fail.
     bool enter(const QString& call, bool isTabs) const;
     // Enters the call, then runs `reply` under the lock; an empty answer when the call fails.
@@ -161,26 +156,20 @@ private:
     mutable bool onMain_ = false;
 };
 
-// Safari's extras as a test sets them: windows of tabs, the pinned tabs (unreadable when unset),
-// the tab groups' tabs and the addresses a reveal finds. Closing takes the window's first tab
-// with the bare address and never a window's last tab, as Safari does. Tests set the fields
-// before the store runs and read them once it settles; the store's queue goes through the lock.
+// Safari's extras as a test sets them: windows of addresses (the first tab of each is current),
+// the pinned tabs (unreadable when unset), the tab groups' tabs (offered as they are) and the
+// addresses a reveal finds. Closing takes the window's first tab with the bare address and
+// never a window's last tab, as Safari does. Tests set the fields before the store runs and
+// read them once it settles; the store's queue goes through the lock.
 class FakeSafariSide : public SafariSide, private Guarded {
 public:
-    struct Window {
-        qint64 id = 0;
-        qint64 current = 1;
-        QStringList urls; // each tab is titled "Title of " and its address
-    };
-
-    QList<SafariTab> groupTabs(const QList<SafariTab>& live) const override;
+    QList<SafariTab> groupTabs(const QList<SafariTab>&) const override { return read(grouped); }
     bool reveal(const QString& url) const override;
     bool isRunning() const override { return read(running); }
     QList<SafariTab> tabs() const override;
     std::optional<QSet<QString>> pinnedURLs() const override { return read(pinned); }
     bool close(qint64 windowID, const QString& url) const override;
 
-    void setGroupTabs(QList<SafariTab> tabs) { write(groupTabs_, std::move(tabs)); }
     // The reveal succeeds for these addresses, and then calls `onReveal`.
     void setRevealable(QStringList urls, std::function<void(const QString&)> onReveal = {}) {
         locked([&] {
@@ -190,7 +179,8 @@ public:
     }
     QStringList revealed() const { return read(revealed_); }
 
-    mutable QList<Window> windows;
+    mutable QMap<qint64, QStringList> windows;
+    QList<SafariTab> grouped; // the tab groups' tabs
     std::optional<QSet<QString>> pinned = QSet<QString>();
     bool running = true;
     bool closeFails = false;
@@ -199,11 +189,15 @@ public:
     mutable int closeCalls = 0;
 
 private:
-    QList<SafariTab> groupTabs_;
     QStringList revealable_;
     std::function<void(const QString&)> onReveal_;
     mutable QStringList revealed_;
 };
+
+// The tabs of `windows` in order, each titled "Title of " and its address; `isCurrent` tells
+// which are in front.
+QList<SafariTab> tabsOf(const QMap<qint64, QStringList>& windows,
+                        const std::function<bool(qint64 windowID, qint64 index)>& isCurrent);
 
 // Toasts shown, oldest first. Main thread only, as the real one.
 class RecordingToast : public Toast {
@@ -212,7 +206,6 @@ public:
         QString text;
         QString symbol;
         std::optional<QString> done;
-        bool operator==(const Shown&) const = default;
     };
     void show(const QString& text, const QString& symbol,
               const std::optional<QString>& done) override {
@@ -226,7 +219,6 @@ public:
     struct Content {
         QString text;
         std::optional<QString> url;
-        bool operator==(const Content&) const = default;
     };
     void write(const QString& text, const std::optional<QString>& url) override {
         content = Content{text, url};
