@@ -15,7 +15,6 @@ namespace kivaro {
 namespace {
 
 const QString switchToTab = QStringLiteral("Switch to Tab");
-const QString openLabel = QStringLiteral("Open");
 
 // The typed text in the forms every step reads.
 struct Query {
@@ -499,7 +498,7 @@ std::optional<Row> Pass::historyTopRow(QString& completion) const {
                .url = hit.url,
                .title = hit.title.isEmpty() ? topKey : hit.title,
                .detail = hit.title.isEmpty() ? QString() : topKey,
-               .label = openLabel,
+               .label = Ranker::openLabel,
                .action = Action::open(scheme + QStringLiteral("://") + topKey)};
 }
 
@@ -526,7 +525,7 @@ void Pass::findTopHit(const QList<Candidate>& tabs) {
         topRows_ = {Row{.kind = Row::Kind::open,
                         .host = Web::host(address),
                         .title = query_.trimmed,
-                        .label = openLabel,
+                        .label = Ranker::openLabel,
                         .action = Action::open(address)}};
     }
 }
@@ -557,7 +556,7 @@ QList<ScoredRow> Pass::archivedRows() const {
                          .url = tab.url,
                          .title = tab.title.isEmpty() ? key.host().toString() : tab.title,
                          .detail = key.host().toString() + QStringLiteral(" \u00b7 Archived"),
-                         .label = openLabel,
+                         .label = Ranker::openLabel,
                          .action = Action::open(tab.url)},
                      *score + RankingWeights::archivedTabBonus});
     }
@@ -582,7 +581,7 @@ QList<ScoredRow> Pass::historySection(const QList<Candidate>& leading) {
                          .url = item.url,
                          .title = item.title.isEmpty() ? bare : item.title,
                          .detail = bare,
-                         .label = openLabel,
+                         .label = Ranker::openLabel,
                          .action = Action::open(item.url)},
                      candidate.score});
         ++taken;

@@ -45,6 +45,9 @@ public:
     Ranking rankSite(const QString& query, const QStringList& suggestions,
                      const SiteSearch& site) const;
 
+    // The action label of a row that opens a page.
+    static inline const QString openLabel = QStringLiteral("Open");
+
     // A page title without an unread-count prefix such as "(3) ".
     static QString cleanTitle(const QString& title);
     // A page title without its count prefix and without the site's name at its end.

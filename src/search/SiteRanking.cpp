@@ -11,8 +11,6 @@ namespace kivaro {
 
 namespace {
 
-const QString openLabel = QStringLiteral("Open");
-
 // The title without a count in parentheses at its start, as a view into it.
 QStringView cleanTitleView(QStringView title) {
     const qsizetype close = title.indexOf(u')');
@@ -94,7 +92,7 @@ Row pageRow(const Ranker& ranker, qsizetype i, const SiteSearch& site) {
                .url = entry.url,
                .title = Ranker::siteTitle(entry.title, site),
                .detail = key.bare().toString(),
-               .label = openLabel,
+               .label = Ranker::openLabel,
                .action = Action::open(entry.url)};
 }
 
@@ -121,7 +119,7 @@ Row openSiteRow(const SiteSearch& site) {
                .host = site.host,
                .title = QStringLiteral("Open ") + site.name,
                .detail = site.host,
-               .label = openLabel,
+               .label = Ranker::openLabel,
                .action = Action::open(QStringLiteral("https://") + site.host)};
 }
 

@@ -19,7 +19,7 @@ namespace {
 
 constexpr int itemHeight = 34;
 constexpr int itemSpacing = 2;
-constexpr int listTop = 36;
+constexpr int menuListTop = 36;
 constexpr int listSide = 6;
 constexpr int bottomSpace = 10;
 constexpr int separatorRoom = 11;
@@ -176,7 +176,7 @@ void ActionMenu::present(const QString& title, const QList<RowAction>& actions) 
 
 int ActionMenu::preferredHeight() const {
     const int count = std::max(1, int(shown_.size()));
-    return itemHeight * count + itemSpacing * (count - 1) + listTop + bottomSpace +
+    return itemHeight * count + itemSpacing * (count - 1) + menuListTop + bottomSpace +
            (separatorAt_ ? separatorRoom : 0);
 }
 
@@ -203,7 +203,7 @@ void ActionMenu::select(int index) {
 void ActionMenu::layoutItems() {
     heading_->setGeometry(16, 12, std::max(0, QWidget::width() - 32),
                           heading_->sizeHint().height());
-    int y = listTop;
+    int y = menuListTop;
     for (qsizetype i = 0; i < items_.size(); ++i) {
         if (separatorAt_ == i) {
             separatorY_ = y + (separatorRoom - itemSpacing) / 2;

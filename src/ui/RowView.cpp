@@ -22,7 +22,7 @@ constexpr double rowRadius = 14;
 constexpr int tileLeading = 9;
 constexpr int tileSide = 28;
 constexpr double tileRadius = 7;
-constexpr int iconSide = 18;
+constexpr int rowIconSide = 18;
 // A symbol at 14 points fills about 16 of the icon's 18.
 constexpr int symbolSide = 16;
 constexpr int textLeading = tileLeading + tileSide + 11;
@@ -232,8 +232,9 @@ void RowView::paintIcon(QPainter& painter, const Colours& paints) {
     const qreal ratio = devicePixelRatioF();
     if (hasFavicon_) {
         if (faviconDrawn_.isNull()) {
-            faviconDrawn_ = QPixmap::fromImage(favicon_.scaled(
-                QSize(iconSide, iconSide) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            faviconDrawn_ =
+                QPixmap::fromImage(favicon_.scaled(QSize(rowIconSide, rowIconSide) * ratio,
+                                                   Qt::KeepAspectRatio, Qt::SmoothTransformation));
             faviconDrawn_.setDevicePixelRatio(ratio);
         }
         const QSizeF drawn = faviconDrawn_.deviceIndependentSize();

@@ -12,7 +12,6 @@ using namespace test;
 using F = FakeMenuBarAccess;
 using std::chrono::milliseconds;
 
-const QString safari = u"com.apple.Safari"_s;
 const QString frontURLsScript = operationScript("safari", 6);
 const QString windowNameScript = u"tell application \"Safari\" to return name of window 1"_s;
 const QStringList nextGroup{u"Window"_s, u"Go To Next Tab Group"_s};

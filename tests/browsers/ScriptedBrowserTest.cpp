@@ -13,7 +13,6 @@ namespace {
 using namespace Qt::StringLiterals;
 using namespace test;
 
-const QString safari = u"com.apple.Safari"_s;
 const QString chrome = u"com.google.Chrome"_s;
 
 QString urlsScript(const QString& windowID) {

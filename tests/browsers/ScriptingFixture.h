@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browsers/Safari.h"
 #include "browsers/SafariTab.h"
 #include "platform/Descriptor.h"
 #include "platform/fake/FakeMenuBarAccess.h"
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 
 namespace kivaro::test {
+
+inline const QString& safari = Safari::bundleID;
 
 inline Descriptor fromJson(const QJsonValue& value) {
     if (value.isString())

@@ -8,7 +8,7 @@ namespace {
 
 // The groups as "pane:id,id" in order (a pane that matched by its own text has no ids), then
 // "> " and the best hit's id.
-QString search(const QString& query) {
+QString settingsSearch(const QString& query) {
     QStringList lines;
     for (const SettingsGroup& group : SettingsSearch::groups(query)) {
         QStringList ids;
@@ -41,7 +41,7 @@ TEST(SettingsSearchTest, FindsTheSettingsEveryWordPrefixes) {
         {u"privacy remote"_qs,
          u"permissions:permission-browserControl> permission-browserControl"_qs}};
     for (const auto& [query, found] : cases)
-        EXPECT_EQ(search(query), found) << query.toStdString();
+        EXPECT_EQ(settingsSearch(query), found) << query.toStdString();
 }
 
 TEST(SettingsSearchWordsTest, SplitsOnWhiteSpaceAndPunctuation) {

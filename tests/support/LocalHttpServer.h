@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <concepts>
 #include <functional>
 #include <memory>
 
@@ -41,7 +42,9 @@ public:
                                                .contentType = "text/html"})
         : LocalHttpServer([fallback](const QByteArray&) { return fallback; }) {}
 
-    explicit LocalHttpServer(Fallback fallback) : fallback_(std::move(fallback)) {
+    // A template, so that a braced reply never reads as a function.
+    template <std::invocable<const QByteArray&> MakeReply>
+    explicit LocalHttpServer(MakeReply fallback) : fallback_(std::move(fallback)) {
         server_.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { accept(); });
     }

@@ -20,17 +20,17 @@ namespace {
 constexpr int deepestRemoval = 16;
 constexpr mode_t ownerOnly = 0700;
 
-class Descriptor {
+class FileDescriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
         if (fd_ >= 0)
             ::close(fd_);
     }
-    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor& operator=(Descriptor&&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
@@ -50,29 +50,29 @@ bool isPlainName(const QString& name) {
            !name.contains(QChar(0));
 }
 
-Descriptor openFolderAt(int at, const QByteArray& name) {
-    return Descriptor(
+FileDescriptor openFolderAt(int at, const QByteArray& name) {
+    return FileDescriptor(
         ::openat(at, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 // Our folder, created when missing; refused when it is a link, not a folder or someone
 // else's, and closed to others when it is ours but open.
-Descriptor openOwnFolder(const QString& parent, const QString& name) {
-    const Descriptor parentFolder(
+FileDescriptor openOwnFolder(const QString& parent, const QString& name) {
+    const FileDescriptor parentFolder(
         ::open(QFile::encodeName(parent).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!parentFolder.valid())
-        return Descriptor(-1);
+        return FileDescriptor(-1);
     const QByteArray encoded = QFile::encodeName(name);
     if (::mkdirat(parentFolder.get(), encoded.constData(), ownerOnly) != 0 && errno != EEXIST)
-        return Descriptor(-1);
-    Descriptor folder = openFolderAt(parentFolder.get(), encoded);
+        return FileDescriptor(-1);
+    FileDescriptor folder = openFolderAt(parentFolder.get(), encoded);
     struct stat info {};
     if (!folder.valid() || ::fstat(folder.get(), &info) != 0)
-        return Descriptor(-1);
+        return FileDescriptor(-1);
     if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
-        return Descriptor(-1);
+        return FileDescriptor(-1);
     if ((info.st_mode & 077) != 0 && ::fchmod(folder.get(), ownerOnly) != 0)
-        return Descriptor(-1);
+        return FileDescriptor(-1);
     return folder;
 }
 
@@ -100,7 +100,7 @@ std::vector<QByteArray> entryNames(int folder) {
 void removeEntry(int at, const QByteArray& name, int depth) {
     if (::unlinkat(at, name.constData(), 0) == 0 || errno == ENOENT || depth > deepestRemoval)
         return;
-    const Descriptor folder = openFolderAt(at, name);
+    const FileDescriptor folder = openFolderAt(at, name);
     if (!folder.valid())
         return;
     for (const QByteArray& entry : entryNames(folder.get()))
@@ -110,12 +110,12 @@ void removeEntry(int at, const QByteArray& name, int depth) {
 
 // The source, only when it is a regular file: opening a pipe without O_NONBLOCK would wait
 // for a writer forever.
-Descriptor openRegularFile(const QString& path) {
-    Descriptor file(
+FileDescriptor openRegularFile(const QString& path) {
+    FileDescriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
     if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return Descriptor(-1);
+        return FileDescriptor(-1);
     return file;
 }
 
@@ -153,7 +153,7 @@ PosixPrivateFolder::PosixPrivateFolder(QString parent, QString name)
 std::optional<QString> PosixPrivateFolder::freshFolder(const QString& name) const {
     if (!isPlainName(name) || !isPlainName(name_))
         return std::nullopt;
-    const Descriptor own = openOwnFolder(parent_, name_);
+    const FileDescriptor own = openOwnFolder(parent_, name_);
     if (!own.valid())
         return std::nullopt;
     const QByteArray encoded = QFile::encodeName(name);
@@ -173,14 +173,14 @@ bool PosixPrivateFolder::copyInto(const QString& source, const QString& folder,
                                   const QString& name) const {
     if (!isPlainName(name))
         return false;
-    const Descriptor from = openRegularFile(source);
-    const Descriptor into(::open(QFile::encodeName(folder).constData(),
-                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const FileDescriptor from = openRegularFile(source);
+    const FileDescriptor into(::open(QFile::encodeName(folder).constData(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!from.valid() || !into.valid())
         return false;
     const QByteArray encoded = QFile::encodeName(name);
-    Descriptor to(::openat(into.get(), encoded.constData(),
-                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    FileDescriptor to(::openat(into.get(), encoded.constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!to.valid())
         return false;
     const bool copied = copyBytes(from.get(), to.get());

@@ -23,7 +23,7 @@ namespace kivaro {
 namespace {
 
 constexpr int sidebarWidth = 210;
-constexpr int iconSide = 22;
+constexpr int sidebarIconSide = 22;
 constexpr int pollMs = 1000;
 
 // What a sidebar line stands for.
@@ -46,7 +46,7 @@ QListWidgetItem* paneLine(SettingsPane pane, qreal ratio, bool header) {
         font.setPointSizeF(font.pointSizeF() * 0.85);
         line->setFont(font);
     } else {
-        line->setIcon(QIcon(symbolTile(pane.symbol(), pane.tint(), iconSide, ratio)));
+        line->setIcon(QIcon(symbolTile(pane.symbol(), pane.tint(), sidebarIconSide, ratio)));
     }
     return line;
 }
@@ -75,7 +75,7 @@ SettingsWindow::SettingsWindow(PaneContext& context, QWidget* parent)
     search_->setClearButtonEnabled(true);
     column->addWidget(search_);
     sidebar_->setFrameShape(QFrame::NoFrame);
-    sidebar_->setIconSize(QSize(iconSide, iconSide));
+    sidebar_->setIconSize(QSize(sidebarIconSide, sidebarIconSide));
     sidebar_->setSpacing(2);
     sidebar_->setWordWrap(true);
     sidebar_->viewport()->setAutoFillBackground(false);
