@@ -94,7 +94,7 @@ TEST_F(AppLiveTest, CtrlTOpensThePanelOverTheBrowserAndReturnSwitchesTheTab) {
     const QString browserPid = QString::number(chromium.processId());
     ASSERT_TRUE(waitUntil([&] { return xdotool(u"getactivewindow getwindowpid"_s) == browserPid; }))
         << "the browser is in front";
-    const auto kivaro = run(QStringLiteral(KIVARO_PROGRAM));
+    const auto kivaro = run(programPath());
     ASSERT_TRUE(waitUntil([&] { return answering(); })) << "Kivaro did not start";
     const std::optional<QRectF> over = widest(chromium.processId());
     ASSERT_TRUE(over.has_value());

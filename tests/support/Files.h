@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Paths.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -26,14 +28,13 @@ inline QByteArray readFile(const QString& path) {
 
 // The text of a file in tests/fixtures; empty when it cannot be read.
 inline QString fixtureText(const QString& name) {
-    return QString::fromUtf8(readFile(QStringLiteral(KIVARO_FIXTURES_DIR "/") + name));
+    return QString::fromUtf8(readFile(fixturePath(name)));
 }
 
 // The lines of a file in tests/fixtures, without empty lines and "#" comments.
 inline QList<QByteArray> fixtureLines(const QString& name) {
     QList<QByteArray> lines;
-    for (const QByteArray& line :
-         readFile(QStringLiteral(KIVARO_FIXTURES_DIR "/") + name).split('\n')) {
+    for (const QByteArray& line : readFile(fixturePath(name)).split('\n')) {
         if (!line.isEmpty() && !line.startsWith('#'))
             lines.append(line);
     }

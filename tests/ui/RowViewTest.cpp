@@ -82,9 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RowViewTest, ShowsAStandBySymbolUntilTheFaviconArrives) {
     testing::LocalHttpServer server;
-    server.answer("/favicon.ico", {.body = testing::readFile(
-                                       QStringLiteral(KIVARO_FIXTURES_DIR "/favicon-red.png")),
-                                   .contentType = "image/png"});
+    server.answer("/favicon.ico",
+                  {.body = testing::readFile(testing::fixturePath(u"favicon-red.png"_qs)),
+                   .contentType = "image/png"});
     QTemporaryDir folder;
     Favicons favicons(folder.path());
     Row history = row(Row::Kind::history, u"https://x/"_qs);

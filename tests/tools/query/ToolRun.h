@@ -1,6 +1,7 @@
 #pragma once
 
 // Runs kivaro-query, in process or as its own process, and reads what it printed.
+#include "support/Paths.h"
 #include "tools/query/QueryTool.h"
 
 #include <QJsonArray>
@@ -13,7 +14,7 @@
 
 namespace kivaro::testing {
 
-inline const QString sampleState = QStringLiteral(KIVARO_SOURCE_DIR "/resources/sample-state.json");
+inline const QString sampleState = sourcePath(QStringLiteral("resources/sample-state.json"));
 
 inline QStringList withSample(const QStringList& arguments) {
     return QStringList{QStringLiteral("--state"), sampleState} + arguments;
@@ -52,8 +53,7 @@ inline ToolRun runToolProcess(const QStringList& arguments, const QProcessEnviro
                               const QStringList& launcher = {}) {
     QProcess process;
     process.setProcessEnvironment(environment);
-    const QStringList command =
-        launcher + QStringList{QStringLiteral(KIVARO_QUERY_BINARY)} + arguments;
+    const QStringList command = launcher + QStringList{queryToolPath()} + arguments;
     process.start(command.first(), command.mid(1));
     process.closeWriteChannel();
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
